@@ -1,2 +1,26 @@
+#include "AppSettings.h"
+#include "LogMessageHandler.h"
+#include "OrbelaDialog.h"
+#include "platform/PlatformServices.h"
+
 #include <QApplication>
-int main(int argc, char *argv[]) { QApplication app(argc, argv); return 0; }
+
+int main(int argc, char *argv[])
+{
+    if (!platform().acquireInstanceLock()) {
+        platform().notifyRunningInstance();
+        return 0;
+    }
+    qInstallMessageHandler(logMessageHandler);
+    QApplication app(argc, argv);
+
+    int result = 0;
+    {
+        OrbelaDialog window(nullptr);
+        const QRect r = getWindowRect();
+        window.setGeometry(r.left(), r.top(), r.width(), OrbelaDialog::kTitleBarHeight);
+        window.show();
+        result = app.exec();
+    }
+    return result;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+// The body window under the title bar: holds the five content pages and
+// shows one at a time.
+class BackgroundDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit BackgroundDialog(QWidget *parent = nullptr);
+    ~BackgroundDialog() override;
+
+    static BackgroundDialog *instance();
+
+    void showManagerPage();
+    void showGamePage();
+    void showActivityPage();
+    void showExchangePage();
+    void showUserCentralPage();
+
+    QWidget *page(int index) const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void showOnly(int index);
+
+    static BackgroundDialog *self;
+    QWidget *pages[5] = {};
+};

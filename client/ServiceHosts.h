@@ -1,0 +1,12 @@
+#pragma once
+// The store's four hosts, each "host" or "host:port": build-time defaults that
+// the environment may override.
+
+#include <QString>
+
+QString appApiHost();     // web API, statistics, store pages
+QString openApiHost();    // user and game resources, online time
+QString forumHost();      // login and account pages
+QString ipLookupHost();   // public-IP page
+// The host part of "host:port" (for name look-ups).
+QString hostNameOnly(const QString &host);

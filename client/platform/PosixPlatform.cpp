@@ -1,0 +1,184 @@
+#include "platform/PosixPlatform.h"
+
+#ifndef Q_OS_WIN
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTextCodec>
+#include <QUrl>
+#include <QWindow>
+
+#include <unistd.h>
+
+namespace {
+const char kInstanceName[] = "Orbela.exe";
+const int kHandOverWaitMs = 1000;
+}
+
+PosixPlatform::PosixPlatform() = default;
+PosixPlatform::~PosixPlatform() = default;
+
+QString PosixPlatform::runtimeDirectory()
+{
+    const QString fromEnvironment = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    const QString own = QDir::tempPath() + QStringLiteral("/orbela-%1").arg(getuid());
+    QDir().mkpath(own);
+    QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return own;
+}
+
+QString PosixPlatform::lockFilePath()
+{
+    return runtimeDirectory() + QLatin1Char('/') + QLatin1String(kInstanceName) + QLatin1String(".lock");
+}
+
+QString PosixPlatform::socketPath()
+{
+    return runtimeDirectory() + QLatin1Char('/') + QLatin1String(kInstanceName) + QLatin1String(".sock");
+}
+
+bool PosixPlatform::acquireInstanceLock()
+{
+    if (lock && lock->isLocked())
+        return true;
+    lock = std::make_unique<QLockFile>(lockFilePath());
+    // Only a dead owner makes the lock stale, never its age: the client runs for days.
+    lock->setStaleLockTime(0);
+    return lock->tryLock(0);
+}
+
+void PosixPlatform::notifyRunningInstance()
+{
+    // The running instance listens only once its title bar exists; before that
+    // nothing is sent, as with a window that cannot be found yet.
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(kHandOverWaitMs))
+        return;
+    socket.write("0x401\n");
+    socket.waitForBytesWritten(kHandOverWaitMs);
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(kHandOverWaitMs);
+}
+
+bool PosixPlatform::listenForHandOver(QObject *owner, std::function<void()> handler)
+{
+    if (server)
+        return true;
+    server = new QLocalServer(owner);
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    // We hold the instance lock, so a socket file left behind is stale.
+    QLocalServer::removeServer(socketPath());
+    if (!server->listen(socketPath()))
+        return false;
+    QObject::connect(server, &QLocalServer::newConnection, owner, [this, handler]() {
+        while (QLocalSocket *client = server->nextPendingConnection()) {
+            QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+            QObject::connect(client, &QLocalSocket::readyRead, client, [client, handler]() {
+                if (client->readAll().isEmpty())
+                    return;
+                handler();
+            });
+            if (client->bytesAvailable() > 0)
+                emit client->readyRead();
+        }
+    });
+    return true;
+}
+
+PlatformServices::NativeMessage PosixPlatform::classifyNativeEvent(const QByteArray &, void *,
+                                                                   unsigned *) const
+{
+    return NativeMessage::Other;
+}
+
+void PosixPlatform::switchToWindow(QWindow *window)
+{
+    window->raise();
+    window->requestActivate();
+}
+
+void PosixPlatform::placeBelow(QWindow *, QWindow *above)
+{
+    // Top-level windows cannot be stacked under each other here; raising the
+    // upper one gives the same order.
+    above->raise();
+}
+
+bool PosixPlatform::setAutoRun(bool on, const QString &appName, const QString &programPath)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                           + QLatin1String("/autostart");
+    const QString file = folder + QLatin1Char('/') + appName + QLatin1String(".desktop");
+    if (!on)
+        return !QFile::exists(file) || QFile::remove(file);
+    if (!QDir().mkpath(folder))
+        return false;
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    QString quoted = programPath;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    out.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=\"%2\"\nX-GNOME-Autostart-enabled=true\n")
+                  .arg(appName, quoted)
+                  .toUtf8());
+    return out.commit();
+}
+
+bool PosixPlatform::isWindowsVersion62() const
+{
+    return false;
+}
+
+bool PosixPlatform::removeDirectoryTree(const QString &absolutePath)
+{
+    QDir(absolutePath).removeRecursively();
+    return !QFileInfo::exists(absolutePath);
+}
+
+void PosixPlatform::openFolder(const QString &absolutePath)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(absolutePath));
+}
+
+bool PosixPlatform::startDetachedProgram(const QString &program, const QStringList &arguments)
+{
+    const QFileInfo info(program);
+    if (!info.exists())
+        return false;
+    if (info.isExecutable())
+        return QProcess::startDetached(program, arguments);
+    // A Windows program (the updater) runs through Wine where it is installed.
+    const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+    if (wine.isEmpty())
+        return false;
+    return QProcess::startDetached(wine, QStringList{program} + arguments);
+}
+
+QString PosixPlatform::downloadEngineFileName() const
+{
+    return QStringLiteral("libxldl.so");
+}
+
+QString PosixPlatform::extractorFileName() const
+{
+    return QStringLiteral("7z");
+}
+
+QTextCodec *PosixPlatform::localCodec() const
+{
+    return QTextCodec::codecForName("UTF-8");
+}
+
+#endif

@@ -1,0 +1,260 @@
+#include "AppFolders.h"
+#include "AppSettings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestAppSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void writeSettingsFile(const QVariantMap &values)
+    {
+        QFile::remove(settingsFilePath());
+        QSettings file(settingsFilePath(), QSettings::IniFormat);
+        for (auto it = values.begin(); it != values.end(); ++it)
+            file.setValue(it.key(), it.value());
+        file.sync();
+    }
+    static void writeFile(const QString &path, const QByteArray &content)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove(settingsFilePath());
+    }
+
+    void foldersEndWithSlashAndExist()
+    {
+        const QString app = QCoreApplication::applicationDirPath();
+        const QList<QPair<QString, QString>> folders = {
+            {getUserDataDir(), app + "/UserData/"},     {getVrGamesDir(), app + "/VRGames/"},
+            {getZipsDir(), app + "/zips/"},             {getToolsDir(), app + "/Tools/"},
+            {getLogsDir(), app + "/UserData//Logs/"},   {getTempDir(), app + "/UserData//temp/"},
+            {getCachesDir(), app + "/UserData//Caches/"},
+        };
+        for (const auto &folder : folders) {
+            QCOMPARE(folder.first, folder.second);
+            QVERIFY2(QDir(folder.first).exists(), qPrintable(folder.first));
+        }
+    }
+
+    void userFolderOnlyForDigitIds_data()
+    {
+        QTest::addColumn<QString>("uid");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("123") << "123" << true;
+        QTest::newRow("456") << "456" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("letters") << "12a" << false;
+        QTest::newRow("escape") << "../x" << false;
+    }
+
+    void userFolderOnlyForDigitIds()
+    {
+        QFETCH(QString, uid);
+        QFETCH(bool, accepted);
+        const QString folder = getUserDir(uid);
+        if (!accepted) {
+            QVERIFY(folder.isEmpty());
+            return;
+        }
+        QCOMPARE(folder, getUserDataDir() + uid + "/");
+        QVERIFY(QDir(folder).exists());
+    }
+
+    void loadSettings_data()
+    {
+        QTest::addColumn<bool>("fileExists");
+        QTest::addColumn<QVariantMap>("values");
+        QTest::addColumn<int>("valid");
+        QTest::addColumn<QRect>("rect");
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<bool>("useDefaultRect");
+
+        QTest::newRow("no file") << false << QVariantMap() << 0 << QRect() << QString() << true;
+        QTest::newRow("only X: width 0 falls back")
+            << true << QVariantMap{{"/WindowLocation/X", 33}} << 1 << QRect(33, 0, 0, 0) << QString() << true;
+        QTest::newRow("full file")
+            << true
+            << QVariantMap{{"/WindowLocation/X", 10}, {"/WindowLocation/Y", 20}, {"/WindowSize/Width", 1000},
+                           {"/WindowSize/Height", 700}, {"/Download/Tool", "http"}}
+            << 1 << QRect(10, 20, 1000, 700) << QString("http") << false;
+    }
+
+    void loadSettings()
+    {
+        QFETCH(bool, fileExists);
+        QFETCH(QVariantMap, values);
+        QFETCH(int, valid);
+        QFETCH(QRect, rect);
+        QFETCH(QString, tool);
+        QFETCH(bool, useDefaultRect);
+        if (fileExists)
+            writeSettingsFile(values);
+        const AppSettings &settings = ::loadSettings();
+        QCOMPARE(int(settings.valid), valid);
+        if (fileExists) {
+            QCOMPARE(settings.windowRect, rect);
+            QCOMPARE(settings.downloadTool, tool);
+        }
+        QCOMPARE(getWindowRect(), useDefaultRect ? getDefaultWindowRect() : rect);
+    }
+
+    void saveThenLoadGivesTheSameValues()
+    {
+        AppSettings out;
+        out.windowRect = QRect(-5, 7, 1280, 800);
+        out.isMaximized = true;
+        out.isAutoRun = true;
+        out.downloadTool = QStringLiteral("http");
+        out.deviceId = QStringLiteral("3");
+        out.deviceName = QStringLiteral("HTC Vive 头盔");
+        out.installPath = QStringLiteral("/games/VR 游戏/");
+        out.valid = 7;
+        saveSettings(out);
+        QVERIFY(QFile::exists(settingsFilePath()));
+        QVERIFY2(!readFile(settingsFilePath()).contains("valid"), "the valid flag is never written");
+
+        const AppSettings &in = ::loadSettings();
+        QCOMPARE(int(in.valid), 1);
+        QCOMPARE(in.windowRect, out.windowRect);
+        QCOMPARE(in.isMaximized, true);
+        QCOMPARE(in.isAutoRun, true);
+        QCOMPARE(in.downloadTool, out.downloadTool);
+        QCOMPARE(in.deviceId, out.deviceId);
+        QCOMPARE(in.deviceName, out.deviceName);
+        QCOMPARE(in.installPath, out.installPath);
+    }
+
+    void windowCopyDefaults()
+    {
+        // No file: the client's own defaults.
+        AppSettings copy = loadWindowSettings();
+        QCOMPARE(copy.downloadTool, QStringLiteral("thunder"));
+        QCOMPARE(copy.isAutoRun, false);
+        QCOMPARE(copy.installPath, getVrGamesDir());
+        // A file without a games folder means the default games folder; a
+        // missing tool stays empty (which selects the engine).
+        writeSettingsFile(QVariantMap{{"/DeviceInfo/Id", "2"}});
+        copy = loadWindowSettings();
+        QCOMPARE(copy.installPath, getVrGamesDir());
+        QCOMPARE(copy.downloadTool, QString());
+        QCOMPARE(copy.deviceId, QStringLiteral("2"));
+    }
+
+    void defaultRectangle_data()
+    {
+        QTest::addColumn<QSize>("available");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("1920x1040") << QSize(1920, 1040) << QRect(80, 50, 1760, 940);
+        QTest::newRow("2560x1400") << QSize(2560, 1400) << QRect(80, 50, 1760, 980);
+        QTest::newRow("1366x728") << QSize(1366, 728) << QRect(80, 50, 1206, 628);
+    }
+
+    void defaultRectangle()
+    {
+        QFETCH(QSize, available);
+        QFETCH(QRect, expected);
+        QCOMPARE(defaultWindowRectFor(available), expected);
+    }
+
+    void digitStrings_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("digits");
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("0123") << "0123" << true;
+        QTest::newRow("12a") << "12a" << false;
+        QTest::newRow("minus") << "-1" << false;
+        QTest::newRow("fullwidth digit") << QStringLiteral("１") << false;
+    }
+
+    void digitStrings()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, digits);
+        QCOMPARE(isDigitString(text), digits);
+    }
+
+    void copyTree()
+    {
+        QTemporaryDir root;
+        const QString source = root.filePath("src"), target = root.filePath("dst");
+        QVERIFY(QDir().mkpath(source + "/sub"));
+        writeFile(source + "/a.txt", "new a");
+        writeFile(source + "/sub/b.txt", "new b");
+
+        QVERIFY(copyDirectoryFiles(source, target, false));
+        QCOMPARE(readFile(target + "/sub/b.txt"), QByteArray("new b"));
+
+        writeFile(target + "/a.txt", "old a");
+        QVERIFY2(!copyDirectoryFiles(source, target, false), "an existing file stops a copy without overwrite");
+        QCOMPARE(readFile(target + "/a.txt"), QByteArray("old a"));
+        QVERIFY(copyDirectoryFiles(source, target, true));
+        QCOMPARE(readFile(target + "/a.txt"), QByteArray("new a"));
+    }
+
+    void copyIntoItselfIsRefused_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("same folder") << "src";
+        QTest::newRow("inside") << "src/inner";
+        QTest::newRow("inside, spelled with ..") << "other/../src/deeper/x";
+    }
+
+    void copyIntoItselfIsRefused()
+    {
+        QFETCH(QString, target);
+        QTemporaryDir root;
+        QVERIFY(QDir().mkpath(root.filePath("src")));
+        writeFile(root.filePath("src/f"), "x");
+        QVERIFY(!copyDirectoryFiles(root.filePath("src"), root.filePath(target), true));
+        QVERIFY(!QFile::exists(root.filePath("src/inner/f")));
+    }
+
+    void deleteDirectoryRefusesUnsafePaths_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("empty") << "";
+        QTest::newRow("blank") << "  ";
+        QTest::newRow("relative") << "VRGames/1";
+        QTest::newRow("root") << "/";
+        QTest::newRow("root spelled long") << "/tmp/../";
+    }
+
+    void deleteDirectoryRefusesUnsafePaths()
+    {
+        QFETCH(QString, path);
+        QVERIFY(!deleteDirectory(path));
+    }
+
+    void deleteDirectoryRemovesTreeWithBlanks()
+    {
+        QTemporaryDir root;
+        const QString game = root.filePath("VR Games/12 34");
+        QVERIFY(QDir().mkpath(game + "/data"));
+        writeFile(game + "/data/f.bin", "x");
+        QVERIFY(deleteDirectory(game));
+        QVERIFY(!QFileInfo::exists(game));
+        QVERIFY(QFileInfo::exists(root.filePath("VR Games")));
+    }
+};
+
+QTEST_MAIN(TestAppSettings)
+#include "TestAppSettings.moc"

@@ -1,0 +1,85 @@
+#include "ClientDirectory.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <csignal>
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+
+private:
+    static bool waitFor(const std::function<bool()> &condition, int timeoutMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!condition()) {
+            if (timer.elapsed() > timeoutMs)
+                return false;
+            QTest::qWait(50);
+        }
+        return true;
+    }
+    static bool startedListening(const ClientDirectory &dir)
+    {
+        return waitFor([&] { return QFile::exists(dir.runtimePath() + "/Orbela.exe.sock"); }, 30000);
+    }
+    static void stop(QProcess &process)
+    {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+
+private slots:
+    void secondStartHandsOverAndExits()
+    {
+        ClientDirectory dir;
+        QVERIFY(dir.isReady());
+        QProcess first;
+        dir.prepare(first);
+        first.start();
+        QVERIFY(first.waitForStarted());
+        QVERIFY2(startedListening(dir), "the first instance never listened for hand-overs");
+
+        QProcess second;
+        dir.prepare(second);
+        QElapsedTimer took;
+        took.start();
+        second.start();
+        QVERIFY(second.waitForFinished(10000));
+        qInfo("second start ended after %lld ms", took.elapsed());
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+
+        const QByteArray handOver = "asked the running client to come forward";
+        QVERIFY2(waitFor([&] { return dir.logText().contains(handOver); }, 10000), dir.logText().constData());
+        QCOMPARE(dir.logText().count(handOver), 1);
+        QCOMPARE(first.state(), QProcess::Running);
+        stop(first);
+    }
+
+    void lockOfAKilledInstanceDoesNotBlockTheNextStart()
+    {
+        ClientDirectory dir;
+        QVERIFY(dir.isReady());
+        QProcess first;
+        dir.prepare(first);
+        first.start();
+        QVERIFY(startedListening(dir));
+        ::kill(first.processId(), SIGKILL);
+        QVERIFY(first.waitForFinished(5000));
+        QVERIFY(QFile::exists(dir.runtimePath() + "/Orbela.exe.lock"));
+
+        QProcess next;
+        dir.prepare(next);
+        next.start();
+        QVERIFY(next.waitForStarted());
+        QTest::qWait(1500);
+        QCOMPARE(next.state(), QProcess::Running);
+        stop(next);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "TestSingleInstance.moc"

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Draws the client's title-bar artwork into client/res/res with ImageMagick.
+# The PNG files are committed; run this only to change the artwork.
+set -euo pipefail
+out=$(cd "$(dirname "$0")/.." && pwd)/client/res/res
+mkdir -p "$out"
+im=/usr/bin/convert
+font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+gold='#DFC697'; gold_dark='#9B8B6F'; grey='#CCCCCC'; red='#FF0000'
+
+# Window buttons: 34x34, a glyph on a transparent ground; hover gold, pressed darker with a plate.
+button() { # name glyph-draw-args
+  local name=$1; shift
+  for state in normal hover pressed; do
+    local colour=$grey plate='none'
+    [ $state = hover ] && colour=$gold
+    [ $state = pressed ] && colour=$gold_dark && plate='#FFFFFF22'
+    $im -size 34x34 xc:none -fill "$plate" -draw 'roundrectangle 1,1 32,32 6,6' \
+      -stroke "$colour" -strokewidth 2 -fill none "$@" "$out/${name}_$state.png"
+  done
+}
+button close -draw 'line 11,11 23,23' -draw 'line 23,11 11,23'
+button max -draw 'rectangle 10,10 24,24'
+button restore -draw 'rectangle 9,13 21,25' -draw 'polyline 13,13 13,9 25,9 25,21 21,21'
+button min -draw 'line 10,17 24,17'
+
+# Splitters.
+$im -size 6x74 gradient:'#00000000-#FFFFFF40' -rotate 0 \( -size 6x74 gradient:'#FFFFFF40-#00000000' \) -append -resize 6x74! "$out/split_line1.png"
+$im -size 1x34 xc:'#FFFFFF30' "$out/split_line2.png"
+
+# Device button, 120x34.
+for state in normal hover pressed; do
+  fill='#2A2A2E'; edge=$gold
+  [ $state = hover ] && fill='#34343A'
+  [ $state = pressed ] && fill='#1E1E22' && edge=$gold_dark
+  $im -size 120x34 xc:none -fill "$fill" -stroke "$edge" -strokewidth 1 \
+    -draw 'roundrectangle 0.5,0.5 119.5,33.5 17,17' \
+    -fill "$edge" -stroke none -draw 'polygon 100,14 110,14 105,20' "$out/device_$state.png"
+done
+
+# Tabs, 166x75, with their label.
+tab() { # name label
+  $im -size 166x75 xc:none -font "$font" -pointsize 18 -gravity center \
+    -fill "$grey" -annotate +0+2 "$2" "$out/titlebar_$1_btn_uncheck.png"
+  $im -size 166x75 gradient:'#DFC69700-#DFC69740' -font "$font" -pointsize 18 -gravity center \
+    -fill "$gold" -annotate +0+2 "$2" "$out/titlebar_$1_btn_check.png"
+}
+tab game "游戏商城"
+tab sports "活动中心"
+tab exchange "兑换商城"
+tab localmanager "本地管理"
+
+# Tab marker, 166x4.
+$im -size 166x4 xc:none -fill "$gold" -draw 'roundrectangle 20,0 145,3 2,2' "$out/titlebar_btn_change.png"
+
+# Settings button, 18x17: three bars.
+for state in normal hover pressed; do
+  colour=$grey; [ $state = hover ] && colour=$gold; [ $state = pressed ] && colour=$gold_dark
+  $im -size 18x17 xc:none -fill "$colour" -draw 'rectangle 1,2 16,3' -draw 'rectangle 1,8 16,9' \
+    -draw 'rectangle 1,14 16,15' "$out/titlebar_setBtn_$state.png"
+done
+
+# Online users icon, 18x11.
+$im -size 18x11 xc:none -fill white -draw 'circle 6,3 6,1' -draw 'ellipse 6,11 5,4 180,360' \
+  -draw 'circle 13,3 13,1' -draw 'ellipse 13,11 5,4 180,360' "$out/online_user.png"
+
+# User panel: default avatar, its covers and the drop-down arrow.
+$im -size 62x62 xc:none -fill '#55555A' -draw 'circle 31,31 31,1' -fill '#8A8A90' \
+  -draw 'circle 31,24 31,13' -draw 'ellipse 31,56 18,14 180,360' "$out/default_user.png"
+$im -size 62x62 xc:none -fill white -draw 'circle 31,31 31,2' "$out/avatar_mask.png"
+$im -size 62x62 xc:none -fill none -stroke "$grey" -strokewidth 2 -draw 'circle 31,31 31,2' "$out/cover.png"
+$im -size 62x62 xc:none -fill none -stroke "$gold" -strokewidth 3 -draw 'circle 31,31 31,2' "$out/cover_hover.png"
+for state in '' _hover _pressed; do
+  colour=$grey; [ "$state" = _hover ] && colour=$gold; [ "$state" = _pressed ] && colour=$gold_dark
+  $im -size 26x17 xc:none -fill "$colour" -draw 'polygon 8,6 18,6 13,12' "$out/dropdown$state.png"
+done
+
+# Tray and window icon.
+$im -size 64x64 xc:none -fill '#1C1C1E' -draw 'roundrectangle 0,0 63,63 14,14' \
+  -fill none -stroke "$gold" -strokewidth 6 -draw 'circle 32,32 32,14' "$out/logo.png"
+echo "artwork written to $out"
