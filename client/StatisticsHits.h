@@ -1,0 +1,12 @@
+#pragma once
+// The client's statistics report to the store's "/hits" endpoint.
+
+#include <QByteArray>
+#include <QString>
+
+// The form body of one event, fields in their fixed order.
+QByteArray buildHitsBody(const QString &timestamp, const QString &status, const QString &deviceId,
+                         const QString &userId, const QString &typeId, const QString &visitorId,
+                         const QString &publicIp);
+// Posts one event; the answer is ignored.
+void postHits(const QString &status, const QString &deviceId, const QString &userId, const QString &typeId);
