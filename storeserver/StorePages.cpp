@@ -2,7 +2,6 @@
 
 #include "ApiReplies.h"
 #include "FixtureCatalogue.h"
-#include "FormEncoding.h"
 #include "JsonValue.h"
 #include "Signing.h"
 #include "TestAccounts.h"

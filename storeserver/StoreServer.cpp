@@ -84,6 +84,15 @@ StoreServer::StoreServer(const ServerOptions& options, const FixtureCatalogue& c
     server_.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
     addControlRoutes();
     addStoreRoutes();
+    // The library answers a Range header it cannot parse with 416 before any
+    // route runs (without Content-Range); such requests still belong in the log.
+    httplib::Server::HandlerWithResponse logRefusedRange = [this](const httplib::Request& request,
+                                                                  httplib::Response& response) {
+        if (response.status == 416 && !response.has_header("Content-Range"))
+            log_.append(request);
+        return httplib::Server::HandlerResponse::Unhandled;
+    };
+    server_.set_error_handler(logRefusedRange);
 }
 
 int StoreServer::bind(int port, std::string* error)
@@ -99,7 +108,8 @@ int StoreServer::bind(int port, std::string* error)
 
 void StoreServer::run()
 {
-    server_.listen_after_bind();
+    if (!shutdown_.triggered())
+        server_.listen_after_bind();
 }
 
 void StoreServer::stop()

@@ -19,10 +19,13 @@ TEST(RequestLogTest, RecordsEachRequestAsSent)
     const std::string wizard = "timestamp=5&sign=s&status=install&cpu=\xC4\xFA CPU&metrics=1920 * 1080 ( 60Hz / 32Bit )&pc_type=desktop:1/128/255%";
     ASSERT_TRUE(http->Post("/hits", wizard, "application/x-www-form-urlencoded"));
     ASSERT_TRUE(http->Delete("/no/such/route"));
+    auto badRange = http->Get("/download/games/small-game.zip", {{"Range", "bytes=9-1"}});
+    ASSERT_TRUE(badRange);
+    EXPECT_EQ(badRange->status, 416);
     ASSERT_TRUE(http->Post("/__control/fault/clear"));
 
     std::vector<JsonValue> log = server.logEntries();
-    ASSERT_EQ(log.size(), 4u);
+    ASSERT_EQ(log.size(), 5u);
 
     EXPECT_EQ(log[0]["method"].asString(), "GET");
     EXPECT_EQ(log[0]["path"].asString(), "/client/api/ajaxGetGameState");
@@ -47,6 +50,7 @@ TEST(RequestLogTest, RecordsEachRequestAsSent)
 
     EXPECT_EQ(log[3]["method"].asString(), "DELETE");
     EXPECT_EQ(log[3]["path"].asString(), "/no/such/route");
+    EXPECT_EQ(log[4]["range"].asString(), "bytes=9-1");
 
     server.clearLog();
     ASSERT_TRUE(http->Get("/client/index"));
