@@ -190,12 +190,8 @@ Reply loginReply(const httplib::Request& request, const StoreContext& context)
     const TestAccount* account = findAccountByName(username);
     if (!account || account->password != password)
         return Reply::json(answer(api_status::kWrongCredentials, "wrong user name or password"));
-    JsonValue user = JsonValue::object();
-    user.set("uid", account->uid);
-    user.set("nickname", account->nickname);
-    user.set("avatar", avatarUrl(baseUrlOf(request, context), *account));
     JsonValue json = answer(api_status::kSuccess, "ok");
-    json.set("user", user);
+    json.set("user", accountJson(baseUrlOf(request, context), *account));
     return Reply::json(json);
 }
 

@@ -143,18 +143,19 @@ Reply storePage(const std::string& page, const httplib::Request& request, const 
     const FixtureCatalogue& catalogue = *context.catalogue;
     std::string deviceLine = "<p id=\"device\">当前设备：" + escapeHtml(deviceId.empty() ? "全部" : deviceId) + "</p>\n";
 
+    // The game store and activity pages list the games with "download" and "launch" links.
+    auto gamePage = [&](const char* title, const std::vector<std::string>& commands) {
+        return Reply::html(pageStart(title, page) + deviceLine + gameList(catalogue, base, deviceId)
+                           + commandList(commands, page, base) + kPageEnd);
+    };
     if (page == "index")
-        return Reply::html(pageStart("游戏商城", page) + deviceLine + gameList(catalogue, base, deviceId)
-            + commandList({"installing", "login", "user_info_reload", "navigate2activity", "runactivejumpcallback",
-                           "navigate2exchange", "runexchangejumpcallback", "navigate2game", "navigate2push",
-                           "runpushjumpcallback", "openqqurl"}, page, base)
-            + kPageEnd);
+        return gamePage("游戏商城", {"installing", "login", "user_info_reload", "navigate2activity",
+                                     "runactivejumpcallback", "navigate2exchange", "runexchangejumpcallback",
+                                     "navigate2game", "navigate2push", "runpushjumpcallback", "openqqurl"});
     if (page == "activity")
-        return Reply::html(pageStart("精彩活动", page) + deviceLine + gameList(catalogue, base, deviceId)
-            + commandList({"installing", "login", "navigate2game", "rungamejumpcallback", "navigate2exchange",
-                           "runexchangejumpcallback", "navigate2activity", "navigate2push", "runpushjumpcallback",
-                           "user_info_reload", "openqqurl"}, page, base)
-            + kPageEnd);
+        return gamePage("精彩活动", {"installing", "login", "navigate2game", "rungamejumpcallback",
+                                     "navigate2exchange", "runexchangejumpcallback", "navigate2activity",
+                                     "navigate2push", "runpushjumpcallback", "user_info_reload", "openqqurl"});
     if (page == "exchange")
         return Reply::html(pageStart("兑换中心", page)
             + commandList({"login", "navigate2game", "rungamejumpcallback", "navigate2activity",
@@ -184,10 +185,7 @@ Reply storePage(const std::string& page, const httplib::Request& request, const 
             + "<li><a id=\"cmd-feedback_close\" href=\"mivo://feedback_close\">关闭</a></li>\n</ul>\n" + kPageEnd);
     if (page == "third-login") {
         const TestAccount& account = testAccounts().front();
-        JsonValue user = JsonValue::object();
-        user.set("uid", account.uid);
-        user.set("nickname", account.nickname);
-        user.set("avatar", avatarUrl(base, account));
+        JsonValue user = accountJson(base, account);
         std::string type = request.get_param_value("type");
         return Reply::html(pageStart("第三方账号登录", page) + "<p id=\"login-type\">" + escapeHtml(type) + "</p>\n<ul>"
             + mivoLink("cmd-loginsuccess", "loginsuccess", user.dump(), "以 " + account.nickname + " 登录")

@@ -1,5 +1,7 @@
 #include "TestAccounts.h"
 
+#include "JsonValue.h"
+
 const std::vector<TestAccount>& testAccounts()
 {
     static const std::vector<TestAccount> accounts = {
@@ -28,4 +30,13 @@ const TestAccount* findAccountByUid(const std::string& uid)
 std::string avatarUrl(const std::string& baseUrl, const TestAccount& account)
 {
     return baseUrl + "/avatar?uid=" + account.uid;
+}
+
+JsonValue accountJson(const std::string& baseUrl, const TestAccount& account)
+{
+    JsonValue user = JsonValue::object();
+    user.set("uid", account.uid);
+    user.set("nickname", account.nickname);
+    user.set("avatar", avatarUrl(baseUrl, account));
+    return user;
 }

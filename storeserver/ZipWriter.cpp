@@ -48,9 +48,25 @@ bool ZipWriter::put32(uint32_t value)
     return put16(static_cast<uint16_t>(value)) && put16(static_cast<uint16_t>(value >> 16));
 }
 
-bool ZipWriter::writeLocalHeader(const Entry& entry)
+bool ZipWriter::beginEntry(const std::string& name, uint32_t crc, uint64_t size, uint32_t unixMode)
 {
+    if (failed_ || position_ + size + 1024 > kZip32Limit)
+        return false;
+    Entry entry;
+    entry.name = name;
+    entry.crc = crc;
+    entry.size = static_cast<uint32_t>(size);
+    entry.offset = static_cast<uint32_t>(position_);
+    entry.unixMode = unixMode;
+    entries_.push_back(entry);
     put32(0x04034b50);
+    putCommonFields(entry);
+    put16(0);  // extra field length
+    return put(entry.name.data(), entry.name.size());
+}
+
+bool ZipWriter::putCommonFields(const Entry& entry)
+{
     put16(10);  // version needed: stored entries
     put16(0);   // flags
     put16(0);   // method: stored
@@ -59,29 +75,17 @@ bool ZipWriter::writeLocalHeader(const Entry& entry)
     put32(entry.crc);
     put32(entry.size);
     put32(entry.size);
-    put16(static_cast<uint16_t>(entry.name.size()));
-    put16(0);
-    return put(entry.name.data(), entry.name.size());
+    return put16(static_cast<uint16_t>(entry.name.size()));
 }
 
 bool ZipWriter::addFile(const std::string& name, const std::string& data, uint32_t unixMode)
 {
-    if (failed_ || position_ + data.size() + 1024 > kZip32Limit)
-        return false;
-    Entry entry;
-    entry.name = name;
-    entry.crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
-    entry.size = static_cast<uint32_t>(data.size());
-    entry.offset = static_cast<uint32_t>(position_);
-    entry.unixMode = unixMode;
-    entries_.push_back(entry);
-    return writeLocalHeader(entry) && put(data.data(), data.size());
+    uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+    return beginEntry(name, crc, data.size(), unixMode) && put(data.data(), data.size());
 }
 
 bool ZipWriter::addZeroFile(const std::string& name, uint64_t size, uint32_t unixMode)
 {
-    if (failed_ || position_ + size + 1024 > kZip32Limit)
-        return false;
     std::vector<unsigned char> zeros(1 << 20, 0);
     uLong crc = crc32(0, nullptr, 0);
     for (uint64_t left = size; left > 0;) {
@@ -89,14 +93,7 @@ bool ZipWriter::addZeroFile(const std::string& name, uint64_t size, uint32_t uni
         crc = crc32(crc, zeros.data(), piece);
         left -= piece;
     }
-    Entry entry;
-    entry.name = name;
-    entry.crc = static_cast<uint32_t>(crc);
-    entry.size = static_cast<uint32_t>(size);
-    entry.offset = static_cast<uint32_t>(position_);
-    entry.unixMode = unixMode;
-    entries_.push_back(entry);
-    if (!writeLocalHeader(entry))
+    if (!beginEntry(name, static_cast<uint32_t>(crc), size, unixMode))
         return false;
     if (size > 0 && std::fseek(file_, static_cast<long>(size), SEEK_CUR) != 0)
         failed_ = true;
@@ -112,19 +109,11 @@ bool ZipWriter::finish()
     for (const Entry& entry : entries_) {
         put32(0x02014b50);
         put16((3 << 8) | 20);  // made by Unix, so the external attributes hold the mode
-        put16(10);
-        put16(0);
-        put16(0);
-        put16(kDosTime);
-        put16(kDosDate);
-        put32(entry.crc);
-        put32(entry.size);
-        put32(entry.size);
-        put16(static_cast<uint16_t>(entry.name.size()));
-        put16(0);
-        put16(0);
-        put16(0);
-        put16(0);
+        putCommonFields(entry);
+        put16(0);  // extra field length
+        put16(0);  // comment length
+        put16(0);  // disk number
+        put16(0);  // internal attributes
         put32((S_IFREG | entry.unixMode) << 16);
         put32(entry.offset);
         put(entry.name.data(), entry.name.size());

@@ -25,7 +25,10 @@ private:
         uint32_t offset;
         uint32_t unixMode;
     };
-    bool writeLocalHeader(const Entry& entry);
+    // Records the entry and writes its local header; the data follows it.
+    bool beginEntry(const std::string& name, uint32_t crc, uint64_t size, uint32_t unixMode);
+    // The fields local and central headers share, from "version needed" to the name length.
+    bool putCommonFields(const Entry& entry);
     bool put(const void* data, size_t size);
     bool put16(uint16_t value);
     bool put32(uint32_t value);

@@ -9,35 +9,13 @@
 
 namespace {
 
-class ByteRangeTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        server = new StoreServerProcess();
-        ASSERT_TRUE(server->start()) << server->error();
-    }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-    static std::string fileBytes(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        std::stringstream bytes;
-        bytes << file.rdbuf();
-        return bytes.str();
-    }
-    static StoreServerProcess* server;
-};
-
-StoreServerProcess* ByteRangeTest::server = nullptr;
+class ByteRangeTest : public SharedStoreServerTest<ByteRangeTest> {};
 
 const char* const kSmallPackage = "/download/games/small-game.zip";
 
 TEST_F(ByteRangeTest, ServesSingleOpenEndedSuffixAndUnsatisfiableRanges)
 {
-    const std::string whole = fileBytes(server->game("1001")["file"].asString());
+    const std::string whole = readFileBytes(server->game("1001")["file"].asString());
     const size_t size = whole.size();
     ASSERT_GT(size, 1000u);
     const std::string total = "/" + std::to_string(size);
@@ -61,9 +39,7 @@ TEST_F(ByteRangeTest, ServesSingleOpenEndedSuffixAndUnsatisfiableRanges)
     auto http = clientFor(*server);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.range);
-        httplib::Headers headers;
-        if (!row.range.empty())
-            headers.emplace("Range", row.range);
+        httplib::Headers headers = rangeHeader(row.range);
         auto result = http->Get(kSmallPackage, headers);
         ASSERT_TRUE(result);
         EXPECT_EQ(result->status, row.status);
@@ -85,9 +61,7 @@ TEST_F(ByteRangeTest, HeadGivesLengthWithoutBody)
     auto http = clientFor(*server);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.range);
-        httplib::Headers headers;
-        if (!row.range.empty())
-            headers.emplace("Range", row.range);
+        httplib::Headers headers = rangeHeader(row.range);
         auto result = http->Head("/download/games/large-game.zip", headers);
         ASSERT_TRUE(result);
         EXPECT_EQ(result->status, row.status);

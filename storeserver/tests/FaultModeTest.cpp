@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 namespace {
 
@@ -54,22 +52,17 @@ std::string headerOf(const Outcome& outcome, const char* name)
     return found == outcome.headers.end() ? std::string() : found->second;
 }
 
-class FaultModeTest : public ::testing::Test {
+class FaultModeTest : public SharedStoreServerTest<FaultModeTest> {
 protected:
     static void SetUpTestSuite()
     {
-        server = new StoreServerProcess();
-        ASSERT_TRUE(server->start()) << server->error();
-        std::ifstream file(server->game("1001")["file"].asString(), std::ios::binary);
-        std::stringstream bytes;
-        bytes << file.rdbuf();
-        package = new std::string(bytes.str());
+        SharedStoreServerTest::SetUpTestSuite();
+        package = new std::string(readFileBytes(server->game("1001")["file"].asString()));
     }
     static void TearDownTestSuite()
     {
-        delete server;
+        SharedStoreServerTest::TearDownTestSuite();
         delete package;
-        server = nullptr;
         package = nullptr;
     }
     static bool setFault(const std::string& route, const std::string& mode)
@@ -78,12 +71,8 @@ protected:
         auto result = http->Post(("/__control/fault?route=" + urlEncode(route) + "&mode=" + urlEncode(mode)).c_str());
         return result && result->status == 200;
     }
-    static StoreServerProcess* server;
-    static std::string* package;
+    static inline std::string* package = nullptr;
 };
-
-StoreServerProcess* FaultModeTest::server = nullptr;
-std::string* FaultModeTest::package = nullptr;
 
 TEST_F(FaultModeTest, EachModeShapesTheAnswer)
 {
@@ -153,9 +142,7 @@ TEST_F(FaultModeTest, EachModeShapesTheAnswer)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mode);
         ASSERT_TRUE(setFault(row.route, row.mode));
-        httplib::Headers headers;
-        if (!row.range.empty())
-            headers.emplace("Range", row.range);
+        httplib::Headers headers = rangeHeader(row.range);
         row.check(fetch(*server, row.path, headers, row.timeout));
         auto http = clientFor(*server);
         ASSERT_TRUE(http->Post(("/__control/fault/clear?route=" + urlEncode(row.route)).c_str()));

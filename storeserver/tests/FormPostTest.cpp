@@ -6,22 +6,7 @@
 
 namespace {
 
-class FormPostTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        server = new StoreServerProcess();
-        ASSERT_TRUE(server->start()) << server->error();
-    }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-    static StoreServerProcess* server;
-};
-
-StoreServerProcess* FormPostTest::server = nullptr;
+class FormPostTest : public SharedStoreServerTest<FormPostTest> {};
 
 const char* const kLoginPath = "/passport.php?action=client&method=ajaxUserLogin";
 

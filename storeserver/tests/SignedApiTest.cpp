@@ -8,22 +8,7 @@
 
 namespace {
 
-class SignedApiTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        server = new StoreServerProcess();
-        ASSERT_TRUE(server->start()) << server->error();
-    }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-    static StoreServerProcess* server;
-};
-
-StoreServerProcess* SignedApiTest::server = nullptr;
+class SignedApiTest : public SharedStoreServerTest<SignedApiTest> {};
 
 struct ApiCase {
     const char* name;

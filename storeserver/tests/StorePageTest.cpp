@@ -8,22 +8,7 @@
 
 namespace {
 
-class StorePageTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        server = new StoreServerProcess();
-        ASSERT_TRUE(server->start()) << server->error();
-    }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-    static StoreServerProcess* server;
-};
-
-StoreServerProcess* StorePageTest::server = nullptr;
+class StorePageTest : public SharedStoreServerTest<StorePageTest> {};
 
 TEST_F(StorePageTest, PagesCarryCallbacksAndALinkForEachCommand)
 {

@@ -4,6 +4,8 @@
 
 #include <cctype>
 #include <ctime>
+#include <fstream>
+#include <sstream>
 
 std::unique_ptr<httplib::Client> clientFor(const StoreServerProcess& server, int readTimeoutSeconds)
 {
@@ -44,4 +46,20 @@ std::string urlEncode(const std::string& text)
         }
     }
     return out;
+}
+
+std::string readFileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+httplib::Headers rangeHeader(const std::string& range)
+{
+    httplib::Headers headers;
+    if (!range.empty())
+        headers.emplace("Range", range);
+    return headers;
 }
