@@ -173,9 +173,10 @@ void QuaNetworkRequest::handleAnswer(const QJsonObject &answer)
     }
     case GameData: {
         auto *record = VRAppInfo::fromGameData(data);
-        // A record without a usable game id could only be misfiled.
-        if (!record) {
+        // A record without a usable game id would name no folder or package.
+        if (!VRAppInfo::isValidGameId(record->gameId)) {
             qDebug() << "[Mivo] game data without a valid gameId";
+            delete record;
             break;
         }
         emit sendGameUpdateInfo(record);
