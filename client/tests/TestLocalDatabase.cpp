@@ -167,6 +167,25 @@ private slots:
                  QStringList());
     }
 
+    void legacyTableStaysWhileAGameCannotMove()
+    {
+        {
+            Inspector inspect;
+            QVERIFY(inspect.exec(QStringLiteral("create table vr_game (gameId TEXT primary key,cnName TEXT)")));
+            QVERIFY(inspect.exec(QStringLiteral("insert into vr_game values('21','ok')")));
+            QVERIFY(inspect.exec(QStringLiteral("insert into vr_game values('../21','escapes its folder')")));
+        }
+        LocalDatabase db;
+        QVERIFY(db.open());
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^replace into vr_game2 failed! error : .+"));
+        QVERIFY(!db.migrateLegacyGames());
+        QVERIFY(db.hasLegacyGameTable());
+        db.close();
+        Inspector inspect;
+        QCOMPARE(inspect.column(QStringLiteral("select gameId from vr_game2")), QStringList({"21"}));
+        QCOMPARE(inspect.column(QStringLiteral("select count(*) from vr_game")), QStringList({"2"}));
+    }
+
     void awkwardTextsSurviveARoundTrip_data()
     {
         QTest::addColumn<QString>("text");
