@@ -291,6 +291,8 @@ DWORD CZipArchive::Extract(int index, LPVOID target, DWORD size, DWORD kind, DWO
 DWORD CZipArchive::ExtractToMemory(int index, BYTE* block, DWORD size, DWORD* produced)
 {
     if (block == NULL && size > 0) return ZR_ARGS;
+    // -1 also names "no open entry"; it must never reach the reader.
+    if (index < 0) return ZR_ARGS;
     if (index != m_nOpenIndex) {
         CloseEntry();
         if (index < 0 || index >= EntryCount() || !MoveTo(index)) return ZR_ARGS;
