@@ -46,6 +46,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 include(${CMAKE_CURRENT_LIST_DIR}/WineTest.cmake)
 
+add_subdirectory(tests/wine)
 add_subdirectory(directui)
 foreach(part tools/common tools/Installation tools/Update tools/Uninstall)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt)
