@@ -149,21 +149,26 @@ LRESULT CWindowWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return ::CallWindowProcW(m_OldWndProc, m_hWnd, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK CWindowWnd::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+// Both window procedures: an own class keeps the object in GWL_USERDATA, a
+// superclass (whose extra bytes belong to the system class) in a property.
+LRESULT CWindowWnd::RouteMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, bool superclass)
 {
     CWindowWnd* self = NULL;
     if (msg == WM_NCCREATE) {
         self = static_cast<CWindowWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         if (self != NULL) {
             self->m_hWnd = hWnd;
-            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            if (superclass) ::SetPropW(hWnd, kObjectProperty, (HANDLE)self);
+            else ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     } else {
-        self = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+        self = superclass ? reinterpret_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty))
+                          : reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
         if (msg == WM_NCDESTROY && self != NULL) {
             LRESULT result = ::CallWindowProcW(self->m_OldWndProc, hWnd, msg, wParam, lParam);
-            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+            if (!superclass) ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
             if (self->m_bSubclassed) self->Unsubclass();
+            if (superclass) ::RemovePropW(hWnd, kObjectProperty);
             self->m_hWnd = NULL;
             self->OnNcDestroyed(hWnd);
             return result;
@@ -173,28 +178,14 @@ LRESULT CALLBACK CWindowWnd::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPAR
     return ::DefWindowProcW(hWnd, msg, wParam, lParam);
 }
 
+LRESULT CALLBACK CWindowWnd::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return RouteMessage(hWnd, msg, wParam, lParam, false);
+}
+
 LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    CWindowWnd* self = NULL;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<CWindowWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        if (self != NULL) {
-            self->m_hWnd = hWnd;
-            ::SetPropW(hWnd, kObjectProperty, (HANDLE)self);
-        }
-    } else {
-        self = reinterpret_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty));
-        if (msg == WM_NCDESTROY && self != NULL) {
-            LRESULT result = ::CallWindowProcW(self->m_OldWndProc, hWnd, msg, wParam, lParam);
-            if (self->m_bSubclassed) self->Unsubclass();
-            ::RemovePropW(hWnd, kObjectProperty);
-            self->m_hWnd = NULL;
-            self->OnNcDestroyed(hWnd);
-            return result;
-        }
-    }
-    if (self != NULL) return self->HandleMessage(msg, wParam, lParam);
-    return ::DefWindowProcW(hWnd, msg, wParam, lParam);
+    return RouteMessage(hWnd, msg, wParam, lParam, true);
 }
 
 } // namespace DirectUI

@@ -45,6 +45,7 @@ protected:
     bool m_bSubclassed;
 
 private:
+    static LRESULT RouteMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, bool superclass);
     CWindowWnd(const CWindowWnd&);
     CWindowWnd& operator=(const CWindowWnd&);
 };
