@@ -46,6 +46,8 @@ if ! have_src_entry; then
   apt-get update -qq
 fi
 
+here=$(cd "$(dirname "$0")" && pwd)
+pids=()
 work=$(mktemp -d /tmp/orbela-deps.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 unavailable=$deps/unavailable-sources
@@ -64,18 +66,18 @@ src_versions() {
 }
 
 # pick <source package> <cache name>: sets $picked to the cache folder of the
-# newest version that is cached or can be fetched (into $work/<package>), and
-# $fetched to 1 when it still has to be built.
+# newest version that is cached or can be fetched (unpacked into
+# $work/<package>/src), and $fetched to 1 when it still has to be built.
 pick() {
-  local v plain
+  local v plain dir=$work/$1
   picked= fetched=0
   for v in $(src_versions "$1"); do
     plain=${v#*:}
     if [ -d "$deps/$2-$plain" ]; then picked=$deps/$2-$plain; return 0; fi
     grep -qxF "$1=$v" "$unavailable" 2>/dev/null && continue
-    rm -rf "${work:?}"/*
-    if (cd "$work" && apt-get source --download-only -qq "$1=$v" >/dev/null 2>&1 &&
-        dpkg-source -x "$1"_*.dsc "$1" >/dev/null 2>&1); then
+    rm -rf "$dir"; mkdir -p "$dir"
+    if (cd "$dir" && apt-get source --download-only -qq "$1=$v" >/dev/null 2>&1 &&
+        dpkg-source -x "$1"_*.dsc src >/dev/null 2>&1); then
       picked=$deps/$2-$plain fetched=1; return 0
     fi
     echo "$1=$v" >> "$unavailable"
@@ -84,48 +86,71 @@ pick() {
   exit 1
 }
 
-# Each build goes to <dir>.tmp and is renamed when complete, so an interrupted
-# run never leaves a directory that looks finished.
-pick zlib minizip; minizip_dir=$picked
-if [ "$fetched" = 1 ]; then
-  echo "setup-windows-deps: building ${minizip_dir##*/}"
-  out=$minizip_dir.tmp; rm -rf "$out"; mkdir -p "$out/lib" "$out/include/minizip"
-  (cd "$work/zlib/contrib/minizip" &&
-    i686-w64-mingw32-gcc -O2 -w -c unzip.c ioapi.c iowin32.c zip.c mztools.c &&
-    i686-w64-mingw32-ar rcs "$out/lib/libminizip.a" unzip.o ioapi.o iowin32.o zip.o mztools.o &&
-    cp unzip.h zip.h ioapi.h iowin32.h mztools.h crypt.h "$out/include/minizip/")
-  mv "$out" "$minizip_dir"
-fi
+# Each build writes <dir>.tmp and renames it when complete, so an interrupted
+# run never leaves a folder that looks finished. The builds run side by side;
+# their output goes to a log that is shown only when one fails.
+build_minizip() {  # <out>
+  cd "$work/zlib/src/contrib/minizip"
+  mkdir -p "$1/lib" "$1/include/minizip"
+  i686-w64-mingw32-gcc -O2 -w -c unzip.c ioapi.c iowin32.c zip.c mztools.c
+  i686-w64-mingw32-ar rcs "$1/lib/libminizip.a" unzip.o ioapi.o iowin32.o zip.o mztools.o
+  cp unzip.h zip.h ioapi.h iowin32.h mztools.h crypt.h "$1/include/minizip/"
+}
 
-pick curl curl; curl_dir=$picked
-if [ "$fetched" = 1 ]; then
-  echo "setup-windows-deps: building ${curl_dir##*/}"
-  out=$curl_dir.tmp; rm -rf "$out"
-  (cd "$work/curl" &&
-    ./configure -q --host=i686-w64-mingw32 --prefix="$out" --disable-shared --enable-static \
-      --disable-pthreads --without-ssl --without-libpsl --without-brotli --without-zstd \
-      --without-libidn2 --without-nghttp2 --without-librtmp --without-libssh2 \
-      --with-zlib=/usr/i686-w64-mingw32 --disable-ftp --disable-file --disable-ldap --disable-ldaps \
-      --disable-rtsp --disable-dict --disable-telnet --disable-tftp --disable-pop3 --disable-imap \
-      --disable-smb --disable-smtp --disable-gopher --disable-mqtt --disable-manual --disable-docs \
-      --enable-ipv6 --disable-ntlm-wb >/dev/null &&
-    make -s -j "$jobs" -C lib >/dev/null && make -s -C lib install >/dev/null &&
-    make -s -C include install >/dev/null)
-  mv "$out" "$curl_dir"
-fi
+build_curl() {  # <out>: static, http only, Win32 threaded resolver
+  cd "$work/curl/src"
+  ./configure --host=i686-w64-mingw32 --prefix="$1" --disable-shared --enable-static \
+    --disable-pthreads --without-ssl --without-libpsl --without-brotli --without-zstd \
+    --without-libidn2 --without-nghttp2 --without-librtmp --without-libssh2 \
+    --with-zlib=/usr/i686-w64-mingw32 --disable-ftp --disable-file --disable-ldap --disable-ldaps \
+    --disable-rtsp --disable-dict --disable-telnet --disable-tftp --disable-pop3 --disable-imap \
+    --disable-smb --disable-smtp --disable-gopher --disable-mqtt --disable-manual \
+    --enable-ipv6 --disable-ntlm-wb
+  make -j "$jobs" -C lib
+  make -C lib install
+  make -C include install
+}
 
-pick 7zip 7zip; sevenzip_dir=$picked
-if [ "$fetched" = 1 ]; then
-  echo "setup-windows-deps: building ${sevenzip_dir##*/}"
-  out=$sevenzip_dir.tmp; rm -rf "$out"; mkdir -p "$out/bin"
+build_7zip() {  # <out>: the console extractors 7zr.exe (7z only) and 7za.exe
+  local bundle
+  mkdir -p "$1/bin"
   for bundle in Alone7z:7zr Alone:7za; do
-    (cd "$work/7zip/CPP/7zip/Bundles/${bundle%%:*}" && mkdir -p b &&
-      make -s -j "$jobs" -f ../../cmpl_gcc.mak IS_MINGW=1 CROSS_COMPILE=i686-w64-mingw32- \
-        RC=i686-w64-mingw32-windres O=b/mingw32 >/dev/null 2>&1 &&
-      i686-w64-mingw32-strip -o "$out/bin/${bundle#*:}.exe" "b/mingw32/${bundle#*:}.exe")
+    (cd "$work/7zip/src/CPP/7zip/Bundles/${bundle%%:*}" && mkdir -p b &&
+      make -j "$jobs" -f ../../cmpl_gcc.mak IS_MINGW=1 CROSS_COMPILE=i686-w64-mingw32- \
+        RC=i686-w64-mingw32-windres O=b/mingw32 &&
+      i686-w64-mingw32-strip -o "$1/bin/${bundle#*:}.exe" "b/mingw32/${bundle#*:}.exe")
   done
-  mv "$out" "$sevenzip_dir"
-fi
+}
+
+build_template() {  # <out>
+  "$here/wine-test.sh" template "$1"
+}
+
+start() {  # <builder> <final dir>
+  echo "setup-windows-deps: building ${2##*/}"
+  rm -rf "$2.tmp"
+  ( set -e; "$1" "$2.tmp"; mv "$2.tmp" "$2" ) >"$work/${2##*/}.log" 2>&1 &
+  pids+=("$!:$2")
+}
+
+pick zlib minizip; minizip_dir=$picked
+if [ "$fetched" = 1 ]; then start build_minizip "$minizip_dir"; fi
+pick curl curl; curl_dir=$picked
+if [ "$fetched" = 1 ]; then start build_curl "$curl_dir"; fi
+pick 7zip 7zip; sevenzip_dir=$picked
+if [ "$fetched" = 1 ]; then start build_7zip "$sevenzip_dir"; fi
+if [ ! -d "$template" ]; then start build_template "$template"; fi
+
+failed=0
+for entry in "${pids[@]}"; do
+  if ! wait "${entry%%:*}"; then
+    dir=${entry#*:}
+    echo "setup-windows-deps: building ${dir##*/} failed:" >&2
+    tail -n 30 "$work/${dir##*/}.log" >&2
+    failed=1
+  fi
+done
+[ "$failed" = 0 ] || exit 1
 
 cat > "$record.tmp" <<EOF
 # Written by scripts/setup-windows-deps.sh: the cached mingw dependencies.
@@ -134,9 +159,3 @@ set(ORBELA_CURL_DIR "$curl_dir")
 set(ORBELA_7ZIP_DIR "$sevenzip_dir")
 EOF
 mv "$record.tmp" "$record"
-
-if [ ! -d "$template" ]; then
-  echo "setup-windows-deps: Wine template prefix ${template##*/}"
-  "$(dirname "$0")/wine-test.sh" template "$template.tmp"
-  mv "$template.tmp" "$template"
-fi
