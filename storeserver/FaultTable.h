@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+
+enum class FaultMode {
+    None,
+    Slow,          // throttled to "amount" bytes a second
+    Stall,         // headers and "amount" bytes, then silence until the server stops
+    Cut,           // headers with the full length and "amount" bytes, then the connection closes
+    IgnoreRange,   // 200 with the whole body whatever the Range header says
+    NotFound,      // 404
+    BadJson,       // a body that is not valid JSON
+    NoAnswer,      // the request is read and never answered
+    DelayHeaders,  // the answer starts after "amount" seconds
+    Chunked,       // no Content-Length, chunked transfer encoding
+    Redirect,      // 302 to "target"
+};
+
+struct Fault {
+    FaultMode mode = FaultMode::None;
+    int64_t amount = -1;  // -1: the mode's default
+    std::string target;
+
+    // "MODE" or "MODE:ARG", e.g. "slow:65536", "cut:1000", "delay-headers:2", "redirect:/x".
+    static bool parse(const std::string& text, Fault& fault, std::string* error);
+    static const char* modeName(FaultMode mode);
+    std::string describe() const;
+};
+
+// Faults by route. A route is an exact path, or a path prefix ending in "*"
+// (e.g. "/download/*"); an exact route wins over a prefix, a longer prefix over a shorter.
+class FaultTable {
+public:
+    void set(const std::string& route, const Fault& fault);
+    void clear(const std::string& route);
+    void clearAll();
+    Fault lookup(const std::string& path) const;
+
+private:
+    mutable std::mutex mutex_;
+    std::map<std::string, Fault> faults_;
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Writes an 8-bit RGB PNG; colourAt gives 0xRRGGBB for each pixel.
+bool writePngFile(const std::string& path, int width, int height,
+                  const std::function<uint32_t(int x, int y)>& colourAt);

@@ -1,0 +1,193 @@
+#include "ReplyDelivery.h"
+
+#include "ByteRange.h"
+#include "ShutdownSignal.h"
+
+#include <httplib.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using std::chrono::milliseconds;
+
+const size_t kPiece = 64 * 1024;
+const int64_t kDefaultBytesPerSecond = 64 * 1024;
+const int64_t kDefaultDelaySeconds = 2;
+// Long enough for any test, short enough that a forgotten stall ends by itself.
+const milliseconds kHoldLimit = std::chrono::hours(1);
+
+// The span of the body that goes out: part of a file or of a text.
+class BodySource {
+public:
+    BodySource(const Reply& reply, uint64_t first, uint64_t length) : first_(first), length_(length)
+    {
+        if (reply.isFile()) {
+            int fd = ::open(reply.filePath.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd >= 0)
+                fd_ = std::shared_ptr<int>(new int(fd), [](int* p) { ::close(*p); delete p; });
+        } else {
+            text_ = std::make_shared<std::string>(reply.text);
+        }
+    }
+
+    uint64_t length() const { return length_; }
+    bool valid() const { return fd_ || text_; }
+
+    // Reads up to count bytes at offset (relative to the span).
+    bool read(uint64_t offset, size_t count, std::vector<char>& buffer) const
+    {
+        buffer.resize(count);
+        if (text_) {
+            std::copy_n(text_->data() + first_ + offset, count, buffer.data());
+            return true;
+        }
+        size_t done = 0;
+        while (done < count) {
+            ssize_t got = ::pread(*fd_, buffer.data() + done, count - done, static_cast<off_t>(first_ + offset + done));
+            if (got <= 0)
+                return false;
+            done += static_cast<size_t>(got);
+        }
+        return true;
+    }
+
+private:
+    std::shared_ptr<int> fd_;
+    std::shared_ptr<std::string> text_;
+    uint64_t first_;
+    uint64_t length_;
+};
+
+// How the bytes are paced: a limit after which the connection is cut or held,
+// and an optional rate.
+struct Pacing {
+    uint64_t limit = UINT64_MAX;
+    bool holdAtLimit = false;
+    int64_t bytesPerSecond = 0;
+};
+
+// Sends the next piece at offset; false ends the connection.
+bool sendPiece(const BodySource& source, const Pacing& pacing, const ShutdownSignal& shutdown,
+               uint64_t offset, uint64_t wanted, httplib::DataSink& sink)
+{
+    if (offset >= pacing.limit) {
+        if (pacing.holdAtLimit)
+            shutdown.waitFor(kHoldLimit);
+        return false;
+    }
+    uint64_t count = std::min<uint64_t>({wanted, pacing.limit - offset, kPiece});
+    const int ticksPerSecond = 10;
+    if (pacing.bytesPerSecond > 0)
+        count = std::min<uint64_t>(count, std::max<int64_t>(1, pacing.bytesPerSecond / ticksPerSecond));
+    std::vector<char> buffer;
+    if (!source.read(offset, static_cast<size_t>(count), buffer))
+        return false;
+    if (!sink.write(buffer.data(), buffer.size()))
+        return false;
+    if (pacing.bytesPerSecond > 0 && shutdown.waitFor(milliseconds(1000 / ticksPerSecond)))
+        return false;
+    return !shutdown.triggered();
+}
+
+} // namespace
+
+std::string absoluteUrl(const httplib::Request& request, const std::string& fallbackHost, const std::string& path)
+{
+    std::string host = request.get_header_value("Host");
+    if (host.empty())
+        host = fallbackHost;
+    return "http://" + host + path;
+}
+
+void deliverReply(const httplib::Request& request, httplib::Response& response, Reply reply,
+                  const Fault& fault, const ShutdownSignal& shutdown)
+{
+    switch (fault.mode) {
+    case FaultMode::NoAnswer:
+        shutdown.waitFor(kHoldLimit);
+        reply = Reply::plain(503, "stopping\n");
+        break;
+    case FaultMode::DelayHeaders:
+        shutdown.waitFor(std::chrono::seconds(fault.amount >= 0 ? fault.amount : kDefaultDelaySeconds));
+        break;
+    case FaultMode::NotFound:
+        reply = Reply::notFound();
+        break;
+    case FaultMode::BadJson:
+        reply = Reply::plain(200, "{\"status\":1,\"msg\":\"ok\",\"data\":{\"gameId\":");
+        reply.contentType = "application/json; charset=utf-8";
+        break;
+    case FaultMode::Redirect:
+        reply = Reply::redirect(absoluteUrl(request, "127.0.0.1", fault.target));
+        break;
+    default:
+        break;
+    }
+
+    response.status = reply.status;
+    for (const auto& header : reply.headers)
+        response.set_header(header.first.c_str(), header.second);
+
+    uint64_t total = reply.isFile() ? reply.fileSize : reply.text.size();
+    ByteRange range;
+    range.length = total;
+    if (reply.isFile()) {
+        response.set_header("Accept-Ranges", "bytes");
+        if (fault.mode != FaultMode::IgnoreRange && reply.status == 200)
+            range = ByteRange::resolve(request.get_header_value("Range"), total);
+        if (range.kind == ByteRange::Kind::Unsatisfiable) {
+            response.status = 416;
+            response.set_header("Content-Range", range.contentRange(total));
+            response.set_content("", "text/plain");
+            return;
+        }
+        if (range.kind == ByteRange::Kind::Partial) {
+            response.status = 206;
+            response.set_header("Content-Range", range.contentRange(total));
+        }
+    }
+
+    Pacing pacing;
+    if (fault.mode == FaultMode::Cut || fault.mode == FaultMode::Stall) {
+        pacing.limit = fault.amount >= 0 ? static_cast<uint64_t>(fault.amount) : range.length / 2;
+        pacing.holdAtLimit = fault.mode == FaultMode::Stall;
+    }
+    if (fault.mode == FaultMode::Slow)
+        pacing.bytesPerSecond = fault.amount > 0 ? fault.amount : kDefaultBytesPerSecond;
+
+    bool streamed = reply.isFile() || fault.mode == FaultMode::Slow || fault.mode == FaultMode::Stall
+        || fault.mode == FaultMode::Cut || fault.mode == FaultMode::Chunked;
+    if (!streamed || range.length == 0) {
+        response.set_content(reply.text, reply.contentType.c_str());
+        return;
+    }
+
+    BodySource source(reply, range.first, range.length);
+    if (!source.valid()) {
+        response.status = 500;
+        response.set_content("cannot open the file\n", "text/plain");
+        return;
+    }
+    const ShutdownSignal* stop = &shutdown;
+    if (fault.mode == FaultMode::Chunked) {
+        response.set_chunked_content_provider(reply.contentType,
+            [source, pacing, stop](size_t offset, httplib::DataSink& sink) {
+                if (offset >= source.length()) {
+                    sink.done();
+                    return true;
+                }
+                return sendPiece(source, pacing, *stop, offset, source.length() - offset, sink);
+            });
+        return;
+    }
+    response.set_content_provider(static_cast<size_t>(range.length), reply.contentType,
+        [source, pacing, stop](size_t offset, size_t length, httplib::DataSink& sink) {
+            return sendPiece(source, pacing, *stop, offset, length, sink);
+        });
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+// Starts the real storeserver program as a child process for a test, on a free
+// loopback port with its own data folder and request log, and reads back what
+// it logged. Link the CMake target storeserver_testsupport to use it.
+//
+//   StoreServerProcess server({"--update", "forced"});
+//   ASSERT_TRUE(server.start()) << server.error();
+//   httplib::Client http("127.0.0.1", server.port());
+//   ... server.logEntries() ...
+
+#include "JsonValue.h"
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+class StoreServerProcess {
+public:
+    // Extra command-line arguments go after "--port 0 --data DIR --log FILE".
+    explicit StoreServerProcess(std::vector<std::string> extraArguments = {},
+                                std::string binary = defaultBinary());
+    ~StoreServerProcess();
+    StoreServerProcess(const StoreServerProcess&) = delete;
+    StoreServerProcess& operator=(const StoreServerProcess&) = delete;
+
+    // Starts the program and waits (up to 30 s) for its "listening" line.
+    bool start();
+    // Sends SIGTERM and waits for the exit (SIGKILL after 10 s); also done by the destructor.
+    void stop();
+    const std::string& error() const { return error_; }
+
+    int port() const { return port_; }
+    std::string host() const;     // "127.0.0.1:<port>"
+    std::string baseUrl() const;  // "http://127.0.0.1:<port>"
+    const std::string& dataDir() const { return dataDir_; }
+    const std::string& logPath() const { return logPath_; }
+
+    // Every line of the request log, parsed; a line that does not parse is a null value.
+    std::vector<JsonValue> logEntries() const;
+    // Empties the request log (the server keeps appending to it).
+    void clearLog() const;
+    // The fixture catalogue as the server wrote it into catalogue.json.
+    JsonValue catalogue() const;
+    // The catalogue entry of one game (null when unknown).
+    JsonValue game(const std::string& gameId) const;
+
+    // $ORBELA_STORESERVER when set, otherwise the path the build configured.
+    static std::string defaultBinary();
+
+private:
+    std::vector<std::string> extraArguments_;
+    std::string binary_;
+    std::string workDir_;
+    std::string dataDir_;
+    std::string logPath_;
+    std::string error_;
+    pid_t pid_ = -1;
+    int port_ = 0;
+};
