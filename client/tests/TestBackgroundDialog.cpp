@@ -15,6 +15,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -215,6 +216,38 @@ private slots:
             QTRY_COMPARE(body()->geometry(), before);
         }
         verifyTitleBarCoversBody();
+    }
+
+    void pageLoadProgressShowsInTheTitleBar_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::newRow("store") << 1;
+        QTest::newRow("activity") << 2;
+        QTest::newRow("exchange") << 3;
+        QTest::newRow("user centre") << 4;
+    }
+
+    void pageLoadProgressShowsInTheTitleBar()
+    {
+        QFETCH(int, page);
+        auto *form = static_cast<WebTabForm *>(body()->page(page));
+        auto *bar = titleBar->findChild<QProgressBar *>(QStringLiteral("progressBar"));
+        emit form->sendLoadProcess(40);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->value(), 40);
+        emit form->sendLoadProcess(100);
+        QVERIFY(bar->isHidden());
+    }
+
+    void userCentreTabLoadsTheGivenPage()
+    {
+        const QString home = QString::fromStdString(server.baseUrl()) + QStringLiteral("/client/user?uid=10001");
+        QSignalSpy loaded(webUserCentralForm::instance(), &webUserCentralForm::sendLoadFinished);
+        titleBar->switchToUserCentral(home);
+        QCOMPARE(onlyVisiblePage(body()), 4);
+        QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && loaded.last().first().toBool(), 20000);
+        QCOMPARE(webUserCentralForm::instance()->webPage()->url(), QUrl(home));
+        QCOMPARE(webUserCentralForm::instance()->webView()->geometry(), QRect(QPoint(0, 0), body()->size()));
     }
 
     // Clicking into a page activates the body; the title bar must stay on top.
