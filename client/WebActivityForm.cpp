@@ -29,36 +29,6 @@ WebActivityForm *WebActivityForm::instance()
     return self;
 }
 
-void WebActivityForm::loadUrl(const QString &url)
-{
-    view->load(QUrl(url, QUrl::TolerantMode));
-}
-
-void WebActivityForm::callStatusCallback(const QString &text)
-{
-    callPageFunction(QStringLiteral("status_callback(%1)"), text);
-}
-
-void WebActivityForm::callLoginCallback()
-{
-    callPageFunction(QStringLiteral("login_callback(%1)"), loginArgument);
-}
-
-void WebActivityForm::callLogoutCallback()
-{
-    callPageFunction(QStringLiteral("logout_callback(%1)"), loginArgument);
-}
-
-void WebActivityForm::callJumpCallback(const QString &text)
-{
-    callPageFunction(QStringLiteral("jump_callback(%1)"), text);
-}
-
-bool WebActivityForm::OnFormSubmitted(const QUrl &)
-{
-    return true;
-}
-
 bool WebActivityForm::OnLinkClicked(const QUrl &url)
 {
     qInfo("[Mivo] url:%s", qPrintable(url.toString()));

@@ -18,18 +18,15 @@ public:
     // The form constructed last; null once it is destroyed.
     static WebActivityForm *instance();
 
-    void loadUrl(const QString &url);
-    void callStatusCallback(const QString &text);
-    void callLoginCallback();
-    void callLogoutCallback();
-    void callJumpCallback(const QString &text);
+    using WebFormBase::loadUrl;
+    using WebFormBase::callStatusCallback;
+    using WebFormBase::callLoginCallback;
+    using WebFormBase::callLogoutCallback;
+    using WebFormBase::callJumpCallback;
 
-    bool OnFormSubmitted(const QUrl &url) override;
     bool OnLinkClicked(const QUrl &url) override;
 
 private:
     static WebActivityForm *self;
     Ui::WebActivityForm *ui = nullptr;
-    // The argument of the last "login" link of the page.
-    QString loginArgument;
 };

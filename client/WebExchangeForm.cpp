@@ -30,26 +30,6 @@ WebExchangeForm *WebExchangeForm::instance()
     return self;
 }
 
-void WebExchangeForm::callLoginCallback()
-{
-    callPageFunction(QStringLiteral("login_callback(%1)"), loginArgument);
-}
-
-void WebExchangeForm::callLogoutCallback()
-{
-    callPageFunction(QStringLiteral("logout_callback(%1)"), loginArgument);
-}
-
-void WebExchangeForm::callJumpCallback(const QString &text)
-{
-    callPageFunction(QStringLiteral("jump_callback(%1)"), text);
-}
-
-bool WebExchangeForm::OnFormSubmitted(const QUrl &)
-{
-    return true;
-}
-
 bool WebExchangeForm::OnLinkClicked(const QUrl &url)
 {
     qInfo("[Mivo] url:%s", qPrintable(url.toString()));

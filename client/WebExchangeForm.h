@@ -18,16 +18,13 @@ public:
     // The form constructed last; null once it is destroyed.
     static WebExchangeForm *instance();
 
-    void callLoginCallback();
-    void callLogoutCallback();
-    void callJumpCallback(const QString &text);
+    using WebFormBase::callLoginCallback;
+    using WebFormBase::callLogoutCallback;
+    using WebFormBase::callJumpCallback;
 
-    bool OnFormSubmitted(const QUrl &url) override;
     bool OnLinkClicked(const QUrl &url) override;
 
 private:
     static WebExchangeForm *self;
     Ui::WebExchangeForm *ui = nullptr;
-    // The argument of the last "login" link of the page.
-    QString loginArgument;
 };

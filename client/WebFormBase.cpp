@@ -63,3 +63,29 @@ void WebFormBase::callPageFunction(const QString &format, const QString &argumen
     if (page)
         page->runJavaScript(scriptCall(format, argument));
 }
+
+void WebFormBase::loadUrl(const QString &url)
+{
+    if (view)
+        view->load(QUrl(url, QUrl::TolerantMode));
+}
+
+void WebFormBase::callStatusCallback(const QString &text)
+{
+    callPageFunction(QStringLiteral("status_callback(%1)"), text);
+}
+
+void WebFormBase::callLoginCallback()
+{
+    callPageFunction(QStringLiteral("login_callback(%1)"), loginArgument);
+}
+
+void WebFormBase::callLogoutCallback()
+{
+    callPageFunction(QStringLiteral("logout_callback(%1)"), loginArgument);
+}
+
+void WebFormBase::callJumpCallback(const QString &text)
+{
+    callPageFunction(QStringLiteral("jump_callback(%1)"), text);
+}

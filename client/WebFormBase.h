@@ -38,6 +38,16 @@ protected:
     // no result is awaited.
     void callPageFunction(const QString &format, const QString &argument);
 
+    // What the forms offer as they need; each form publishes its own set.
+    void loadUrl(const QString &url);
+    void callStatusCallback(const QString &text);
+    void callLoginCallback();
+    void callLogoutCallback();
+    void callJumpCallback(const QString &text);
+
+    // The argument of the last "login" link of the page; the login and logout
+    // callbacks hand it back.
+    QString loginArgument;
     WebEnginePage *page = nullptr;
     WebEngineView *view = nullptr;
 };

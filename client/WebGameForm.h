@@ -18,20 +18,18 @@ public:
     // The form constructed last; null once it is destroyed.
     static WebGameForm *instance();
 
-    void loadUrl(const QString &url);
+    using WebFormBase::loadUrl;
+    using WebFormBase::callStatusCallback;
+    using WebFormBase::callLoginCallback;
+    using WebFormBase::callLogoutCallback;
+    using WebFormBase::callJumpCallback;
+
     void reload();
-    void callStatusCallback(const QString &text);
-    void callLoginCallback();
-    void callLogoutCallback();
-    void callJumpCallback(const QString &text);
     void callGameDetail(const QString &text);
 
-    bool OnFormSubmitted(const QUrl &url) override;
     bool OnLinkClicked(const QUrl &url) override;
 
 private:
     static WebGameForm *self;
     Ui::WebGameForm *ui = nullptr;
-    // The argument of the last "login" link of the page.
-    QString loginArgument;
 };

@@ -29,27 +29,6 @@ WebPushForm *WebPushForm::instance()
     return self;
 }
 
-void WebPushForm::loadUrl(const QString &url)
-{
-    if (view)
-        view->load(QUrl(url, QUrl::TolerantMode));
-}
-
-void WebPushForm::callLoginCallback()
-{
-    callPageFunction(QStringLiteral("login_callback(%1)"), loginArgument);
-}
-
-void WebPushForm::callLogoutCallback()
-{
-    callPageFunction(QStringLiteral("logout_callback(%1)"), loginArgument);
-}
-
-void WebPushForm::callJumpCallback(const QString &text)
-{
-    callPageFunction(QStringLiteral("jump_callback(%1)"), text);
-}
-
 void WebPushForm::resizeEvent(QResizeEvent *event)
 {
     if (view)

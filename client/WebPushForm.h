@@ -18,10 +18,10 @@ public:
     // The form constructed last; null once it is destroyed.
     static WebPushForm *instance();
 
-    void loadUrl(const QString &url);
-    void callLoginCallback();
-    void callLogoutCallback();
-    void callJumpCallback(const QString &text);
+    using WebFormBase::loadUrl;
+    using WebFormBase::callLoginCallback;
+    using WebFormBase::callLogoutCallback;
+    using WebFormBase::callJumpCallback;
 
     bool OnFormSubmitted(const QUrl &url) override;
     bool OnLinkClicked(const QUrl &url) override;
@@ -32,6 +32,4 @@ protected:
 private:
     static WebPushForm *self;
     Ui::WebPushForm *ui = nullptr;
-    // The argument of the last "login" link of the page.
-    QString loginArgument;
 };

@@ -4,6 +4,11 @@
 
 #include <QResizeEvent>
 
+bool WebTabForm::OnFormSubmitted(const QUrl &)
+{
+    return true;
+}
+
 void WebTabForm::connectView()
 {
     connect(view, &QWebEngineView::loadStarted, this, &WebTabForm::webViewLoadStarted);

@@ -8,6 +8,10 @@ class WebTabForm : public WebFormBase
 {
     Q_OBJECT
 
+public:
+    // The tab pages' own form posts navigate as usual.
+    bool OnFormSubmitted(const QUrl &url) override;
+
 signals:
     void sendLoadProcess(int progress);
 

@@ -29,11 +29,6 @@ webUserCentralForm *webUserCentralForm::instance()
     return self;
 }
 
-bool webUserCentralForm::OnFormSubmitted(const QUrl &)
-{
-    return true;
-}
-
 bool webUserCentralForm::OnLinkClicked(const QUrl &url)
 {
     qInfo("[Mivo] url:%s", qPrintable(url.toString()));

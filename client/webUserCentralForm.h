@@ -18,7 +18,6 @@ public:
     // The form constructed last; null once it is destroyed.
     static webUserCentralForm *instance();
 
-    bool OnFormSubmitted(const QUrl &url) override;
     bool OnLinkClicked(const QUrl &url) override;
 
 private:

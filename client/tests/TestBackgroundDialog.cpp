@@ -124,12 +124,13 @@ private slots:
     {
         QCOMPARE(onlyVisiblePage(body()), 1);
         // Whatever the other pages do while they load.
-        for (QWidget *form : {body()->page(1), body()->page(2), body()->page(3), body()->page(4)}) {
-            auto *web = static_cast<WebFormBase *>(form);
-            QTRY_VERIFY_WITH_TIMEOUT(!web->webPage()->url().isEmpty() && !web->webView()->title().isEmpty(), 20000);
+        const QStringList titles = {QStringLiteral("游戏商城"), QStringLiteral("精彩活动"), QStringLiteral("兑换中心"),
+                                    QStringLiteral("游戏商城")};
+        for (int i = 1; i < 5; ++i) {
+            auto *web = static_cast<WebFormBase *>(body()->page(i));
+            QTRY_COMPARE_WITH_TIMEOUT(web->webView()->title(), titles[i - 1], 20000);
         }
         QCOMPARE(onlyVisiblePage(body()), 1);
-        QCOMPARE(WebGameForm::instance()->webView()->title(), QStringLiteral("游戏商城"));
     }
 
     void pageSwitchShowsOnePage_data()

@@ -16,38 +16,23 @@
 #include <QUrl>
 
 namespace {
-// The handlers themselves are the forms'; these record what reached them.
-struct LinkRecord
+// The handlers themselves are the forms'; this records what reached them.
+template <class Form>
+class Recording : public Form
 {
+public:
     QList<QUrl> urls;
     QList<bool> answers;
-};
-
-class RecordingGameForm : public WebGameForm
-{
-public:
-    LinkRecord links;
     bool OnLinkClicked(const QUrl &url) override
     {
-        const bool answer = WebGameForm::OnLinkClicked(url);
-        links.urls << url;
-        links.answers << answer;
+        const bool answer = Form::OnLinkClicked(url);
+        urls << url;
+        answers << answer;
         return answer;
     }
 };
-
-class RecordingPushForm : public WebPushForm
-{
-public:
-    LinkRecord links;
-    bool OnLinkClicked(const QUrl &url) override
-    {
-        const bool answer = WebPushForm::OnLinkClicked(url);
-        links.urls << url;
-        links.answers << answer;
-        return answer;
-    }
-};
+using RecordingGameForm = Recording<WebGameForm>;
+using RecordingPushForm = Recording<WebPushForm>;
 
 // Stands in for the system's URL handlers, per scheme.
 class UrlOpenRecorder : public QObject
@@ -188,12 +173,12 @@ private slots:
         } else {
             runPageScript(way.arg(link));
         }
-        QTRY_COMPARE_WITH_TIMEOUT(form->links.urls.size(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->urls.size(), 1, 10000);
 
-        const QUrl received = form->links.urls.first();
+        const QUrl received = form->urls.first();
         QCOMPARE(received.scheme(), QStringLiteral("mivo"));
         QCOMPARE(received.host(), command);
-        QCOMPARE(form->links.answers.first(), false);
+        QCOMPARE(form->answers.first(), false);
         const QJsonObject sent = jsonObject(sentHref.section(QLatin1Char('#'), 1));
         QVERIFY(!sent.isEmpty());
         QCOMPARE(jsonObject(received.fragment()), sent);
@@ -218,8 +203,8 @@ private slots:
         QTest::mouseClick(form->webView()->focusProxy(), Qt::LeftButton, Qt::NoModifier, centreOf(QStringLiteral("plain")));
         QVERIFY(formLoads.wait(10000));
         QCOMPARE(formLoads.first().first().toBool(), true);
-        QCOMPARE(form->links.urls, QList<QUrl>{QUrl(storeUrl(QStringLiteral("/client/activity")))});
-        QCOMPARE(form->links.answers, QList<bool>{true});
+        QCOMPARE(form->urls, QList<QUrl>{QUrl(storeUrl(QStringLiteral("/client/activity")))});
+        QCOMPARE(form->answers, QList<bool>{true});
         QCOMPARE(page()->url(), QUrl(storeUrl(QStringLiteral("/client/activity"))));
     }
 
@@ -253,15 +238,27 @@ private slots:
         if (toBrowser) {
             QTRY_COMPARE_WITH_TIMEOUT(browser.opened.size(), 1, 10000);
             QCOMPARE(browser.opened.first(), QUrl(storeUrl(href)));
-            QVERIFY(form->links.urls.isEmpty());
+            QVERIFY(form->urls.isEmpty());
         } else {
-            QTRY_COMPARE_WITH_TIMEOUT(form->links.urls.size(), 1, 10000);
-            QCOMPARE(form->links.urls.first().host(), QStringLiteral("openqqurl"));
+            QTRY_COMPARE_WITH_TIMEOUT(form->urls.size(), 1, 10000);
+            QCOMPARE(form->urls.first().host(), QStringLiteral("openqqurl"));
             QTest::qWait(200);
             QVERIFY(browser.opened.isEmpty());
         }
         QVERIFY(documentStayed());
         QCOMPARE(page()->url(), QUrl(storeUrl(QStringLiteral("/client/index"))));
+    }
+
+    // With the pointer on no link, a script's window request opens nothing.
+    void windowRequestOffLinksOpensNothing()
+    {
+        markDocument();
+        QVERIFY(page()->linkUnderPointer().isEmpty());
+        runPageScript(QStringLiteral("window.open('/client/version')"));
+        QTest::qWait(300);
+        QVERIFY(browser.opened.isEmpty());
+        QVERIFY(form->urls.isEmpty());
+        QVERIFY(documentStayed());
     }
 
     void callbackChangesThePage_data()
@@ -336,9 +333,9 @@ private slots:
         push.createView(storeUrl(QStringLiteral("/client/task")));
         QVERIFY(loaded.wait(20000));
         push.webPage()->runJavaScript(QStringLiteral("document.getElementById('form-task_expansion').submit()"));
-        QTRY_COMPARE_WITH_TIMEOUT(push.links.urls.size(), 1, 10000);
-        QCOMPARE(push.links.urls.first().host(), QStringLiteral("task_expansion"));
-        QCOMPARE(push.links.answers.first(), false);
+        QTRY_COMPARE_WITH_TIMEOUT(push.urls.size(), 1, 10000);
+        QCOMPARE(push.urls.first().host(), QStringLiteral("task_expansion"));
+        QCOMPARE(push.answers.first(), false);
         QTest::qWait(300);
         QCOMPARE(loaded.size(), 1);
         QCOMPARE(push.webPage()->url(), QUrl(storeUrl(QStringLiteral("/client/task"))));

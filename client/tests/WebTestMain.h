@@ -13,7 +13,6 @@
     {                                                                                                                \
         prepareWebPages();                                                                                           \
         QApplication app(argc, argv);                                                                                \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                     \
         int result = 0;                                                                                              \
         {                                                                                                            \
             TestClass test;                                                                                          \
