@@ -1,4 +1,5 @@
 #include "BackgroundDialog.h"
+#include "ui_BackgroundDialog.h"
 
 #include "OrbelaDialog.h"
 #include "platform/PlatformServices.h"
@@ -9,31 +10,29 @@
 BackgroundDialog *BackgroundDialog::self = nullptr;
 
 namespace {
-const char *const kPageNames[5] = {"mangerWidget", "webGameWidget", "webActivityWidget", "webExchangeWidget",
-                                   "webUserCentralWidget"};
 // Pages are hidden in this order before one is shown.
 const int kHideOrder[5] = {1, 0, 2, 3, 4};
 } // namespace
 
 BackgroundDialog::BackgroundDialog(QWidget *parent)
     : QDialog(parent)
+    , ui(new Ui::BackgroundDialog)
 {
     self = this;
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    if (objectName().isEmpty())
-        setObjectName(QStringLiteral("BackgroundDialog"));
-    resize(400, 400);
-    for (int i = 0; i < 5; ++i) {
-        pages[i] = new QWidget(this);
-        pages[i]->setObjectName(QLatin1String(kPageNames[i]));
-        pages[i]->setGeometry(0, 0, 400, 200);
-    }
+    ui->setupUi(this);
+    pages[0] = ui->mangerWidget;
+    pages[1] = ui->webGameWidget;
+    pages[2] = ui->webActivityWidget;
+    pages[3] = ui->webExchangeWidget;
+    pages[4] = ui->webUserCentralWidget;
     showOnly(1);
 }
 
 BackgroundDialog::~BackgroundDialog()
 {
+    delete ui;
     if (self == this)
         self = nullptr;
 }

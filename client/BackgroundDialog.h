@@ -2,6 +2,10 @@
 
 #include <QDialog>
 
+namespace Ui {
+class BackgroundDialog;
+}
+
 // The body window under the title bar: holds the five content pages and
 // shows one at a time.
 class BackgroundDialog : public QDialog
@@ -32,5 +36,6 @@ private:
     void showOnly(int index);
 
     static BackgroundDialog *self;
+    Ui::BackgroundDialog *ui = nullptr;
     QWidget *pages[5] = {};
 };

@@ -3,7 +3,11 @@
 
 #include "AppFolders.h"
 #include "BackgroundDialog.h"
+#include "WebActivityForm.h"
+#include "WebExchangeForm.h"
+#include "WebGameForm.h"
 #include "WindowAnimations.h"
+#include "webUserCentralForm.h"
 #include "platform/PlatformServices.h"
 
 #include <QApplication>
@@ -76,6 +80,9 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
 
     for (QRadioButton *tab : {ui->gameRadioBtn, ui->activityRadioBtn, ui->exchangeRadioBtn, ui->localRadioBtn})
         connect(tab, &QRadioButton::clicked, this, &OrbelaDialog::onRadioBtnClicked);
+    for (WebTabForm *page : std::initializer_list<WebTabForm *>{WebActivityForm::instance(), WebExchangeForm::instance(),
+                                                                WebGameForm::instance(), webUserCentralForm::instance()})
+        connect(page, &WebTabForm::sendLoadProcess, this, &OrbelaDialog::getLoadProgress);
 
     // The updater copy of an earlier hand-over lies in the parent folder.
     QDir parentFolder(QApplication::applicationDirPath());
@@ -396,10 +403,11 @@ void OrbelaDialog::switchToManager()
 
 void OrbelaDialog::switchToUserCentral(const QString &url)
 {
-    Q_UNUSED(url);
     ui->userCentralRadioButton->setChecked(true);
     animateMove(ui->lb_titlebar_btn_change, QPoint(-166, 71), QEasingCurve(QEasingCurve::OutBounce));
     body->showUserCentralPage();
+    if (webUserCentralForm *page = webUserCentralForm::instance())
+        page->createView(url);
 }
 
 void OrbelaDialog::getLoadProgress(int progress)

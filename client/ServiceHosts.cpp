@@ -15,6 +15,11 @@ QString appApiHost()
     return configuredHost("ORBELA_APP_API_HOST", ORBELA_DEFAULT_APP_API_HOST);
 }
 
+QString appApiPageUrl(const QString &path)
+{
+    return QStringLiteral("http://") + appApiHost() + path;
+}
+
 QString openApiHost()
 {
     return configuredHost("ORBELA_OPEN_API_HOST", ORBELA_DEFAULT_OPEN_API_HOST);

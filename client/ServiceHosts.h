@@ -8,5 +8,7 @@ QString appApiHost();     // web API, statistics, store pages
 QString openApiHost();    // user and game resources, online time
 QString forumHost();      // login and account pages
 QString ipLookupHost();   // public-IP page
+// "http://" + the app API host + path: the address of a store page.
+QString appApiPageUrl(const QString &path);
 // The host part of "host:port" (for name look-ups).
 QString hostNameOnly(const QString &host);

@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 #include "LogMessageHandler.h"
 #include "OrbelaDialog.h"
+#include "WebProfile.h"
 #include "platform/PlatformServices.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     qInstallMessageHandler(logMessageHandler);
+    prepareWebPages();
     QApplication app(argc, argv);
 
     int result = 0;
@@ -22,5 +24,6 @@ int main(int argc, char *argv[])
         window.show();
         result = app.exec();
     }
+    releaseClientWebProfile();
     return result;
 }

@@ -75,6 +75,10 @@ for state in '' _hover _pressed; do
   $im -size 26x17 xc:none -fill "$colour" -draw 'polygon 8,6 18,6 13,12' "$out/dropdown$state.png"
 done
 
+# The store's background picture behind the pages: a dark vignette with a faint gold glow.
+$im -size 1920x1080 radial-gradient:'#2E2A24-#141416' \
+  \( -size 1920x1080 gradient:'#00000000-#00000060' \) -composite -quality 85 "$out/background.jpg"
+
 # Tray and window icon.
 $im -size 64x64 xc:none -fill '#1C1C1E' -draw 'roundrectangle 0,0 63,63 14,14' \
   -fill none -stroke "$gold" -strokewidth 6 -draw 'circle 32,32 32,14' "$out/logo.png"

@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 #include "BackgroundDialog.h"
 #include "OrbelaDialog.h"
+#include "WebTestMain.h"
 
 #include <QApplication>
 #include <QFile>
@@ -215,5 +216,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestOrbelaDialog)
+ORBELA_WEB_TEST_MAIN(TestOrbelaDialog)
 #include "TestOrbelaDialog.moc"
