@@ -1,0 +1,65 @@
+#pragma once
+// The store stand-in (storeserver) as a child process of a Qt test: a free
+// loopback port, its own data folder and request log, faults set and cleared
+// at run time, and what it received read back from its log.
+//
+//   StoreServer server;
+//   QVERIFY2(server.start(), qPrintable(server.error()));
+//   QUrl url = server.url("/download/games/small-game.zip");
+//   server.setFault("/download/games/small-game.zip", "cut:1000");
+
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+
+class StoreServer
+{
+public:
+    // Extra arguments go after "--port 0 --data DIR --log FILE".
+    explicit StoreServer(const QStringList &extraArguments = {});
+    ~StoreServer();
+    StoreServer(const StoreServer &) = delete;
+    StoreServer &operator=(const StoreServer &) = delete;
+
+    // Starts the program and waits (up to 30 s) for its "listening" line.
+    bool start();
+    void stop();
+    QString error() const { return problem; }
+
+    quint16 port() const { return listeningPort; }
+    QString baseUrl() const;
+    QUrl url(const QString &path) const;
+    QString dataPath() const;
+
+    // Sets or clears faults through the control route; true when accepted.
+    bool setFault(const QString &route, const QString &mode);
+    bool clearFaults(const QString &route = QString());
+
+    // Every request logged so far, oldest first; with a path, only those to it.
+    QList<QJsonObject> requests(const QString &path = QString()) const;
+    void clearLog() const;
+
+    // The fixture catalogue entry of the game whose package or picture lies at
+    // path (e.g. "/download/games/small-game.zip"); empty when unknown.
+    QJsonObject gameServing(const QString &path) const;
+    // MD5 of the file the server serves at path (from the catalogue).
+    QString md5Of(const QString &path) const;
+    // The file on disk behind path.
+    QString filePath(const QString &path) const;
+
+    // $ORBELA_STORESERVER (set by the test build).
+    static QString binary();
+
+private:
+    bool post(const QString &pathAndQuery) const;
+
+    QStringList extra;
+    QTemporaryDir work;
+    QProcess process;
+    quint16 listeningPort = 0;
+    QString problem;
+};
