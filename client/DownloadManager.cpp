@@ -27,8 +27,8 @@ const int kEngineNoSizeCode = 63250;
 const int kMaxRedirects = 10;
 // Bounds what Qt holds of a reply that is being written out, so memory stays
 // flat whatever the speed of the disk.
-const qint64 kReplyBufferBytes = 8 * 1024 * 1024;
-const int kReadChunkBytes = 4 * 1024 * 1024;
+const qint64 kReplyBufferBytes = 4 * 1024 * 1024;
+const int kReadChunkBytes = 1024 * 1024;
 // Element used in "temp.xml" for a task whose file name is no XML name.
 const char kNamedTaskElement[] = "task";
 
