@@ -188,6 +188,15 @@ bool DownloadManager::isRunning(DownloadTask *task) const
            && (info.state == XL_STATE_WAITING || info.state == XL_STATE_DOWNLOADING);
 }
 
+// A stopped or failed engine task is deleted from the engine before the
+// manager starts the download anew.
+void DownloadManager::forgetEngineTask(DownloadTask *task)
+{
+    if (task->engine == 1 && task->handle)
+        engine->DeleteTask(static_cast<XlTaskHandle>(task->handle));
+    task->handle = nullptr;
+}
+
 int DownloadManager::StartHttpTask(const QUrl &url, const QString &name, const QString &dir)
 {
     const QString folder = dir.isEmpty() ? getUserDataDir() : dir;
@@ -199,9 +208,7 @@ int DownloadManager::StartHttpTask(const QUrl &url, const QString &name, const Q
         return task->id;
 
     if (task) {
-        if (task->engine == 1 && task->handle)
-            engine->DeleteTask(static_cast<XlTaskHandle>(task->handle));
-        task->handle = nullptr;
+        forgetEngineTask(task);
         task->engine = 0;
         task->file.setFileName(tempPath(*task));
         // Unbuffered: every write reaches the file at once, so a full disk is
@@ -481,9 +488,7 @@ int DownloadManager::StartXlTask(const QUrl &url, const QString &name, const QSt
         return task->id;
 
     if (task) {
-        if (task->engine == 1 && task->handle)
-            engine->DeleteTask(static_cast<XlTaskHandle>(task->handle));
-        task->handle = nullptr;
+        forgetEngineTask(task);
         task->resumeOffset = 0;
         task->dropOnError = false;
         if (task->engine != 1) {
@@ -638,22 +643,12 @@ void DownloadManager::StopAllTasks(bool remove, bool deleteTemp)
 {
     if (!delegate || !engine)
         return;
+    // Each running task stops as a pause does: HTTP data flushed into its
+    // temporary file, engine tasks stopped with their data kept.
     const QList<DownloadTask *> all = tasks;
     for (DownloadTask *task : all) {
-        if (task->engine == 1) {
-            if (task->handle)
-                StopTask(task->id, false, deleteTemp);
-            continue;
-        }
-        if (task->handle) {
-            auto *reply = static_cast<QNetworkReply *>(task->handle);
-            if (task->file.isOpen() && checkAnswer(task, reply))
-                drainReply(task, reply);
-            abandonReply(task);
-            task->file.close();
-            if (deleteTemp)
-                QFile::remove(tempPath(*task));
-        }
+        if (task->handle)
+            StopTask(task->id, false, deleteTemp);
     }
     if (remove) {
         for (DownloadTask *task : all) {

@@ -71,6 +71,7 @@ private:
     DownloadTask *newTask(const QUrl &url, const QString &name, const QString &folder, int engine);
     void removeTask(DownloadTask *task);
     bool isRunning(DownloadTask *task) const;
+    void forgetEngineTask(DownloadTask *task);
 
     void sendRequest(DownloadTask *task);
     bool checkAnswer(DownloadTask *task, QNetworkReply *reply);

@@ -2,9 +2,7 @@
 // downloads, pause and resume with byte ranges, failures, the task list file,
 // and a manager process killed in the middle of a download.
 
-#include "DownloadFiles.h"
-#include "DownloadManager.h"
-#include "RecordingDelegate.h"
+#include "DownloadTestSupport.h"
 #include "StoreServer.h"
 
 #include <QDir>
@@ -23,22 +21,6 @@ const QString kSmall = QStringLiteral("/download/games/small-game.zip");
 const QString kLarge = QStringLiteral("/download/games/large-game.zip");
 const QString kPicture = QStringLiteral("/download/pics/1001.png");
 const int kWait = 30000;
-
-// A download manager with its delegate; shut down as the title bar does.
-struct Manager {
-    RecordingDelegate delegate;
-    std::unique_ptr<DownloadManager> manager{new DownloadManager(&delegate)};
-    ~Manager() { manager->Shutdown(); }
-    DownloadManager *operator->() { return manager.get(); }
-};
-
-QStringList rangesOf(const QList<QJsonObject> &requests)
-{
-    QStringList ranges;
-    for (const QJsonObject &request : requests)
-        ranges.append(request.value(QStringLiteral("range")).toString());
-    return ranges;
-}
 
 // download-runner in a client folder of its own, so its "temp.xml" is private.
 class RunnerFolder
@@ -146,7 +128,7 @@ void TestDownloadManager::completeDownload()
 {
     QFETCH(QString, path);
     QFETCH(QString, name);
-    Manager m;
+    RecordedManager m;
     QStringList listedWhenFinished{QStringLiteral("unset")};
     m.delegate.onFinished = [&](int) { listedWhenFinished = listedTasks(DownloadManager::taskListPath()).keys(); };
 
@@ -180,7 +162,7 @@ void TestDownloadManager::pauseAndResume()
     QFETCH(QString, resumeFault);
     QFETCH(bool, appends);
     QVERIFY(server->setFault(kLarge, QStringLiteral("slow:400000")));
-    Manager m;
+    RecordedManager m;
     const int id = m->AddTask(server->url(kLarge), QStringLiteral("large.zip"), folder->path(), false);
     QTRY_VERIFY_WITH_TIMEOUT(m.delegate.lastReceived(id) > 300000, kWait);
 
@@ -230,7 +212,7 @@ void TestDownloadManager::failedDownloadStaysListedAndContinues()
     QFETCH(int, code);
     QFETCH(qint64, keptBytes);
     QVERIFY(server->setFault(kLarge, fault));
-    Manager m;
+    RecordedManager m;
     const QString name = QStringLiteral("large.zip");
     const int id = m->AddTask(server->url(kLarge), name, folder->path(), false);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.errors.size(), 1, kWait);
@@ -257,7 +239,7 @@ void TestDownloadManager::redirectIsFollowedNotSaved()
 {
     const QString moved = QStringLiteral("/download/games/moved.zip");
     QVERIFY(server->setFault(moved, QStringLiteral("redirect:") + kSmall));
-    Manager m;
+    RecordedManager m;
     const int id = m->AddTask(server->url(moved), QStringLiteral("moved.zip"), folder->path(), false);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
     QVERIFY(m.delegate.errors.isEmpty());
@@ -279,7 +261,7 @@ void TestDownloadManager::stopReportsNoError()
     QFETCH(bool, remove);
     QFETCH(bool, deleteTemp);
     QVERIFY(server->setFault(kLarge, QStringLiteral("slow:200000")));
-    Manager m;
+    RecordedManager m;
     const QString name = QStringLiteral("large.zip");
     const int id = m->AddTask(server->url(kLarge), name, folder->path(), false);
     QTRY_VERIFY_WITH_TIMEOUT(m.delegate.lastReceived(id) > 0, kWait);
@@ -299,7 +281,7 @@ void TestDownloadManager::stopReportsNoError()
 void TestDownloadManager::oneUrlTwoTargets()
 {
     QTemporaryDir other;
-    Manager m;
+    RecordedManager m;
     const QString name = QStringLiteral("small.zip");
     const int first = m->AddTask(server->url(kSmall), name, folder->path(), false);
     const int second = m->AddTask(server->url(kSmall), name, other.path(), false);
@@ -314,7 +296,7 @@ void TestDownloadManager::oneUrlTwoTargets()
 void TestDownloadManager::askingAgainForRunningTaskReturnsItsId()
 {
     QVERIFY(server->setFault(kSmall, QStringLiteral("slow:100000")));
-    Manager m;
+    RecordedManager m;
     const QString name = QStringLiteral("small.zip");
     const int id = m->AddTask(server->url(kSmall), name, folder->path(), false);
     QTRY_VERIFY_WITH_TIMEOUT(m.delegate.lastReceived(id) > 0, kWait);
@@ -340,7 +322,7 @@ void TestDownloadManager::taskListSurvivesRestart()
     int id = 0;
     qint64 kept = 0;
     {
-        Manager m;
+        RecordedManager m;
         QCOMPARE(m->AddTask(server->url(kSmall), QStringLiteral("done.zip"), folder->path(), false), 1);
         QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished.size(), 1, kWait);
         id = m->AddTask(server->url(kLarge), name, folder->path(), false);
@@ -362,7 +344,7 @@ void TestDownloadManager::taskListSurvivesRestart()
     QCOMPARE(QDir::cleanPath(listed.attribute(QStringLiteral("path"))), QDir::cleanPath(folder->path()));
 
     QVERIFY(server->clearFaults());
-    Manager again;
+    RecordedManager again;
     QCOMPARE(again->AddTask(server->url(kLarge), name, folder->path(), false), id);
     QTRY_COMPARE_WITH_TIMEOUT(again.delegate.finished, QList<int>{id}, kWait);
     QCOMPARE(md5OfFile(target(name)), server->md5Of(kLarge));
@@ -390,7 +372,7 @@ void TestDownloadManager::plainTaskListIsRead()
     part.write(source.read(123456));
     part.close();
 
-    Manager m;
+    RecordedManager m;
     QCOMPARE(m->AddTask(server->url(kLarge), name, folder->path(), false), 40);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{40}, kWait);
     QCOMPARE(md5OfFile(target(name)), server->md5Of(kLarge));
@@ -413,7 +395,7 @@ void TestDownloadManager::rangeBeyondEnd()
     const QString name = QStringLiteral("small.zip");
     {
         // A paused task whose temporary file holds the whole file (plus junk).
-        Manager m;
+        RecordedManager m;
         QVERIFY(server->setFault(kSmall, QStringLiteral("slow:10000")));
         const int id = m->AddTask(server->url(kSmall), name, folder->path(), false);
         QTRY_VERIFY_WITH_TIMEOUT(m.delegate.lastReceived(id) > 0, kWait);
@@ -428,7 +410,7 @@ void TestDownloadManager::rangeBeyondEnd()
     part.close();
     server->clearLog();
 
-    Manager m;
+    RecordedManager m;
     const int id = m->AddTask(server->url(kSmall), name, folder->path(), false);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
     QVERIFY(m.delegate.errors.isEmpty());
@@ -441,7 +423,7 @@ void TestDownloadManager::failedRenameIsError()
     const QString name = QStringLiteral("small.zip");
     // A folder in the target's place, with something in it, cannot be replaced by the file.
     QVERIFY(QDir().mkpath(target(name) + QStringLiteral("/inside")));
-    Manager m;
+    RecordedManager m;
     const int id = m->AddTask(server->url(kSmall), name, folder->path(), false);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.errors.size(), 1, kWait);
     QCOMPARE(m.delegate.errors.first().id, id);

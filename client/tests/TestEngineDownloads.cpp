@@ -1,9 +1,7 @@
 // The download manager's engine path: the real engine library, loaded through
 // the binding from the test's application folder, against the store stand-in.
 
-#include "DownloadFiles.h"
-#include "DownloadManager.h"
-#include "RecordingDelegate.h"
+#include "DownloadTestSupport.h"
 #include "StoreServer.h"
 #include "XLDLImpl.h"
 
@@ -20,21 +18,6 @@ namespace {
 const QString kSmall = QStringLiteral("/download/games/small-game.zip");
 const QString kLarge = QStringLiteral("/download/games/large-game.zip");
 const int kWait = 30000;
-
-struct Manager {
-    RecordingDelegate delegate;
-    std::unique_ptr<DownloadManager> manager{new DownloadManager(&delegate)};
-    ~Manager() { manager->Shutdown(); }
-    DownloadManager *operator->() { return manager.get(); }
-};
-
-QStringList rangesOf(const QList<QJsonObject> &requests)
-{
-    QStringList ranges;
-    for (const QJsonObject &request : requests)
-        ranges.append(request.value(QStringLiteral("range")).toString());
-    return ranges;
-}
 
 } // namespace
 
@@ -83,7 +66,7 @@ void TestEngineDownloads::init()
 void TestEngineDownloads::normalDownload()
 {
     QVERIFY(server->setFault(kLarge, QStringLiteral("slow:800000")));
-    Manager m;
+    RecordedManager m;
     const QString name = QStringLiteral("1002.zip");
     QStringList listedWhenFinished{QStringLiteral("unset")};
     m.delegate.onFinished = [&](int) { listedWhenFinished = listedTasks(DownloadManager::taskListPath()).keys(); };
@@ -109,7 +92,7 @@ void TestEngineDownloads::normalDownload()
 void TestEngineDownloads::resumeAfterStop()
 {
     QVERIFY(server->setFault(kLarge, QStringLiteral("slow:400000")));
-    Manager m;
+    RecordedManager m;
     const QString name = QStringLiteral("large.zip");
     const int id = m->AddTask(server->url(kLarge), name, folder->path(), true);
     QTRY_VERIFY_WITH_TIMEOUT(m.delegate.lastReceived(id) > 300000, kWait);
@@ -138,7 +121,7 @@ void TestEngineDownloads::existingTargetIsReplaced()
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write(QByteArray(1000000, 'x'));
     old.close();
-    Manager m;
+    RecordedManager m;
     const int id = m->AddTask(server->url(kSmall), name, folder->path(), true);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
     QCOMPARE(md5OfFile(target(name)), server->md5Of(kSmall));
@@ -147,7 +130,7 @@ void TestEngineDownloads::existingTargetIsReplaced()
 void TestEngineDownloads::headersTooSlowReports1068()
 {
     QVERIFY(server->setFault(kSmall, QStringLiteral("delay-headers:20")));
-    Manager m;
+    RecordedManager m;
     const int id = m->AddTask(server->url(kSmall), QStringLiteral("small.zip"), folder->path(), true);
     QElapsedTimer clock;
     clock.start();
@@ -166,7 +149,7 @@ void TestEngineDownloads::unknownSizeReports64250()
 {
     // No Content-Length, and slow enough to last past the eleventh poll.
     QVERIFY(server->setFault(kLarge, QStringLiteral("chunked:100000")));
-    Manager m;
+    RecordedManager m;
     const int id = m->AddTask(server->url(kLarge), QStringLiteral("large.zip"), folder->path(), true);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.errors.size(), 1, kWait);
     QCOMPARE(m.delegate.errors.first().id, id);
@@ -182,7 +165,7 @@ void TestEngineDownloads::unknownSizeReports64250()
 void TestEngineDownloads::failedTaskIsReportedOnceAndStopped()
 {
     QVERIFY(server->setFault(kSmall, QStringLiteral("404")));
-    Manager m;
+    RecordedManager m;
     const QString name = QStringLiteral("small.zip");
     const int id = m->AddTask(server->url(kSmall), name, folder->path(), true);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.errors.size(), 1, kWait);
@@ -202,7 +185,7 @@ void TestEngineDownloads::refusedTaskIsReportedAtOnce()
 {
     // A file name longer than the engine's field: the engine cannot take the task.
     const QString name = QString(600, QLatin1Char('n'));
-    Manager m;
+    RecordedManager m;
     int reportedBeforeReturn = -1;
     m.delegate.onError = [&](int, int) {
         if (reportedBeforeReturn < 0)

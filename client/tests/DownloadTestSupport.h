@@ -1,11 +1,37 @@
 #pragma once
-// File checks shared by the download tests.
+// What the download tests share: a manager with a recording delegate, and
+// checks of files, the task list and the ranges the server received.
+
+#include "DownloadManager.h"
+#include "RecordingDelegate.h"
 
 #include <QCryptographicHash>
 #include <QDomDocument>
 #include <QFile>
+#include <QJsonObject>
+#include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// A download manager with its delegate, shut down at the end as the title bar does.
+struct RecordedManager {
+    RecordingDelegate delegate;
+    std::unique_ptr<DownloadManager> manager{new DownloadManager(&delegate)};
+    ~RecordedManager() { manager->Shutdown(); }
+    DownloadManager *operator->() { return manager.get(); }
+};
+
+// The Range header of each logged request ("" where none was sent).
+inline QStringList rangesOf(const QList<QJsonObject> &requests)
+{
+    QStringList ranges;
+    for (const QJsonObject &request : requests)
+        ranges.append(request.value(QStringLiteral("range")).toString());
+    return ranges;
+}
 
 inline QString md5OfFile(const QString &path)
 {
