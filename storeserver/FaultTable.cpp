@@ -20,7 +20,7 @@ const ModeName kModes[] = {
     {FaultMode::BadJson, "bad-json", false},
     {FaultMode::NoAnswer, "no-answer", false},
     {FaultMode::DelayHeaders, "delay-headers", true},
-    {FaultMode::Chunked, "chunked", false},
+    {FaultMode::Chunked, "chunked", true},
     {FaultMode::Redirect, "redirect", false},
 };
 

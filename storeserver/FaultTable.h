@@ -15,7 +15,7 @@ enum class FaultMode {
     BadJson,       // a body that is not valid JSON
     NoAnswer,      // the request is read and never answered
     DelayHeaders,  // the answer starts after "amount" seconds
-    Chunked,       // no Content-Length, chunked transfer encoding
+    Chunked,       // no Content-Length, chunked transfer encoding; "amount" bytes a second when given
     Redirect,      // 302 to "target"
 };
 

@@ -160,6 +160,8 @@ void deliverReply(const httplib::Request& request, httplib::Response& response, 
     }
     if (fault.mode == FaultMode::Slow)
         pacing.bytesPerSecond = fault.amount > 0 ? fault.amount : kDefaultBytesPerSecond;
+    if (fault.mode == FaultMode::Chunked && fault.amount > 0)
+        pacing.bytesPerSecond = fault.amount;
 
     bool streamed = reply.isFile() || fault.mode == FaultMode::Slow || fault.mode == FaultMode::Stall
         || fault.mode == FaultMode::Cut || fault.mode == FaultMode::Chunked;

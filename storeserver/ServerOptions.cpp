@@ -23,7 +23,7 @@ const char* ServerOptions::usage()
            "  --log FILE             request log, one JSON object a line\n"
            "  --fault ROUTE=MODE     fault for a route (exact path, or prefix ending in *); MODE is one of\n"
            "                         slow[:BYTES_PER_S] stall[:N] cut[:N] ignore-range 404 bad-json\n"
-           "                         no-answer delay-headers[:S] chunked redirect:/PATH\n"
+           "                         no-answer delay-headers[:S] chunked[:BYTES_PER_S] redirect:/PATH\n"
            "  --update MODE          version service: none (default), optional or forced\n"
            "  --update-version V     version offered (default 1.1.1.82)\n"
            "  --update-url URL       package URL offered (default http://<host>/download/orbela-update.7z)\n"

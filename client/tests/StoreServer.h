@@ -1,120 +1,74 @@
 #pragma once
-// The store stand-in for the client's Qt tests: a thin Qt face over the
-// process helper of the stand-in's own tests. Starting it points the client's
-// four hosts at it.
+// The store stand-in (storeserver) as a child process of a Qt test: a free
+// loopback port, its own data folder and request log, faults set and cleared
+// at run time, and what it received read back from its log.
+//
+//   StoreServer server;
+//   QVERIFY2(server.start(), qPrintable(server.error()));
+//   QUrl url = server.url("/download/games/small-game.zip");
+//   server.setFault("/download/games/small-game.zip", "cut:1000");
 
-#include "StoreServerProcess.h"
-
-#include <QByteArray>
-#include <QEventLoop>
-#include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QList>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QUrlQuery>
-
-#include <string>
-#include <vector>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
 
 class StoreServer
 {
 public:
-    explicit StoreServer(const QStringList &arguments = {})
-        : process(toStd(arguments))
-    {
-    }
+    // Extra arguments go after "--port 0 --data DIR --log FILE".
+    explicit StoreServer(const QStringList &extraArguments = {});
+    ~StoreServer();
+    StoreServer(const StoreServer &) = delete;
+    StoreServer &operator=(const StoreServer &) = delete;
 
-    bool start()
-    {
-        if (!process.start())
-            return false;
-        for (const char *variable :
-             {"ORBELA_APP_API_HOST", "ORBELA_OPEN_API_HOST", "ORBELA_FORUM_HOST", "ORBELA_IP_LOOKUP_HOST"})
-            qputenv(variable, host().toUtf8());
-        return true;
-    }
-    QString error() const { return QString::fromStdString(process.error()); }
-    QString host() const { return QString::fromStdString(process.host()); }
-    QString baseUrl() const { return QString::fromStdString(process.baseUrl()); }
-    QString dataDir() const { return QString::fromStdString(process.dataDir()); }
+    // Starts the program and waits (up to 30 s) for its "listening" line.
+    bool start();
+    void stop();
+    QString error() const { return problem; }
 
-    // Every logged request so far, oldest first.
-    QList<QJsonObject> requests() const
-    {
-        QList<QJsonObject> entries;
-        QFile log(QString::fromStdString(process.logPath()));
-        if (!log.open(QIODevice::ReadOnly))
-            return entries;
-        for (const QByteArray &line : log.readAll().split('\n')) {
-            if (!line.trimmed().isEmpty())
-                entries.append(QJsonDocument::fromJson(line).object());
-        }
-        return entries;
-    }
-    QList<QJsonObject> requestsTo(const QString &path) const
-    {
-        QList<QJsonObject> matching;
-        for (const QJsonObject &entry : requests()) {
-            if (entry.value(QStringLiteral("path")).toString() == path)
-                matching.append(entry);
-        }
-        return matching;
-    }
-    void clearLog() const { process.clearLog(); }
+    quint16 port() const { return listeningPort; }
+    // "127.0.0.1:<port>", the form of the client's host settings.
+    QString host() const;
+    // Points the client's four hosts at this server (through the environment).
+    void serveAllHosts() const;
+    QString baseUrl() const;
+    QUrl url(const QString &path) const;
+    QString dataPath() const;
 
-    // Control routes: faults by route and the version offer.
-    bool setFault(const QString &route, const QString &mode) const
-    {
-        return control(QStringLiteral("/__control/fault"), {{"route", route}, {"mode", mode}});
-    }
-    bool clearFaults() const { return control(QStringLiteral("/__control/fault/clear"), {}); }
+    // Sets or clears faults through the control route; true when accepted.
+    bool setFault(const QString &route, const QString &mode);
+    bool clearFaults(const QString &route = QString());
+    // The version service's offer: mode "none", "optional" or "forced".
     bool setUpdate(const QString &mode, const QString &version = {}, const QString &url = {},
-                   const QString &note = {}) const
-    {
-        QList<QPair<QString, QString>> query{{"mode", mode}};
-        if (!version.isEmpty())
-            query.append({"version", version});
-        if (!url.isEmpty())
-            query.append({"url", url});
-        if (!note.isEmpty())
-            query.append({"note", note});
-        return control(QStringLiteral("/__control/update"), query);
-    }
-    QJsonObject catalogueGame(const QString &gameId) const
-    {
-        const JsonValue game = process.game(gameId.toStdString());
-        return QJsonDocument::fromJson(QByteArray::fromStdString(game.dump())).object();
-    }
+                   const QString &note = {});
+
+    // Every request logged so far, oldest first; with a path, only those to it.
+    QList<QJsonObject> requests(const QString &path = QString()) const;
+    void clearLog() const;
+
+    // The fixture catalogue entry of the game whose package or picture lies at
+    // path (e.g. "/download/games/small-game.zip"); empty when unknown.
+    QJsonObject gameServing(const QString &path) const;
+    // The fixture catalogue entry of one game id; empty when unknown.
+    QJsonObject game(const QString &gameId) const;
+    // MD5 of the file the server serves at path (from the catalogue).
+    QString md5Of(const QString &path) const;
+    // The file on disk behind path.
+    QString filePath(const QString &path) const;
+
+    // $ORBELA_STORESERVER (set by the test build).
+    static QString binary();
 
 private:
-    static std::vector<std::string> toStd(const QStringList &list)
-    {
-        std::vector<std::string> out;
-        for (const QString &item : list)
-            out.push_back(item.toStdString());
-        return out;
-    }
+    bool post(const QString &pathAndQuery) const;
 
-    bool control(const QString &path, const QList<QPair<QString, QString>> &items) const
-    {
-        QUrl url(baseUrl() + path);
-        QUrlQuery query;
-        for (const auto &item : items)
-            query.addQueryItem(item.first, QString::fromLatin1(QUrl::toPercentEncoding(item.second)));
-        url.setQuery(query);
-        QNetworkAccessManager manager;
-        QNetworkRequest request(url);
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
-        QNetworkReply *reply = manager.post(request, QByteArray());
-        QEventLoop loop;
-        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        loop.exec();
-        const bool ok = reply->error() == QNetworkReply::NoError;
-        delete reply;
-        return ok;
-    }
-
-    StoreServerProcess process;
+    QStringList extra;
+    QTemporaryDir work;
+    QProcess process;
+    quint16 listeningPort = 0;
+    QString problem;
 };

@@ -60,7 +60,7 @@ private:
 
     QUrlQuery lastQueryTo(const QString &path) const
     {
-        const QList<QJsonObject> entries = server.requestsTo(path);
+        const QList<QJsonObject> entries = server.requests(path);
         return entries.isEmpty() ? QUrlQuery() : QUrlQuery(entries.last().value("query").toString());
     }
 
@@ -68,7 +68,9 @@ private slots:
     void initTestCase()
     {
         qRegisterMetaType<QMap<int, QString>>();
+        qRegisterMetaType<VRAppInfo *>();
         QVERIFY2(server.start(), qPrintable(server.error()));
+        server.serveAllHosts();
     }
 
     void init()
@@ -216,7 +218,7 @@ private slots:
 
         sendAndWait(game, QuaNetworkRequest::GameData, "10001", "1001", "");
         QScopedPointer<VRAppInfo> record(game.spies[7]->first()[0].value<VRAppInfo *>());
-        const QJsonObject expected = server.catalogueGame("1001");
+        const QJsonObject expected = server.game("1001");
         QCOMPARE(record->gameId, QStringLiteral("1001"));
         QCOMPARE(record->cnName, expected.value("cnName").toString());
         QCOMPARE(record->md5, expected.value("md5").toString());
@@ -251,7 +253,7 @@ private slots:
         Sent sent;
         sendAndWait(sent, QuaNetworkRequest::GameData, "10001", gameId, "");
         QCOMPARE(sent.signalCount(), 0);
-        QCOMPARE(server.requestsTo("/client/api/ajaxGetGame").size(), 1);
+        QCOMPARE(server.requests("/client/api/ajaxGetGame").size(), 1);
     }
 };
 

@@ -1,0 +1,204 @@
+// The download manager's engine path: the real engine library, loaded through
+// the binding from the test's application folder, against the store stand-in.
+
+#include "DownloadTestSupport.h"
+#include "StoreServer.h"
+#include "XLDLImpl.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kSmall = QStringLiteral("/download/games/small-game.zip");
+const QString kLarge = QStringLiteral("/download/games/large-game.zip");
+const int kWait = 30000;
+
+} // namespace
+
+class TestEngineDownloads : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void normalDownload();
+    void resumeAfterStop();
+    void existingTargetIsReplaced();
+    void headersTooSlowReports1068();
+    void unknownSizeReports64250();
+    void failedTaskIsReportedOnceAndStopped();
+    void refusedTaskIsReportedAtOnce();
+
+private:
+    std::unique_ptr<StoreServer> server;
+    std::unique_ptr<QTemporaryDir> folder;
+    QString target(const QString &name) const { return folder->filePath(name); }
+};
+
+void TestEngineDownloads::initTestCase()
+{
+    // The engine is loaded from the application folder, as in the client.
+    const QString library = XLDLImpl::defaultLibraryPath();
+    QFile::remove(library);
+    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("ORBELA_ENGINE_LIBRARY")), library));
+    QVERIFY(QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/download")).removeRecursively());
+    server.reset(new StoreServer);
+    QVERIFY2(server->start(), qPrintable(server->error()));
+}
+
+void TestEngineDownloads::init()
+{
+    QFile::remove(DownloadManager::taskListPath());
+    folder.reset(new QTemporaryDir);
+    QVERIFY(folder->isValid());
+    QVERIFY(server->clearFaults());
+    server->clearLog();
+}
+
+void TestEngineDownloads::normalDownload()
+{
+    QVERIFY(server->setFault(kLarge, QStringLiteral("slow:800000")));
+    RecordedManager m;
+    const QString name = QStringLiteral("1002.zip");
+    QStringList listedWhenFinished{QStringLiteral("unset")};
+    m.delegate.onFinished = [&](int) { listedWhenFinished = listedTasks(DownloadManager::taskListPath()).keys(); };
+    const int id = m->AddTask(server->url(kLarge), name, folder->path(), true);
+    QCOMPARE(id, 1);
+    QCOMPARE(listedTasks(DownloadManager::taskListPath()).value(name).attribute(QStringLiteral("engine")),
+             QStringLiteral("1"));
+    QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
+
+    QVERIFY(m.delegate.errors.isEmpty());
+    QCOMPARE(md5OfFile(target(name)), server->md5Of(kLarge));
+    QCOMPARE(listedWhenFinished, QStringList());
+    const qint64 size = QFileInfo(target(name)).size();
+    QVERIFY(m.delegate.progress.size() >= 2);
+    qint64 previous = 0;
+    for (const auto &report : m.delegate.progress) {
+        QCOMPARE(report.total, size);
+        QVERIFY(report.received >= previous);
+        previous = report.received;
+    }
+}
+
+void TestEngineDownloads::resumeAfterStop()
+{
+    QVERIFY(server->setFault(kLarge, QStringLiteral("slow:400000")));
+    RecordedManager m;
+    const QString name = QStringLiteral("large.zip");
+    const int id = m->AddTask(server->url(kLarge), name, folder->path(), true);
+    QTRY_VERIFY_WITH_TIMEOUT(m.delegate.lastReceived(id) > 300000, kWait);
+    m->StopTask(id, false, false);
+    QTest::qWait(1500);
+    QVERIFY(m.delegate.errors.isEmpty());
+    QVERIFY(m.delegate.finished.isEmpty());
+    QVERIFY(!QFileInfo::exists(target(name)));
+
+    QVERIFY(server->clearFaults());
+    QCOMPARE(m->AddTask(server->url(kLarge), name, folder->path(), true), id);
+    QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
+    QVERIFY(m.delegate.errors.isEmpty());
+    QCOMPARE(md5OfFile(target(name)), server->md5Of(kLarge));
+    const QStringList ranges = rangesOf(server->requests(kLarge));
+    QCOMPARE(ranges.size(), 2);
+    QVERIFY(ranges.first().isEmpty());
+    QVERIFY2(ranges.last().startsWith(QStringLiteral("bytes=")) && ranges.last() != QStringLiteral("bytes=0-"),
+             qPrintable(ranges.last()));
+}
+
+void TestEngineDownloads::existingTargetIsReplaced()
+{
+    const QString name = QStringLiteral("small.zip");
+    QFile old(target(name));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(1000000, 'x'));
+    old.close();
+    RecordedManager m;
+    const int id = m->AddTask(server->url(kSmall), name, folder->path(), true);
+    QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
+    QCOMPARE(md5OfFile(target(name)), server->md5Of(kSmall));
+}
+
+void TestEngineDownloads::headersTooSlowReports1068()
+{
+    QVERIFY(server->setFault(kSmall, QStringLiteral("delay-headers:20")));
+    RecordedManager m;
+    const int id = m->AddTask(server->url(kSmall), QStringLiteral("small.zip"), folder->path(), true);
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_COMPARE_WITH_TIMEOUT(m.delegate.errors.size(), 1, kWait);
+    // The sixth poll, about six seconds after the start.
+    QVERIFY2(clock.elapsed() > 4500, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(m.delegate.errors.first().id, id);
+    QCOMPARE(m.delegate.errors.first().code, int(DownloadManager::kEnginePendingTooLong));
+    QVERIFY(m.delegate.errors.first().message.isEmpty());
+    QVERIFY(m.delegate.progress.isEmpty());
+    m->StopTask(id, true, true);
+    QVERIFY(!listedTasks(DownloadManager::taskListPath()).contains(QStringLiteral("small.zip")));
+}
+
+void TestEngineDownloads::unknownSizeReports64250()
+{
+    // No Content-Length, and slow enough to last past the eleventh poll.
+    QVERIFY(server->setFault(kLarge, QStringLiteral("chunked:100000")));
+    RecordedManager m;
+    const int id = m->AddTask(server->url(kLarge), QStringLiteral("large.zip"), folder->path(), true);
+    QTRY_COMPARE_WITH_TIMEOUT(m.delegate.errors.size(), 1, kWait);
+    QCOMPARE(m.delegate.errors.first().id, id);
+    QCOMPARE(m.delegate.errors.first().code, int(DownloadManager::kEngineNoSize));
+    // Progress with a total of 0 on every downloading poll before it.
+    QVERIFY(m.delegate.progress.size() >= 9);
+    for (const auto &report : m.delegate.progress)
+        QCOMPARE(report.total, qint64(0));
+    QVERIFY(m.delegate.progress.last().received > 0);
+    m->StopTask(id, true, true);
+}
+
+void TestEngineDownloads::failedTaskIsReportedOnceAndStopped()
+{
+    QVERIFY(server->setFault(kSmall, QStringLiteral("404")));
+    RecordedManager m;
+    const QString name = QStringLiteral("small.zip");
+    const int id = m->AddTask(server->url(kSmall), name, folder->path(), true);
+    QTRY_COMPARE_WITH_TIMEOUT(m.delegate.errors.size(), 1, kWait);
+    QCOMPARE(m.delegate.errors.first().code, 1404);
+    QTest::qWait(2500);
+    QCOMPARE(m.delegate.errors.size(), 1);
+    QVERIFY(listedTasks(DownloadManager::taskListPath()).contains(name));
+
+    // Asked again, the stopped task runs again under its id.
+    QVERIFY(server->clearFaults());
+    QCOMPARE(m->AddTask(server->url(kSmall), name, folder->path(), true), id);
+    QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
+    QCOMPARE(md5OfFile(target(name)), server->md5Of(kSmall));
+}
+
+void TestEngineDownloads::refusedTaskIsReportedAtOnce()
+{
+    // A file name longer than the engine's field: the engine cannot take the task.
+    const QString name = QString(600, QLatin1Char('n'));
+    RecordedManager m;
+    int reportedBeforeReturn = -1;
+    m.delegate.onError = [&](int, int) {
+        if (reportedBeforeReturn < 0)
+            reportedBeforeReturn = 0;
+    };
+    const int id = m->AddTask(server->url(kSmall), name, folder->path(), true);
+    QVERIFY(id > 0);
+    QCOMPARE(reportedBeforeReturn, -1); // the caller knows the id before it hears of the failure
+    QTRY_COMPARE_WITH_TIMEOUT(m.delegate.errors.size(), 1, 2000);
+    QCOMPARE(m.delegate.errors.first().id, id);
+    QCOMPARE(m.delegate.errors.first().code, int(DownloadManager::kEngineTaskRefused));
+    QVERIFY(server->requests(kSmall).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestEngineDownloads)
+#include "TestEngineDownloads.moc"
