@@ -81,6 +81,8 @@ bool CContainerUI::Remove(CControlUI* control)
     if (index < 0) return false;
     RequestLayout();
     m_items.Remove(index);
+    // A child that is only unlinked goes back to the caller without a parent.
+    if (!m_bAutoDestroy) control->SetManager(control->GetManager(), NULL, false);
     DisposeChild(control);
     return true;
 }

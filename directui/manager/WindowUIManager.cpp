@@ -163,7 +163,8 @@ void CWindowUIManager::ForgetControl(CControlUI* control)
     if (control == NULL) return;
     if (m_pEventKey == control) m_pEventKey = NULL;
     if (m_pEventHover == control) m_pEventHover = NULL;
-    if (m_pEventClick == control) m_pEventClick = NULL;
+    bool pressed = m_pEventClick == control;
+    if (pressed) m_pEventClick = NULL;
     if (m_pFocus == control) m_pFocus = NULL;
     if (m_pCaretOwner == control) m_pCaretOwner = NULL;
     if (m_pRoot == control) m_pRoot = NULL;
@@ -176,6 +177,8 @@ void CWindowUIManager::ForgetControl(CControlUI* control)
         NotifyRecord* record = static_cast<NotifyRecord*>(m_aAsyncNotify[i]);
         if (record->pSender == control) record->pSender = NULL;
     }
+    // Last: releasing the capture sends a message, which delivers the queue.
+    if (pressed && m_bMouseCapture) ReleaseCapture();
 }
 
 void CWindowUIManager::QueueDeletion(CControlUI* control)
@@ -581,8 +584,9 @@ bool CWindowUIManager::PreFilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
     case WM_SYSCHAR: {
         if (m_pRoot == NULL) break;
         FindShortcut fs = { static_cast<WCHAR>(toupper(static_cast<int>(wParam))), false };
-        CControlUI* control = m_pRoot->FindControl(FindControlFromShortcut, &fs,
-                                                  UIFIND_ENABLED | UIFIND_ME_FIRST | UIFIND_TOP_FIRST);
+        // Walked in child order, so "the control after the label" is the
+        // one that follows it in the tree.
+        CControlUI* control = m_pRoot->FindControl(FindControlFromShortcut, &fs, UIFIND_ENABLED | UIFIND_ME_FIRST);
         if (control != NULL) {
             control->SetFocus();
             control->Activate();

@@ -346,7 +346,8 @@ ImageEntry* CGdiPainter::DecodeImage(const BYTE* data, DWORD size, DWORD mask)
 
 ImageEntry* CGdiPainter::LoadImage(LPCWSTR name, LPCWSTR resType, DWORD mask)
 {
-    if (name == NULL || name[0] == L'\0') return NULL;
+    // A resource id (MAKEINTRESOURCE) is a number, not a text to read.
+    if (name == NULL || (!IS_INTRESOURCE(name) && name[0] == L'\0')) return NULL;
     BYTE* bytes = NULL;
     DWORD size = 0;
     if (resType != NULL && resType[0] != L'\0') {
@@ -362,6 +363,7 @@ ImageEntry* CGdiPainter::LoadImage(LPCWSTR name, LPCWSTR resType, DWORD mask)
         memcpy(bytes, data, length);
         size = length;
     } else {
+        if (IS_INTRESOURCE(name)) return NULL;
         LPCWSTR failure = NULL;
         if (!ReadSkinFile(name, kMaxImageFileSize, &bytes, &size, &failure)
             && !ReadWholeFile(name, kMaxImageFileSize, &bytes, &size, &failure))
