@@ -1,4 +1,5 @@
 #include "DibCanvas.h"
+#include "ProbeControls.h"
 #include "manager/WindowUIManager.h"
 #include "render/GdiPainter.h"
 
@@ -97,6 +98,31 @@ TEST_F(MarkupTest, ColourAndLinksAreDrawnAndReported)
     }
     EXPECT_GT(red, 0);
     EXPECT_GT(blue, 0); // the link colour 0xFF0000FF
+}
+
+TEST(MarkupHover, LinkUnderTheMouseTakesTheHoverColour)
+{
+    ManagedWindow window;
+    CWindowUIManager& m = window.manager;
+    RECT links[1];
+    memset(links, 0, sizeof(links));
+    CUIString names[1];
+    auto pixelsOf = [&](DWORD rgb) {
+        DibCanvas canvas(200, 40);
+        RECT rc = { 0, 0, 200, 40 };
+        int count = 1;
+        CGdiPainter::DrawMarkupText(canvas.dc(), &m, rc, L"{a go}WWWW{/a}", 0xFF000000, links, names, count, 0);
+        int found = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 200; ++x)
+                if ((canvas.Pixel(x, y) & 0xFFFFFF) == rgb) ++found;
+        return found;
+    };
+    EXPECT_GT(pixelsOf(0x0000FF), 0); // the mouse is elsewhere: link colour
+    ASSERT_GT(links[0].right, links[0].left);
+    window.Mouse(WM_MOUSEMOVE, (links[0].left + links[0].right) / 2, (links[0].top + links[0].bottom) / 2);
+    EXPECT_GT(pixelsOf(0xD3215F), 0);
+    EXPECT_EQ(0, pixelsOf(0x0000FF));
 }
 
 TEST_F(MarkupTest, LinksBeyondTheCallersSlotsAreNotWritten)
