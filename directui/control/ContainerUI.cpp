@@ -278,97 +278,42 @@ int CContainerUI::VerticalLineStep() const
     return m_pManager->GetDefaultFontEntry()->tm.tmHeight + 8;
 }
 
-void CContainerUI::LineUp()
+void CContainerUI::ScrollBy(int dx, int dy)
 {
     SIZE pos = GetScrollPos();
-    pos.cy -= VerticalLineStep();
+    pos.cx += dx;
+    pos.cy += dy;
     SetScrollPos(pos);
 }
 
-void CContainerUI::LineDown()
+int CContainerUI::PageHeight() const
 {
-    SIZE pos = GetScrollPos();
-    pos.cy += VerticalLineStep();
-    SetScrollPos(pos);
-}
-
-void CContainerUI::PageUp()
-{
-    SIZE pos = GetScrollPos();
     int page = GetHeight() - m_rcInset.top - m_rcInset.bottom;
     if (m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible()) page -= m_pHorizontalScrollBar->GetFixedHeight();
-    pos.cy -= page;
-    SetScrollPos(pos);
+    return page;
 }
 
-void CContainerUI::PageDown()
+int CContainerUI::PageWidth() const
 {
-    SIZE pos = GetScrollPos();
-    int page = GetHeight() - m_rcInset.top - m_rcInset.bottom;
-    if (m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible()) page -= m_pHorizontalScrollBar->GetFixedHeight();
-    pos.cy += page;
-    SetScrollPos(pos);
-}
-
-void CContainerUI::HomeUp()
-{
-    SIZE pos = GetScrollPos();
-    pos.cy = 0;
-    SetScrollPos(pos);
-}
-
-void CContainerUI::EndDown()
-{
-    SIZE pos = GetScrollPos();
-    pos.cy = GetScrollRange().cy;
-    SetScrollPos(pos);
-}
-
-void CContainerUI::LineLeft()
-{
-    SIZE pos = GetScrollPos();
-    pos.cx -= m_nScrollStepSize != 0 ? m_nScrollStepSize : 8;
-    SetScrollPos(pos);
-}
-
-void CContainerUI::LineRight()
-{
-    SIZE pos = GetScrollPos();
-    pos.cx += m_nScrollStepSize != 0 ? m_nScrollStepSize : 8;
-    SetScrollPos(pos);
-}
-
-void CContainerUI::PageLeft()
-{
-    SIZE pos = GetScrollPos();
     int page = GetWidth() - m_rcInset.left - m_rcInset.right;
     if (m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible()) page -= m_pVerticalScrollBar->GetFixedWidth();
-    pos.cx -= page;
-    SetScrollPos(pos);
+    return page;
 }
 
-void CContainerUI::PageRight()
-{
-    SIZE pos = GetScrollPos();
-    int page = GetWidth() - m_rcInset.left - m_rcInset.right;
-    if (m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible()) page -= m_pVerticalScrollBar->GetFixedWidth();
-    pos.cx += page;
-    SetScrollPos(pos);
-}
+int CContainerUI::HorizontalLineStep() const { return m_nScrollStepSize != 0 ? m_nScrollStepSize : 8; }
 
-void CContainerUI::HomeLeft()
-{
-    SIZE pos = GetScrollPos();
-    pos.cx = 0;
-    SetScrollPos(pos);
-}
-
-void CContainerUI::EndRight()
-{
-    SIZE pos = GetScrollPos();
-    pos.cx = GetScrollRange().cx;
-    SetScrollPos(pos);
-}
+void CContainerUI::LineUp() { ScrollBy(0, -VerticalLineStep()); }
+void CContainerUI::LineDown() { ScrollBy(0, VerticalLineStep()); }
+void CContainerUI::PageUp() { ScrollBy(0, -PageHeight()); }
+void CContainerUI::PageDown() { ScrollBy(0, PageHeight()); }
+void CContainerUI::HomeUp() { ScrollBy(0, -GetScrollPos().cy); }
+void CContainerUI::EndDown() { ScrollBy(0, GetScrollRange().cy - GetScrollPos().cy); }
+void CContainerUI::LineLeft() { ScrollBy(-HorizontalLineStep(), 0); }
+void CContainerUI::LineRight() { ScrollBy(HorizontalLineStep(), 0); }
+void CContainerUI::PageLeft() { ScrollBy(-PageWidth(), 0); }
+void CContainerUI::PageRight() { ScrollBy(PageWidth(), 0); }
+void CContainerUI::HomeLeft() { ScrollBy(-GetScrollPos().cx, 0); }
+void CContainerUI::EndRight() { ScrollBy(GetScrollRange().cx - GetScrollPos().cx, 0); }
 
 void CContainerUI::EnableScrollBars(bool vertical, bool horizontal)
 {

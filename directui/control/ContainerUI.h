@@ -78,6 +78,10 @@ protected:
     void DisposeChild(CControlUI* control);
     RECT InnerRect() const;
     int VerticalLineStep() const;
+    int HorizontalLineStep() const;
+    int PageHeight() const;
+    int PageWidth() const;
+    void ScrollBy(int dx, int dy);
 
     CPointerArray m_items;
     RECT m_rcInset;

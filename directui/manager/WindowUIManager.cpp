@@ -277,40 +277,32 @@ void CWindowUIManager::SetFocus(CControlUI* control)
     HWND focusWnd = ::GetFocus();
     if (focusWnd != m_hWndPaint && control != m_pFocus && m_hWndPaint != NULL) ::SetFocus(m_hWndPaint);
     if (control == m_pFocus) return;
-    if (m_pFocus != NULL) {
-        CControlUI* old = m_pFocus;
-        ControlEvent event = { 0 };
-        event.Type = UIEVENT_KILLFOCUS;
-        event.pSender = control;
-        event.dwTimestamp = GetTickCount();
-        old->DispatchEvent(event);
-        SendNotify(old, L"killfocus");
-        m_pFocus = NULL;
-    }
+    DropFocus(control);
     if (control == NULL || control->GetManager() != this || !control->IsVisible() || !control->IsEnabled()) return;
     m_pFocus = control;
-    ControlEvent event = { 0 };
-    event.Type = UIEVENT_SETFOCUS;
-    event.pSender = control;
-    event.dwTimestamp = GetTickCount();
-    control->DispatchEvent(event);
+    FireEvent(control, UIEVENT_SETFOCUS);
     SendNotify(control, L"setfocus");
+}
+
+void CWindowUIManager::DropFocus(CControlUI* next)
+{
+    if (m_pFocus == NULL) return;
+    CControlUI* old = m_pFocus;
+    ControlEvent event = { 0 };
+    event.Type = UIEVENT_KILLFOCUS;
+    event.pSender = next;
+    event.dwTimestamp = GetTickCount();
+    event.ptMouse = m_ptLastMousePos;
+    old->DispatchEvent(event);
+    SendNotify(old, L"killfocus");
+    m_pFocus = NULL;
 }
 
 void CWindowUIManager::SetFocusDeferred(CControlUI* control)
 {
     if (m_hWndPaint != NULL) ::SetFocus(m_hWndPaint);
     if (control == NULL) return;
-    if (m_pFocus != NULL) {
-        CControlUI* old = m_pFocus;
-        ControlEvent event = { 0 };
-        event.Type = UIEVENT_KILLFOCUS;
-        event.pSender = control;
-        event.dwTimestamp = GetTickCount();
-        old->DispatchEvent(event);
-        SendNotify(old, L"killfocus");
-        m_pFocus = NULL;
-    }
+    DropFocus(control);
     FindTabInfo info = { control, NULL, false, false };
     if (m_pRoot != NULL)
         m_pFocus = m_pRoot->FindControl(FindControlFromTab, &info, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
@@ -558,16 +550,25 @@ void CWindowUIManager::DrawCaret(HDC dc, const RECT& rcPaint)
 
 // ---- Messages ----
 
-bool CWindowUIManager::PreFilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+namespace {
+// Offers a message to each filter in order; the first that handles it ends.
+bool RunFilters(const CPointerArray& filters, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    for (int i = 0; i < m_aPreMessageFilters.GetSize(); ++i) {
+    for (int i = 0; i < filters.GetSize(); ++i) {
         bool handled = false;
-        LRESULT answer = static_cast<IMessageFilterUI*>(m_aPreMessageFilters[i])->FilterMessage(msg, wParam, lParam, handled);
+        LRESULT answer = static_cast<IMessageFilterUI*>(filters[i])->FilterMessage(msg, wParam, lParam, handled);
         if (handled) {
             result = answer;
             return true;
         }
     }
+    return false;
+}
+} // namespace
+
+bool CWindowUIManager::PreFilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (RunFilters(m_aPreMessageFilters, msg, wParam, lParam, result)) return true;
     switch (msg) {
     case WM_KEYDOWN:
         if (wParam == VK_TAB) {
@@ -847,14 +848,7 @@ bool CWindowUIManager::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lPara
 {
     if (m_hWndPaint == NULL) return false;
     DrainAsyncNotify();
-    for (int i = 0; i < m_aMessageFilters.GetSize(); ++i) {
-        bool handled = false;
-        LRESULT answer = static_cast<IMessageFilterUI*>(m_aMessageFilters[i])->FilterMessage(msg, wParam, lParam, handled);
-        if (handled) {
-            result = answer;
-            return true;
-        }
-    }
+    if (RunFilters(m_aMessageFilters, msg, wParam, lParam, result)) return true;
 
     switch (msg) {
     case kDeleteQueuedMessage:

@@ -211,6 +211,7 @@ private:
     CWindowUIManager* Top();
     static void CloseSkinZip();
     void MeasureFont(FontEntry* entry);
+    void DropFocus(CControlUI* next);
     void DrainAsyncNotify();
     void DeliverNotify(NotifyRecord& msg);
     void DeleteQueuedControls();
