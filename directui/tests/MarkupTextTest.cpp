@@ -179,3 +179,29 @@ TEST_F(MarkupTest, MalformedAndNarrowCasesFinish)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MarkupTest, PlainTextThroughGdiAndGdiplusInksItsBox)
+{
+    ASSERT_TRUE(manager.AddFont(L"Microsoft YaHei", 16, false, false, false) != NULL);
+    for (bool gdiplus : { false, true }) {
+        manager.SetUseGdiplusText(gdiplus);
+        DibCanvas canvas(200, 40);
+        RECT box = { 10, 5, 190, 35 };
+        CGdiPainter::DrawText(canvas.dc(), &manager, box, L"\x5b89\x88c5 Setup", 0xFF000001, 0, DT_SINGLELINE | DT_VCENTER);
+        RECT inside = { 10, 5, 190, 35 };
+        EXPECT_GT(canvas.CountOther(inside, 0xFFFFFFFF), 20) << gdiplus;
+        RECT left = { 0, 0, 10, 40 };
+        EXPECT_EQ(0, canvas.CountOther(left, 0xFFFFFFFF)) << gdiplus;
+
+        RECT measured = { 0, 0, 400, 100 };
+        CGdiPainter::DrawText(canvas.dc(), &manager, measured, L"\x5b89\x88c5 Setup", 0xFF000001, 0,
+                              DT_SINGLELINE | DT_CALCRECT);
+        EXPECT_GT(measured.right, 20) << gdiplus;
+        EXPECT_LT(measured.right, 400) << gdiplus;
+        EXPECT_GT(measured.bottom, 10) << gdiplus;
+    }
+}
+
+} // namespace

@@ -320,4 +320,32 @@ TEST(WindowUIManager, NameLookupAnswersTheControlAdoptedLast)
     EXPECT_TRUE(window.manager.FindControl(L"SAME") == NULL);
 }
 
+// A control that still needs layout after every SetPos.
+class RestlessUI : public ProbeUI
+{
+public:
+    RestlessUI() : ProbeUI(L"restless", L"0,0,10,10"), positioned(0) {}
+    void SetPos(RECT rc) override
+    {
+        ++positioned;
+        ProbeUI::SetPos(rc);
+        m_bUpdateNeeded = true;
+    }
+    int positioned;
+};
+
+TEST(WindowUIManager, LayoutLoopEndsWhenNothingChanges)
+{
+    ManagedWindow window;
+    CContainerUI* root = new CContainerUI;
+    RestlessUI* restless = new RestlessUI;
+    root->Add(restless);
+    window.manager.AttachRoot(root);
+    window.Repaint();
+    int afterFirst = restless->positioned;
+    window.manager.NeedUpdate();
+    window.Repaint();
+    EXPECT_LE(restless->positioned - afterFirst, 2);
+}
+
 } // namespace
