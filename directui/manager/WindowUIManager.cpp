@@ -247,11 +247,12 @@ void CWindowUIManager::ReleaseCapture()
 
 WORD CWindowUIManager::GetKeyStateWord()
 {
+    // The framework's own word: 1 right button, 2 left button, 4 Shift, 8 Ctrl, 0x20 Alt.
     WORD state = 0;
-    if (GetKeyState(VK_RBUTTON) < 0) state |= MK_RBUTTON;
-    if (GetKeyState(VK_LBUTTON) < 0) state |= MK_LBUTTON;
-    if (GetKeyState(VK_SHIFT) < 0) state |= MK_SHIFT;
-    if (GetKeyState(VK_CONTROL) < 0) state |= MK_CONTROL;
+    if (GetKeyState(VK_RBUTTON) < 0) state |= 0x01;
+    if (GetKeyState(VK_LBUTTON) < 0) state |= 0x02;
+    if (GetKeyState(VK_SHIFT) < 0) state |= 0x04;
+    if (GetKeyState(VK_CONTROL) < 0) state |= 0x08;
     if (GetKeyState(VK_MENU) < 0) state |= 0x20;
     return state;
 }

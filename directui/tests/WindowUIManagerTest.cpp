@@ -348,4 +348,21 @@ TEST(WindowUIManager, LayoutLoopEndsWhenNothingChanges)
     EXPECT_LE(restless->positioned - afterFirst, 2);
 }
 
+TEST(WindowUIManager, KeyStateWordOfKeyEvents)
+{
+    struct Row { BYTE key; WORD bit; };
+    const Row rows[] = { { VK_RBUTTON, 0x01 }, { VK_LBUTTON, 0x02 }, { VK_SHIFT, 0x04 }, { VK_CONTROL, 0x08 },
+                         { VK_MENU, 0x20 } };
+    BYTE keys[256];
+    for (const Row& row : rows) {
+        memset(keys, 0, sizeof(keys));
+        keys[row.key] = 0x80;
+        SetKeyboardState(keys);
+        EXPECT_EQ(row.bit, CWindowUIManager::GetKeyStateWord()) << int(row.key);
+    }
+    memset(keys, 0, sizeof(keys));
+    SetKeyboardState(keys);
+    EXPECT_EQ(0, CWindowUIManager::GetKeyStateWord());
+}
+
 } // namespace
