@@ -6,9 +6,9 @@ namespace DirectUI {
 
 class CWindowUIManager;
 
-// Soft shadow around a framework window. So far it holds its settings and
-// registers its window class; the shadow window itself appears only when
-// "showshadow" is enabled, which no window can ask for yet.
+// Soft shadow around a framework window. So far it validates and holds its
+// settings and registers its window class; Create makes no shadow window yet
+// (nothing can enable "showshadow" before the skin builder exists).
 class CShadowUI
 {
 public:
