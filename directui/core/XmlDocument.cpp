@@ -2,7 +2,7 @@
 
 #include "core/UIString.h"
 #include "core/ZipArchiveApi.h"
-#include "manager/WindowUIManager.h"
+#include "manager/SkinFiles.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -130,65 +130,10 @@ bool CXmlDocument::LoadFile(LPCWSTR fileName, int encoding)
 {
     Release();
     if (fileName == NULL) return Fail(L"Error opening file", L"");
-    CUIString zipName = CWindowUIManager::GetSkinZipName();
     BYTE* bytes = NULL;
     DWORD size = 0;
-
-    if (zipName.IsEmpty()) {
-        CUIString path = CWindowUIManager::GetSkinPath() + fileName;
-        HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, NULL);
-        if (file == INVALID_HANDLE_VALUE) return Fail(L"Error opening file", L"");
-        LARGE_INTEGER fileSize;
-        if (!GetFileSizeEx(file, &fileSize) || fileSize.QuadPart > kMaxFileSize) {
-            CloseHandle(file);
-            return Fail(L"File too large", L"");
-        }
-        size = (DWORD)fileSize.QuadPart;
-        if (size == 0) {
-            CloseHandle(file);
-            return Fail(L"File is empty", L"");
-        }
-        bytes = (BYTE*)malloc(size);
-        DWORD read = 0;
-        bool ok = bytes != NULL && ReadFile(file, bytes, size, &read, NULL) && read == size;
-        CloseHandle(file);
-        if (!ok) {
-            free(bytes);
-            return Fail(L"Could not read file", L"");
-        }
-    } else {
-        bool keptOpen = CWindowUIManager::IsSkinZipKeptOpen();
-        HZIP zip = keptOpen ? CWindowUIManager::GetSkinZipHandle() : NULL;
-        if (!keptOpen) {
-            CUIString zipPath = CWindowUIManager::GetSkinPath() + zipName;
-            zip = ZipArchiveOpen(zipPath.GetData(), 0, ZIP_FILENAME);
-        }
-        if (zip == NULL) return Fail(L"Error opening zip file", L"");
-        LPCWSTR failure = NULL;
-        int index = -1;
-        ZipItemInfo item;
-        if (ZipArchiveFindItem(zip, fileName, true, index, item) != ZR_OK) {
-            failure = L"Could not find ziped file";
-        } else if (item.uncompressedSize > kMaxFileSize) {
-            failure = L"File too large";
-        } else if (item.uncompressedSize == 0) {
-            failure = L"File is empty";
-        } else {
-            bytes = (BYTE*)malloc(item.uncompressedSize);
-            DWORD code = bytes == NULL ? ZR_ARGS
-                                       : ZipArchiveExtract(zip, index, bytes, item.uncompressedSize,
-                                                           ZIP_MEMORY, &size);
-            // An entry shorter than its directory claims gives only what it holds.
-            if (code != ZR_OK && code != ZR_MORE) failure = L"Could not unzip file";
-            else if (size == 0) failure = L"File is empty";
-        }
-        if (!keptOpen) ZipArchiveClose(zip);
-        if (failure != NULL) {
-            free(bytes);
-            return Fail(failure, L"");
-        }
-    }
+    LPCWSTR failure = NULL;
+    if (!ReadSkinFile(fileName, kMaxFileSize, &bytes, &size, &failure)) return Fail(failure, L"");
 
     bool ok = LoadBuffer(bytes, size, encoding);
     free(bytes);
