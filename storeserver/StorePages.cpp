@@ -28,8 +28,9 @@ std::string escapeHtml(const std::string& text)
     return out;
 }
 
+// The client shows its pages under a 74-pixel title bar, hence the top margin.
 const char* const kStyle =
-    "body{font-family:'Microsoft YaHei','WenQuanYi Micro Hei',sans-serif;background:#1C1C22;color:#CCCCCC;margin:16px}"
+    "body{font-family:'Microsoft YaHei','WenQuanYi Micro Hei',sans-serif;background:#1C1C22;color:#CCCCCC;margin:90px 16px 16px}"
     "h1{color:#DFC697;font-size:20px}a{color:#DFC697}"
     ".game{display:inline-block;width:220px;margin:6px;padding:8px;background:#2A2A33;border-radius:6px;vertical-align:top}"
     ".game img{width:64px;height:36px}.callbacks span{color:#FFFFFF}li{margin:3px 0}";
