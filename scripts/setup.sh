@@ -46,7 +46,7 @@ elif [ "${need_update:-0}" = 1 ]; then
   apt-get update -qq
 fi
 
-mkdir -p /var/cache/orbela/ccache
+mkdir -p "${ORBELA_CACHE:-/var/cache/orbela}/ccache"
 if [ "${ORBELA_NATIVE_ONLY:-0}" != 1 ] && [ -x "$here/setup-windows-deps.sh" ]; then
   "$here/setup-windows-deps.sh"
 fi
