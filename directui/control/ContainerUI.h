@@ -19,16 +19,6 @@ public:
     LPCWSTR GetControlClass() const override;
     LPVOID GetInterface(LPCWSTR name) override;
 
-    CControlUI* ItemAt(int index) const override;
-    int IndexOf(CControlUI* control) const override;
-    bool MoveItem(CControlUI* control, int newIndex) override;
-    int Count() const override;
-    bool Add(CControlUI* control) override;
-    bool AddAt(CControlUI* control, int index) override;
-    bool Remove(CControlUI* control) override;
-    bool RemoveAt(int index) override;
-    void RemoveAll() override;
-
     void SetManager(CWindowUIManager* manager, CControlUI* parent, bool init = true) override;
     void SetPos(RECT rc) override;
     void SetVisible(bool visible = true) override;
@@ -73,6 +63,18 @@ public:
     virtual CScrollBarUI* GetHorizontalScrollBar() const;
     virtual void PlaceFloatingChild(int index);
     virtual void LayoutScrollBars(RECT rc, int cxNeeded, int cyNeeded);
+
+    // After the container's own operations: this compiler gives overriders of
+    // the second base entries in the first table, in declaration order.
+    CControlUI* ItemAt(int index) const override;
+    int IndexOf(CControlUI* control) const override;
+    bool MoveItem(CControlUI* control, int newIndex) override;
+    int Count() const override;
+    bool Add(CControlUI* control) override;
+    bool AddAt(CControlUI* control, int index) override;
+    bool Remove(CControlUI* control) override;
+    bool RemoveAt(int index) override;
+    void RemoveAll() override;
 
 protected:
     void DisposeChild(CControlUI* control);

@@ -11,6 +11,8 @@
 namespace DirectUI {
 
 namespace {
+// Every map of a manager has this many buckets.
+const int kMapBuckets = 83;
 
 HINSTANCE g_instance = NULL;
 CUIString g_skinPath;
@@ -105,7 +107,7 @@ CWindowUIManager::~CWindowUIManager()
     DeleteQueuedControls();
     for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i) delete static_cast<NotifyRecord*>(m_aAsyncNotify[i]);
     m_aAsyncNotify.Empty();
-    m_mNameHash.Resize(83);
+    m_mNameHash.Resize(kMapBuckets);
     CControlUI* root = m_pRoot;
     m_pRoot = NULL;
     delete root;
@@ -1328,13 +1330,22 @@ ImageEntry* CWindowUIManager::GetImageOrLoad(LPCWSTR name, LPCWSTR resType, DWOR
     return AddImage(name, resType, mask);
 }
 
+namespace {
+// Frees every value of a resource map, then empties it with its bucket count.
+template <typename T, typename Free>
+void FreeValuesAndReset(CStringKeyMap& map, Free free)
+{
+    for (int i = 0; i < map.GetSize(); ++i) {
+        LPCWSTR key = map.GetAt(i);
+        if (key != NULL) free(static_cast<T*>(map.Find(key, false)));
+    }
+    map.Resize(kMapBuckets);
+}
+} // namespace
+
 void CWindowUIManager::RemoveAllImages()
 {
-    for (int i = 0; i < m_mImageHash.GetSize(); ++i) {
-        LPCWSTR key = m_mImageHash.GetAt(i);
-        if (key != NULL) CGdiPainter::FreeImage(static_cast<ImageEntry*>(m_mImageHash.Find(key, false)));
-    }
-    m_mImageHash.Resize(83);
+    FreeValuesAndReset<ImageEntry>(m_mImageHash, CGdiPainter::FreeImage);
 }
 
 void CWindowUIManager::SetDefaultAttributes(LPCWSTR elementName, LPCWSTR attributes)
@@ -1357,11 +1368,7 @@ LPCWSTR CWindowUIManager::GetDefaultAttributes(LPCWSTR elementName) const
 
 void CWindowUIManager::RemoveAllDefaultAttributes()
 {
-    for (int i = 0; i < m_DefaultAttrHash.GetSize(); ++i) {
-        LPCWSTR key = m_DefaultAttrHash.GetAt(i);
-        if (key != NULL) delete static_cast<CUIString*>(m_DefaultAttrHash.Find(key, false));
-    }
-    m_DefaultAttrHash.Resize(83);
+    FreeValuesAndReset<CUIString>(m_DefaultAttrHash, [](CUIString* list) { delete list; });
 }
 
 bool CWindowUIManager::JoinOptionGroup(LPCWSTR group, CControlUI* option)
@@ -1402,11 +1409,7 @@ bool CWindowUIManager::LeaveOptionGroup(LPCWSTR group, CControlUI* option)
 
 void CWindowUIManager::RemoveAllOptionGroups()
 {
-    for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
-        LPCWSTR key = m_mOptionGroup.GetAt(i);
-        if (key != NULL) delete static_cast<CPointerArray*>(m_mOptionGroup.Find(key, false));
-    }
-    m_mOptionGroup.Resize(83);
+    FreeValuesAndReset<CPointerArray>(m_mOptionGroup, [](CPointerArray* group) { delete group; });
 }
 
 bool CWindowUIManager::SetParentManager(CWindowUIManager* parent)
