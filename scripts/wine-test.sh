@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs Windows programs under Wine, headless and quiet.
 #   wine-test.sh template DIR            make a prefix from scratch (the cached template)
+#   wine-test.sh template-path           where the cached template lives
 #   wine-test.sh start PREFIX            copy the template to PREFIX, start a warm wineserver
 #   wine-test.sh run PREFIX SECS EXE...  run EXE in PREFIX; its exit code, 124 on a hang
 #   wine-test.sh stop PREFIX             stop PREFIX's wineserver
@@ -55,6 +56,9 @@ cmd=${1:-}
 case "$cmd" in
   template)
     make_template "$2"
+    ;;
+  template-path)
+    template_dir
     ;;
   start)
     prefix=$2 template=$(template_dir)

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Starts one of the wizards (Installation, Update, Uninstall) under Wine in a
+# prefix of its own that lives beside the machine cache, so what one wizard
+# registers (the uninstall entry, shortcuts) is there for the next one.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/env.sh"
+name=${1:?usage: run-wizard.sh Installation|Update|Uninstall [arguments]}
+shift
+exe="$root/build/windows/bin/$name.exe"
+if [ ! -f "$exe" ]; then
+  echo "run: $name.exe has not been built (expected $exe)" >&2
+  exit 1
+fi
+
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEPREFIX="$ORBELA_CACHE/wine-run"
+if [ ! -d "$WINEPREFIX" ]; then
+  template=$("$root/scripts/wine-test.sh" template-path)
+  [ -d "$template" ] || "$root/scripts/setup-windows-deps.sh"
+  cp -a "$template" "$WINEPREFIX"
+  # A window to look at: the X11 driver instead of the tests' null driver.
+  printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Graphics"="x11"\n' > "$WINEPREFIX/drive_c/x11.reg"
+  wine regedit /S 'C:\x11.reg' </dev/null >/dev/null 2>&1
+  rm -f "$WINEPREFIX/drive_c/x11.reg"
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "run: no display; starting $name under Xvfb"
+  exec xvfb-run -a -s '-screen 0 1280x800x24' wine "$exe" "$@"
+fi
+exec wine "$exe" "$@"
