@@ -67,6 +67,8 @@ void MyThread::runProcess(const QString &program, QStringList arguments)
             process->kill();
             process->waitForFinished(kKillWaitMs);
         }
+        // The wait for the end fails at once for a child that never started.
+        qWarning("time out (default 1h).");
         QMetaObject::invokeMethod(this, [this]() { reportStartFailure(); }, Qt::QueuedConnection);
     } else if (!process->waitForFinished(purpose == Launch ? -1 : unpackTimeLimit)) {
         qWarning("time out (default 1h).");

@@ -101,8 +101,11 @@ OrbelaDialog::~OrbelaDialog()
 {
     delete ui;
     ui = nullptr;
-    delete body;
+    // Destroying the body moves the activation to the title bar, whose
+    // messages must not reach a body that is half gone.
+    BackgroundDialog *closing = body;
     body = nullptr;
+    delete closing;
     if (self == this)
         self = nullptr;
 }
@@ -280,6 +283,8 @@ void OrbelaDialog::handOverReceived()
 
 bool OrbelaDialog::nativeEvent(const QByteArray &eventType, void *message, long *result)
 {
+    if (!body)
+        return QDialog::nativeEvent(eventType, message, result);
     unsigned command = 0;
     const PlatformServices::NativeMessage kind = platform().classifyNativeEvent(eventType, message, &command);
     if (kind == PlatformServices::NativeMessage::HandOver)

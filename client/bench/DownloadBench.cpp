@@ -9,9 +9,10 @@
 // FOLDER (default: a new folder beside this program's folder) holds the
 // server's data, the copied runner and the downloads; it is removed at the end.
 
+#include "VarifyMD5.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -115,15 +116,6 @@ Server startServer(const QString &binary, const QString &dataDir, int mib)
     return server;
 }
 
-QString md5OfFile(const QString &path)
-{
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return QString();
-    return QString::fromLatin1(hash.result().toHex());
-}
-
 // Milliseconds the runner reported for its download, or -1.
 double elapsedFromRunner(const std::string &output)
 {
@@ -176,7 +168,7 @@ int main(int argc, char **argv)
     }
     const QString package = work.filePath(QStringLiteral("data/download/games/benchmark-game.zip"));
     const qint64 size = QFileInfo(package).size();
-    const QString expectedMd5 = md5OfFile(package);
+    const QString expectedMd5 = VarifyMD5::digestOfFile(package);
     const std::string url = "http://127.0.0.1:" + std::to_string(server.port) + "/download/games/benchmark-game.zip";
 
     Method methods[] = {{"curl"}, {"http"}, {"engine"}};
@@ -198,7 +190,7 @@ int main(int argc, char **argv)
             if (m == 0)
                 ms *= 1000.0; // curl states seconds
             const bool complete = result.ok && ms > 0 && QFileInfo(target).size() == size
-                                  && (round > 1 || md5OfFile(target) == expectedMd5);
+                                  && (round > 1 || VarifyMD5::digestOfFile(target) == expectedMd5);
             QFile::remove(target);
             if (!complete) {
                 std::fprintf(stderr, "%s failed in round %d: %s\n", methods[m].name, round, result.output.c_str());

@@ -54,7 +54,13 @@ bool PosixPlatform::acquireInstanceLock()
     lock = std::make_unique<QLockFile>(lockFilePath());
     // Only a dead owner makes the lock stale, never its age: the client runs for days.
     lock->setStaleLockTime(0);
-    return lock->tryLock(0);
+    if (lock->tryLock(0))
+        return true;
+    // Only a lock held by a running instance means that one runs. A lock that
+    // cannot be made at all (no usable runtime folder) must not keep the
+    // client from starting, as a mutex that cannot be created does not on
+    // Windows.
+    return lock->error() != QLockFile::LockFailedError;
 }
 
 void PosixPlatform::notifyRunningInstance()

@@ -1,11 +1,11 @@
 #pragma once
 // What the download tests share: a manager with a recording delegate, and
-// checks of files, the task list and the ranges the server received.
+// checks of files (VarifyMD5::digestOfFile), the task list and the ranges the server received.
 
 #include "DownloadManager.h"
 #include "RecordingDelegate.h"
+#include "VarifyMD5.h"
 
-#include <QCryptographicHash>
 #include <QDomDocument>
 #include <QFile>
 #include <QJsonObject>
@@ -31,15 +31,6 @@ inline QStringList rangesOf(const QList<QJsonObject> &requests)
     for (const QJsonObject &request : requests)
         ranges.append(request.value(QStringLiteral("range")).toString());
     return ranges;
-}
-
-inline QString md5OfFile(const QString &path)
-{
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return QString();
-    return QString::fromLatin1(hash.result().toHex());
 }
 
 // The tasks a "temp.xml" lists: file name -> task element (its attributes).

@@ -138,7 +138,7 @@ void TestDownloadManager::completeDownload()
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
 
     QVERIFY(m.delegate.errors.isEmpty());
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(path));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(path));
     QVERIFY(!QFileInfo::exists(target(name) + QStringLiteral(".tmp")));
     QCOMPARE(listedWhenFinished, QStringList());
     const qint64 size = QFileInfo(target(name)).size();
@@ -182,7 +182,7 @@ void TestDownloadManager::pauseAndResume()
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
 
     QVERIFY(m.delegate.errors.isEmpty());
-    QCOMPARE(md5OfFile(target(QStringLiteral("large.zip"))), server->md5Of(kLarge));
+    QCOMPARE(VarifyMD5::digestOfFile(target(QStringLiteral("large.zip"))), server->md5Of(kLarge));
     const QStringList ranges = rangesOf(server->requests(kLarge));
     QCOMPARE(ranges.size(), 2);
     QCOMPARE(ranges.at(1), QStringLiteral("bytes=%1-").arg(kept));
@@ -231,7 +231,7 @@ void TestDownloadManager::failedDownloadStaysListedAndContinues()
     QVERIFY(server->clearFaults());
     QCOMPARE(m->AddTask(server->url(kLarge), name, folder->path(), false), id);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(kLarge));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kLarge));
     QCOMPARE(rangesOf(server->requests(kLarge)).last(), QStringLiteral("bytes=%1-").arg(keptBytes));
 }
 
@@ -243,7 +243,7 @@ void TestDownloadManager::redirectIsFollowedNotSaved()
     const int id = m->AddTask(server->url(moved), QStringLiteral("moved.zip"), folder->path(), false);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
     QVERIFY(m.delegate.errors.isEmpty());
-    QCOMPARE(md5OfFile(target(QStringLiteral("moved.zip"))), server->md5Of(kSmall));
+    QCOMPARE(VarifyMD5::digestOfFile(target(QStringLiteral("moved.zip"))), server->md5Of(kSmall));
     QCOMPARE(server->requests(moved).size(), 1);
     QCOMPARE(server->requests(kSmall).size(), 1);
 }
@@ -288,8 +288,8 @@ void TestDownloadManager::oneUrlTwoTargets()
     QVERIFY(first != second);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished.size(), 2, kWait);
     QVERIFY(m.delegate.errors.isEmpty());
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(kSmall));
-    QCOMPARE(md5OfFile(other.filePath(name)), server->md5Of(kSmall));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kSmall));
+    QCOMPARE(VarifyMD5::digestOfFile(other.filePath(name)), server->md5Of(kSmall));
     QCOMPARE(server->requests(kSmall).size(), 2);
 }
 
@@ -304,7 +304,7 @@ void TestDownloadManager::askingAgainForRunningTaskReturnsItsId()
     QVERIFY(server->clearFaults());
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
     QCOMPARE(server->requests(kSmall).size(), 1);
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(kSmall));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kSmall));
 }
 
 void TestDownloadManager::taskListSurvivesRestart_data()
@@ -347,7 +347,7 @@ void TestDownloadManager::taskListSurvivesRestart()
     RecordedManager again;
     QCOMPARE(again->AddTask(server->url(kLarge), name, folder->path(), false), id);
     QTRY_COMPARE_WITH_TIMEOUT(again.delegate.finished, QList<int>{id}, kWait);
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(kLarge));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kLarge));
     QCOMPARE(rangesOf(server->requests(kLarge)).last(), QStringLiteral("bytes=%1-").arg(kept));
     // Ids go on from the saved counter.
     QCOMPARE(again->AddTask(server->url(kSmall), QStringLiteral("next.zip"), folder->path(), false), 3);
@@ -375,7 +375,7 @@ void TestDownloadManager::plainTaskListIsRead()
     RecordedManager m;
     QCOMPARE(m->AddTask(server->url(kLarge), name, folder->path(), false), 40);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{40}, kWait);
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(kLarge));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kLarge));
     QCOMPARE(rangesOf(server->requests(kLarge)), QStringList{QStringLiteral("bytes=123456-")});
     QCOMPARE(m->AddTask(server->url(kSmall), QStringLiteral("next.zip"), folder->path(), false), 42);
 }
@@ -414,7 +414,7 @@ void TestDownloadManager::rangeBeyondEnd()
     const int id = m->AddTask(server->url(kSmall), name, folder->path(), false);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
     QVERIFY(m.delegate.errors.isEmpty());
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(kSmall));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kSmall));
     QCOMPARE(server->requests(kSmall).size(), requests);
 }
 
@@ -429,7 +429,7 @@ void TestDownloadManager::failedRenameIsError()
     QCOMPARE(m.delegate.errors.first().id, id);
     QCOMPARE(m.delegate.errors.first().code, int(DownloadManager::kRenameFailed));
     QVERIFY(m.delegate.finished.isEmpty());
-    QCOMPARE(md5OfFile(target(name + QStringLiteral(".tmp"))), server->md5Of(kSmall));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name + QStringLiteral(".tmp"))), server->md5Of(kSmall));
     QVERIFY(listedTasks(DownloadManager::taskListPath()).contains(name));
 }
 
@@ -490,7 +490,7 @@ void TestDownloadManager::killedManagerResumesFromTaskList()
     QVERIFY(!waitForLine(second, QStringLiteral("finished ")).isEmpty());
     QVERIFY(second.waitForFinished(kWait));
     QCOMPARE(second.exitCode(), 0);
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(kLarge));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kLarge));
     const QStringList ranges = rangesOf(server->requests(kLarge));
     QCOMPARE(ranges.size(), 2);
     QCOMPARE(ranges.last(), QStringLiteral("bytes=%1-").arg(kept));

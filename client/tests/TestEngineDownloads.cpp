@@ -77,7 +77,7 @@ void TestEngineDownloads::normalDownload()
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
 
     QVERIFY(m.delegate.errors.isEmpty());
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(kLarge));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kLarge));
     QCOMPARE(listedWhenFinished, QStringList());
     const qint64 size = QFileInfo(target(name)).size();
     QVERIFY(m.delegate.progress.size() >= 2);
@@ -106,7 +106,7 @@ void TestEngineDownloads::resumeAfterStop()
     QCOMPARE(m->AddTask(server->url(kLarge), name, folder->path(), true), id);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
     QVERIFY(m.delegate.errors.isEmpty());
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(kLarge));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kLarge));
     const QStringList ranges = rangesOf(server->requests(kLarge));
     QCOMPARE(ranges.size(), 2);
     QVERIFY(ranges.first().isEmpty());
@@ -124,7 +124,7 @@ void TestEngineDownloads::existingTargetIsReplaced()
     RecordedManager m;
     const int id = m->AddTask(server->url(kSmall), name, folder->path(), true);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(kSmall));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kSmall));
 }
 
 void TestEngineDownloads::headersTooSlowReports1068()
@@ -178,7 +178,7 @@ void TestEngineDownloads::failedTaskIsReportedOnceAndStopped()
     QVERIFY(server->clearFaults());
     QCOMPARE(m->AddTask(server->url(kSmall), name, folder->path(), true), id);
     QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
-    QCOMPARE(md5OfFile(target(name)), server->md5Of(kSmall));
+    QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kSmall));
 }
 
 void TestEngineDownloads::refusedTaskIsReportedAtOnce()

@@ -144,6 +144,7 @@ private slots:
         VRAppInfo info;
         info.downloadStatus = kInitialState;
         QTest::ignoreMessage(QtWarningMsg, "this process can not be called!");
+        QTest::ignoreMessage(QtWarningMsg, "time out (default 1h).");
         RunLog log;
         runToTheEnd(log, &info, program, {}, MyThread::Purpose(purpose));
         QCOMPARE(log.events, events);

@@ -79,6 +79,29 @@ private slots:
         QCOMPARE(next.state(), QProcess::Running);
         stop(next);
     }
+
+    void unusableRuntimeFolderDoesNotStopTheClient()
+    {
+        ClientDirectory dir;
+        QVERIFY(dir.isReady());
+        // A file where the runtime folder should be: no lock can be made there.
+        const QString notAFolder = dir.clientPath() + "/not-a-folder";
+        QFile file(notAFolder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        QProcess client;
+        dir.prepare(client);
+        QProcessEnvironment env = dir.environment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), notAFolder);
+        client.setProcessEnvironment(env);
+        client.start();
+        QVERIFY(client.waitForStarted());
+        QVERIFY2(waitFor([&] { return dir.logText().contains("load started!"); }, 30000),
+                 "the client never came up");
+        QCOMPARE(client.state(), QProcess::Running);
+        stop(client);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSingleInstance)
