@@ -16,6 +16,8 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -31,10 +33,27 @@ QString PosixPlatform::runtimeDirectory()
     const QString fromEnvironment = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    const QString own = QDir::tempPath() + QStringLiteral("/orbela-%1").arg(getuid());
-    QDir().mkpath(own);
-    QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return own;
+    // A folder under the shared temporary folder is used only when it is
+    // really ours: another user could have made it first to answer hand-overs.
+    const QString shared = QDir::tempPath() + QStringLiteral("/orbela-%1").arg(getuid());
+    if (isPrivateFolder(shared))
+        return shared;
+    const QString home = QDir::homePath() + QStringLiteral("/.orbela-runtime");
+    isPrivateFolder(home);
+    return home;
+}
+
+bool PosixPlatform::isPrivateFolder(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat info;
+    if (lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid())
+        return false;
+    if ((info.st_mode & 0077) != 0 && chmod(native.constData(), 0700) != 0)
+        return false;
+    return true;
 }
 
 QString PosixPlatform::lockFilePath()
@@ -134,12 +153,26 @@ bool PosixPlatform::setAutoRun(bool on, const QString &appName, const QString &p
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
-    QString quoted = programPath;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\\\""));
-    out.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=\"%2\"\nX-GNOME-Autostart-enabled=true\n")
-                  .arg(appName, quoted)
+    out.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\nX-GNOME-Autostart-enabled=true\n")
+                  .arg(appName, desktopExecValue(programPath))
                   .toUtf8());
     return out.commit();
+}
+
+QString PosixPlatform::desktopExecValue(const QString &program)
+{
+    // The program as one quoted argument: inside the quotes the double quote,
+    // backtick, dollar and backslash take a backslash; then the value's own
+    // escaping doubles every backslash, and "%" is doubled as no field code.
+    QString argument;
+    for (const QChar c : program) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            argument += QLatin1Char('\\');
+        argument += c;
+    }
+    argument.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    argument.replace(QLatin1Char('%'), QLatin1String("%%"));
+    return QLatin1Char('"') + argument + QLatin1Char('"');
 }
 
 bool PosixPlatform::isWindowsVersion62() const

@@ -41,8 +41,14 @@ public:
     static QString runtimeDirectory();
     static QString lockFilePath();
     static QString socketPath();
+    // The Exec= value of a desktop entry that starts this one program.
+    static QString desktopExecValue(const QString &program);
 
 private:
+    // Makes the folder (mode 0700) when missing; true when it is a real folder
+    // owned by this user and closed to others.
+    static bool isPrivateFolder(const QString &path);
+
     std::unique_ptr<QLockFile> lock;
     QPointer<QLocalServer> server;
 };

@@ -1,5 +1,6 @@
 #include "AppFolders.h"
 #include "AppSettings.h"
+#include "platform/PosixPlatform.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -242,6 +243,41 @@ private slots:
     {
         QFETCH(QString, path);
         QVERIFY(!deleteDirectory(path));
+    }
+
+    void autostartExecValue_data()
+    {
+        // Desktop-entry rules: one quoted argument, with ", `, $ and \ escaped
+        // inside it, then every backslash doubled; "%" doubled.
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("exec");
+        QTest::newRow("plain") << "/opt/Orbela/Orbela" << "\"/opt/Orbela/Orbela\"";
+        QTest::newRow("blank") << "/opt/My Games/Orbela" << "\"/opt/My Games/Orbela\"";
+        QTest::newRow("dollar") << "/opt/a$b/Orbela" << "\"/opt/a\\\\$b/Orbela\"";
+        QTest::newRow("quote") << "/opt/q\"x/Orbela" << "\"/opt/q\\\\\"x/Orbela\"";
+        QTest::newRow("backslash") << "/opt/a\\b/Orbela" << "\"/opt/a\\\\\\\\b/Orbela\"";
+        QTest::newRow("percent") << "/opt/100%/Orbela" << "\"/opt/100%%/Orbela\"";
+    }
+
+    void autostartExecValue()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, exec);
+        QCOMPARE(PosixPlatform::desktopExecValue(program), exec);
+    }
+
+    void autostartEntryComesAndGoes()
+    {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        const QString entry = config.filePath("autostart/" + QCoreApplication::applicationName() + ".desktop");
+        QVERIFY(setAutoRun(true));
+        const QByteArray text = readFile(entry);
+        QVERIFY2(text.contains("Exec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\"\n"), text.constData());
+        QVERIFY(setAutoRun(false));
+        QVERIFY(!QFile::exists(entry));
+        QVERIFY(setAutoRun(false)); // already off
+        qunsetenv("XDG_CONFIG_HOME");
     }
 
     void deleteDirectoryRemovesTreeWithBlanks()
