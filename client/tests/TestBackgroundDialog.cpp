@@ -4,7 +4,7 @@
 #include "AppSettings.h"
 #include "BackgroundDialog.h"
 #include "OrbelaDialog.h"
-#include "StoreServerProcess.h"
+#include "StoreServer.h"
 #include "WebActivityForm.h"
 #include "WebEnginePage.h"
 #include "WebEngineView.h"
@@ -57,7 +57,7 @@ class TestBackgroundDialog : public QObject
     Q_OBJECT
 
 private:
-    StoreServerProcess server;
+    StoreServer server;
     QScopedPointer<OrbelaDialog> titleBar;
 
     BackgroundDialog *body() const { return titleBar->bodyWindow(); }
@@ -83,8 +83,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb"), "run this test under Xvfb");
-        QVERIFY2(server.start(), server.error().c_str());
-        qputenv("ORBELA_APP_API_HOST", QByteArray::fromStdString(server.host()));
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        qputenv("ORBELA_APP_API_HOST", server.host().toUtf8());
     }
 
     void init()
@@ -242,7 +242,7 @@ private slots:
 
     void userCentreTabLoadsTheGivenPage()
     {
-        const QString home = QString::fromStdString(server.baseUrl()) + QStringLiteral("/client/user?uid=10001");
+        const QString home = server.baseUrl() + QStringLiteral("/client/user?uid=10001");
         QSignalSpy loaded(webUserCentralForm::instance(), &webUserCentralForm::sendLoadFinished);
         titleBar->switchToUserCentral(home);
         QCOMPARE(onlyVisiblePage(body()), 4);
