@@ -42,12 +42,12 @@ void QuaNetworkPost::replyFinished(QNetworkReply *reply)
 {
     qDebug() << "post answer HTTP status:" << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() != QNetworkReply::NoError) {
-        qDebug() << "replyFinished:  [" << reply->error() << "]: " << reply->errorString();
+        qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
     } else {
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(reply->readAll(), &parseError);
         if (parseError.error != QJsonParseError::NoError)
-            qDebug() << "json error:" << parseError.error;
+            qDebug().nospace() << "json error:" << int(parseError.error);
         else if (!document.isObject())
             qDebug() << "json data is not object!";
         else if (answerKind == Answer::Login)
@@ -66,7 +66,7 @@ void QuaNetworkPost::readLoginAnswer(const QJsonObject &answer)
     const int status = answer.value(QStringLiteral("status")).toInt();
     if (status != 1) {
         emit sendUserError(status);
-        qDebug() << "login status error: " << status;
+        qDebug().nospace() << "login status error: " << status;
         return;
     }
     const QJsonObject user = answer.value(QStringLiteral("user")).toObject();
@@ -82,10 +82,10 @@ void QuaNetworkPost::readLoginAnswer(const QJsonObject &answer)
 
 void QuaNetworkPost::onUpLoadError(QNetworkReply::NetworkError errorCode)
 {
-    qDebug() << "upLoadError  errorCode: " << errorCode;
+    qDebug().nospace() << "upLoadError  errorCode: " << int(errorCode);
 }
 
 void QuaNetworkPost::onUploadProgress(qlonglong bytesSent, qlonglong butesTotal)
 {
-    qDebug() << "upload:" << bytesSent << "/" << butesTotal;
+    qDebug().nospace() << "upload:" << bytesSent << "/" << butesTotal;
 }

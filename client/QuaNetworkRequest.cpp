@@ -117,7 +117,7 @@ void QuaNetworkRequest::getRequestInfoDone()
     if (!reply)
         return;
     if (reply->error() != QNetworkReply::NoError) {
-        qDebug() << "replyFinished:  [" << reply->error() << "]: " << reply->errorString();
+        qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
     } else {
         const QJsonDocument document = QJsonDocument::fromJson(reply->readAll());
         if (document.isObject())
@@ -132,8 +132,8 @@ void QuaNetworkRequest::handleAnswer(const QJsonObject &answer)
 {
     const int status = answer.value(QStringLiteral("status")).toInt();
     if (status != 1) {
-        qDebug() << "Error status:" << status << "msg:" << answer.value(QStringLiteral("msg")).toString()
-                 << "debug:" << answer.value(QStringLiteral("debug")).toString();
+        qDebug().noquote() << "Error status:" << status << "msg:" << answer.value(QStringLiteral("msg")).toString()
+                           << "debug:" << answer.value(QStringLiteral("debug")).toString();
         return;
     }
     if (requestType == OnlineTotal)
@@ -162,7 +162,7 @@ void QuaNetworkRequest::handleAnswer(const QJsonObject &answer)
                 url = value.toString();
             else if (key == QLatin1String("ve_upgraded"))
                 forced = value.isDouble() && value.toDouble() == 1.0;
-            qDebug() << "--------------->isForcesUpdate:" << value.toInt();
+            qDebug().nospace() << "--------------->isForcesUpdate:" << value.toInt();
         }
         // Without a package address there is nothing to update to.
         if (data.isEmpty() || url.isEmpty())

@@ -28,7 +28,7 @@ void postHits(const QString &status, const QString &deviceId, const QString &use
 {
     const QByteArray body = buildHitsBody(timestampText(), status, deviceId, userId, typeId, getLocalMacAddress(),
                                           getPublicIp());
-    qDebug() << "post:" << body;
+    qDebug().noquote().nospace() << "post:" << QString::fromUtf8(body);
     auto *post = new QuaNetworkPost(nullptr);
     post->post(QStringLiteral("http://%1/hits").arg(appApiHost()), body);
 }

@@ -232,6 +232,18 @@ private slots:
         QVERIFY(states.value(1001).contains('|'));
     }
 
+    void failuresAreLoggedInTheirWords()
+    {
+        Sent unknownGame;
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error status: 0 msg: \\S.* debug: .*$"));
+        sendAndWait(unknownGame, QuaNetworkRequest::GameData, "10001", "999999", "");
+
+        QVERIFY(server.setFault("/client/api/ajaxGetGame", "404"));
+        Sent notFound;
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^replyFinished:  \\[203\\]: .+$"));
+        sendAndWait(notFound, QuaNetworkRequest::GameData, "10001", "1001", "");
+    }
+
     void failuresEmitNothing_data()
     {
         QTest::addColumn<QString>("fault");
