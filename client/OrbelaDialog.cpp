@@ -374,36 +374,32 @@ void OrbelaDialog::onRadioBtnClicked()
     activateWindow();
 }
 
+void OrbelaDialog::selectTab(QRadioButton *tab, void (BackgroundDialog::*showPage)())
+{
+    tab->setChecked(true);
+    moveTabMarkerTo(tab);
+    (body->*showPage)();
+    activateWindow();
+}
+
 void OrbelaDialog::switchToGame()
 {
-    ui->gameRadioBtn->setChecked(true);
-    moveTabMarkerTo(ui->gameRadioBtn);
-    body->showGamePage();
-    activateWindow();
+    selectTab(ui->gameRadioBtn, &BackgroundDialog::showGamePage);
 }
 
 void OrbelaDialog::switchToActivity()
 {
-    ui->activityRadioBtn->setChecked(true);
-    moveTabMarkerTo(ui->activityRadioBtn);
-    body->showActivityPage();
-    activateWindow();
+    selectTab(ui->activityRadioBtn, &BackgroundDialog::showActivityPage);
 }
 
 void OrbelaDialog::switchToExchange()
 {
-    ui->exchangeRadioBtn->setChecked(true);
-    moveTabMarkerTo(ui->exchangeRadioBtn);
-    body->showExchangePage();
-    activateWindow();
+    selectTab(ui->exchangeRadioBtn, &BackgroundDialog::showExchangePage);
 }
 
 void OrbelaDialog::switchToManager()
 {
-    ui->localRadioBtn->setChecked(true);
-    moveTabMarkerTo(ui->localRadioBtn);
-    body->showManagerPage();
-    activateWindow();
+    selectTab(ui->localRadioBtn, &BackgroundDialog::showManagerPage);
 }
 
 void OrbelaDialog::switchToUserCentral(const QString &url)

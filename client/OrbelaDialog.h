@@ -13,6 +13,7 @@ class BackgroundDialog;
 class DownloadManager;
 class LocalDatabase;
 class PopupWindowDialog;
+class QRadioButton;
 class QSystemTrayIcon;
 class VRAppInfo;
 class pushWebDialog;
@@ -78,6 +79,8 @@ protected:
 private:
     void handOverReceived();
     void moveTabMarkerTo(QWidget *tab);
+    // Checks a tab, slides the marker under it and shows its page.
+    void selectTab(QRadioButton *tab, void (BackgroundDialog::*showPage)());
     void setMaximizeButtonImages(bool restore);
     void setupOnlineField();
     void placePushPanel();
