@@ -30,8 +30,6 @@ static void registerClientResources()
 }
 
 namespace {
-const int kTabAnimationEasing = QEasingCurve::OutBounce;
-
 QRect availableScreenArea()
 {
     QScreen *screen = QGuiApplication::primaryScreen();
@@ -163,7 +161,7 @@ void OrbelaDialog::moveTabMarkerTo(QWidget *tab)
 {
     QLabel *marker = ui->lb_titlebar_btn_change;
     const QPoint target(tab->x(), tab->y() + tab->height() - marker->height());
-    animateMove(marker, target, QEasingCurve(QEasingCurve::Type(kTabAnimationEasing)));
+    animateMove(marker, target, QEasingCurve(QEasingCurve::OutBounce));
 }
 
 void OrbelaDialog::mousePressEvent(QMouseEvent *event)
@@ -348,15 +346,7 @@ void OrbelaDialog::resizeEvent(QResizeEvent *event)
 {
     layoutTitleBar(width());
     ui->progressBar->resize(width(), 2);
-    placePushPanel();
     QDialog::resizeEvent(event);
-}
-
-void OrbelaDialog::placePushPanel()
-{
-    // The push panel exists once the services have started.
-    if (servicesPending || !pushPanel)
-        return;
 }
 
 void OrbelaDialog::onRadioBtnClicked()

@@ -83,7 +83,6 @@ private:
     void selectTab(QRadioButton *tab, void (BackgroundDialog::*showPage)());
     void setMaximizeButtonImages(bool restore);
     void setupOnlineField();
-    void placePushPanel();
     // Shrinks the body to nothing, remembering where it was.
     void stashBodyRect();
 

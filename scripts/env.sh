@@ -6,13 +6,14 @@ export CCACHE_DIR="${CCACHE_DIR:-$ORBELA_CACHE/ccache}"
 export CCACHE_MAXSIZE="${CCACHE_MAXSIZE:-5G}"
 export QTWEBENGINE_DISABLE_SANDBOX=1
 export QT_QUICK_BACKEND=software
-if [ -z "${ORBELA_RUNTIME_READY:-}" ]; then
+jobs=$(nproc 2>/dev/null || echo 2)
+
+# A private runtime and cache folder for the client and its tests (the lock,
+# the hand-over socket, shader caches), removed when the calling script ends.
+use_private_runtime() {
   ORBELA_RUNTIME_ROOT=$(mktemp -d /tmp/orbela-run.XXXXXX)
-  chmod 700 "$ORBELA_RUNTIME_ROOT"
-  mkdir -p "$ORBELA_RUNTIME_ROOT/runtime" "$ORBELA_RUNTIME_ROOT/cache"
-  chmod 700 "$ORBELA_RUNTIME_ROOT/runtime"
+  mkdir -p -m 700 "$ORBELA_RUNTIME_ROOT/runtime" "$ORBELA_RUNTIME_ROOT/cache"
   export XDG_RUNTIME_DIR="$ORBELA_RUNTIME_ROOT/runtime"
   export XDG_CACHE_HOME="$ORBELA_RUNTIME_ROOT/cache"
-  export ORBELA_RUNTIME_ROOT ORBELA_RUNTIME_READY=1
-fi
-jobs=$(nproc 2>/dev/null || echo 2)
+  export ORBELA_RUNTIME_ROOT
+}

@@ -15,6 +15,7 @@ case "${1:-}" in
   *) echo "usage: $0 [Installation|Update|Uninstall]" >&2; exit 2 ;;
 esac
 
+use_private_runtime
 server_pid=
 cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true

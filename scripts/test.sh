@@ -6,8 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 . "$root/scripts/env.sh"
 "$root/scripts/build.sh"
+use_private_runtime
+trap 'rm -rf "$ORBELA_RUNTIME_ROOT"' EXIT
 cd "$root/build"
-status=0
-ctest --output-on-failure -j "$jobs" --timeout 300 "$@" || status=$?
-[ -n "${ORBELA_RUNTIME_ROOT:-}" ] && rm -rf "$ORBELA_RUNTIME_ROOT"
-exit $status
+ctest --output-on-failure -j "$jobs" --timeout 300 "$@"
