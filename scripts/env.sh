@@ -4,6 +4,8 @@
 export ORBELA_CACHE
 export CCACHE_DIR="${CCACHE_DIR:-$ORBELA_CACHE/ccache}"
 export CCACHE_MAXSIZE="${CCACHE_MAXSIZE:-5G}"
+# Paths inside the clone are hashed relative to it, so clones share cache hits.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 export QTWEBENGINE_DISABLE_SANDBOX=1
 export QT_QUICK_BACKEND=software
 jobs=$(nproc 2>/dev/null || echo 2)
