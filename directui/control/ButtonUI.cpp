@@ -1,5 +1,6 @@
 #include "control/ButtonUI.h"
 
+#include "control/TabLayoutUI.h"
 #include "core/SkinValues.h"
 #include "render/GdiPainter.h"
 
@@ -39,8 +40,9 @@ bool CButtonUI::Activate()
     int tabIndex = m_iBindTabIndex;
     manager->SendNotify(this, L"click");
     if (!tabName.IsEmpty() && tabIndex >= 0) {
-        CControlUI* tab = manager->FindControl(tabName);
-        (void)tab; // the tab layout arrives with the layouts
+        CControlUI* found = manager->FindControl(tabName);
+        CTabLayoutUI* tab = found != NULL ? static_cast<CTabLayoutUI*>(found->GetInterface(L"TabLayout")) : NULL;
+        if (tab != NULL) tab->SelectTab(tabIndex);
     }
     return true;
 }

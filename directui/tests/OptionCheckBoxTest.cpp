@@ -1,6 +1,7 @@
 #include "ControlWindow.h"
 
 #include "control/CheckBoxUI.h"
+#include "control/TabLayoutUI.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,20 @@ TEST(Option, SelectedBackgroundColourPaintsOnlyTheColour)
     option->Select(true);
     EXPECT_EQ(0x0000FFu, w.Pixel(30, 25));
     EXPECT_EQ(0x0000FFu, w.Pixel(11, 11));
+}
+
+TEST(Option, BindTabSwitchesATabLayoutByName)
+{
+    ControlWindow w;
+    CTabLayoutUI* tabs = w.Add(new CTabLayoutUI, L"tabs", L"10,50,200,150");
+    tabs->Add(new CControlUI);
+    tabs->Add(new CControlUI);
+    w.Add(new COptionUI, L"o", L"10,10,50,30", L"bindtablayoutname=\"tabs\" bindtabindex=\"1\"");
+    w.Show();
+    ASSERT_EQ(0, tabs->GetCurSel());
+    w.Click(20, 20);
+    EXPECT_EQ(1, tabs->GetCurSel());
+    EXPECT_EQ(L"o:click;tabs:tabselect;o:selectchanged;", Sent(w.recorder));
 }
 
 TEST(Option, BindTabNamingANonTabSelectsNothing)
