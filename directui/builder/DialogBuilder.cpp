@@ -4,6 +4,7 @@
 #include "control/CheckBoxUI.h"
 #include "control/ContainerUI.h"
 #include "control/ControlUI.h"
+#include "control/EditUI.h"
 #include "control/HorizontalLayoutUI.h"
 #include "control/IContainerUI.h"
 #include "control/LabelUI.h"
@@ -52,6 +53,7 @@ const ControlClass kControlClasses[] = {
     { L"Progress", &CreateInstance<CProgressUI> },
     { L"Slider", &CreateInstance<CSliderUI> },
     { L"Text", &CreateInstance<CTextUI> },
+    { L"Edit", &CreateInstance<CEditUI> },
 };
 
 // Skin files being built, outermost first (the framework is single-threaded).
