@@ -6,10 +6,11 @@
 #   wine-test.sh run PREFIX SECS EXE...  run EXE in PREFIX; its exit code, 124 on a hang
 #   wine-test.sh stop PREFIX             stop PREFIX's wineserver
 # CTest calls start and stop as the fixture around every Windows test.
+# ORBELA_DLLOVERRIDES adds DLL overrides for one run (e.g. "msftedit=d").
 set -euo pipefail
 : "${ORBELA_CACHE:=/var/cache/orbela}"
 export WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${ORBELA_DLLOVERRIDES:+;$ORBELA_DLLOVERRIDES}"
 unset DISPLAY WAYLAND_DISPLAY
 
 template_dir() {

@@ -10,6 +10,7 @@
 #include "control/LabelUI.h"
 #include "control/OptionUI.h"
 #include "control/ProgressUI.h"
+#include "control/RichEditUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/SliderUI.h"
 #include "control/TabLayoutUI.h"
@@ -54,6 +55,7 @@ const ControlClass kControlClasses[] = {
     { L"Slider", &CreateInstance<CSliderUI> },
     { L"Text", &CreateInstance<CTextUI> },
     { L"Edit", &CreateInstance<CEditUI> },
+    { L"RichEdit", &CreateInstance<CRichEditUI> },
 };
 
 // Skin files being built, outermost first (the framework is single-threaded).
