@@ -1,9 +1,13 @@
 #include "builder/DialogBuilder.h"
 
+#include "control/ButtonUI.h"
+#include "control/CheckBoxUI.h"
 #include "control/ContainerUI.h"
 #include "control/ControlUI.h"
 #include "control/HorizontalLayoutUI.h"
 #include "control/IContainerUI.h"
+#include "control/LabelUI.h"
+#include "control/OptionUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TabLayoutUI.h"
 #include "control/TileLayoutUI.h"
@@ -38,6 +42,10 @@ const ControlClass kControlClasses[] = {
     { L"TileLayout", &CreateInstance<CTileLayoutUI> },
     { L"TabLayout", &CreateInstance<CTabLayoutUI> },
     { L"ChildLayout", &CreateInstance<CChildLayoutUI> },
+    { L"Label", &CreateInstance<CLabelUI> },
+    { L"Button", &CreateInstance<CButtonUI> },
+    { L"Option", &CreateInstance<COptionUI> },
+    { L"CheckBox", &CreateInstance<CCheckBoxUI> },
 };
 
 // Skin files being built, outermost first (the framework is single-threaded).

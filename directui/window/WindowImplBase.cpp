@@ -21,7 +21,10 @@ ZipResourceCopy g_zipResource = { NULL, NULL, 0 };
 
 bool IsClickableInCaption(LPCWSTR controlClass)
 {
-    static const LPCWSTR kClickable[] = { L"ButtonUI", L"OptionUI", L"TextUI", L"SliderUI" };
+    // A wizard's caption covers its whole window: its folder field, licence
+    // text and licence scroll bar must not start a window drag.
+    static const LPCWSTR kClickable[] = { L"ButtonUI", L"OptionUI", L"TextUI", L"SliderUI",
+                                          L"EditUI", L"RichEditUI", L"ScrollBarUI" };
     for (size_t i = 0; i < sizeof(kClickable) / sizeof(kClickable[0]); ++i)
         if (_wcsicmp(controlClass, kClickable[i]) == 0) return true;
     return false;
