@@ -8,7 +8,7 @@
 # CTest calls start and stop as the fixture around every Windows test.
 set -euo pipefail
 : "${ORBELA_CACHE:=/var/cache/orbela}"
-export WINEARCH=win32 WINEDEBUG=-all
+export WINEARCH=win32 WINEDEBUG=${ORBELA_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 
