@@ -379,11 +379,11 @@ int RunStep(ProbeFrame& frame, const Step& step)
         UpdateWindow(hwnd);
         Pump();
         int width = 0, height = 0;
-        if (!SavePng(manager->GetPaintBitmap(), manager->IsLayered(), step.argument.c_str(), &width, &height)) {
-            ProbeOut(L"skinprobe: --render: nothing painted to save");
-            return kExitUsage;
-        }
-        ProbeOut(L"render %ls %dx%d", step.argument.c_str(), width, height);
+        // A window too small or too large to paint has no picture: said, not fatal.
+        if (SavePng(manager->GetPaintBitmap(), manager->IsLayered(), step.argument.c_str(), &width, &height))
+            ProbeOut(L"render %ls %dx%d", step.argument.c_str(), width, height);
+        else
+            ProbeOut(L"render %ls: nothing painted", step.argument.c_str());
     } else if (step.name == L"--click" || step.name == L"--dblclick") {
         CControlUI* control = FindNamed(frame, step.argument);
         if (control == NULL) return kExitUsage;

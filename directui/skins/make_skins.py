@@ -211,7 +211,7 @@ def write_bad(out, sample_dir, sample_zip):
     with open(sample_zip, 'rb') as f:
         whole = f.read()
     zip_skin('truncated.zip', whole[:len(whole) // 2], 1, 'damaged zip archive')
-    zip_skin('tail.zip', whole[:-10], 1, 'damaged zip archive')
+    zip_skin('tail.zip', whole[:-10], 1, 'main.xml: Could not find ziped file')
     zip_skin('garbage.zip', bytes((i * 7919) & 0xff for i in range(4096)), 1, 'damaged zip archive')
     zip_skin('empty.zip', b'', 1, 'damaged zip archive')
     nomain = os.path.join(bad, 'nomain.zip')
