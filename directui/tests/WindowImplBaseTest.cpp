@@ -17,7 +17,7 @@ class TestFrame : public WindowImplBase
 {
 public:
     TestFrame(UINT source, LPCWSTR file, UINT resource = kSampleZip)
-        : m_source(source), m_file(file), m_resource(resource), ready(0)
+        : ready(0), m_source(source), m_file(file), m_resource(resource)
     {
     }
     void OnControlsReady() override { ++ready; }
