@@ -7,6 +7,7 @@
 // line or an unknown control name, 3 the watchdog ended a hung run.
 #include "ProbeFrame.h"
 #include "ProbeOutput.h"
+#include "SkinLoadBox.h"
 #include "control/ControlTreeDump.h"
 #include "control/ControlUI.h"
 
@@ -158,17 +159,12 @@ DWORD WINAPI WatchThread(LPVOID parameter)
     bool boxSeen = false;
     while (watch->stop == 0) {
         if (!boxSeen) {
-            HWND box = FindWindowW(L"#32770", WindowImplBase::SkinLoadFailedCaption());
-            DWORD pid = 0;
-            if (box != NULL) GetWindowThreadProcessId(box, &pid);
-            if (box != NULL && pid == GetCurrentProcessId()) {
+            HWND box = FindSkinLoadBox(GetCurrentProcessId());
+            if (box != NULL) {
                 boxSeen = true;
                 ProbeOut(L"skinprobe: cannot load skin %ls: %ls", watch->skin.c_str(),
                          watch->frame->GetSkinLoadError().GetData());
-                wchar_t caption[64] = { 0 }, text[256] = { 0 };
-                GetWindowTextW(box, caption, 64);
-                GetDlgItemTextW(box, 0xFFFF, text, 256);
-                ProbeOut(L"box \"%ls\": %ls", caption, text);
+                ProbeOut(L"box \"%ls\": %ls", WindowImplBase::SkinLoadFailedCaption(), SkinLoadBoxText(box).c_str());
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
             }
         }

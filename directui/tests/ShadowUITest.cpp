@@ -51,6 +51,24 @@ TEST(ShadowUI, SettersRefuseOutOfRangeValues)
     EXPECT_FALSE(shadow.IsImageMode());
 }
 
+// Shadow windows of this thread (other tests' processes share the desktop).
+int CountShadowWindows()
+{
+    struct Counter
+    {
+        static BOOL CALLBACK Count(HWND hwnd, LPARAM count)
+        {
+            wchar_t name[64] = { 0 };
+            GetClassNameW(hwnd, name, 64);
+            if (wcscmp(name, CShadowUI::GetWindowClass()) == 0) ++*reinterpret_cast<int*>(count);
+            return TRUE;
+        }
+    };
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), Counter::Count, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
 bool HeapsAreWhole() { return HeapValidate(GetProcessHeap(), 0, NULL) && _heapchk() == _HEAPOK; }
 
 // MakeShadow into a heap block of exactly the bitmap's size, so a stray
@@ -123,7 +141,7 @@ TEST(ShadowUI, NoShadowWindowWithoutShowShadow)
 {
     SkinWindow plain(L"<Window shadowsize=\"4\"><Control/></Window>");
     EXPECT_TRUE(CShadowUI::FindShadow(plain.window.GetHWND()) == NULL);
-    EXPECT_TRUE(FindWindowW(CShadowUI::GetWindowClass(), NULL) == NULL);
+    EXPECT_EQ(0, CountShadowWindows());
     SkinWindow shadowed(L"<Window showshadow=\"true\" shadowsize=\"4\"><Control/></Window>");
     CShadowUI* shadow = CShadowUI::FindShadow(shadowed.window.GetHWND());
     ASSERT_TRUE(shadow != NULL);
@@ -136,6 +154,7 @@ TEST(ShadowUI, NoShadowWindowWithoutShowShadow)
     shadowed.window.manager.AttachRoot(builder.Build(L"<Window><Control/></Window>", NULL, NULL, &shadowed.window.manager));
     EXPECT_TRUE(CShadowUI::FindShadow(shadowed.window.GetHWND()) == shadow);
     EXPECT_TRUE(shadow->GetShadowWindow() == shadowWindow);
+    EXPECT_EQ(1, CountShadowWindows());
 }
 
 struct ShadowedWindow

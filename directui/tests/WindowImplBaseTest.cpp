@@ -1,5 +1,6 @@
 #include "control/ControlUI.h"
 #include "window/WindowImplBase.h"
+#include "SkinLoadBox.h"
 
 #include <gtest/gtest.h>
 
@@ -264,13 +265,9 @@ void ExpectSkinLoadFailure(UINT resource)
     DWORD waited = 0;
     while (WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT && waited < 20000) {
         waited += 20;
-        HWND box = FindWindowW(L"#32770", L"DirectUI");
-        DWORD pid = 0;
-        if (box != NULL) GetWindowThreadProcessId(box, &pid);
-        if (box == NULL || pid != pi.dwProcessId) continue;
-        wchar_t buffer[128] = { 0 };
-        GetDlgItemTextW(box, 0xFFFF, buffer, 128);
-        text = buffer;
+        HWND box = FindSkinLoadBox(pi.dwProcessId);
+        if (box == NULL) continue;
+        text = SkinLoadBoxText(box);
         boxSeen = true;
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
