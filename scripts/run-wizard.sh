@@ -5,8 +5,19 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/env.sh"
-name=${1:?usage: run-wizard.sh Installation|Update|Uninstall [arguments]}
+name=${1:?usage: run-wizard.sh Installation|Update|Uninstall|skinprobe|skin-bench [arguments]}
 shift
+# Paths given to the framework tools reach them as Wine paths (drive Z:).
+if [ "$name" = skinprobe ] || [ "$name" = skin-bench ]; then
+  args=()
+  for arg in "$@"; do
+    case "$arg" in
+      /*) arg="Z:${arg//\//\\}" ;;
+    esac
+    args+=("$arg")
+  done
+  set -- "${args[@]}"
+fi
 exe="$root/build/windows/bin/$name.exe"
 if [ ! -f "$exe" ]; then
   echo "run: $name.exe has not been built (expected $exe)" >&2

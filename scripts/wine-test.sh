@@ -9,7 +9,7 @@
 # ORBELA_DLLOVERRIDES adds DLL overrides for one run (e.g. "msftedit=d").
 set -euo pipefail
 : "${ORBELA_CACHE:=/var/cache/orbela}"
-export WINEARCH=win32 WINEDEBUG=-all
+export WINEARCH=win32 WINEDEBUG=${ORBELA_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${ORBELA_DLLOVERRIDES:+;$ORBELA_DLLOVERRIDES}"
 unset DISPLAY WAYLAND_DISPLAY
 
