@@ -286,7 +286,13 @@ void CRichEditUI::SetPos(RECT rc)
     CControlUI::SetPos(rc);
     m_bLayingOut = true;
     RECT client = GetTextClientRect();
-    if (m_pTwh != NULL) m_pTwh->SetClientRect(client);
+    if (m_pTwh != NULL) {
+        RECT before = m_pTwh->GetClientRect();
+        m_pTwh->SetClientRect(client);
+        // Wine's services scroll a view without height down to its caret
+        // line; the first real placement shows the text from its start.
+        if (IsRectEmpty(&before) && !IsRectEmpty(&client)) SendScroll(WM_VSCROLL, SB_TOP);
+    }
     m_bLayingOut = false;
 
     RECT inner = m_rcItem;
