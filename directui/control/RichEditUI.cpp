@@ -1,6 +1,7 @@
 #include "control/RichEditUI.h"
 
 #include "control/ScrollBarUI.h"
+#include "control/StateImage.h"
 #include "control/TxtWinHost.h"
 #include "core/SkinValues.h"
 #include "render/ClipScope.h"
@@ -256,15 +257,7 @@ void CRichEditUI::InitSelf()
 
 RECT CRichEditUI::GetTextClientRect() const
 {
-    RECT rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
-    if (m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible())
-        rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible())
-        rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+    RECT rc = InnerRect();
     rc.left += m_rcTextPadding.left;
     rc.top += m_rcTextPadding.top;
     rc.right -= m_rcTextPadding.right;
@@ -544,11 +537,7 @@ void CRichEditUI::PaintStateImage(HDC dc)
     if (!IsEnabled()) image = &m_sDisabledImage;
     else if (IsFocused()) image = &m_sFocusedImage;
     else if ((m_uButtonState & UISTATE_HOT) != 0) image = &m_sHotImage;
-    if (image != NULL && !image->IsEmpty()) {
-        if (DrawImage(dc, *image)) return;
-        image->Empty();
-    }
-    if (!m_sNormalImage.IsEmpty() && !DrawImage(dc, m_sNormalImage)) m_sNormalImage.Empty();
+    DrawStateOrNormalImage(*this, dc, image, m_sNormalImage);
 }
 
 void CRichEditUI::Paint(HDC dc, const RECT& rcPaint)
