@@ -553,24 +553,8 @@ void CRichEditUI::Paint(HDC dc, const RECT& rcPaint)
         m_pTwh->GetTextServices()->TxDraw(DVASPECT_CONTENT, 0, NULL, NULL, dc, NULL, &bounds, NULL, NULL, NULL, 0,
                                           TXTVIEW_ACTIVE);
     }
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
-        if (!child->IsVisible()) continue;
-        const RECT& pos = child->GetPos();
-        if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;
-        if (child->IsFloat()) {
-            if (!IntersectRect(&rcTemp, &m_rcItem, &pos)) continue;
-        }
-        child->Paint(dc, rcPaint);
-    }
-    if (m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible()) {
-        const RECT& pos = m_pVerticalScrollBar->GetPos();
-        if (IntersectRect(&rcTemp, &rcPaint, &pos)) m_pVerticalScrollBar->Paint(dc, rcPaint);
-    }
-    if (m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible()) {
-        const RECT& pos = m_pHorizontalScrollBar->GetPos();
-        if (IntersectRect(&rcTemp, &rcPaint, &pos)) m_pHorizontalScrollBar->Paint(dc, rcPaint);
-    }
+    PaintChildren(dc, rcPaint);
+    PaintScrollBars(dc, rcPaint);
 }
 
 void CRichEditUI::SendScroll(UINT msg, WORD code) { TxSendMessage(msg, MAKEWPARAM(code, 0), 0, NULL); }

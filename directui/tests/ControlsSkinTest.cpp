@@ -116,6 +116,11 @@ TEST(ControlsSkin, TheBuilderMakesEveryControl)
     ASSERT_TRUE(licence->GetVerticalScrollBar() != NULL);
     EXPECT_TRUE(licence->GetVerticalScrollBar()->IsVisible());
     EXPECT_EQ(0, licence->GetVerticalScrollBar()->GetScrollPos()); // shown from its start
+    // The auto-width title settled in the first layout pass.
+    CControlUI* title = skin.Find(L"title");
+    EXPECT_FALSE(skin.frame.GetManager()->IsUpdateNeeded());
+    EXPECT_GT(title->GetFixedWidth(), 100);
+    EXPECT_EQ(title->GetFixedWidth(), title->GetWidth());
 }
 
 // The caption covers the whole window: only controls a user works with
