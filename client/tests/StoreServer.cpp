@@ -1,4 +1,4 @@
-#include "StoreServer.h"
+#include "tests/StoreServer.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
