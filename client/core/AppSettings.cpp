@@ -6,8 +6,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QSettings>
 
 namespace {
@@ -81,26 +79,19 @@ AppSettings loadWindowSettings()
     return copy;
 }
 
-QRect getWindowRect()
+QRect getWindowRect(const QSize &available)
 {
     const AppSettings &settings = loadSettings();
     if (settings.valid && settings.windowRect.width() != 0 && settings.windowRect.height() != 0)
         return settings.windowRect;
-    return getDefaultWindowRect();
+    return getDefaultWindowRect(available);
 }
 
-QRect defaultWindowRectFor(const QSize &available)
+QRect getDefaultWindowRect(const QSize &available)
 {
     const int width = qMin(available.width(), kMaxScreenWidth);
     const int height = qMin(available.height(), kMaxScreenHeight);
     return QRect(80, 50, width - 160, height - 100);
-}
-
-QRect getDefaultWindowRect()
-{
-    QScreen *screen = QGuiApplication::primaryScreen();
-    const QSize available = screen ? screen->availableGeometry().size() : QSize(kMaxScreenWidth, kMaxScreenHeight);
-    return defaultWindowRectFor(available);
 }
 
 bool setAutoRun(bool on)

@@ -2,7 +2,7 @@
 #include "ui_BackgroundDialog.h"
 
 #include "gui/OrbelaDialog.h"
-#include "platform/PlatformServices.h"
+#include "platform/PlatformDesktop.h"
 
 #include <QCloseEvent>
 #include <QResizeEvent>
@@ -69,9 +69,9 @@ void BackgroundDialog::resizeEvent(QResizeEvent *event)
 
 bool BackgroundDialog::nativeEvent(const QByteArray &eventType, void *message, long *result)
 {
-    if (platform().classifyNativeEvent(eventType, message, nullptr) == PlatformServices::NativeMessage::Activate) {
+    if (desktopPlatform().classifyNativeEvent(eventType, message) == PlatformDesktop::NativeMessage::Activate) {
         if (OrbelaDialog *titleBar = OrbelaDialog::instance())
-            platform().placeBelow(windowHandle(), titleBar->windowHandle());
+            desktopPlatform().placeBelow(windowHandle(), titleBar->windowHandle());
     }
     return QDialog::nativeEvent(eventType, message, result);
 }
@@ -82,7 +82,7 @@ bool BackgroundDialog::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate) {
         OrbelaDialog *titleBar = OrbelaDialog::instance();
         if (titleBar && titleBar->isVisible())
-            platform().placeBelow(windowHandle(), titleBar->windowHandle());
+            desktopPlatform().placeBelow(windowHandle(), titleBar->windowHandle());
     }
     return QDialog::event(event);
 }
