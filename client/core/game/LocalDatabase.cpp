@@ -119,7 +119,12 @@ void LocalDatabase::close()
         return;
     opened = false;
     --openObjects;
-    db.commit();
+    if (!db.commit()) {
+        // What this transaction wrote is lost; the file keeps what the last
+        // good commit left.
+        qWarning("commit to %s failed! error : %s", qUtf8Printable(filePath()), qUtf8Printable(db.lastError().text()));
+        db.rollback();
+    }
     if (openObjects > 0)
         db.transaction(); // the objects still open go on in a transaction of their own
     else
