@@ -21,8 +21,6 @@
 #include <QPainter>
 #include <QSystemTrayIcon>
 
-OrbelaDialog *OrbelaDialog::self = nullptr;
-
 // The images live in a static library, whose resources must be registered by hand.
 static void registerClientResources()
 {
@@ -43,7 +41,6 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::OrbelaDialog)
 {
-    self = this;
     registerClientResources();
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -98,13 +95,6 @@ OrbelaDialog::~OrbelaDialog()
     BackgroundDialog *closing = body;
     body = nullptr;
     delete closing;
-    if (self == this)
-        self = nullptr;
-}
-
-OrbelaDialog *OrbelaDialog::instance()
-{
-    return self;
 }
 
 void OrbelaDialog::setupOnlineField()
