@@ -118,6 +118,22 @@ private slots:
         QVERIFY(statements.at(1).contains(QStringLiteral("remember TEXT,\t\t\t\t\t\t\t\t\t\tautoLogin TEXT,")));
     }
 
+    void gameFieldsAreTheTableColumnsInOrder()
+    {
+        {
+            LocalDatabase db;
+            QVERIFY(db.open());
+            db.close();
+        }
+        QStringList listed;
+        for (const GameField &field : VRAppInfo::gameFields()) {
+            listed << QString::fromLatin1(field.column);
+            QVERIFY2(!field.text != !field.number, field.column); // exactly one member
+        }
+        Inspector inspect;
+        QCOMPARE(listed, inspect.column(QStringLiteral("select name from pragma_table_info('vr_game2') order by cid")));
+    }
+
     void failedCommitIsReportedAndKeepsEarlierGames()
     {
         {
