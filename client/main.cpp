@@ -22,7 +22,10 @@ int main(int argc, char *argv[])
         const QRect r = getWindowRect();
         window.setGeometry(r.left(), r.top(), r.width(), OrbelaDialog::kTitleBarHeight);
         window.show();
-        result = app.exec();
+        // A quit asked for before the loop runs (a confirmed look-up failure,
+        // a hand-over) must still end the client.
+        if (!window.hasQuit())
+            result = app.exec();
     }
     releaseClientWebProfile();
     return result;

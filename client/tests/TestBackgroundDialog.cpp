@@ -85,6 +85,8 @@ private slots:
         QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb"), "run this test under Xvfb");
         QVERIFY2(server.start(), qPrintable(server.error()));
         qputenv("ORBELA_APP_API_HOST", server.host().toUtf8());
+        // The window alone: no update check, no services.
+        OrbelaDialog::setStartUpChecksEnabled(false);
     }
 
     void init()
@@ -211,7 +213,11 @@ private slots:
             QTRY_COMPARE(body()->geometry(), before);
         } else {
             titleBar->HideOrbela();
-            QTRY_VERIFY(!body()->isVisible());
+            // A bare X server has no tray: the hide minimises instead.
+            if (titleBar->tray()->isVisible())
+                QTRY_VERIFY(!body()->isVisible());
+            else
+                QTRY_COMPARE(body()->size(), QSize(0, 0));
             titleBar->ShowOrbela();
             QVERIFY(QTest::qWaitForWindowExposed(body()));
             QTRY_COMPARE(body()->geometry(), before);
