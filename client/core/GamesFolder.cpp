@@ -1,6 +1,6 @@
 #include "core/GamesFolder.h"
 
-#include "AppFolders.h"
+#include "core/AppFolders.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "core/OnlineSession.h"
 
-#include "MessageSigning.h"
-#include "QuaNetworkPost.h"
-#include "ServiceHosts.h"
-#include "StatisticsHits.h"
+#include "core/webapi/MessageSigning.h"
+#include "core/webapi/QuaNetworkPost.h"
+#include "core/ServiceHosts.h"
+#include "core/webapi/StatisticsHits.h"
 
 #include <QDebug>
 #include <QMutexLocker>

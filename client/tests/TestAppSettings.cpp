@@ -1,5 +1,5 @@
-#include "AppFolders.h"
-#include "AppSettings.h"
+#include "core/AppFolders.h"
+#include "core/AppSettings.h"
 #include "platform/PosixPlatform.h"
 
 #include <QCoreApplication>
@@ -114,7 +114,8 @@ private slots:
             QCOMPARE(settings.windowRect, rect);
             QCOMPARE(settings.downloadTool, tool);
         }
-        QCOMPARE(getWindowRect(), useDefaultRect ? getDefaultWindowRect() : rect);
+        const QSize screen(1600, 900);
+        QCOMPARE(getWindowRect(screen), useDefaultRect ? getDefaultWindowRect(screen) : rect);
     }
 
     void saveThenLoadGivesTheSameValues()
@@ -172,7 +173,7 @@ private slots:
     {
         QFETCH(QSize, available);
         QFETCH(QRect, expected);
-        QCOMPARE(defaultWindowRectFor(available), expected);
+        QCOMPARE(getDefaultWindowRect(available), expected);
     }
 
     void digitStrings_data()
@@ -292,5 +293,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAppSettings)
+QTEST_GUILESS_MAIN(TestAppSettings)
 #include "TestAppSettings.moc"

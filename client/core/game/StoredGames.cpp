@@ -1,7 +1,7 @@
 #include "core/game/StoredGames.h"
 
-#include "AppFolders.h"
-#include "VRAppInfo.h"
+#include "core/AppFolders.h"
+#include "core/game/VRAppInfo.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #include "gui/popups/PopupWindowDialog.h"
 #include "ui_PopupWindowDialog.h"
 
-#include "OrbelaDialog.h"
-#include "QuaNetworkRequest.h"
+#include "gui/OrbelaDialog.h"
+#include "core/webapi/QuaNetworkRequest.h"
 #include "core/GamesFolder.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "gui/popups/pushWebDialog.h"
 #include "ui_pushWebDialog.h"
 
-#include "ServiceHosts.h"
+#include "core/ServiceHosts.h"
 
 #include <QResizeEvent>
 

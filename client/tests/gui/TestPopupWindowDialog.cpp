@@ -1,5 +1,5 @@
-#include "StoreServer.h"
-#include "WebTestMain.h"
+#include "tests/StoreServer.h"
+#include "tests/gui/WebTestMain.h"
 #include "core/GamesFolder.h"
 #include "gui/popups/PopupWindowDialog.h"
 
