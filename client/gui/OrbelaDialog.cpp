@@ -892,7 +892,7 @@ void OrbelaDialog::quitAfter(const QList<QuaNetworkPost *> &posts)
 void OrbelaDialog::quitEventLoop()
 {
     quitAsked = true;
-    QCoreApplication::quit();
+    emit quitRequested();
 }
 
 // ---- Worker thread ----

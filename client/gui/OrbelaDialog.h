@@ -79,6 +79,7 @@ public:
     const AppSettings &windowSettings() const { return settings; }
     PopupWindowDialog *lastPopup() const;
     QSystemTrayIcon *tray() const { return trayIcon; }
+    DownloadManager *downloads() const { return downloadManager; }
 
     BackgroundDialog *bodyWindow() const { return body; }
     bool isMaximizedState() const { return maximized; }
@@ -92,6 +93,8 @@ public:
 signals:
     void sendGameNeed2Buy(int, int);
     void sendGameNeed2Update(int, int);
+    // The client should end: main quits its event loop.
+    void quitRequested();
 
 public slots:
     void lookedUpHost(const QHostInfo &info);

@@ -20,6 +20,7 @@ int main(int argc, char *argv[])
     int result = 0;
     {
         OrbelaDialog window(nullptr);
+        QObject::connect(&window, &OrbelaDialog::quitRequested, &app, &QCoreApplication::quit);
         const QRect r = getWindowRect(availablePrimaryScreenArea().size());
         window.setGeometry(r.left(), r.top(), r.width(), OrbelaDialog::kTitleBarHeight);
         window.show();

@@ -5,16 +5,19 @@
 
 #include "gui/popups/PopupWindowDialog.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
 // Clicks button (an object name such as "pup_okBtn") on the next visible
 // popup of the given page kind that the previous popup was not.
-inline void answerNextPopup(const char *button, int pageKind = PopupWindowDialog::Information)
+// The shown message goes to *text when given.
+inline void answerNextPopup(const char *button, int pageKind = PopupWindowDialog::Information,
+                            QString *text = nullptr)
 {
     auto *poll = new QTimer;
     const QByteArray name(button);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, name, pageKind]() {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, name, pageKind, text]() {
         PopupWindowDialog *popup = PopupWindowDialog::instance();
         if (!popup || !popup->isVisible() || popup->pageKindShown() != pageKind)
             return;
@@ -22,6 +25,11 @@ inline void answerNextPopup(const char *button, int pageKind = PopupWindowDialog
         if (!target || !target->isVisible())
             return;
         poll->deleteLater();
+        if (text) {
+            auto *label = popup->findChild<QLabel *>(QStringLiteral("lb_info_text"));
+            auto *title = popup->findChild<QLabel *>(QStringLiteral("lb_title"));
+            *text = (title ? title->text() + QLatin1Char('\n') : QString()) + (label ? label->text() : QString());
+        }
         target->click();
     });
     poll->start(20);
