@@ -92,13 +92,20 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     activateWindow();
     layoutTitleBar(bodyRect.width());
 
-    // The look-up and the version check wait for the event loop, so that
-    // their network work never holds the first paint of the store page.
+    // The look-up and the version check (and the services after it) wait
+    // until the store page has loaded, or a short while, so that their work
+    // never holds the first page.
     if (startUpChecksEnabled) {
-        QTimer::singleShot(0, this, [this]() {
+        auto *startChecks = new QTimer(this);
+        startChecks->setSingleShot(true);
+        connect(startChecks, &QTimer::timeout, this, [this, startChecks]() {
+            startChecks->deleteLater();
             QHostInfo::lookupHost(hostNameOnly(appApiHost()), this, SLOT(lookedUpHost(QHostInfo)));
             startUpdateCheck();
         });
+        connect(WebGameForm::instance(), &WebFormBase::sendLoadFinished, startChecks,
+                [startChecks]() { startChecks->start(0); });
+        startChecks->start(3000);
     }
 
     for (QRadioButton *tab : {ui->gameRadioBtn, ui->activityRadioBtn, ui->exchangeRadioBtn, ui->localRadioBtn})
