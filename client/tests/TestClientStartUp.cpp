@@ -1,7 +1,7 @@
 #include "tests/ClientDirectory.h"
+#include "tests/FixtureUpdater.h"
 #include "tests/StoreServer.h"
 
-#include <QElapsedTimer>
 #include <QtTest>
 
 // The real client program against the stand-in: the update hand-over with a
@@ -13,47 +13,7 @@ class TestClientStartUp : public QObject
 private:
     StoreServer server;
 
-    static bool waitFor(const std::function<bool()> &condition, int timeoutMs)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!condition()) {
-            if (timer.elapsed() > timeoutMs)
-                return false;
-            QTest::qWait(50);
-        }
-        return true;
-    }
-
-    // An "Update.exe" that records who it is and its arguments beside itself.
-    static bool writeUpdater(const QString &path, const QByteArray &who)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        file.write("#!/bin/sh\nd=$(dirname \"$0\")\nprintf '%s\\n' " + who
-                   + " \"$@\" > \"$d/updater-ran.tmp\"\nmv \"$d/updater-ran.tmp\" \"$d/updater-ran.txt\"\n");
-        file.close();
-        return file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
-    }
-
     static QString parentFolder(const ClientDirectory &dir) { return QFileInfo(dir.clientPath()).absolutePath(); }
-
-    static QStringList updaterRecord(const ClientDirectory &dir)
-    {
-        QFile record(parentFolder(dir) + QStringLiteral("/updater-ran.txt"));
-        if (!waitFor([&] { return record.exists(); }, 20000) || !record.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(record.readAll()).split('\n', Qt::SkipEmptyParts);
-    }
-
-    int hitsWithStatus(const QString &status) const
-    {
-        int count = 0;
-        for (const QJsonObject &hit : server.requests("/hits"))
-            count += hit.value("form").toObject().value("status").toString() == status;
-        return count;
-    }
 
     static void stop(QProcess &process)
     {
@@ -80,7 +40,7 @@ private slots:
     {
         ClientDirectory dir;
         QVERIFY(dir.isReady());
-        QVERIFY(writeUpdater(dir.clientPath() + QStringLiteral("/Update.exe"), "packaged"));
+        QVERIFY(writeFixtureUpdater(dir.clientPath() + QStringLiteral("/Update.exe"), "packaged"));
         QVERIFY(server.setUpdate(QStringLiteral("forced"), QStringLiteral("1.1.1.90"), packageUrl()));
         QProcess client;
         dir.prepare(client);
@@ -88,9 +48,9 @@ private slots:
         QVERIFY(client.waitForFinished(60000));
         QCOMPARE(client.exitStatus(), QProcess::NormalExit);
         QCOMPARE(client.exitCode(), 0);
-        QCOMPARE(updaterRecord(dir), (QStringList{"packaged", "1.1.1.90", packageUrl()}));
+        QCOMPARE(fixtureUpdaterRecord(parentFolder(dir)), (QStringList{"packaged", "1.1.1.90", packageUrl()}));
         // The services never started.
-        QCOMPARE(hitsWithStatus("startOrbela"), 0);
+        QCOMPARE(server.hitsWithStatus("startOrbela"), 0);
         QVERIFY(server.requests("/client/api/ajaxGetDevices").isEmpty());
         QVERIFY(QFile::exists(dir.clientPath() + QStringLiteral("/UserData/Settings.ini")));
     }
@@ -99,7 +59,7 @@ private slots:
     {
         ClientDirectory dir;
         QVERIFY(dir.isReady());
-        QVERIFY(writeUpdater(dir.clientPath() + QStringLiteral("/Update.exe"), "packaged"));
+        QVERIFY(writeFixtureUpdater(dir.clientPath() + QStringLiteral("/Update.exe"), "packaged"));
         const QString earlier = parentFolder(dir) + QStringLiteral("/Update.exe");
         QVERIFY(server.setUpdate(QStringLiteral("forced"), QStringLiteral("1.1.1.90"), packageUrl()));
         // An earlier updater still running keeps its copy past the client's
@@ -108,19 +68,19 @@ private slots:
         QProcess client;
         dir.prepare(client);
         client.start();
-        QVERIFY(waitFor([&] { return dir.logText().contains("look up host ok!"); }, 30000));
-        QVERIFY(writeUpdater(earlier, "earlier"));
+        QVERIFY(waitUntil([&] { return dir.logText().contains("look up host ok!"); }, 30000));
+        QVERIFY(writeFixtureUpdater(earlier, "earlier"));
         QVERIFY(client.waitForFinished(60000));
         QVERIFY(server.clearFaults());
         QCOMPARE(client.exitCode(), 0);
-        QCOMPARE(updaterRecord(dir).value(0), QStringLiteral("earlier"));
+        QCOMPARE(fixtureUpdaterRecord(parentFolder(dir)).value(0), QStringLiteral("earlier"));
 
         // The next start removes the copy the hand-over left.
         QVERIFY(server.setUpdate(QStringLiteral("none")));
         QProcess next;
         dir.prepare(next);
         next.start();
-        QVERIFY(waitFor([&] { return !QFile::exists(earlier); }, 30000));
+        QVERIFY(waitUntil([&] { return !QFile::exists(earlier); }, 30000));
         QVERIFY(QFile::exists(dir.clientPath() + QStringLiteral("/Update.exe")));
         stop(next);
     }
@@ -134,9 +94,9 @@ private slots:
         QProcess client;
         dir.prepare(client);
         client.start();
-        QVERIFY2(waitFor([&] { return hitsWithStatus("startOrbela") == 1; }, 60000), "the services never started");
+        QVERIFY2(waitUntil([&] { return server.hitsWithStatus("startOrbela") == 1; }, 60000), "the services never started");
         QCOMPARE(client.state(), QProcess::Running);
-        QVERIFY(waitFor([&] { return dir.logText().contains("the updater could not be started"); }, 10000));
+        QVERIFY(waitUntil([&] { return dir.logText().contains("the updater could not be started"); }, 10000));
         stop(client);
     }
 
@@ -148,9 +108,9 @@ private slots:
         dir.prepare(client);
         client.start();
         // The device popup asks for the devices; the services post their start and fetch the online total.
-        QVERIFY(waitFor([&] { return !server.requests("/client/api/ajaxGetDevices").isEmpty(); }, 60000));
-        QVERIFY(waitFor([&] { return hitsWithStatus("startOrbela") == 1; }, 30000));
-        QVERIFY(waitFor([&] { return !server.requests("/client/api/ajaxGetOnlineTotal").isEmpty(); }, 30000));
+        QVERIFY(waitUntil([&] { return !server.requests("/client/api/ajaxGetDevices").isEmpty(); }, 60000));
+        QVERIFY(waitUntil([&] { return server.hitsWithStatus("startOrbela") == 1; }, 30000));
+        QVERIFY(waitUntil([&] { return !server.requests("/client/api/ajaxGetOnlineTotal").isEmpty(); }, 30000));
         QVERIFY(!server.requests("/client/api/ajaxGetVersionMessage").isEmpty());
         QVERIFY(dir.logText().contains("look up host ok!"));
         stop(client);
