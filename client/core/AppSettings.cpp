@@ -4,7 +4,6 @@
 #include "platform/PlatformServices.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -44,11 +43,7 @@ AppSettings &loadSettings()
 void saveSettings(const AppSettings &settings)
 {
     const QString path = settingsFilePath();
-    if (!QFileInfo::exists(path)) {
-        QFile create(path);
-        create.open(QIODevice::WriteOnly | QIODevice::Text);
-    }
-    // QSettings replaces the file atomically when it syncs.
+    // QSettings replaces the file atomically when it syncs, and makes it when missing.
     QSettings file(path, QSettings::IniFormat);
     file.setValue(QStringLiteral("/WindowLocation/X"), settings.windowRect.x());
     file.setValue(QStringLiteral("/WindowLocation/Y"), settings.windowRect.y());
@@ -61,6 +56,8 @@ void saveSettings(const AppSettings &settings)
     file.setValue(QStringLiteral("/Settings/installPath"), settings.installPath);
     file.setValue(QStringLiteral("/Settings/isAutoRun"), settings.isAutoRun);
     file.sync();
+    if (file.status() != QSettings::NoError)
+        qWarning("the settings were not saved to %s (error %d)", qUtf8Printable(path), static_cast<int>(file.status()));
 }
 
 AppSettings loadWindowSettings()

@@ -7,8 +7,6 @@
 #include <QCloseEvent>
 #include <QResizeEvent>
 
-BackgroundDialog *BackgroundDialog::self = nullptr;
-
 namespace {
 // Pages are hidden in this order before one is shown.
 const int kHideOrder[5] = {1, 0, 2, 3, 4};
@@ -18,7 +16,6 @@ BackgroundDialog::BackgroundDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::BackgroundDialog)
 {
-    self = this;
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose);
     ui->setupUi(this);
@@ -33,13 +30,6 @@ BackgroundDialog::BackgroundDialog(QWidget *parent)
 BackgroundDialog::~BackgroundDialog()
 {
     delete ui;
-    if (self == this)
-        self = nullptr;
-}
-
-BackgroundDialog *BackgroundDialog::instance()
-{
-    return self;
 }
 
 QWidget *BackgroundDialog::page(int index) const

@@ -41,7 +41,6 @@
 
 #include <memory>
 
-OrbelaDialog *OrbelaDialog::self = nullptr;
 bool OrbelaDialog::startUpChecksEnabled = true;
 
 // The images live in a static library, whose resources must be registered by hand.
@@ -64,7 +63,6 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::OrbelaDialog)
 {
-    self = this;
     registerClientResources();
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -147,13 +145,6 @@ OrbelaDialog::~OrbelaDialog()
         delete database;
         database = nullptr;
     }
-    if (self == this)
-        self = nullptr;
-}
-
-OrbelaDialog *OrbelaDialog::instance()
-{
-    return self;
 }
 
 PopupWindowDialog *OrbelaDialog::lastPopup() const

@@ -2,6 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "core/download/NetWorkDelegate.h"
+#include "gui/LatestInstance.h"
 #include "core/OnlineSession.h"
 
 #include <QDialog>
@@ -31,7 +32,7 @@ class OrbelaDialog;
 
 // The client's main window: the 74-pixel title bar lying over the top of the
 // body window, which it creates and keeps directly under itself.
-class OrbelaDialog : public QDialog, public NetWorkDelegate
+class OrbelaDialog : public QDialog, public NetWorkDelegate, public LatestInstance<OrbelaDialog>
 {
     Q_OBJECT
 
@@ -41,7 +42,6 @@ public:
     explicit OrbelaDialog(QWidget *parent = nullptr);
     ~OrbelaDialog() override;
 
-    static OrbelaDialog *instance();
     // Window tests without the store: no host look-up and no version check.
     static void setStartUpChecksEnabled(bool enabled);
 
@@ -164,7 +164,6 @@ private:
     void quitAfter(const QList<QuaNetworkPost *> &posts);
     void quitEventLoop();
 
-    static OrbelaDialog *self;
     static bool startUpChecksEnabled;
 
     QList<VRAppInfo *> gameList;
