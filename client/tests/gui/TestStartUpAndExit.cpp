@@ -363,6 +363,19 @@ private slots:
         QFile::remove(pcPackagePath(QStringLiteral("3001")));
     }
 
+    void declinedExitQuestionKeepsTheClient()
+    {
+        openWindow();
+        QString shown;
+        answerNextPopup("pup_cancelBtn", PopupWindowDialog::Information, &shown);
+        window->findChild<QPushButton *>(QStringLiteral("closeBtn"))->click();
+        QCOMPARE(shown, QStringLiteral("提示信息\n确定要退出吗？"));
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->hasQuit());
+        QTest::qWait(300);
+        QCOMPARE(server.hitsWithStatus("closeOrbela"), 0);
+    }
+
     void trayExitInsideAQuestion()
     {
         openWindow();
