@@ -12,7 +12,6 @@ class TestOnlineSession : public QObject
 private:
     StoreServer server;
 
-
 private slots:
     void initTestCase()
     {
