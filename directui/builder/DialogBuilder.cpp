@@ -4,12 +4,17 @@
 #include "control/CheckBoxUI.h"
 #include "control/ContainerUI.h"
 #include "control/ControlUI.h"
+#include "control/EditUI.h"
 #include "control/HorizontalLayoutUI.h"
 #include "control/IContainerUI.h"
 #include "control/LabelUI.h"
 #include "control/OptionUI.h"
+#include "control/ProgressUI.h"
+#include "control/RichEditUI.h"
 #include "control/ScrollBarUI.h"
+#include "control/SliderUI.h"
 #include "control/TabLayoutUI.h"
+#include "control/TextUI.h"
 #include "control/TileLayoutUI.h"
 #include "control/VerticalLayoutUI.h"
 #include "control/ChildLayoutUI.h"
@@ -46,6 +51,11 @@ const ControlClass kControlClasses[] = {
     { L"Button", &CreateInstance<CButtonUI> },
     { L"Option", &CreateInstance<COptionUI> },
     { L"CheckBox", &CreateInstance<CCheckBoxUI> },
+    { L"Progress", &CreateInstance<CProgressUI> },
+    { L"Slider", &CreateInstance<CSliderUI> },
+    { L"Text", &CreateInstance<CTextUI> },
+    { L"Edit", &CreateInstance<CEditUI> },
+    { L"RichEdit", &CreateInstance<CRichEditUI> },
 };
 
 // Skin files being built, outermost first (the framework is single-threaded).

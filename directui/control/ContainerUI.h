@@ -82,6 +82,9 @@ protected:
     // visible scroll bars.
     RECT InsetRect() const;
     RECT InnerRect() const;
+    // The parts of Paint after the control's own painting.
+    void PaintChildren(HDC dc, const RECT& rcPaint);
+    void PaintScrollBars(HDC dc, const RECT& rcPaint);
     int VerticalLineStep() const;
     int HorizontalLineStep() const;
     int PageHeight() const;

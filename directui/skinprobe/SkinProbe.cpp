@@ -27,9 +27,10 @@ enum { kExitOk = 0, kExitSkin = 1, kExitUsage = 2, kExitHung = 3 };
 const wchar_t kUsage[] =
     L"usage: skinprobe SKIN [FILE.xml] [--size W,H] [--watchdog SECONDS] [steps...]\n"
     L"  SKIN is a skin folder or a skin zip; FILE.xml defaults to main.xml. Steps:\n"
-    L"  --dump | --render OUT.png | --click NAME | --dblclick NAME | --wheel NAME up|down\n"
+    L"  --dump | --render OUT.png | --click NAME[@X,Y] | --dblclick NAME | --wheel NAME up|down\n"
     L"  --focus NAME | --key KEY (escape, return, tab, space, up, down, left, right, home, end,\n"
     L"  prior, next, back, delete or one character) | --char TEXT | --sys minimize|maximize|restore\n"
+    L"  (--click NAME@X,Y clicks X,Y from the control's top left; --key and --char go to the focused window)\n"
     L"  --hittest X,Y | --windows | --wait MS";
 
 struct Step
@@ -136,6 +137,15 @@ bool ParseCommandLine(int argc, wchar_t** argv, Options& options, std::wstring& 
             return false;
         }
         int a = 0, b = 0;
+        size_t at = step.argument.find(L'@');
+        if (name == L"--click" && at != std::wstring::npos) {
+            step.second = step.argument.substr(at + 1);
+            step.argument.erase(at);
+            if (step.argument.empty() || !ParsePair(step.second, &a, &b)) {
+                problem = L"--click needs NAME or NAME@X,Y";
+                return false;
+            }
+        }
         if (name == L"--hittest" && !ParsePair(step.argument, &a, &b)) {
             problem = L"--hittest needs X,Y";
             return false;
@@ -373,7 +383,15 @@ int RunStep(ProbeFrame& frame, const Step& step)
     } else if (step.name == L"--click" || step.name == L"--dblclick") {
         CControlUI* control = FindNamed(frame, step.argument);
         if (control == NULL) return kExitUsage;
-        Click(hwnd, CentreOf(control), step.name == L"--dblclick");
+        POINT pt = CentreOf(control);
+        if (!step.second.empty()) {
+            // A point inside the control: a link, a slider position.
+            int x = 0, y = 0;
+            ParsePair(step.second, &x, &y);
+            pt.x = control->GetPos().left + x;
+            pt.y = control->GetPos().top + y;
+        }
+        Click(hwnd, pt, step.name == L"--dblclick");
     } else if (step.name == L"--wheel") {
         CControlUI* control = FindNamed(frame, step.argument);
         if (control == NULL) return kExitUsage;
@@ -393,11 +411,14 @@ int RunStep(ProbeFrame& frame, const Step& step)
             return kExitUsage;
         }
         UINT scan = MapVirtualKeyW(vk, 0);
-        PostMessageW(hwnd, WM_KEYDOWN, vk, 1 | (scan << 16));
+        HWND target = GetFocus() != NULL ? GetFocus() : hwnd;
+        PostMessageW(target, WM_KEYDOWN, vk, 1 | (scan << 16));
         DispatchWaitingMessages();
-        PostMessageW(hwnd, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000);
+        PostMessageW(target, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000);
     } else if (step.name == L"--char") {
-        for (size_t i = 0; i < step.argument.size(); ++i) PostMessageW(hwnd, WM_CHAR, step.argument[i], 1);
+        // As the keyboard does: to the window with the focus, such as an edit's native window.
+        HWND target = GetFocus() != NULL ? GetFocus() : hwnd;
+        for (size_t i = 0; i < step.argument.size(); ++i) PostMessageW(target, WM_CHAR, step.argument[i], 1);
     } else if (step.name == L"--sys") {
         WPARAM command = step.argument == L"minimize" ? SC_MINIMIZE : step.argument == L"maximize" ? SC_MAXIMIZE : SC_RESTORE;
         PostMessageW(hwnd, WM_SYSCOMMAND, command, 0);

@@ -2,8 +2,8 @@
 """Draws the images of the sample and box skins and packs the skins.
 
 make_skins.py SRC OUT writes, under OUT:
-  sample/, box/          the skin folders (XML from SRC, images drawn here)
-  sample.zip, box.zip    the same as archives
+  sample/, box/, controls/       the skin folders (XML from SRC, images drawn here)
+  sample.zip, box.zip, controls.zip  the same as archives
   bad/                   skins that must not crash: folders and zips, listed
                          with the exit code and reason skinprobe gives them
                          in bad/corpus.txt ("name exit reason...").
@@ -135,6 +135,42 @@ def box_images():
     return images
 
 
+def controls_images():
+    """The wizard controls' sample: buttons, marks, bars and a thumb."""
+    images = {name: spec for name, spec in sample_images().items() if name.startswith(('close', 'scroll'))}
+    green = (80, 170, 110, 255)
+    for name, top, bottom in (('btn', (98, 156, 230, 255), (52, 110, 200, 255)),
+                              ('btn_hot', (128, 180, 245, 255), (72, 132, 220, 255)),
+                              ('btn_pushed', (46, 96, 176, 255), (46, 96, 176, 255)),
+                              ('btn_disabled', (190, 196, 206, 255), (170, 176, 186, 255))):
+        images[name + '.png'] = (96, 30, framed(vgradient(top, bottom, 30), (40, 84, 160, 255), 96, 30))
+
+    def mark(kind, on):
+        def pixel(x, y):
+            edge, fill = (90, 104, 126, 255), WHITE
+            if kind == 'radio':
+                d = math.hypot(x - 7.5, y - 7.5)
+                if d > 7.5:
+                    return CLEAR
+                if d > 6.5:
+                    return edge
+                return BLUE if on and d < 3.5 else fill
+            if x in (0, 15) or y in (0, 15):
+                return edge
+            tick = on and ((3 <= x <= 6 and abs(y - (x + 5)) <= 1) or (6 <= x <= 12 and abs(y - (17 - x)) <= 1))
+            return BLUE if tick else fill
+        return pixel
+    for kind in ('radio', 'check'):
+        images[kind + '.png'] = (16, 16, mark(kind, False))
+        images[kind + '_on.png'] = (16, 16, mark(kind, True))
+    images['progress_bk.png'] = (8, 8, framed((226, 232, 240, 255), (170, 180, 196, 255), 8, 8, 2))
+    images['progress_fore.png'] = (8, 8, framed(vgradient(mix(green, WHITE, 0.3), green, 8), mix(green, (0, 0, 0, 255), 0.3), 8, 8, 2))
+    for name, colour in (('thumb', (240, 244, 250, 255)), ('thumb_hot', (214, 230, 250, 255)),
+                         ('thumb_pushed', (170, 200, 240, 255))):
+        images[name + '.png'] = (12, 18, framed(colour, (70, 100, 150, 255), 12, 18, 3))
+    return images
+
+
 def write_skin(folder, xml_files, images):
     os.makedirs(folder, exist_ok=True)
     for src in xml_files:
@@ -227,13 +263,18 @@ def main():
     os.makedirs(out, exist_ok=True)
     sample_dir = os.path.join(out, 'sample')
     box_dir = os.path.join(out, 'box')
+    controls_dir = os.path.join(out, 'controls')
     shutil.rmtree(sample_dir, ignore_errors=True)
     shutil.rmtree(box_dir, ignore_errors=True)
+    shutil.rmtree(controls_dir, ignore_errors=True)
     write_skin(sample_dir, [os.path.join(src, 'sample', n) for n in ('main.xml', 'row.xml', 'child.xml')],
                sample_images())
     write_skin(box_dir, [os.path.join(src, 'box', 'box.xml')], box_images())
     zip_folder(sample_dir, os.path.join(out, 'sample.zip'))
     zip_folder(box_dir, os.path.join(out, 'box.zip'))
+    write_skin(controls_dir, [os.path.join(src, 'controls', n) for n in ('main.xml', 'layered.xml')],
+               controls_images())
+    zip_folder(controls_dir, os.path.join(out, 'controls.zip'))
     write_bad(out, sample_dir, os.path.join(out, 'sample.zip'))
 
 

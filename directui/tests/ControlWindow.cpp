@@ -60,5 +60,10 @@ void ControlWindow::Key(UINT msg, WPARAM key)
 
 void ControlWindow::Chars(const wchar_t* text)
 {
-    for (const wchar_t* p = text; *p != 0; ++p) Key(WM_CHAR, *p);
+    for (const wchar_t* p = text; *p != 0; ++p) {
+        HWND target = ::GetFocus() != NULL ? ::GetFocus() : window.GetHWND();
+        ::SendMessageW(target, WM_CHAR, *p, 1);
+    }
 }
+
+void ControlWindow::Pump() { PumpMessages(); }

@@ -2,6 +2,8 @@
 #include "control/ContainerUI.h"
 #include "control/HorizontalLayoutUI.h"
 #include "control/IContainerUI.h"
+#include "control/OptionUI.h"
+#include "control/RichEditUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TabLayoutUI.h"
 #include "control/TileLayoutUI.h"
@@ -174,4 +176,23 @@ TEST(VirtualSlotOrder, FrameWindowKeepsItsOperationOrder)
         SLOT(WindowImplBase, GetStyle),
     };
     ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
+}
+
+TEST(VirtualSlotOrder, LabelAndOptionAddTheirOperationsAfterTheControls)
+{
+    const Slot slots[] = {
+        SLOT(CControlUI, PaintOverlay), SLOT(CLabelUI, IsAutoCalcWidth), SLOT(CLabelUI, SetAutoCalcWidth),
+        SLOT(COptionUI, Select),
+    };
+    ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
+}
+
+TEST(VirtualSlotOrder, RichEditAddsItsTextServiceOperations)
+{
+    const Slot slots[] = {
+        SLOT(CRichEditUI, TxSendMessage), SLOT(CRichEditUI, OnTxViewChanged), SLOT(CRichEditUI, OnTxNotify),
+    };
+    ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
+    // After the container's own operations and the container interface's.
+    EXPECT_GT(slots[0].offset, SlotOffset(&CContainerUI::LayoutScrollBars));
 }
