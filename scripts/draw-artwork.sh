@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Draws the client's title-bar artwork into client/res/res with ImageMagick.
+# Draws the client's title-bar artwork into client/gui/res/res with ImageMagick.
 # The PNG files are committed; run this only to change the artwork.
 set -euo pipefail
-out=$(cd "$(dirname "$0")/.." && pwd)/client/res/res
+out=$(cd "$(dirname "$0")/.." && pwd)/client/gui/res/res
 mkdir -p "$out"
 im=/usr/bin/convert
 font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc

@@ -9,7 +9,7 @@
 // FOLDER (default: a new folder beside this program's folder) holds the
 // server's data, the copied runner and the downloads; it is removed at the end.
 
-#include "VarifyMD5.h"
+#include "core/jobs/VarifyMD5.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

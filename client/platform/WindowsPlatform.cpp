@@ -2,7 +2,7 @@
 
 #ifdef Q_OS_WIN
 
-#include "AppFolders.h"
+#include "core/AppFolders.h"
 
 #include <QDir>
 #include <QFile>

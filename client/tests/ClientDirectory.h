@@ -3,7 +3,7 @@
 // client: the client keeps its data beside itself, and each test gets its own
 // runtime folder for the single-instance lock and socket.
 
-#include "AppFolders.h"
+#include "core/AppFolders.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "AppFolders.h"
-#include "AppSettings.h"
+#include "core/AppFolders.h"
+#include "core/AppSettings.h"
 #include "platform/PosixPlatform.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 // downloads, pause and resume with byte ranges, failures, the task list file,
 // and a manager process killed in the middle of a download.
 
-#include "DownloadTestSupport.h"
-#include "StoreServer.h"
+#include "tests/DownloadTestSupport.h"
+#include "tests/StoreServer.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
-#include "LocalDatabase.h"
-#include "VRAppInfo.h"
+#include "core/game/LocalDatabase.h"
+#include "core/game/VRAppInfo.h"
 
 #include <QFile>
 #include <QRegularExpression>

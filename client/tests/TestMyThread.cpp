@@ -1,5 +1,5 @@
-#include "MyThread.h"
-#include "VRAppInfo.h"
+#include "core/jobs/MyThread.h"
+#include "core/game/VRAppInfo.h"
 
 #include <QElapsedTimer>
 #include <QFile>

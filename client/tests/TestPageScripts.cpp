@@ -1,4 +1,4 @@
-#include "PageScripts.h"
+#include "core/PageScripts.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "ClientDirectory.h"
+#include "tests/ClientDirectory.h"
 
 #include <QElapsedTimer>
 #include <QtTest>

@@ -1,8 +1,8 @@
 // The engine binding: without the library every operation is unbound and
 // calls nothing; with it every operation reaches its function.
 
-#include "EngineTaskParams.h"
-#include "XLDLImpl.h"
+#include "core/download/EngineTaskParams.h"
+#include "core/download/XLDLImpl.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -123,12 +123,6 @@ protected:
         delete package;
         package = nullptr;
     }
-    static bool setFault(const std::string& route, const std::string& mode)
-    {
-        auto http = clientFor(*server);
-        auto result = http->Post(("/__control/fault?route=" + urlEncode(route) + "&mode=" + urlEncode(mode)).c_str());
-        return result && result->status == 200;
-    }
     static inline std::string* package = nullptr;
 };
 
@@ -199,11 +193,10 @@ TEST_F(FaultModeTest, EachModeShapesTheAnswer)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mode);
-        ASSERT_TRUE(setFault(row.route, row.mode));
+        ASSERT_TRUE(server->setFault(row.route, row.mode));
         httplib::Headers headers = rangeHeader(row.range);
         row.check(fetch(*server, row.path, headers, row.timeout));
-        auto http = clientFor(*server);
-        ASSERT_TRUE(http->Post(("/__control/fault/clear?route=" + urlEncode(row.route)).c_str()));
+        ASSERT_TRUE(server->clearFaults(row.route));
         Outcome normal = fetch(*server, row.path, {}, 10);
         EXPECT_TRUE(normal.answered);
         EXPECT_EQ(normal.status, 200);
@@ -281,14 +274,13 @@ TEST_F(FaultModeTest, LyingAnswersStateWhatTheyAreTold)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mode);
-        ASSERT_TRUE(setFault(row.route, row.mode));
+        ASSERT_TRUE(server->setFault(row.route, row.mode));
         server->clearLog();
         row.check(rawGet(*server, row.path, row.range));
         const std::vector<JsonValue> log = server->logEntries();
         ASSERT_EQ(log.size(), 1u) << "every lying answer's request is logged";
         EXPECT_EQ(log[0]["range"].asString(), row.range);
-        auto http = clientFor(*server);
-        ASSERT_TRUE(http->Post(("/__control/fault/clear?route=" + urlEncode(row.route)).c_str()));
+        ASSERT_TRUE(server->clearFaults(row.route));
         Outcome normal = fetch(*server, row.path, {}, 10);
         EXPECT_TRUE(normal.answered);
         EXPECT_EQ(normal.status, 200);
@@ -301,7 +293,7 @@ TEST_F(FaultModeTest, ControlRouteRefusesUnknownModes)
                              "range-lie:5", "range-lie:1-2", "range-lie:a-b/c", "length-lie", "length-lie:1e3",
                              "garbage-status:1"}) {
         SCOPED_TRACE(mode);
-        EXPECT_FALSE(setFault(kPackage, mode));
+        EXPECT_FALSE(server->setFault(kPackage, mode));
     }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 // Starts the real storeserver program as a child process for a test, on a free
-// loopback port with its own data folder and request log, and reads back what
-// it logged. Link the CMake target storeserver_testsupport to use it.
+// loopback port with its own data folder and request log, sets its faults and
+// update offer at run time, and reads back what it logged. Every test that
+// needs the stand-in uses it (the client's Qt tests through a thin wrapper).
+// Link the CMake target storeserver_testsupport to use it.
 //
 //   StoreServerProcess server({"--update", "forced"});
 //   ASSERT_TRUE(server.start()) << server.error();
@@ -36,8 +38,18 @@ public:
     const std::string& dataDir() const { return dataDir_; }
     const std::string& logPath() const { return logPath_; }
 
+    // Sets or clears a route's fault through the control route; true when accepted.
+    bool setFault(const std::string& route, const std::string& mode) const;
+    // Without a route, every route's fault is cleared.
+    bool clearFaults(const std::string& route = std::string()) const;
+    // The version service's offer: mode "none", "optional" or "forced"; empty values keep the defaults.
+    bool setUpdate(const std::string& mode, const std::string& version = {}, const std::string& url = {},
+                   const std::string& note = {}) const;
+
     // Every line of the request log, parsed; a line that does not parse is a null value.
     std::vector<JsonValue> logEntries() const;
+    // The logged requests to one path, oldest first.
+    std::vector<JsonValue> requestsTo(const std::string& path) const;
     // Empties the request log (the server keeps appending to it).
     void clearLog() const;
     // The fixture catalogue as the server wrote it into catalogue.json.
@@ -49,6 +61,8 @@ public:
     static std::string defaultBinary();
 
 private:
+    bool control(const std::string& pathAndQuery) const;
+
     std::vector<std::string> extraArguments_;
     std::string binary_;
     std::string workDir_;

@@ -1,0 +1,29 @@
+#include "core/AppSettings.h"
+#include "core/LogMessageHandler.h"
+#include "gui/OrbelaDialog.h"
+#include "gui/web/WebProfile.h"
+#include "platform/PlatformServices.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    if (!platform().acquireInstanceLock()) {
+        platform().notifyRunningInstance();
+        return 0;
+    }
+    qInstallMessageHandler(logMessageHandler);
+    prepareWebPages();
+    QApplication app(argc, argv);
+
+    int result = 0;
+    {
+        OrbelaDialog window(nullptr);
+        const QRect r = getWindowRect();
+        window.setGeometry(r.left(), r.top(), r.width(), OrbelaDialog::kTitleBarHeight);
+        window.show();
+        result = app.exec();
+    }
+    releaseClientWebProfile();
+    return result;
+}

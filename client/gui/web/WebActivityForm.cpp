@@ -1,0 +1,36 @@
+#include "gui/web/WebActivityForm.h"
+#include "ui_WebActivityForm.h"
+
+#include "core/ServiceHosts.h"
+#include "gui/web/WebEngineView.h"
+#include "gui/web/WebProfile.h"
+
+WebActivityForm *WebActivityForm::self = nullptr;
+
+WebActivityForm::WebActivityForm(QWidget *parent)
+    : WebTabForm(parent)
+    , ui(new Ui::WebActivityForm)
+{
+    self = this;
+    ui->setupUi(this);
+    createView(appApiPageUrl(QStringLiteral("/client/activity")));
+    loginArgument = QString();
+}
+
+WebActivityForm::~WebActivityForm()
+{
+    delete ui;
+    if (self == this)
+        self = nullptr;
+}
+
+WebActivityForm *WebActivityForm::instance()
+{
+    return self;
+}
+
+bool WebActivityForm::OnLinkClicked(const QUrl &url)
+{
+    qInfo("[Mivo] url:%s", qPrintable(url.toString()));
+    return !isMivoUrl(url);
+}

@@ -1,0 +1,42 @@
+#include "gui/web/webPopupForm.h"
+#include "ui_webPopupForm.h"
+
+#include "gui/web/WebProfile.h"
+
+#include <QUrl>
+
+webPopupForm *webPopupForm::self = nullptr;
+
+webPopupForm::webPopupForm(QWidget *parent)
+    : WebFormBase(parent)
+    , ui(new Ui::webPopupForm)
+{
+    self = this;
+    ui->setupUi(this);
+}
+
+webPopupForm::~webPopupForm()
+{
+    delete ui;
+    if (self == this)
+        self = nullptr;
+}
+
+webPopupForm *webPopupForm::instance()
+{
+    return self;
+}
+
+bool webPopupForm::OnFormSubmitted(const QUrl &url)
+{
+    return OnLinkClicked(url);
+}
+
+bool webPopupForm::OnLinkClicked(const QUrl &url)
+{
+    qInfo("[Mivo] login url:%s", qPrintable(url.toString()));
+    if (!isMivoUrl(url))
+        return true;
+    qInfo("[Mivo] login url fragment:%s", qPrintable(url.fragment()));
+    return false;
+}
