@@ -6,6 +6,7 @@
 #include "tests/RecordingDelegate.h"
 #include "core/jobs/VarifyMD5.h"
 
+#include <QCryptographicHash>
 #include <QDomDocument>
 #include <QFile>
 #include <QJsonObject>
@@ -14,6 +15,7 @@
 #include <QNetworkReply>
 #include <QString>
 #include <QStringList>
+#include <QtTest>
 
 #include <memory>
 
@@ -24,6 +26,18 @@ struct RecordedManager {
     ~RecordedManager() { manager->Shutdown(); }
     DownloadManager *operator->() { return manager.get(); }
 };
+
+// A file's whole content ("" when it cannot be read).
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline QString md5Hex(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+}
 
 // The Range header of each logged request ("" where none was sent).
 inline QStringList rangesOf(const QList<QJsonObject> &requests)
@@ -109,4 +123,17 @@ inline QList<AnswerFaultRow> answerFaultRows(qint64 size, qint64 cut)
         }
     }
     return rows;
+}
+
+// The rows as a QtTest table: fault, resume, code (the path's own), partialBytes, completeBytes.
+inline void addAnswerFaultTable(qint64 size, bool engineCodes)
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("resume");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<qint64>("partialBytes");
+    QTest::addColumn<qint64>("completeBytes");
+    for (const AnswerFaultRow &row : answerFaultRows(size, size / 2))
+        QTest::newRow(qPrintable(row.name)) << row.fault << row.resume << (engineCodes ? row.engineCode : row.httpCode)
+                                            << row.partialBytes << row.completeBytes;
 }

@@ -7,7 +7,6 @@
 #include "core/download/XLDLImpl.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QThread>
 #include <QDir>
@@ -238,30 +237,11 @@ XlTaskInfo runEngineTask(XLDL *engine, const QUrl &url, const QString &name, con
     return info;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString md5Hex(const QByteArray &bytes)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
-}
-
 } // namespace
 
 void TestEngineDownloads::answersThatDoNotAddUp_data()
 {
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<bool>("resume");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<qint64>("partialBytes");
-    QTest::addColumn<qint64>("completeBytes");
-    const qint64 size = QFileInfo(server->filePath(kSmall)).size();
-    for (const AnswerFaultRow &row : answerFaultRows(size, size / 2))
-        QTest::newRow(qPrintable(row.name)) << row.fault << row.resume << row.engineCode << row.partialBytes
-                                            << row.completeBytes;
+    addAnswerFaultTable(QFileInfo(server->filePath(kSmall)).size(), true);
 }
 
 // The engine through the binding: an answer that does not add up is an error
