@@ -234,7 +234,7 @@ bool Transfer::headerLine(const std::string &line)
         const size_t space = line.find(' ');
         code_ = space == std::string::npos ? 0 : std::strtol(line.c_str() + space + 1, nullptr, 10);
         accepting_ = chunked_ = false;
-        lengthStated_ = lengthValid_ = rangeStated_ = rangeValid_ = false;
+        lengthStated_ = lengthValid_ = rangeValid_ = false;
         contentLength_ = -1;
         range_ = ContentRange();
         etag_.clear();
@@ -250,7 +250,6 @@ bool Transfer::headerLine(const std::string &line)
     } else if (startsWithName(line, "Transfer-Encoding", value)) {
         chunked_ = strcasestr(value.c_str(), "chunked") != nullptr;
     } else if (startsWithName(line, "Content-Range", value)) {
-        rangeStated_ = true;
         rangeValid_ = parseContentRange(value, range_);
     } else if (startsWithName(line, "ETag", value)) {
         etag_ = value;

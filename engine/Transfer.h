@@ -70,7 +70,6 @@ private:
     bool lengthStated_ = false;
     bool lengthValid_ = false;
     int64_t contentLength_ = -1;
-    bool rangeStated_ = false;
     bool rangeValid_ = false;
     ContentRange range_;
     std::string etag_;
