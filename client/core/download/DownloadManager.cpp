@@ -237,6 +237,9 @@ void DownloadManager::sendRequest(DownloadTask *task)
     if (task->rangeRequested)
         request.setRawHeader("Range", "bytes=" + QByteArray::number(task->resumeOffset) + '-');
     task->answerChecked = false;
+    task->answerAccepted = false;
+    task->bodyEnd = -1;
+    task->fileTotal = -1;
     task->failureReported = false;
 
     QNetworkReply *reply = network.get(request);
