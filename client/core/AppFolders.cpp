@@ -145,7 +145,7 @@ bool deleteDirectory(const QString &path)
         return false;
     if (!QFileInfo::exists(absolute))
         return true;
-    return platform().removeDirectoryTree(absolute);
+    return platform().removeDirectoryTree(absolute, getTempDir());
 }
 
 bool isDigitString(const QString &text)

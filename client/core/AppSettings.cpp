@@ -4,10 +4,7 @@
 #include "platform/PlatformServices.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QSettings>
 
 namespace {
@@ -46,11 +43,7 @@ AppSettings &loadSettings()
 void saveSettings(const AppSettings &settings)
 {
     const QString path = settingsFilePath();
-    if (!QFileInfo::exists(path)) {
-        QFile create(path);
-        create.open(QIODevice::WriteOnly | QIODevice::Text);
-    }
-    // QSettings replaces the file atomically when it syncs.
+    // QSettings replaces the file atomically when it syncs, and makes it when missing.
     QSettings file(path, QSettings::IniFormat);
     file.setValue(QStringLiteral("/WindowLocation/X"), settings.windowRect.x());
     file.setValue(QStringLiteral("/WindowLocation/Y"), settings.windowRect.y());
@@ -63,6 +56,8 @@ void saveSettings(const AppSettings &settings)
     file.setValue(QStringLiteral("/Settings/installPath"), settings.installPath);
     file.setValue(QStringLiteral("/Settings/isAutoRun"), settings.isAutoRun);
     file.sync();
+    if (file.status() != QSettings::NoError)
+        qWarning("the settings were not saved to %s (error %d)", qUtf8Printable(path), static_cast<int>(file.status()));
 }
 
 AppSettings loadWindowSettings()
@@ -81,26 +76,19 @@ AppSettings loadWindowSettings()
     return copy;
 }
 
-QRect getWindowRect()
+QRect getWindowRect(const QSize &available)
 {
     const AppSettings &settings = loadSettings();
     if (settings.valid && settings.windowRect.width() != 0 && settings.windowRect.height() != 0)
         return settings.windowRect;
-    return getDefaultWindowRect();
+    return getDefaultWindowRect(available);
 }
 
-QRect defaultWindowRectFor(const QSize &available)
+QRect getDefaultWindowRect(const QSize &available)
 {
     const int width = qMin(available.width(), kMaxScreenWidth);
     const int height = qMin(available.height(), kMaxScreenHeight);
     return QRect(80, 50, width - 160, height - 100);
-}
-
-QRect getDefaultWindowRect()
-{
-    QScreen *screen = QGuiApplication::primaryScreen();
-    const QSize available = screen ? screen->availableGeometry().size() : QSize(kMaxScreenWidth, kMaxScreenHeight);
-    return defaultWindowRectFor(available);
 }
 
 bool setAutoRun(bool on)

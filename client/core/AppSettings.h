@@ -28,8 +28,9 @@ void saveSettings(const AppSettings &settings);
 // A file without a games folder means the default games folder too.
 AppSettings loadWindowSettings();
 
-QRect getWindowRect();
-QRect getDefaultWindowRect();
+// The windows' callers pass the primary screen's available size
+// (availablePrimaryScreenSize()); the remembered rectangle wins when it has one.
+QRect getWindowRect(const QSize &available);
 // The default rectangle for a given available screen size.
-QRect defaultWindowRectFor(const QSize &available);
+QRect getDefaultWindowRect(const QSize &available);
 bool setAutoRun(bool on);

@@ -2,12 +2,10 @@
 #include "ui_BackgroundDialog.h"
 
 #include "gui/OrbelaDialog.h"
-#include "platform/PlatformServices.h"
+#include "platform/PlatformDesktop.h"
 
 #include <QCloseEvent>
 #include <QResizeEvent>
-
-BackgroundDialog *BackgroundDialog::self = nullptr;
 
 namespace {
 // Pages are hidden in this order before one is shown.
@@ -18,7 +16,6 @@ BackgroundDialog::BackgroundDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::BackgroundDialog)
 {
-    self = this;
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose);
     ui->setupUi(this);
@@ -33,13 +30,6 @@ BackgroundDialog::BackgroundDialog(QWidget *parent)
 BackgroundDialog::~BackgroundDialog()
 {
     delete ui;
-    if (self == this)
-        self = nullptr;
-}
-
-BackgroundDialog *BackgroundDialog::instance()
-{
-    return self;
 }
 
 QWidget *BackgroundDialog::page(int index) const
@@ -69,9 +59,9 @@ void BackgroundDialog::resizeEvent(QResizeEvent *event)
 
 bool BackgroundDialog::nativeEvent(const QByteArray &eventType, void *message, long *result)
 {
-    if (platform().classifyNativeEvent(eventType, message, nullptr) == PlatformServices::NativeMessage::Activate) {
+    if (desktopPlatform().classifyNativeEvent(eventType, message) == PlatformDesktop::NativeMessage::Activate) {
         if (OrbelaDialog *titleBar = OrbelaDialog::instance())
-            platform().placeBelow(windowHandle(), titleBar->windowHandle());
+            desktopPlatform().placeBelow(windowHandle(), titleBar->windowHandle());
     }
     return QDialog::nativeEvent(eventType, message, result);
 }
@@ -82,7 +72,7 @@ bool BackgroundDialog::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate) {
         OrbelaDialog *titleBar = OrbelaDialog::instance();
         if (titleBar && titleBar->isVisible())
-            platform().placeBelow(windowHandle(), titleBar->windowHandle());
+            desktopPlatform().placeBelow(windowHandle(), titleBar->windowHandle());
     }
     return QDialog::event(event);
 }

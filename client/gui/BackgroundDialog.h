@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/LatestInstance.h"
+
 #include <QDialog>
 
 namespace Ui {
@@ -8,15 +10,13 @@ class BackgroundDialog;
 
 // The body window under the title bar: holds the five content pages and
 // shows one at a time.
-class BackgroundDialog : public QDialog
+class BackgroundDialog : public QDialog, public LatestInstance<BackgroundDialog>
 {
     Q_OBJECT
 
 public:
     explicit BackgroundDialog(QWidget *parent = nullptr);
     ~BackgroundDialog() override;
-
-    static BackgroundDialog *instance();
 
     void showManagerPage();
     void showGamePage();
@@ -35,7 +35,6 @@ protected:
 private:
     void showOnly(int index);
 
-    static BackgroundDialog *self;
     Ui::BackgroundDialog *ui = nullptr;
     QWidget *pages[5] = {};
 };

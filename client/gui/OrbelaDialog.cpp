@@ -3,25 +3,23 @@
 
 #include "core/AppFolders.h"
 #include "gui/BackgroundDialog.h"
+#include "gui/ScreenArea.h"
 #include "gui/web/WebActivityForm.h"
 #include "gui/web/WebExchangeForm.h"
 #include "gui/web/WebGameForm.h"
 #include "gui/WindowAnimations.h"
 #include "gui/web/webUserCentralForm.h"
+#include "platform/PlatformDesktop.h"
 #include "platform/PlatformServices.h"
 
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QSystemTrayIcon>
-
-OrbelaDialog *OrbelaDialog::self = nullptr;
 
 // The images live in a static library, whose resources must be registered by hand.
 static void registerClientResources()
@@ -30,12 +28,6 @@ static void registerClientResources()
 }
 
 namespace {
-QRect availableScreenArea()
-{
-    QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-}
-
 QString imageButtonStyle(const QString &prefix)
 {
     return QStringLiteral("QPushButton{border:none;border-image:url(:/res/res/%1_normal.png);}"
@@ -49,14 +41,13 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::OrbelaDialog)
 {
-    self = this;
     registerClientResources();
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Orbela游戏平台"));
 
-    normalRect = getDefaultWindowRect();
+    normalRect = getDefaultWindowRect(availablePrimaryScreenArea().size());
     restoreRect = normalRect;
     const AppSettings &stored = loadSettings();
     maximized = stored.valid ? stored.isMaximized : false;
@@ -70,7 +61,7 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     isWin62 = isWindowsVersion62();
 
     body = new BackgroundDialog(nullptr);
-    const QRect bodyRect = getWindowRect();
+    const QRect bodyRect = getWindowRect(availablePrimaryScreenArea().size());
     body->setGeometry(bodyRect);
     body->show();
     activateWindow();
@@ -104,13 +95,6 @@ OrbelaDialog::~OrbelaDialog()
     BackgroundDialog *closing = body;
     body = nullptr;
     delete closing;
-    if (self == this)
-        self = nullptr;
-}
-
-OrbelaDialog *OrbelaDialog::instance()
-{
-    return self;
 }
 
 void OrbelaDialog::setupOnlineField()
@@ -206,7 +190,7 @@ void OrbelaDialog::on_maxBtn_clicked()
 {
     if (!maximized) {
         normalRect = body->geometry();
-        const QRect area = availableScreenArea();
+        const QRect area = availablePrimaryScreenArea();
         body->setGeometry(area);
         setGeometry(area.x(), area.y(), area.width(), kTitleBarHeight);
         setMaximizeButtonImages(true);
@@ -251,7 +235,7 @@ void OrbelaDialog::ShowOrbela()
         setGeometry(restoreRect.x(), restoreRect.y(), restoreRect.width(), kTitleBarHeight);
     } else if (body->width() == 0) {
         // Hidden while maximised: give the body its maximised rectangle back.
-        body->setGeometry(availableScreenArea());
+        body->setGeometry(availablePrimaryScreenArea());
     }
     body->show();
     show();
@@ -264,7 +248,7 @@ void OrbelaDialog::changeEvent(QEvent *event)
     // Restoring the minimised title bar gives the body back its rectangle.
     if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized) && body
         && body->width() == 0 && isVisible()) {
-        body->setGeometry(maximized ? availableScreenArea() : restoreRect);
+        body->setGeometry(maximized ? availablePrimaryScreenArea() : restoreRect);
     }
     QDialog::changeEvent(event);
 }
@@ -274,7 +258,7 @@ void OrbelaDialog::handOverReceived()
     qInfo() << "[Mivo] a second start asked the running client to come forward";
     if (!isVisible() || body->width() == 0 || (windowState() & Qt::WindowMinimized))
         ShowOrbela();
-    platform().switchToWindow(windowHandle());
+    desktopPlatform().switchToWindow(windowHandle());
     body->activateWindow();
     activateWindow();
 }
@@ -283,20 +267,19 @@ bool OrbelaDialog::nativeEvent(const QByteArray &eventType, void *message, long 
 {
     if (!body)
         return QDialog::nativeEvent(eventType, message, result);
-    unsigned command = 0;
-    const PlatformServices::NativeMessage kind = platform().classifyNativeEvent(eventType, message, &command);
-    if (kind == PlatformServices::NativeMessage::HandOver)
+    using NativeMessage = PlatformDesktop::NativeMessage;
+    const NativeMessage kind = desktopPlatform().classifyNativeEvent(eventType, message);
+    if (kind == NativeMessage::HandOver)
         handOverReceived();
-    if (!isWin62 && kind == PlatformServices::NativeMessage::WindowPosChanging && !dragging)
+    if (!isWin62 && kind == NativeMessage::WindowPosChanging && !dragging)
         body->activateWindow();
-    if (kind == PlatformServices::NativeMessage::SystemCommand) {
+    if (kind == NativeMessage::SystemCommand || kind == NativeMessage::CloseCommand) {
         // Only a body that a minimise or hide emptied is put back; a dragged
         // body keeps its place.
         if (body->width() == 0)
             body->setGeometry(restoreRect);
         body->activateWindow();
-        const unsigned kCloseCommand = 0xF060;
-        if ((command & 0xFFFF) == kCloseCommand) {
+        if (kind == NativeMessage::CloseCommand) {
             on_closeBtn_clicked();
             if (result)
                 *result = 0;

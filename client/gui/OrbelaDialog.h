@@ -2,6 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "core/download/NetWorkDelegate.h"
+#include "gui/LatestInstance.h"
 
 #include <QDialog>
 #include <QList>
@@ -23,7 +24,7 @@ class OrbelaDialog;
 
 // The client's main window: the 74-pixel title bar lying over the top of the
 // body window, which it creates and keeps directly under itself.
-class OrbelaDialog : public QDialog, public NetWorkDelegate
+class OrbelaDialog : public QDialog, public NetWorkDelegate, public LatestInstance<OrbelaDialog>
 {
     Q_OBJECT
 
@@ -32,8 +33,6 @@ public:
 
     explicit OrbelaDialog(QWidget *parent = nullptr);
     ~OrbelaDialog() override;
-
-    static OrbelaDialog *instance();
 
     void layoutTitleBar(int width);
     void switchToGame();
@@ -85,8 +84,6 @@ private:
     void setupOnlineField();
     // Shrinks the body to nothing, remembering where it was.
     void stashBodyRect();
-
-    static OrbelaDialog *self;
 
     QList<VRAppInfo *> gameList;
     QString currentDeviceId;

@@ -1,8 +1,8 @@
 #include "gui/WindowAnimations.h"
 
-#include <QGuiApplication>
+#include "gui/ScreenArea.h"
+
 #include <QPropertyAnimation>
-#include <QScreen>
 #include <QWidget>
 
 namespace {
@@ -22,8 +22,7 @@ void run(QWidget *w, const QByteArray &property, const QVariant &from, const QVa
 
 void animateWindowDropIn(QWidget *w)
 {
-    QScreen *screen = QGuiApplication::primaryScreen();
-    const QSize available = screen ? screen->availableGeometry().size() : w->size();
+    const QSize available = availablePrimaryScreenArea().size();
     const int x = (available.width() - w->width()) / 2;
     const int y = (available.height() - w->height()) / 2;
     run(w, "geometry", QRect(QPoint(x, 0), w->size()), QRect(QPoint(x, y), w->size()),

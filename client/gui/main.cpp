@@ -1,6 +1,7 @@
 #include "core/AppSettings.h"
 #include "core/LogMessageHandler.h"
 #include "gui/OrbelaDialog.h"
+#include "gui/ScreenArea.h"
 #include "gui/web/WebProfile.h"
 #include "platform/PlatformServices.h"
 
@@ -19,7 +20,7 @@ int main(int argc, char *argv[])
     int result = 0;
     {
         OrbelaDialog window(nullptr);
-        const QRect r = getWindowRect();
+        const QRect r = getWindowRect(availablePrimaryScreenArea().size());
         window.setGeometry(r.left(), r.top(), r.width(), OrbelaDialog::kTitleBarHeight);
         window.show();
         result = app.exec();

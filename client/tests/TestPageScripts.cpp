@@ -35,5 +35,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPageScripts)
+QTEST_GUILESS_MAIN(TestPageScripts)
 #include "TestPageScripts.moc"

@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <QTimerEvent>
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -200,23 +199,22 @@ int DownloadManager::StartHttpTask(const QUrl &url, const QString &name, const Q
     if (task && isRunning(task))
         return task->id;
 
+    const bool listed = task != nullptr;
     if (task) {
         forgetEngineTask(task);
         task->engine = 0;
-        task->file.setFileName(tempPath(*task));
-        // Unbuffered: every write reaches the file at once, so a full disk is
-        // seen at the write and a killed process leaves what it received.
-        task->file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
-        task->resumeOffset = task->file.isOpen() ? task->file.size() : 0;
-        task->rangeRequested = true;
     } else {
         task = newTask(url, name, folder, 0);
-        task->file.setFileName(tempPath(*task));
-        task->file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
-        task->resumeOffset = 0;
-        task->rangeRequested = false;
         SaveTasks();
     }
+    // A ".tmp" left without a task (a lost list) is claimed, never truncated:
+    // the answer to the range tells whether its bytes still fit.
+    task->file.setFileName(tempPath(*task));
+    // Unbuffered: every write reaches the file at once, so a full disk is
+    // seen at the write and a killed process leaves what it received.
+    task->file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
+    task->resumeOffset = task->file.isOpen() ? task->file.size() : 0;
+    task->rangeRequested = listed || task->resumeOffset > 0;
     task->dropOnError = false;
 
     if (!task->file.isOpen()) {
@@ -382,7 +380,7 @@ void DownloadManager::OnUpdateDownloadProgress(qint64 downloaded, qint64 total)
 void DownloadManager::OnSslErrors(const QList<QSslError> &errors)
 {
     for (const QSslError &error : errors)
-        std::fprintf(stderr, "SSL error: %s\n", qPrintable(error.errorString()));
+        qWarning("SSL error: %s", qUtf8Printable(error.errorString()));
 }
 
 void DownloadManager::OnDownloadError(QNetworkReply::NetworkError code)
@@ -396,6 +394,7 @@ void DownloadManager::OnDownloadError(QNetworkReply::NetworkError code)
         return;
     task->failureReported = true;
     const int id = task->id;
+    qWarning("download %d failed: network error %d: %s", id, static_cast<int>(code), qUtf8Printable(reply->errorString()));
     const bool drop = delegate->OnTaskError(id, reply->errorString(), code);
     if (DownloadTask *still = findTaskById(id))
         still->dropOnError = drop;
@@ -736,11 +735,11 @@ void DownloadManager::SaveTasks()
 
     // Written whole to a new file that then takes the name: a crash leaves the
     // old list or the new one, never half of one.
+    // Unbuffered, so a failed write is seen by write() and commit() then
+    // keeps the old list instead of putting a cut one in its place.
     QSaveFile file(taskListPath());
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(text);
-    file.commit();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size() || !file.commit())
+        qWarning("the task list %s was not saved: %s", qUtf8Printable(taskListPath()), qUtf8Printable(file.errorString()));
 }
 
 void DownloadManager::LoadTasks()
@@ -749,8 +748,20 @@ void DownloadManager::LoadTasks()
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return;
     QDomDocument document;
-    if (!document.setContent(&file))
+    QString problem;
+    int line = 0;
+    if (!document.setContent(&file, &problem, &line)) {
+        // Kept aside before the next save replaces it, so the tasks it names
+        // can still be found by hand.
+        file.close();
+        const QString damaged = taskListPath() + QStringLiteral(".damaged");
+        QFile::remove(damaged);
+        const bool kept = QFile::copy(taskListPath(), damaged);
+        qWarning("the task list %s does not parse (line %d: %s); %s", qUtf8Printable(taskListPath()), line,
+                 qUtf8Printable(problem),
+                 kept ? qUtf8Printable(QStringLiteral("copied to ") + damaged) : "it could not be copied aside");
         return;
+    }
     for (QDomElement child = document.documentElement().firstChildElement(); !child.isNull();
          child = child.nextSiblingElement()) {
         if (child.tagName() == QLatin1String("id")) {
@@ -761,8 +772,10 @@ void DownloadManager::LoadTasks()
                                                                                : item.tagName();
                 const int id = static_cast<int>(item.attribute(QStringLiteral("id")).toUInt());
                 // A list edited by hand must not send a download out of its folder.
-                if (!isPlainFileName(name) || id == 0 || findTaskById(id))
+                if (!isPlainFileName(name) || id == 0 || findTaskById(id)) {
+                    qWarning("the task list entry at line %d is skipped: no usable name or id", item.lineNumber());
                     continue;
+                }
                 auto *task = new DownloadTask;
                 task->id = id;
                 task->url = QUrl(item.attribute(QStringLiteral("url")));

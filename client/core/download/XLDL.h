@@ -2,7 +2,8 @@
 // The client's binding to the download engine library: one operation per
 // exported function. An operation whose function could not be bound (library
 // missing, or the name not exported) calls nothing and returns its "unbound"
-// result: false, 0 or a null handle.
+// result: false, 0 or a null handle. So does an operation on a task given a
+// null handle (a task the engine refused to create).
 
 #include "xldl.h"
 

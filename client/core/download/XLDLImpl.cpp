@@ -67,32 +67,32 @@ XlTaskHandle XLDLImpl::CreateTask(const XlTaskParams *params)
 
 bool XLDLImpl::DeleteTask(XlTaskHandle task)
 {
-    return pDeleteTask && pDeleteTask(task) != 0;
+    return task && pDeleteTask && pDeleteTask(task) != 0;
 }
 
 bool XLDLImpl::StartTask(XlTaskHandle task)
 {
-    return pStartTask && pStartTask(task) != 0;
+    return task && pStartTask && pStartTask(task) != 0;
 }
 
 bool XLDLImpl::StopTask(XlTaskHandle task)
 {
-    return pStopTask && pStopTask(task) != 0;
+    return task && pStopTask && pStopTask(task) != 0;
 }
 
 bool XLDLImpl::ForceStopTask(XlTaskHandle task)
 {
-    return pForceStopTask && pForceStopTask(task) != 0;
+    return task && pForceStopTask && pForceStopTask(task) != 0;
 }
 
 bool XLDLImpl::QueryTaskInfo(XlTaskHandle task, XlTaskInfo *info)
 {
-    return pQueryTaskInfo && pQueryTaskInfo(task, info) != 0;
+    return task && pQueryTaskInfo && pQueryTaskInfo(task, info) != 0;
 }
 
 bool XLDLImpl::QueryTaskInfoEx(XlTaskHandle task, XlTaskInfo *info)
 {
-    return pQueryTaskInfoEx && pQueryTaskInfoEx(task, info) != 0;
+    return task && pQueryTaskInfoEx && pQueryTaskInfoEx(task, info) != 0;
 }
 
 void XLDLImpl::SetSpeedLimit(int32_t kibPerSecond)
@@ -135,12 +135,12 @@ bool XLDLImpl::ParseThunderPrivateUrl(const XlChar *thunderUrl, XlChar *normalUr
 
 int32_t XLDLImpl::SetAdditionInfo(XlTaskHandle task, int32_t kind, const XlChar *value, int32_t length)
 {
-    return pSetAdditionInfo ? pSetAdditionInfo(task, kind, value, length) : 0;
+    return task && pSetAdditionInfo ? pSetAdditionInfo(task, kind, value, length) : 0;
 }
 
 int32_t XLDLImpl::SetFileIdAndSize(XlTaskHandle task, const XlChar *fileId, uint64_t size)
 {
-    return pSetFileIdAndSize ? pSetFileIdAndSize(task, fileId, size) : 0;
+    return task && pSetFileIdAndSize ? pSetFileIdAndSize(task, fileId, size) : 0;
 }
 
 bool XLDLImpl::CreateTaskByThunder(const XlChar *url, const XlChar *fileName, const XlChar *referer,

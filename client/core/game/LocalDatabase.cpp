@@ -4,6 +4,7 @@
 #include "core/game/VRAppInfo.h"
 
 #include <QSqlError>
+#include <QStringList>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -40,23 +41,20 @@ void ensureTable(QSqlQuery &query, const char *name, const char *statement, cons
         warn(failure, query);
 }
 
+// The older table "vr_game" has no "platform" column: its games are PC games.
 VRAppInfo *recordFromRow(const QSqlQuery &query, bool hasPlatform)
 {
     auto *info = new VRAppInfo;
-    info->gameId = query.value(QStringLiteral("gameId")).toString();
-    info->cnName = query.value(QStringLiteral("cnName")).toString();
-    info->enName = query.value(QStringLiteral("enName")).toString();
-    info->version = query.value(QStringLiteral("version")).toString();
-    info->platform = hasPlatform ? query.value(QStringLiteral("platform")).toInt() : 0;
-    info->localSize = query.value(QStringLiteral("localSize")).toInt();
-    info->md5 = query.value(QStringLiteral("md5")).toString();
-    info->serverPicSource = query.value(QStringLiteral("serverPicSource")).toString();
-    info->serverAppSource = query.value(QStringLiteral("serverAppSource")).toString();
-    info->localSource = query.value(QStringLiteral("localSource")).toString();
-    info->deviceId = query.value(QStringLiteral("deviceId")).toString();
-    info->launcher = query.value(QStringLiteral("launcher")).toString();
-    info->launchParameter = query.value(QStringLiteral("launchParameter")).toString();
-    info->downloadStatus = LocalDatabase::toDownloadStatus(query.value(QStringLiteral("downloadStatus")).toInt());
+    for (const GameField &field : VRAppInfo::gameFields()) {
+        if (!hasPlatform && field.number == &VRAppInfo::platform)
+            continue;
+        const QVariant value = query.value(QLatin1String(field.column));
+        if (field.text)
+            info->*field.text = value.toString();
+        else
+            info->*field.number = value.toInt();
+    }
+    info->downloadStatus = LocalDatabase::toDownloadStatus(info->downloadStatus);
     return info;
 }
 
@@ -119,7 +117,12 @@ void LocalDatabase::close()
         return;
     opened = false;
     --openObjects;
-    db.commit();
+    if (!db.commit()) {
+        // What this transaction wrote is lost; the file keeps what the last
+        // good commit left.
+        qWarning("commit to %s failed! error : %s", qUtf8Printable(filePath()), qUtf8Printable(db.lastError().text()));
+        db.rollback();
+    }
     if (openObjects > 0)
         db.transaction(); // the objects still open go on in a transaction of their own
     else
@@ -184,21 +187,18 @@ bool LocalDatabase::saveGame(VRAppInfo *info)
         qWarning("replace into vr_game2 failed! error : %s", "invalid game id");
         return false;
     }
-    query.prepare(QStringLiteral("replace into vr_game2 values(?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
-    query.addBindValue(info->gameId);
-    query.addBindValue(info->cnName);
-    query.addBindValue(info->enName);
-    query.addBindValue(info->version);
-    query.addBindValue(info->platform);
-    query.addBindValue(static_cast<uint>(info->localSize));
-    query.addBindValue(info->md5);
-    query.addBindValue(info->serverPicSource);
-    query.addBindValue(info->serverAppSource);
-    query.addBindValue(info->localSource);
-    query.addBindValue(info->deviceId);
-    query.addBindValue(info->launcher);
-    query.addBindValue(info->launchParameter);
-    query.addBindValue(info->downloadStatus);
+    QStringList placeholders;
+    for (size_t i = 0; i < VRAppInfo::gameFields().size(); ++i)
+        placeholders << QStringLiteral("?");
+    query.prepare(QStringLiteral("replace into vr_game2 values(%1)").arg(placeholders.join(QLatin1Char(','))));
+    for (const GameField &field : VRAppInfo::gameFields()) {
+        if (field.text)
+            query.addBindValue(info->*field.text);
+        else if (field.number == &VRAppInfo::localSize)
+            query.addBindValue(static_cast<uint>(info->localSize)); // stored unsigned, as it always was
+        else
+            query.addBindValue(info->*field.number);
+    }
     if (!query.exec()) {
         warn("replace into vr_game2 failed! error : %s", query);
         return false;

@@ -8,19 +8,14 @@
 namespace {
 
 // The text fields both readers share; a key that is missing or holds no JSON
-// string leaves its field empty.
+// string leaves its field empty. The readers differ only in how "platform"
+// comes, so it is read by each of them.
 void readTextFields(VRAppInfo *info, const QJsonObject &object)
 {
-    info->gameId = object.value(QLatin1String("gameId")).toString();
-    info->cnName = object.value(QLatin1String("cnName")).toString();
-    info->enName = object.value(QLatin1String("enName")).toString();
-    info->version = object.value(QLatin1String("version")).toString();
-    info->md5 = object.value(QLatin1String("md5")).toString();
-    info->serverAppSource = object.value(QLatin1String("exe_dl_path")).toString();
-    info->serverPicSource = object.value(QLatin1String("pic_dl_path")).toString();
-    info->deviceId = object.value(QLatin1String("deviceId")).toString();
-    info->launcher = object.value(QLatin1String("launcher")).toString();
-    info->launchParameter = object.value(QLatin1String("launcherParameter")).toString();
+    for (const GameField &field : VRAppInfo::gameFields()) {
+        if (field.jsonKey && field.text)
+            info->*field.text = object.value(QLatin1String(field.jsonKey)).toString();
+    }
 }
 
 } // namespace
@@ -28,6 +23,27 @@ void readTextFields(VRAppInfo *info, const QJsonObject &object)
 VRAppInfo::VRAppInfo()
     : QObject(nullptr)
 {
+}
+
+const std::array<GameField, 14> &VRAppInfo::gameFields()
+{
+    static const std::array<GameField, 14> fields = {{
+        {"gameId", "gameId", &VRAppInfo::gameId, nullptr},
+        {"cnName", "cnName", &VRAppInfo::cnName, nullptr},
+        {"enName", "enName", &VRAppInfo::enName, nullptr},
+        {"version", "version", &VRAppInfo::version, nullptr},
+        {"platform", nullptr, nullptr, &VRAppInfo::platform},
+        {"localSize", nullptr, nullptr, &VRAppInfo::localSize},
+        {"md5", "md5", &VRAppInfo::md5, nullptr},
+        {"serverPicSource", "pic_dl_path", &VRAppInfo::serverPicSource, nullptr},
+        {"serverAppSource", "exe_dl_path", &VRAppInfo::serverAppSource, nullptr},
+        {"localSource", nullptr, &VRAppInfo::localSource, nullptr},
+        {"deviceId", "deviceId", &VRAppInfo::deviceId, nullptr},
+        {"launcher", "launcher", &VRAppInfo::launcher, nullptr},
+        {"launchParameter", "launcherParameter", &VRAppInfo::launchParameter, nullptr},
+        {"downloadStatus", nullptr, nullptr, &VRAppInfo::downloadStatus},
+    }};
+    return fields;
 }
 
 VRAppInfo *VRAppInfo::fromPageLink(const QJsonObject &object)

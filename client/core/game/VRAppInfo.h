@@ -7,7 +7,23 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
+
 class QJsonObject;
+class VRAppInfo;
+
+// One stored field of a game: its column in the table "vr_game2", its key in
+// the store's JSON (null when the store does not send it) and its member,
+// either a text or a number. gameFields() lists them in column order; the
+// JSON readers and the database's row reader and save go through that one
+// list, so a new field is one line there.
+struct GameField
+{
+    const char *column;
+    const char *jsonKey;
+    QString VRAppInfo::*text;
+    int VRAppInfo::*number;
+};
 
 class VRAppInfo : public QObject
 {
@@ -72,6 +88,9 @@ public:
     int downloadTaskId = 0;
     int picTaskId = 0;
     int downloadStatus = Downloading;
+
+    // The fields a game keeps in the database, in the table's column order.
+    static const std::array<GameField, 14> &gameFields();
 
 signals:
     void UpdateDownloadProgress(VRAppInfo *info, qlonglong downloaded, qlonglong total);

@@ -1,7 +1,8 @@
 #include "gui/web/SystemBrowser.h"
 
+#include "platform/PlatformDesktop.h"
+
 #include <QDebug>
-#include <QDesktopServices>
 #include <QUrl>
 
 bool openInSystemBrowser(const QUrl &url)
@@ -13,5 +14,5 @@ bool openInSystemBrowser(const QUrl &url)
             qDebug("not opened in the browser: %s", qPrintable(url.toDisplayString()));
         return false;
     }
-    return QDesktopServices::openUrl(url);
+    return desktopPlatform().openAddress(url);
 }

@@ -5,13 +5,10 @@
 #include "gui/web/WebEngineView.h"
 #include "gui/web/WebProfile.h"
 
-WebActivityForm *WebActivityForm::self = nullptr;
-
 WebActivityForm::WebActivityForm(QWidget *parent)
     : WebTabForm(parent)
     , ui(new Ui::WebActivityForm)
 {
-    self = this;
     ui->setupUi(this);
     createView(appApiPageUrl(QStringLiteral("/client/activity")));
     loginArgument = QString();
@@ -20,13 +17,6 @@ WebActivityForm::WebActivityForm(QWidget *parent)
 WebActivityForm::~WebActivityForm()
 {
     delete ui;
-    if (self == this)
-        self = nullptr;
-}
-
-WebActivityForm *WebActivityForm::instance()
-{
-    return self;
 }
 
 bool WebActivityForm::OnLinkClicked(const QUrl &url)

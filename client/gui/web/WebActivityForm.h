@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/LatestInstance.h"
 #include "gui/web/WebTabForm.h"
 
 namespace Ui {
@@ -7,7 +8,7 @@ class WebActivityForm;
 }
 
 // The activity page.
-class WebActivityForm : public WebTabForm
+class WebActivityForm : public WebTabForm, public LatestInstance<WebActivityForm>
 {
     Q_OBJECT
 
@@ -16,7 +17,6 @@ public:
     ~WebActivityForm() override;
 
     // The form constructed last; null once it is destroyed.
-    static WebActivityForm *instance();
 
     using WebFormBase::loadUrl;
     using WebFormBase::callStatusCallback;
@@ -27,6 +27,5 @@ public:
     bool OnLinkClicked(const QUrl &url) override;
 
 private:
-    static WebActivityForm *self;
     Ui::WebActivityForm *ui = nullptr;
 };

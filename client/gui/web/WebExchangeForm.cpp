@@ -6,13 +6,10 @@
 
 #include <QUrl>
 
-WebExchangeForm *WebExchangeForm::self = nullptr;
-
 WebExchangeForm::WebExchangeForm(QWidget *parent)
     : WebTabForm(parent)
     , ui(new Ui::WebExchangeForm)
 {
-    self = this;
     ui->setupUi(this);
     createView(appApiPageUrl(QStringLiteral("/client/exchange")));
     loginArgument = QString();
@@ -21,13 +18,6 @@ WebExchangeForm::WebExchangeForm(QWidget *parent)
 WebExchangeForm::~WebExchangeForm()
 {
     delete ui;
-    if (self == this)
-        self = nullptr;
-}
-
-WebExchangeForm *WebExchangeForm::instance()
-{
-    return self;
 }
 
 bool WebExchangeForm::OnLinkClicked(const QUrl &url)

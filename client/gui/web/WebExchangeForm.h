@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/LatestInstance.h"
 #include "gui/web/WebTabForm.h"
 
 namespace Ui {
@@ -7,7 +8,7 @@ class WebExchangeForm;
 }
 
 // The exchange page.
-class WebExchangeForm : public WebTabForm
+class WebExchangeForm : public WebTabForm, public LatestInstance<WebExchangeForm>
 {
     Q_OBJECT
 
@@ -16,7 +17,6 @@ public:
     ~WebExchangeForm() override;
 
     // The form constructed last; null once it is destroyed.
-    static WebExchangeForm *instance();
 
     using WebFormBase::callLoginCallback;
     using WebFormBase::callLogoutCallback;
@@ -25,6 +25,5 @@ public:
     bool OnLinkClicked(const QUrl &url) override;
 
 private:
-    static WebExchangeForm *self;
     Ui::WebExchangeForm *ui = nullptr;
 };

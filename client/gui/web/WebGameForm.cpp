@@ -6,13 +6,10 @@
 #include "gui/web/WebEngineView.h"
 #include "gui/web/WebProfile.h"
 
-WebGameForm *WebGameForm::self = nullptr;
-
 WebGameForm::WebGameForm(QWidget *parent)
     : WebTabForm(parent)
     , ui(new Ui::WebGameForm)
 {
-    self = this;
     ui->setupUi(this);
     createView(appApiPageUrl(QStringLiteral("/client/index")));
     loginArgument = QString();
@@ -21,13 +18,6 @@ WebGameForm::WebGameForm(QWidget *parent)
 WebGameForm::~WebGameForm()
 {
     delete ui;
-    if (self == this)
-        self = nullptr;
-}
-
-WebGameForm *WebGameForm::instance()
-{
-    return self;
 }
 
 void WebGameForm::reload()

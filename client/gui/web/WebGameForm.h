@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/LatestInstance.h"
 #include "gui/web/WebTabForm.h"
 
 namespace Ui {
@@ -7,7 +8,7 @@ class WebGameForm;
 }
 
 // The game store page, the client's main page.
-class WebGameForm : public WebTabForm
+class WebGameForm : public WebTabForm, public LatestInstance<WebGameForm>
 {
     Q_OBJECT
 
@@ -16,7 +17,6 @@ public:
     ~WebGameForm() override;
 
     // The form constructed last; null once it is destroyed.
-    static WebGameForm *instance();
 
     using WebFormBase::loadUrl;
     using WebFormBase::callStatusCallback;
@@ -30,6 +30,5 @@ public:
     bool OnLinkClicked(const QUrl &url) override;
 
 private:
-    static WebGameForm *self;
     Ui::WebGameForm *ui = nullptr;
 };

@@ -6,13 +6,10 @@
 
 #include <QResizeEvent>
 
-WebPushForm *WebPushForm::self = nullptr;
-
 WebPushForm::WebPushForm(QWidget *parent)
     : WebFormBase(parent)
     , ui(new Ui::WebPushForm)
 {
-    self = this;
     ui->setupUi(this);
     loginArgument = QString();
 }
@@ -20,13 +17,6 @@ WebPushForm::WebPushForm(QWidget *parent)
 WebPushForm::~WebPushForm()
 {
     delete ui;
-    if (self == this)
-        self = nullptr;
-}
-
-WebPushForm *WebPushForm::instance()
-{
-    return self;
 }
 
 void WebPushForm::resizeEvent(QResizeEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/LatestInstance.h"
 #include "gui/web/WebFormBase.h"
 
 namespace Ui {
@@ -7,7 +8,7 @@ class WebPushForm;
 }
 
 // The task page of the slide-in push panel; its form submissions count as links.
-class WebPushForm : public WebFormBase
+class WebPushForm : public WebFormBase, public LatestInstance<WebPushForm>
 {
     Q_OBJECT
 
@@ -16,7 +17,6 @@ public:
     ~WebPushForm() override;
 
     // The form constructed last; null once it is destroyed.
-    static WebPushForm *instance();
 
     using WebFormBase::loadUrl;
     using WebFormBase::callLoginCallback;
@@ -30,6 +30,5 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    static WebPushForm *self;
     Ui::WebPushForm *ui = nullptr;
 };

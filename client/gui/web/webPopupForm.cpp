@@ -5,26 +5,16 @@
 
 #include <QUrl>
 
-webPopupForm *webPopupForm::self = nullptr;
-
 webPopupForm::webPopupForm(QWidget *parent)
     : WebFormBase(parent)
     , ui(new Ui::webPopupForm)
 {
-    self = this;
     ui->setupUi(this);
 }
 
 webPopupForm::~webPopupForm()
 {
     delete ui;
-    if (self == this)
-        self = nullptr;
-}
-
-webPopupForm *webPopupForm::instance()
-{
-    return self;
 }
 
 bool webPopupForm::OnFormSubmitted(const QUrl &url)

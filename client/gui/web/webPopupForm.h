@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/LatestInstance.h"
 #include "gui/web/WebFormBase.h"
 
 namespace Ui {
@@ -7,7 +8,7 @@ class webPopupForm;
 }
 
 // A page inside a popup (web login, outside-account login, feedback); its form submissions count as links; its owner sizes the view.
-class webPopupForm : public WebFormBase
+class webPopupForm : public WebFormBase, public LatestInstance<webPopupForm>
 {
     Q_OBJECT
 
@@ -16,12 +17,10 @@ public:
     ~webPopupForm() override;
 
     // The form constructed last; null once it is destroyed.
-    static webPopupForm *instance();
 
     bool OnFormSubmitted(const QUrl &url) override;
     bool OnLinkClicked(const QUrl &url) override;
 
 private:
-    static webPopupForm *self;
     Ui::webPopupForm *ui = nullptr;
 };

@@ -6,13 +6,10 @@
 
 #include <QUrl>
 
-webUserCentralForm *webUserCentralForm::self = nullptr;
-
 webUserCentralForm::webUserCentralForm(QWidget *parent)
     : WebTabForm(parent)
     , ui(new Ui::webUserCentralForm)
 {
-    self = this;
     ui->setupUi(this);
     createView(appApiPageUrl(QStringLiteral("/client/index")));
 }
@@ -20,13 +17,6 @@ webUserCentralForm::webUserCentralForm(QWidget *parent)
 webUserCentralForm::~webUserCentralForm()
 {
     delete ui;
-    if (self == this)
-        self = nullptr;
-}
-
-webUserCentralForm *webUserCentralForm::instance()
-{
-    return self;
 }
 
 bool webUserCentralForm::OnLinkClicked(const QUrl &url)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/LatestInstance.h"
 #include "gui/web/WebTabForm.h"
 
 namespace Ui {
@@ -7,7 +8,7 @@ class webUserCentralForm;
 }
 
 // The user-centre page.
-class webUserCentralForm : public WebTabForm
+class webUserCentralForm : public WebTabForm, public LatestInstance<webUserCentralForm>
 {
     Q_OBJECT
 
@@ -16,11 +17,9 @@ public:
     ~webUserCentralForm() override;
 
     // The form constructed last; null once it is destroyed.
-    static webUserCentralForm *instance();
 
     bool OnLinkClicked(const QUrl &url) override;
 
 private:
-    static webUserCentralForm *self;
     Ui::webUserCentralForm *ui = nullptr;
 };
