@@ -85,6 +85,13 @@ int httpStatus(QNetworkReply *reply)
     return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
+// Whether the answer states its body's length (a chunked body's Content-Length means nothing).
+bool statesLength(QNetworkReply *reply)
+{
+    return reply->hasRawHeader("Content-Length")
+           && !reply->rawHeader("Transfer-Encoding").toLower().contains("chunked");
+}
+
 // A header's raw value as the strict header reader takes it.
 std::string headerText(QNetworkReply *reply, const char *name)
 {
@@ -263,10 +270,8 @@ bool DownloadManager::checkAnswer(DownloadTask *task, QNetworkReply *reply)
     task->answerAccepted = false;
     if (status != 200 && status != 206)
         return false; // no file in it: the finish handler reports it
-    const bool chunked = reply->rawHeader("Transfer-Encoding").toLower().contains("chunked");
     int64_t length = -1;
-    if (reply->hasRawHeader("Content-Length") && !chunked
-        && !xldl::parseHeaderCount(headerText(reply, "Content-Length"), length)) {
+    if (statesLength(reply) && !xldl::parseHeaderCount(headerText(reply, "Content-Length"), length)) {
         failNow(task, QStringLiteral("Unreadable Content-Length"), kBadAnswer);
         return false;
     }
@@ -444,8 +449,12 @@ void DownloadManager::OnDownloadFinished(QNetworkReply *reply)
         // the answer stated is a failure, whatever the connection did.
         const qint64 size = QFileInfo(task->file.fileName()).size();
         if (task->fileTotal >= 0 && size != task->fileTotal) {
+            // A body short of its stated length is a connection that broke,
+            // also when the network library finished it without noticing.
+            const int code = statesLength(reply) ? int(QNetworkReply::RemoteHostClosedError)
+                                          : status == 206 ? int(kRangeRefused) : int(kBadAnswer);
             reportError(task->id, QStringLiteral("The file ended at %1 of %2 bytes").arg(size).arg(task->fileTotal),
-                        status == 206 ? kRangeRefused : kBadAnswer);
+                        code);
             return;
         }
         finishHttpTask(task);
