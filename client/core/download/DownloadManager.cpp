@@ -397,12 +397,7 @@ void DownloadManager::OnDownloadError(QNetworkReply::NetworkError code)
     // A range beyond the end is judged by the finish handler.
     if (httpStatus(reply) == 416 && task->rangeRequested)
         return;
-    task->failureReported = true;
-    const int id = task->id;
-    qWarning("download %d failed: network error %d: %s", id, static_cast<int>(code), qUtf8Printable(reply->errorString()));
-    const bool drop = delegate->OnTaskError(id, reply->errorString(), code);
-    if (DownloadTask *still = findTaskById(id))
-        still->dropOnError = drop;
+    reportError(task->id, reply->errorString(), code);
 }
 
 void DownloadManager::OnDownloadFinished(QNetworkReply *reply)
@@ -489,13 +484,17 @@ void DownloadManager::finishHttpTask(DownloadTask *task)
     delegate->OnTaskFinished(id);
 }
 
-// Reports a failure of a task that no longer runs and drops it when asked to.
+// Reports a failure and logs it; a task that no longer runs is dropped when the
+// delegate asks, a running one once its reply has finished.
 void DownloadManager::reportError(int taskId, const QString &message, int code)
 {
     DownloadTask *task = findTaskById(taskId);
     if (!task)
         return;
     task->failureReported = true;
+    // The network library's codes lie below the manager's own.
+    qWarning("download %d failed: %s %d: %s", taskId, code < kEngineCodeBase ? "network error" : "error", code,
+             qUtf8Printable(message));
     const bool drop = delegate->OnTaskError(taskId, message, code);
     task = findTaskById(taskId);
     if (!task)
