@@ -742,9 +742,9 @@ void DownloadManager::SaveTasks()
     text.replace("\n", "\r\n");
 
     // Written whole to a new file that then takes the name: a crash leaves the
-    // old list or the new one, never half of one.
-    // Unbuffered, so a failed write is seen by write() and commit() then
-    // keeps the old list instead of putting a cut one in its place.
+    // old list or the new one, never half of one. Unbuffered, so a failed
+    // write is seen at write() and the commit keeps the old list instead of
+    // putting a cut one in its place.
     QSaveFile file(taskListPath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size() || !file.commit())
         qWarning("the task list %s was not saved: %s", qUtf8Printable(taskListPath()), qUtf8Printable(file.errorString()));
