@@ -1,5 +1,6 @@
 # Sourced by shell scripts and shell-driven tests: starts the store stand-in on
-# a free loopback port with its own data folder and request log.
+# a free loopback port (unless the arguments name one) with its own data folder
+# and request log.
 #   standin_start DIR [storeserver arguments]   sets STANDIN_PID, STANDIN_HOST, STANDIN_LOG
 #   standin_stop
 # The program is $ORBELA_STORESERVER, else build/bin/storeserver of this clone.
@@ -12,7 +13,7 @@ standin_start() {
   mkdir -p "$dir/data"
   STANDIN_LOG=$dir/requests.log
   : > "$STANDIN_LOG"
-  "$binary" --port 0 --data "$dir/data" --log "$STANDIN_LOG" "$@" > "$dir/standin.out" 2> "$dir/standin.err" &
+  "$binary" --port 0 "$@" --data "$dir/data" --log "$STANDIN_LOG" > "$dir/standin.out" 2> "$dir/standin.err" &
   STANDIN_PID=$!
   # Wait for its one "listening 127.0.0.1:<port>" line (or its end).
   local line="" tries=0

@@ -43,6 +43,7 @@ cleanup() {
   exit "$status"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT
 
 # The server and Wine's services start detached from our stdio, or they would
 # hold CTest's output pipe open.
@@ -59,6 +60,16 @@ export ORBELA_WIZARD_QUERY=1
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 export ORBELA_FIXTURE_LOG=$(winpath "$WORK/fixture.log")
+export STANDIN_LOG_WIN=$(winpath "$STANDIN_LOG")
+
+# wait_for SECS COMMAND...: until the command succeeds; false after SECS seconds.
+wait_for() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -69,11 +80,13 @@ expect() {
 }
 
 # wrun SECS EXE [ARGS]: runs a Windows program; its exit code, 124 on a hang.
-# Standard output comes without carriage returns.
+# Standard output comes without carriage returns. It goes through a file, not
+# a pipe, because programs the program starts keep their copy of it open.
 wrun() {
   local secs=$1; shift
-  local status=0
-  timeout -k 5 "$secs" wine "$@" </dev/null | tr -d '\r' || status=${PIPESTATUS[0]}
+  local status=0 out=$WORK/wrun.out
+  timeout -k 5 "$secs" wine "$@" </dev/null >"$out" || status=$?
+  tr -d '\r' <"$out"
   return "$status"
 }
 

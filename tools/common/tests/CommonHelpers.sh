@@ -1,6 +1,5 @@
 # The setup helpers' tables and their system-facing checks (processes, links,
 # registry, HTTP against the stand-in), then the VM probes' handler check.
-export STANDIN_LOG_WIN=$(winpath "$STANDIN_LOG")
 wrun 120 "$WIN_BIN/common_tests.exe" || fail "common_tests.exe"
 
 status=0
