@@ -29,6 +29,14 @@ public:
     bool SetShadowCorner(const RECT& corner);
     void ShowShadow(bool show) { m_bIsShowShadow = show; }
     bool IsShowShadow() const { return m_bIsShowShadow; }
+    int GetSize() const { return m_nSize; }
+    int GetSharpness() const { return m_nSharpness; }
+    int GetDarkness() const { return m_nDarkness; }
+    POINT GetPosition() const { POINT pt = { m_nxOffset, m_nyOffset }; return pt; }
+    COLORREF GetColor() const { return m_Color; }
+    CUIString GetImage() const { return m_sShadowImage; }
+    bool IsImageMode() const { return m_bIsImageMode; }
+    RECT GetShadowCorner() const { return m_rcShadowCorner; }
 
 private:
     CWindowUIManager* m_pManager;
