@@ -8,8 +8,11 @@
 #include "control/IContainerUI.h"
 #include "control/LabelUI.h"
 #include "control/OptionUI.h"
+#include "control/ProgressUI.h"
 #include "control/ScrollBarUI.h"
+#include "control/SliderUI.h"
 #include "control/TabLayoutUI.h"
+#include "control/TextUI.h"
 #include "control/TileLayoutUI.h"
 #include "control/VerticalLayoutUI.h"
 #include "control/ChildLayoutUI.h"
@@ -46,6 +49,9 @@ const ControlClass kControlClasses[] = {
     { L"Button", &CreateInstance<CButtonUI> },
     { L"Option", &CreateInstance<COptionUI> },
     { L"CheckBox", &CreateInstance<CCheckBoxUI> },
+    { L"Progress", &CreateInstance<CProgressUI> },
+    { L"Slider", &CreateInstance<CSliderUI> },
+    { L"Text", &CreateInstance<CTextUI> },
 };
 
 // Skin files being built, outermost first (the framework is single-threaded).
