@@ -56,7 +56,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/WizardTest.cmake)
 
 add_subdirectory(tests/wine)
 add_subdirectory(directui)
-foreach(part tools/tests tools/common tools/Installation tools/Update tools/Uninstall)
+foreach(part tools/common tools/tests tools/Installation tools/Update tools/Uninstall)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt)
     add_subdirectory(${part})
   endif()
