@@ -37,6 +37,7 @@ const wchar_t* const kHelp =
     L"  hittest TITLE NAME      WM_NCHITTEST's answer at the control's centre\n"
     L"  owner TITLE             the title of the window's owner, or \"none\"\n"
     L"  enabled TITLE           1 when the window takes input, else 0\n"
+    L"  window TITLE            the window's class and size, \"CLASS WIDTHxHEIGHT\"\n"
     L"  dump TITLE              the whole control tree, one line per control\n"
     L"  lnk PATH                the target of a shell link, or \"missing\"\n"
     L"  reg VALUE               a value of the uninstall entry, or \"missing\"\n"
@@ -279,7 +280,7 @@ int RunCommand(int argc, wchar_t** argv)
         return 0;
     }
     if ((command == L"close" || command == L"maximize" || command == L"owner" || command == L"enabled" ||
-         command == L"dump") && need(1)) {
+         command == L"window" || command == L"dump") && need(1)) {
         HWND window = WaitForTitle(argv[2], kDefaultWaitMs);
         if (window == NULL) {
             PrintLine(L"timeout: no window \"" + std::wstring(argv[2]) + L"\"");
@@ -296,6 +297,13 @@ int RunCommand(int argc, wchar_t** argv)
             PrintLine(owner != NULL ? std::wstring(title) : L"none");
         } else if (command == L"enabled") {
             PrintLine(IsWindowEnabled(window) ? L"1" : L"0");
+        } else if (command == L"window") {
+            wchar_t className[256] = {0};
+            GetClassNameW(window, className, 256);
+            RECT rect;
+            GetWindowRect(window, &rect);
+            PrintLine(std::wstring(className) + L" " + std::to_wstring(rect.right - rect.left) + L"x" +
+                      std::to_wstring(rect.bottom - rect.top));
         } else {
             for (const ControlLine& c : QueryTree(window)) {
                 wchar_t rect[64];

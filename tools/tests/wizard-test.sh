@@ -90,11 +90,17 @@ wrun() {
   return "$status"
 }
 
-# wstart EXE [ARGS]: starts a Windows program in the background; WSTARTED is its pid.
+# wstart NAME EXE [ARGS]: starts a Windows program in the background; its pid
+# is WSTARTED and its output (without carriage returns) is "started NAME".
 wstart() {
-  wine "$@" </dev/null >>"$WORK/background.out" 2>&1 &
+  local name=$1; shift
+  wine "$@" </dev/null >"$WORK/started-$name.out" 2>"$WORK/started-$name.err" &
   WSTARTED=$!
 }
+started() { tr -d '\r' <"$WORK/started-$1.out"; }
+
+# wait_exit PID SECS: until that background program ends; false on a time-out.
+wait_exit() { wait_for "$2" bash -c "! kill -0 $1 2>/dev/null"; }
 
 # driver COMMAND [ARGS]: one WizardDriver.exe command, its answer on standard output.
 driver() { wrun 30 "$WIN_BIN/WizardDriver.exe" "$@"; }

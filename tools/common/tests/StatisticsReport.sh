@@ -1,0 +1,31 @@
+# The helper probe posts the statistics report for each status; the stand-in
+# judges its field order and sign, and the machine fields match what other
+# sources say about this prefix and host.
+probe=$WIN_BIN/HelperProbe.exe
+
+expect "$(driver reg DisplayVersion)" missing "no uninstall entry yet"
+wrun 30 "$probe" report install >/dev/null || fail "install report"
+wrun 30 "$probe" report uninstall >/dev/null || fail "uninstall report"
+wrun 30 "$probe" report update 1.1.2.0 >/dev/null || fail "update report"
+
+expect "$(hits_field verdict | tr '\n' ' ')" "ok ok ok " "the stand-in's verdict on each report"
+expect "$(hits_field status | tr '\n' ' ')" "install uninstall update " "statuses"
+expect "$(hits_field new_version | tr '\n' ' ')" "<absent> <absent> 1.1.2.0 " "only the update carries its versions"
+expect "$(hits_field vm_type | tr '\n' ' ')" "<absent> <absent> <absent> " "no vm_type outside a virtual machine"
+expect "$(hits_field pc_type | head -n 1)" "desktop:1/128/255%" "power text"
+
+# Machine fields against sources read apart.
+user=$(basename "$(ls -d "$WINEPREFIX"/drive_c/users/* | grep -v Public | head -n 1)")
+expect "$(hits_field user_name | head -n 1)" "$user" "user name is the prefix's user"
+build=$(sed -n 's/^"CurrentBuildNumber"="\(.*\)"/\1/p' "$WINEPREFIX/system.reg" | head -n 1)
+os=$(hits_field os | head -n 1)
+case "$os" in
+  "Microsoft "*"(build $build)"*) echo "ok: os text names this prefix's build ($os)" ;;
+  *) fail "os text '$os' does not name build $build" ;;
+esac
+cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
+expect "$(hits_field cpu | head -n 1 | sed 's/^ *//; s/ *$//')" "$(printf '%s' "$cpu" | sed 's/^ *//; s/ *$//')" "cpu is the host's model"
+expect "$(hits_field gpu | head -n 1)" "$(wrun 30 "$probe" machine | sed -n 's/^gpu=//p')" "gpu text"
+grep -q '"path":"/hits".*"sign":"[0-9a-f]\{32\}"' "$STANDIN_LOG" || fail "no signed report in the log"
+echo "--- a report as the stand-in logged it:"
+grep '"path":"/hits"' "$STANDIN_LOG" | head -n 1
