@@ -91,6 +91,13 @@ TEST(MachineTextTest, WideTextGoesToTheOemCodePage)
         EXPECT_STREQ(accented, "\x82");
     }
     delete[] accented;
+    // Code page 936 (LC_ALL=zh_CN.UTF-8): the GBK bytes.
+    char* chinese = WideToOem(L"\u5378\u8f7d");  // 卸载
+    ASSERT_NE(chinese, nullptr);
+    if (GetOEMCP() == 936) {
+        EXPECT_STREQ(chinese, "\xD0\xB6\xD4\xD8");
+    }
+    delete[] chinese;
     EXPECT_EQ(WideToOem(nullptr), nullptr);
 }
 
