@@ -13,12 +13,13 @@ standin_start() {
   mkdir -p "$dir/data"
   STANDIN_LOG=$dir/requests.log
   : > "$STANDIN_LOG"
+  : > "$dir/standin.out"
   "$binary" --port 0 "$@" --data "$dir/data" --log "$STANDIN_LOG" > "$dir/standin.out" 2> "$dir/standin.err" &
   STANDIN_PID=$!
   # Wait for its one "listening 127.0.0.1:<port>" line (or its end).
   local line="" tries=0
   while :; do
-    line=$(head -n 1 "$dir/standin.out")
+    line=$(head -n 1 "$dir/standin.out" || true)
     case "$line" in listening\ *) break ;; esac
     if ! kill -0 "$STANDIN_PID" 2>/dev/null || [ "$tries" -ge 600 ]; then
       echo "standin: did not start: $(cat "$dir/standin.err")" >&2

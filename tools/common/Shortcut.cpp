@@ -29,3 +29,24 @@ bool CreateShortcut(const wchar_t* linkPath, const wchar_t* target)
         CoUninitialize();
     return SUCCEEDED(hr);
 }
+
+std::wstring ReadShortcutTarget(const wchar_t* linkPath)
+{
+    std::wstring target;
+    HRESULT init = CoInitialize(NULL);
+    IShellLinkW* link = NULL;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = NULL;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t path[MAX_PATH] = {0};
+            if (SUCCEEDED(file->Load(linkPath, STGM_READ)) && SUCCEEDED(link->GetPath(path, MAX_PATH, NULL, 0)))
+                target = path;
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(init))
+        CoUninitialize();
+    return target;
+}

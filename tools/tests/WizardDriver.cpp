@@ -5,6 +5,7 @@
 // folders). One line per answer on standard output (UTF-8); exit code 0 on
 // success, 1 on a failure, 2 on a time-out, 64 on a usage error.
 #include "ConsoleLine.h"
+#include "Shortcut.h"
 #include "UninstallEntry.h"
 #include "window/TreeQuery.h"
 
@@ -207,26 +208,6 @@ void Click(const Target& target)
     PostMessageW(target.window, WM_LBUTTONUP, 0, at);
 }
 
-std::wstring LinkTarget(const std::wstring& path)
-{
-    std::wstring target;
-    CoInitialize(NULL);
-    IShellLinkW* link = NULL;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* file = NULL;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            wchar_t buffer[MAX_PATH] = {0};
-            if (SUCCEEDED(file->Load(path.c_str(), STGM_READ)) && SUCCEEDED(link->GetPath(buffer, MAX_PATH, NULL, 0)))
-                target = buffer;
-            file->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return target;
-}
-
 int RunCommand(int argc, wchar_t** argv)
 {
     const std::wstring command = argv[1];
@@ -315,7 +296,7 @@ int RunCommand(int argc, wchar_t** argv)
         return 0;
     }
     if (command == L"lnk" && need(1)) {
-        std::wstring target = LinkTarget(argv[2]);
+        std::wstring target = ReadShortcutTarget(argv[2]);
         PrintLine(target.empty() ? L"missing" : target);
         return 0;
     }

@@ -1,8 +1,8 @@
 #include "ProcessControl.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -15,15 +15,6 @@ std::wstring FolderOfThisProgram()
     GetModuleFileNameW(NULL, path, MAX_PATH);
     std::wstring text = path;
     return text.substr(0, text.find_last_of(L'\\'));
-}
-
-std::wstring FreshFolder(const wchar_t* name)
-{
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"process-test-" + std::to_wstring(GetCurrentProcessId()) + L"\\" + name;
-    SHCreateDirectoryExW(NULL, folder.c_str(), NULL);
-    return folder;
 }
 
 // The fixture client copied to folder\name and started; it runs until ended.
@@ -61,13 +52,13 @@ DWORD ExitCode(const Copy& copy)
 
 TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
 {
-    std::wstring client = FreshFolder(L"a\\Orbela");
-    std::wstring lowerClient = FreshFolder(L"b\\Orbela");
-    std::wstring prefixClient = FreshFolder(L"c\\Orbela");
-    std::wstring updaterParent = FreshFolder(L"d");
-    std::wstring updaterClient = FreshFolder(L"d\\Orbela");
-    std::wstring elsewhere = FreshFolder(L"e\\elsewhere");
-    std::wstring unrelatedClient = FreshFolder(L"e\\x\\Orbela");
+    std::wstring client = FreshTempFolder(L"processes", L"a\\Orbela");
+    std::wstring lowerClient = FreshTempFolder(L"processes", L"b\\Orbela");
+    std::wstring prefixClient = FreshTempFolder(L"processes", L"c\\Orbela");
+    std::wstring updaterParent = FreshTempFolder(L"processes", L"d");
+    std::wstring updaterClient = FreshTempFolder(L"processes", L"d\\Orbela");
+    std::wstring elsewhere = FreshTempFolder(L"processes", L"e\\elsewhere");
+    std::wstring unrelatedClient = FreshTempFolder(L"processes", L"e\\x\\Orbela");
 
     Copy orbela = Start(client, L"Orbela.exe");
     Copy lower = Start(lowerClient, L"orbela.exe");
