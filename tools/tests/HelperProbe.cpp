@@ -3,7 +3,8 @@
 //   HelperProbe.exe --code-page              the ANSI code page the wizards see
 //   HelperProbe.exe machine                  the machine description, one field a line
 //   HelperProbe.exe report STATUS [VERSION]  posts the statistics report ("update" takes the new version)
-//   HelperProbe.exe box TEXT [FONT] [nocancel]   its window, then a message box over it
+//   HelperProbe.exe box TEXT [FONT] [cancel|nocancel] [keep]   its window, then a message box over
+//                                            it; with "keep" the window stays until it is closed
 //   HelperProbe.exe worker-box TEXT          the same box asked for by a worker thread
 //   HelperProbe.exe stay                     its window only, until it is closed
 #include "ConsoleLine.h"
@@ -61,10 +62,10 @@ int Report(const std::wstring& status, const std::wstring& newVersion)
 }
 
 int RunWindow(HINSTANCE instance, CHelperProbeFrameWnd::Action action, const std::wstring& text, int font,
-              bool withCancel)
+              bool withCancel, bool keepOpen = false)
 {
     DirectUI::CWindowUIManager::SetInstance(instance);
-    CHelperProbeFrameWnd frame(action, text, font, withCancel);
+    CHelperProbeFrameWnd frame(action, text, font, withCancel, keepOpen);
     if (frame.Create(NULL, CHelperProbeFrameWnd::Title(), WS_POPUP | WS_VISIBLE, 0) == NULL)
         return 1;
     frame.CenterWindow();
@@ -92,14 +93,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
     } else if (command == L"box" && argc > 2) {
         int font = argc > 3 ? _wtoi(argv[3]) : 3;
         bool withCancel = !(argc > 4 && std::wstring(argv[4]) == L"nocancel");
-        result = RunWindow(instance, CHelperProbeFrameWnd::Action::Box, text, font, withCancel);
+        bool keepOpen = argc > 5 && std::wstring(argv[5]) == L"keep";
+        result = RunWindow(instance, CHelperProbeFrameWnd::Action::Box, text, font, withCancel, keepOpen);
     } else if (command == L"worker-box" && argc > 2) {
         result = RunWindow(instance, CHelperProbeFrameWnd::Action::WorkerBox, text, 3, false);
     } else if (command == L"stay") {
         result = RunWindow(instance, CHelperProbeFrameWnd::Action::Stay, L"", 3, false);
     } else {
         PrintLine(L"usage: HelperProbe.exe --code-page | machine | report STATUS [VERSION] | box TEXT [FONT] "
-                  L"[nocancel] | worker-box TEXT | stay");
+                  L"[cancel|nocancel] [keep] | worker-box TEXT | stay");
     }
     CoUninitialize();
     LocalFree(argv);

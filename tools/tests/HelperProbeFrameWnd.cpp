@@ -12,8 +12,9 @@ const UINT kRunAction = WM_APP + 1;
 
 } // namespace
 
-CHelperProbeFrameWnd::CHelperProbeFrameWnd(Action action, std::wstring text, int font, bool withCancel)
-    : m_action(action), m_text(std::move(text)), m_font(font), m_withCancel(withCancel)
+CHelperProbeFrameWnd::CHelperProbeFrameWnd(Action action, std::wstring text, int font, bool withCancel,
+                                           bool keepOpen)
+    : m_action(action), m_text(std::move(text)), m_font(font), m_withCancel(withCancel), m_keepOpen(keepOpen)
 {
 }
 
@@ -30,7 +31,7 @@ LRESULT CHelperProbeFrameWnd::HandleOtherMessage(UINT msg, WPARAM, LPARAM, bool&
     if (m_action == Action::Box) {
         int result = ShowMessageBox(this, CUIString(m_text.c_str()), m_font, m_withCancel);
         PrintLine(L"result " + std::to_wstring(result));
-        Close(0);
+        if (!m_keepOpen) Close(0);
     } else if (m_action == Action::WorkerBox) {
         DWORD windowThread = ::GetCurrentThreadId();
         CloseHandle(CreateThread(NULL, 0, BoxThreadWatch, reinterpret_cast<LPVOID>(windowThread), 0, NULL));

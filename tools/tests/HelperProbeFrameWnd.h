@@ -11,7 +11,8 @@ class CHelperProbeFrameWnd : public DirectUI::WindowImplBase
 public:
     enum class Action { Stay, Box, WorkerBox };
 
-    CHelperProbeFrameWnd(Action action, std::wstring text, int font, bool withCancel);
+    // keepOpen: the window stays after its box until it is closed.
+    CHelperProbeFrameWnd(Action action, std::wstring text, int font, bool withCancel, bool keepOpen);
 
     static LPCWSTR Title() { return L"Orbela helper probe"; }
 
@@ -32,4 +33,5 @@ private:
     std::wstring m_text;
     int m_font;
     bool m_withCancel;
+    bool m_keepOpen;
 };

@@ -18,8 +18,8 @@ probe_result() { # name
   started "$1" | grep '^result' || true
 }
 
-# The window itself.
-open_box first "请先关闭Orbela" 3
+# The window itself; the probe's window stays after the box.
+open_box first "请先关闭Orbela" 3 cancel keep
 expect "$(driver window "$box")" "MessageBoxMainWnd 450x230" "class and size"
 expect "$(driver owner "$box")" "$probe_title" "the probe's window owns the box"
 expect "$(driver enabled "$probe_title")" 0 "the owner is disabled while the box is open"
@@ -37,7 +37,12 @@ driver maximize "$box" >/dev/null
 expect "$(driver text "$box" msg_title)" "Orbela" "the box answers after SC_MAXIMIZE"
 expect "$(driver enabled "$probe_title")" 0 "the owner stays disabled"
 driver click "$box" msg_down >/dev/null
-expect "$(probe_result first)" "result 1" "OK gives 1"
+driver gone "$box" 5000 >/dev/null || fail "the box stayed after OK"
+wait_for 10 grep -q '^result' "$WORK/started-first.out" || fail "the probe printed no result"
+expect "$(started first)" "result 1" "OK gives 1"
+expect "$(driver enabled "$probe_title")" 1 "the owner takes input again once the box is gone"
+driver close "$probe_title" >/dev/null
+expect "$(probe_result first)" "result 1" "the probe ends when its window is closed"
 
 # Results table: how the box is closed, what it answers.
 row=0
