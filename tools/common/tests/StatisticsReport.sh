@@ -29,3 +29,12 @@ expect "$(hits_field gpu | head -n 1)" "$(wrun 30 "$probe" machine | sed -n 's/^
 grep -q '"path":"/hits".*"sign":"[0-9a-f]\{32\}"' "$STANDIN_LOG" || fail "no signed report in the log"
 echo "--- a report as the stand-in logged it:"
 grep '"path":"/hits"' "$STANDIN_LOG" | head -n 1
+
+# The wizards' manifest names no Windows 8.1 or 10: on a prefix that plays
+# Windows 10 they read version 6.2, which the OS text names "Windows 10".
+wrun 30 reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null || fail "could not make the prefix play Windows 10"
+os10=$(wrun 30 "$probe" machine | sed -n 's/^os=//p')
+case "$os10" in
+  "Microsoft Windows 10 "*"(build 9200)"*) echo "ok: under Windows 10 the OS text reads 6.2 ($os10)" ;;
+  *) fail "under Windows 10 the OS text is '$os10'" ;;
+esac
