@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts the store stand-in on loopback and
 # the client against it. "./scripts/run.sh Installation" (or Update, Uninstall)
-# starts that wizard under Wine instead.
+# starts that wizard under Wine instead; "./scripts/run.sh skinprobe ..." and
+# "./scripts/run.sh skin-bench" run those framework tools the same way.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -10,7 +11,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 case "${1:-}" in
   Installation|Update|Uninstall|"") ;;
-  *) echo "usage: $0 [Installation|Update|Uninstall]" >&2; exit 2 ;;
+  skinprobe|skin-bench)
+    exec "$root/scripts/run-wizard.sh" "$@" ;;
+  *) echo "usage: $0 [Installation|Update|Uninstall|skinprobe ARGS|skin-bench]" >&2; exit 2 ;;
 esac
 
 # The store stand-in serves the client and takes the wizards' statistics reports.

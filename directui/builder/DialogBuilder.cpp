@@ -4,11 +4,13 @@
 #include "control/CheckBoxUI.h"
 #include "control/ContainerUI.h"
 #include "control/ControlUI.h"
+#include "control/EditUI.h"
 #include "control/HorizontalLayoutUI.h"
 #include "control/IContainerUI.h"
 #include "control/LabelUI.h"
 #include "control/OptionUI.h"
 #include "control/ProgressUI.h"
+#include "control/RichEditUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/SliderUI.h"
 #include "control/TabLayoutUI.h"
@@ -52,6 +54,8 @@ const ControlClass kControlClasses[] = {
     { L"Progress", &CreateInstance<CProgressUI> },
     { L"Slider", &CreateInstance<CSliderUI> },
     { L"Text", &CreateInstance<CTextUI> },
+    { L"Edit", &CreateInstance<CEditUI> },
+    { L"RichEdit", &CreateInstance<CRichEditUI> },
 };
 
 // Skin files being built, outermost first (the framework is single-threaded).
