@@ -52,18 +52,51 @@ struct ControlLine {
     bool visible = false, enabled = false;
 };
 
-std::wstring Unescape(const std::wstring& field)
+// Reads the quoted text that starts at pos, undoing the dump's escapes; pos
+// ends after the closing quote. False when no complete quoted text is there.
+bool ReadQuoted(const std::wstring& line, size_t& pos, std::wstring& out)
 {
-    std::wstring out;
-    for (size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == L'\\' && i + 1 < field.size()) {
-            wchar_t c = field[++i];
-            out += c == L't' ? L'\t' : c == L'n' ? L'\n' : c;
+    if (pos >= line.size() || line[pos] != L'"')
+        return false;
+    out.clear();
+    for (++pos; pos < line.size(); ++pos) {
+        wchar_t c = line[pos];
+        if (c == L'"') {
+            ++pos;
+            return true;
+        }
+        if (c == L'\\' && pos + 1 < line.size()) {
+            wchar_t escaped = line[++pos];
+            out += escaped == L'n' ? L'\n' : escaped == L'r' ? L'\r' : escaped;
         } else {
-            out += field[i];
+            out += c;
         }
     }
-    return out;
+    return false;
+}
+
+// One dump line: indent, class, "name", rectangle, visible|hidden,
+// enabled|disabled, "text" (and for scroll bars their range and position).
+bool ParseDumpLine(const std::wstring& line, ControlLine& control)
+{
+    size_t pos = line.find_first_not_of(L' ');
+    size_t space = pos == std::wstring::npos ? pos : line.find(L' ', pos);
+    if (space == std::wstring::npos)
+        return false;
+    control.className = line.substr(pos, space - pos);
+    pos = space + 1;
+    if (!ReadQuoted(line, pos, control.name))
+        return false;
+    wchar_t visible[16] = {0}, enabled[16] = {0};
+    int consumed = 0;
+    RECT& r = control.rect;
+    if (swscanf(line.c_str() + pos, L" %ld,%ld,%ld,%ld %15ls %15ls %n", &r.left, &r.top, &r.right, &r.bottom, visible,
+                enabled, &consumed) < 6 || consumed == 0)
+        return false;
+    control.visible = std::wstring(visible) == L"visible";
+    control.enabled = std::wstring(enabled) == L"enabled";
+    pos += consumed;
+    return ReadQuoted(line, pos, control.text);
 }
 
 std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator)
@@ -123,18 +156,9 @@ std::vector<ControlLine> QueryTree(HWND target)
     if (!g_answered)
         return controls;
     for (const std::wstring& line : Split(g_answer, L'\n')) {
-        std::vector<std::wstring> fields = Split(line, L'\t');
-        if (fields.size() < 6)
-            continue;
         ControlLine control;
-        control.className = Unescape(fields[0]);
-        control.name = Unescape(fields[1]);
-        swscanf(fields[2].c_str(), L"%ld,%ld,%ld,%ld", &control.rect.left, &control.rect.top, &control.rect.right,
-                &control.rect.bottom);
-        control.visible = fields[3] == L"1";
-        control.enabled = fields[4] == L"1";
-        control.text = Unescape(fields[5]);
-        controls.push_back(control);
+        if (ParseDumpLine(line, control))
+            controls.push_back(control);
     }
     return controls;
 }
@@ -286,12 +310,10 @@ int RunCommand(int argc, wchar_t** argv)
             PrintLine(std::wstring(className) + L" " + std::to_wstring(rect.right - rect.left) + L"x" +
                       std::to_wstring(rect.bottom - rect.top));
         } else {
-            for (const ControlLine& c : QueryTree(window)) {
-                wchar_t rect[64];
-                swprintf(rect, 64, L"%ld,%ld,%ld,%ld", c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
-                PrintLine(c.className + L"\t" + c.name + L"\t" + rect + L"\t" + (c.visible ? L"1" : L"0") + L"\t" +
-                      (c.enabled ? L"1" : L"0") + L"\t" + c.text);
-            }
+            QueryTree(window);
+            for (const std::wstring& line : Split(g_answer, L'\n'))
+                if (!line.empty())
+                    PrintLine(line);
         }
         return 0;
     }
