@@ -214,14 +214,65 @@ Target FindControl(const std::wstring& title, const std::wstring& name)
     return target;
 }
 
+// The framework's native edit window ("EditWnd") over a control: a child of
+// the frame, or over a layered frame a popup that the frame owns.
+struct EditSearch {
+    HWND frame;
+    RECT control;  // in the frame's client coordinates
+    HWND found;
+};
+
+BOOL CALLBACK MatchEdit(HWND window, LPARAM data)
+{
+    EditSearch* search = reinterpret_cast<EditSearch*>(data);
+    wchar_t className[32] = {0};
+    GetClassNameW(window, className, 32);
+    bool ours = GetParent(window) == search->frame || GetWindow(window, GW_OWNER) == search->frame;
+    if (!ours || wcscmp(className, L"EditWnd") != 0)
+        return TRUE;
+    RECT rect;
+    GetWindowRect(window, &rect);
+    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ScreenToClient(search->frame, &centre);
+    if (!PtInRect(&search->control, centre))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND NativeEdit(HWND frame, const RECT& control)
+{
+    EditSearch search = {frame, control, NULL};
+    EnumChildWindows(frame, MatchEdit, reinterpret_cast<LPARAM>(&search));
+    if (search.found == NULL)
+        EnumThreadWindows(GetWindowThreadProcessId(frame, NULL), MatchEdit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool HasFocus(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info) && info.hwndFocus == window;
+}
+
 POINT Centre(const RECT& rect)
 {
     POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     return point;
 }
 
+// Moves the cursor over the control's centre and clicks, posted as the
+// system queues input.
 void Click(const Target& target)
 {
+    // A real click activates the window first; without that, the first focus
+    // given to a native child activates the frame, which takes the focus back.
+    DWORD targetThread = GetWindowThreadProcessId(target.window, NULL);
+    AttachThreadInput(GetCurrentThreadId(), targetThread, TRUE);
+    SetForegroundWindow(target.window);
+    SetActiveWindow(target.window);
+    AttachThreadInput(GetCurrentThreadId(), targetThread, FALSE);
     POINT client = Centre(target.control.rect);
     POINT screen = client;
     ClientToScreen(target.window, &screen);
@@ -268,10 +319,14 @@ int RunCommand(int argc, wchar_t** argv)
         Target target = FindControl(argv[2], argv[3]);
         if (target.status != 0)
             return target.status;
-        Click(target);
+        // A field being edited already has its native window over it, which a
+        // real click would reach; only a field without one is clicked.
+        HWND edit = NativeEdit(target.window, target.control.rect);
+        if (edit == NULL || !HasFocus(edit))
+            Click(target);
         DWORD start = GetTickCount();
-        HWND edit = NULL;
-        while ((edit = FindWindowExW(target.window, NULL, L"Edit", NULL)) == NULL) {
+        // The edit is ready once it has the focus: the framework focuses it last.
+        while ((edit = NativeEdit(target.window, target.control.rect)) == NULL || !HasFocus(edit)) {
             if (GetTickCount() - start >= kDefaultWaitMs) {
                 PrintLine(L"timeout: the edit shows no native child");
                 return kExitTimeout;
