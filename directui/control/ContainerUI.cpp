@@ -538,39 +538,49 @@ void CContainerUI::Paint(HDC dc, const RECT& rcPaint)
     CClipScope clip;
     CClipScope::ClipToRect(dc, rcTemp, clip);
     CControlUI::Paint(dc, rcPaint);
+    PaintChildren(dc, rcPaint);
+    PaintScrollBars(dc, rcPaint);
+}
 
-    if (!m_items.IsEmpty()) {
-        RECT inner = InnerRect();
-        RECT childArea;
-        if (IntersectRect(&childArea, &rcPaint, &inner)) {
-            CClipScope childClip;
-            CClipScope::ClipToRect(dc, childArea, childClip);
-            for (int i = 0; i < m_items.GetSize(); ++i) {
-                CControlUI* child = ItemAt(i);
-                if (!child->IsVisible()) continue;
-                const RECT& pos = child->GetPos();
-                if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;
-                if (child->IsFloat()) {
-                    if (!IntersectRect(&rcTemp, &m_rcItem, &pos)) continue;
-                    childClip.SelectSaved();
-                    child->Paint(dc, rcPaint);
-                    childClip.SelectNew();
-                } else {
-                    if (!IntersectRect(&rcTemp, &inner, &pos)) continue;
-                    child->Paint(dc, rcPaint);
-                }
-            }
-        } else {
-            for (int i = 0; i < m_items.GetSize(); ++i) {
-                CControlUI* child = ItemAt(i);
-                if (!child->IsVisible() || !child->IsFloat()) continue;
-                const RECT& pos = child->GetPos();
-                if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;
+void CContainerUI::PaintChildren(HDC dc, const RECT& rcPaint)
+{
+    if (m_items.IsEmpty()) return;
+    RECT rcTemp;
+    RECT inner = InnerRect();
+    RECT childArea;
+    if (IntersectRect(&childArea, &rcPaint, &inner)) {
+        CClipScope childClip;
+        CClipScope::ClipToRect(dc, childArea, childClip);
+        for (int i = 0; i < m_items.GetSize(); ++i) {
+            CControlUI* child = ItemAt(i);
+            if (!child->IsVisible()) continue;
+            const RECT& pos = child->GetPos();
+            if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;
+            if (child->IsFloat()) {
                 if (!IntersectRect(&rcTemp, &m_rcItem, &pos)) continue;
+                childClip.SelectSaved();
+                child->Paint(dc, rcPaint);
+                childClip.SelectNew();
+            } else {
+                if (!IntersectRect(&rcTemp, &inner, &pos)) continue;
                 child->Paint(dc, rcPaint);
             }
         }
+    } else {
+        for (int i = 0; i < m_items.GetSize(); ++i) {
+            CControlUI* child = ItemAt(i);
+            if (!child->IsVisible() || !child->IsFloat()) continue;
+            const RECT& pos = child->GetPos();
+            if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;
+            if (!IntersectRect(&rcTemp, &m_rcItem, &pos)) continue;
+            child->Paint(dc, rcPaint);
+        }
     }
+}
+
+void CContainerUI::PaintScrollBars(HDC dc, const RECT& rcPaint)
+{
+    RECT rcTemp;
     if (m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible()) {
         const RECT& pos = m_pVerticalScrollBar->GetPos();
         if (IntersectRect(&rcTemp, &rcPaint, &pos)) m_pVerticalScrollBar->Paint(dc, rcPaint);

@@ -79,6 +79,9 @@ public:
 protected:
     void DisposeChild(CControlUI* control);
     RECT InnerRect() const;
+    // The parts of Paint after the control's own painting.
+    void PaintChildren(HDC dc, const RECT& rcPaint);
+    void PaintScrollBars(HDC dc, const RECT& rcPaint);
     int VerticalLineStep() const;
     int HorizontalLineStep() const;
     int PageHeight() const;

@@ -1,5 +1,7 @@
 #include "control/ContainerUI.h"
 #include "control/IContainerUI.h"
+#include "control/OptionUI.h"
+#include "control/RichEditUI.h"
 
 #include <gtest/gtest.h>
 
@@ -121,4 +123,23 @@ TEST(VirtualSlotOrder, ContainerInterfaceKeepsItsNineOperations)
     };
     ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
     EXPECT_EQ(0, slots[0].offset);
+}
+
+TEST(VirtualSlotOrder, LabelAndOptionAddTheirOperationsAfterTheControls)
+{
+    const Slot slots[] = {
+        SLOT(CControlUI, PaintOverlay), SLOT(CLabelUI, IsAutoCalcWidth), SLOT(CLabelUI, SetAutoCalcWidth),
+        SLOT(COptionUI, Select),
+    };
+    ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
+}
+
+TEST(VirtualSlotOrder, RichEditAddsItsTextServiceOperations)
+{
+    const Slot slots[] = {
+        SLOT(CRichEditUI, TxSendMessage), SLOT(CRichEditUI, OnTxViewChanged), SLOT(CRichEditUI, OnTxNotify),
+    };
+    ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
+    // After the container's own operations and the container interface's.
+    EXPECT_GT(slots[0].offset, SlotOffset(&CContainerUI::LayoutScrollBars));
 }
