@@ -127,7 +127,8 @@ int CControlUI::GetFixedWidth() const { return m_cxyFixed.cx; }
 
 void CControlUI::SetFixedWidth(int cx)
 {
-    if (cx < 0) return;
+    // An unchanged size asks for no layout: measuring controls set it during one.
+    if (cx < 0 || cx == m_cxyFixed.cx) return;
     m_cxyFixed.cx = cx;
     if (m_bFloat) RequestLayout();
     else RequestParentLayout();
@@ -137,7 +138,7 @@ int CControlUI::GetFixedHeight() const { return m_cxyFixed.cy; }
 
 void CControlUI::SetFixedHeight(int cy)
 {
-    if (cy < 0) return;
+    if (cy < 0 || cy == m_cxyFixed.cy) return;
     m_cxyFixed.cy = cy;
     if (m_bFloat) RequestLayout();
     else RequestParentLayout();

@@ -19,6 +19,8 @@ CUIString g_skinPath;
 CUIString g_skinZipName;
 bool g_skinZipKeptOpen = false;
 HZIP g_skinZip = NULL;
+LPCVOID g_skinZipBlock = NULL; // the memory block the archive reads, if any
+DWORD g_skinZipBlockSize = 0;
 CPointerArray g_managers;
 HPEN g_updateRectPen = NULL;
 
@@ -1130,6 +1132,8 @@ void CWindowUIManager::CloseSkinZip()
 {
     if (g_skinZip != NULL) ZipArchiveClose(g_skinZip);
     g_skinZip = NULL;
+    g_skinZipBlock = NULL;
+    g_skinZipBlockSize = 0;
 }
 
 void CWindowUIManager::SetSkinZip(LPCWSTR zipName, bool keepOpen)
@@ -1146,7 +1150,12 @@ void CWindowUIManager::SetSkinZip(LPCWSTR zipName, bool keepOpen)
 
 void CWindowUIManager::SetSkinZipBuffer(LPCVOID block, DWORD size)
 {
+    // Frames of one program open the same block: its archive stays open.
+    if (g_skinZip != NULL && g_skinZipBlock == block && g_skinZipBlockSize == size && g_skinZipName == L"membuffer")
+        return;
     CloseSkinZip();
+    g_skinZipBlock = block;
+    g_skinZipBlockSize = size;
     g_skinZipName = L"membuffer";
     g_skinZipKeptOpen = true;
     g_skinZip = ZipArchiveOpen(block, size, ZIP_MEMORY);
