@@ -7,6 +7,14 @@
 #include "control/HorizontalLayoutUI.h"
 #include "control/IContainerUI.h"
 #include "control/LabelUI.h"
+#include "control/ListContainerElementUI.h"
+#include "control/ListHeaderItemUI.h"
+#include "control/ListHeaderUI.h"
+#include "control/ListLabelElementUI.h"
+#include "control/ListTextElementUI.h"
+#include "control/ListUI.h"
+#include "control/GifAnimUI.h"
+#include "activex/ActiveXUI.h"
 #include "control/OptionUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TabLayoutUI.h"
@@ -46,6 +54,14 @@ const ControlClass kControlClasses[] = {
     { L"Button", &CreateInstance<CButtonUI> },
     { L"Option", &CreateInstance<COptionUI> },
     { L"CheckBox", &CreateInstance<CCheckBoxUI> },
+    { L"List", &CreateInstance<CListUI> },
+    { L"ListHeader", &CreateInstance<CListHeaderUI> },
+    { L"ListHeaderItem", &CreateInstance<CListHeaderItemUI> },
+    { L"ListLabelElement", &CreateInstance<CListLabelElementUI> },
+    { L"ListTextElement", &CreateInstance<CListTextElementUI> },
+    { L"ListContainerElement", &CreateInstance<CListContainerElementUI> },
+    { L"GifAnim", &CreateInstance<CGifAnimUI> },
+    { L"ActiveX", &CreateInstance<CActiveXUI> },
 };
 
 // Skin files being built, outermost first (the framework is single-threaded).

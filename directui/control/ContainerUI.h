@@ -84,6 +84,13 @@ protected:
     int PageHeight() const;
     int PageWidth() const;
     void ScrollBy(int dx, int dy);
+    // Sets the bars' positions; answers how far each really moved.
+    SIZE MoveScrollBars(SIZE pos);
+    // Moves the placed, non-floating children by (-dx, -dy) and repaints.
+    void ShiftChildren(int dx, int dy);
+    // Shows, resizes or hides the horizontal bar for the needed width and
+    // gives its height to or from rc.
+    void FitHorizontalScrollBar(RECT& rc, int cxNeeded);
 
     CPointerArray m_items;
     RECT m_rcInset;

@@ -34,7 +34,7 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
         return;
     }
     const bool vbar = m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible();
-    bool hbar = m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible();
+    const bool hbar = m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible();
     if (vbar) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
     if (hbar) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
 
@@ -43,7 +43,7 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
 
     int adjustables = 0, fixedTotal = 0, counted = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
+        CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible() || child->IsFloat()) continue;
         SIZE size = child->PreferredSize(available);
         RECT padding = child->GetPadding();
@@ -62,7 +62,7 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
     int remaining = available.cx;
     int needed = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
+        CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible()) continue;
         if (child->IsFloat()) {
             PlaceFloatingChild(i);
@@ -87,24 +87,7 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
     needed += m_iChildPadding * (counted - 1);
 
     // The horizontal bar is fitted here; the children are not placed again.
-    if (m_pHorizontalScrollBar != NULL) {
-        const int width = rc.right - rc.left;
-        if (needed > width) {
-            if (hbar) {
-                m_pHorizontalScrollBar->SetScrollRange(needed - width);
-            } else {
-                m_pHorizontalScrollBar->SetVisible(true);
-                m_pHorizontalScrollBar->SetScrollRange(needed - width);
-                m_pHorizontalScrollBar->SetScrollPos(0);
-                rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
-            }
-        } else if (hbar) {
-            m_pHorizontalScrollBar->SetVisible(false);
-            m_pHorizontalScrollBar->SetScrollRange(0);
-            m_pHorizontalScrollBar->SetScrollPos(0);
-            rc.bottom += m_pHorizontalScrollBar->GetFixedHeight();
-        }
-    }
+    FitHorizontalScrollBar(rc, needed);
     LayoutScrollBars(rc, needed, 0);
 }
 

@@ -43,7 +43,7 @@ void CVerticalLayoutUI::SetPos(RECT rc)
 
     int adjustables = 0, fixedTotal = 0, counted = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
+        CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible() || child->IsFloat()) continue;
         SIZE size = child->PreferredSize(available);
         RECT padding = child->GetPadding();
@@ -66,7 +66,7 @@ void CVerticalLayoutUI::SetPos(RECT rc)
     int remaining = available.cy;
     int needed = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
+        CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible()) continue;
         if (child->IsFloat()) {
             PlaceFloatingChild(i);

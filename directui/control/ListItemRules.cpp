@@ -1,0 +1,156 @@
+#include "control/ListItemRules.h"
+
+#include "control/ContainerUI.h"
+#include "control/ScrollBarUI.h"
+#include "render/GdiPainter.h"
+
+namespace DirectUI {
+
+namespace {
+
+bool AlternateRowIsBare(const ListInfo& info, int index) { return info.bAlternateBk && index % 2 != 0; }
+
+// Draws an item state image; a failing one is cleared so it is not tried again.
+bool DrawStateImage(HDC dc, CControlUI* item, CUIString& image)
+{
+    if (image.IsEmpty()) return false;
+    if (item->DrawImage(dc, image)) return true;
+    image.Empty();
+    return false;
+}
+
+} // namespace
+
+void DrawListItemBackground(HDC dc, CControlUI* item, IListOwnerUI* owner, int index, bool selected, UINT state)
+{
+    if (owner == NULL) return;
+    ListInfo* info = owner->GetListInfo();
+    if (info == NULL) return;
+    DWORD color = AlternateRowIsBare(*info, index) ? 0 : info->dwBkColor;
+    if ((state & UISTATE_HOT) != 0) color = info->dwHotBkColor;
+    if (selected) color = info->dwSelectedBkColor;
+    if (!item->IsEnabled()) color = info->dwDisabledBkColor;
+    if (color != 0) CGdiPainter::DrawColor(dc, item->GetPos(), item->AdjustColor(color));
+
+    if (!item->IsEnabled() && DrawStateImage(dc, item, info->sDisabledImage)) return;
+    if (selected && DrawStateImage(dc, item, info->sSelectedImage)) return;
+    if ((state & UISTATE_HOT) != 0 && DrawStateImage(dc, item, info->sHotImage)) return;
+
+    CUIString own = item->GetBkImage();
+    if (!own.IsEmpty()) {
+        if (!AlternateRowIsBare(*info, index) && !item->DrawImage(dc, own)) item->SetBkImage(L"");
+    } else if (DrawStateImage(dc, item, info->sBkImage)) {
+        return;
+    }
+
+    if (info->dwLineColor != 0) {
+        const RECT& rc = item->GetPos();
+        RECT line = { rc.left, rc.bottom - 1, rc.right, rc.bottom - 1 };
+        CGdiPainter::DrawLine(dc, line, 1, item->AdjustColor(info->dwLineColor));
+    }
+}
+
+DWORD ListItemTextColor(const ListInfo& info, const CControlUI* item, bool selected, UINT state)
+{
+    DWORD color = info.dwTextColor;
+    if ((state & UISTATE_HOT) != 0) color = info.dwHotTextColor;
+    if (selected) color = info.dwSelectedTextColor;
+    if (!item->IsEnabled()) color = info.dwDisabledTextColor;
+    return color;
+}
+
+bool SelectListItem(CControlUI* item, IListOwnerUI* owner, int index, bool& selected, bool select)
+{
+    if (!item->IsEnabled()) return false;
+    if (select == selected) return true;
+    selected = select;
+    if (select && owner != NULL) owner->SelectItem(index, false);
+    InvalidateListItem(item);
+    return true;
+}
+
+void HideListItem(IListOwnerUI* owner, bool& selected, bool visible)
+{
+    if (visible || !selected) return;
+    selected = false;
+    if (owner != NULL) owner->SelectItem(-1, false);
+}
+
+bool HandleListItemEvent(CControlUI* item, IListOwnerUI* owner, UINT& state, ControlEvent& event)
+{
+    IListItemUI* listItem = static_cast<IListItemUI*>(item->GetInterface(L"ListItem"));
+    switch (event.Type) {
+    case UIEVENT_DBLCLICK:
+        if (!item->IsEnabled()) break;
+        item->Activate();
+        InvalidateListItem(item);
+        return true;
+    case UIEVENT_KEYDOWN:
+        if (!item->IsEnabled() || event.chKey != VK_RETURN) break;
+        item->Activate();
+        InvalidateListItem(item);
+        return true;
+    case UIEVENT_BUTTONDOWN:
+    case UIEVENT_RBUTTONDOWN:
+        if (!item->IsEnabled()) break;
+        if (listItem != NULL) listItem->Select(true);
+        InvalidateListItem(item);
+        return true;
+    case UIEVENT_BUTTONUP:
+        if (!item->IsEnabled()) break;
+        // Wherever the mouse was released.
+        if (item->GetManager() != NULL) item->GetManager()->SendNotify(item, L"itemclick");
+        return true;
+    case UIEVENT_MOUSEMOVE:
+        return true;
+    case UIEVENT_MOUSEENTER:
+        if (!item->IsEnabled()) break;
+        if ((state & UISTATE_HOT) == 0) {
+            state |= UISTATE_HOT;
+            InvalidateListItem(item);
+        }
+        return true;
+    case UIEVENT_MOUSELEAVE:
+        if ((state & UISTATE_HOT) != 0) {
+            state &= ~UISTATE_HOT;
+            InvalidateListItem(item);
+        }
+        return true;
+    default:
+        break;
+    }
+    if (owner == NULL) return false;
+    owner->DoEvent(event);
+    return true;
+}
+
+void InvalidateListItem(CControlUI* item)
+{
+    CWindowUIManager* manager = item->GetManager();
+    if (manager == NULL || !item->IsVisible()) return;
+    RECT rc = item->GetPos();
+    CControlUI* parent = item->GetParent();
+    if (parent != NULL) {
+        RECT inner = parent->GetPos();
+        CContainerUI* container = static_cast<CContainerUI*>(parent->GetInterface(L"Container"));
+        if (container != NULL) {
+            RECT inset = container->GetInset();
+            inner.left += inset.left;
+            inner.top += inset.top;
+            inner.right -= inset.right;
+            inner.bottom -= inset.bottom;
+            CScrollBarUI* vbar = container->GetVerticalScrollBar();
+            CScrollBarUI* hbar = container->GetHorizontalScrollBar();
+            if (vbar != NULL && vbar->IsVisible()) inner.right -= vbar->GetFixedWidth();
+            if (hbar != NULL && hbar->IsVisible()) inner.bottom -= hbar->GetFixedHeight();
+        }
+        if (!IntersectRect(&rc, &rc, &inner)) return;
+        for (CControlUI* above = parent->GetParent(); above != NULL; above = above->GetParent()) {
+            RECT pos = above->GetPos();
+            if (!IntersectRect(&rc, &rc, &pos)) return;
+        }
+    }
+    manager->Invalidate(rc);
+}
+
+} // namespace DirectUI

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "control/ListInterfaces.h"
+
+namespace DirectUI {
+
+class CControlUI;
+
+// What every list item does alike, whether drawn from the list's settings
+// or a container of controls: background, selection, events, invalidation.
+
+// Colour, state image, own or list background image and the item line.
+void DrawListItemBackground(HDC dc, CControlUI* item, IListOwnerUI* owner, int index, bool selected, UINT state);
+
+// Text colour of an item in its state, from the list's settings.
+DWORD ListItemTextColor(const ListInfo& info, const CControlUI* item, bool selected, UINT state);
+
+// Select(b): refused when disabled; selecting tells the owner.
+bool SelectListItem(CControlUI* item, IListOwnerUI* owner, int index, bool& selected, bool select);
+
+// Hiding a selected item clears the owner's selection.
+void HideListItem(IListOwnerUI* owner, bool& selected, bool visible);
+
+// The item events of a list item; false when the event is for the item's
+// base class (it has no owner to pass it to).
+bool HandleListItemEvent(CControlUI* item, IListOwnerUI* owner, UINT& state, ControlEvent& event);
+
+// Invalidates only the part of the item its parent shows (inside the
+// parent's inset and scroll bars) and every further ancestor.
+void InvalidateListItem(CControlUI* item);
+
+} // namespace DirectUI
