@@ -14,6 +14,8 @@
 #include "control/ListTextElementUI.h"
 #include "control/ListUI.h"
 #include "control/GifAnimUI.h"
+#include "control/ComboBoxUI.h"
+#include "control/ComboUI.h"
 #include "activex/ActiveXUI.h"
 #include "control/OptionUI.h"
 #include "control/ScrollBarUI.h"
@@ -60,6 +62,8 @@ const ControlClass kControlClasses[] = {
     { L"ListLabelElement", &CreateInstance<CListLabelElementUI> },
     { L"ListTextElement", &CreateInstance<CListTextElementUI> },
     { L"ListContainerElement", &CreateInstance<CListContainerElementUI> },
+    { L"Combo", &CreateInstance<CComboUI> },
+    { L"ComboBox", &CreateInstance<CComboBoxUI> },
     { L"GifAnim", &CreateInstance<CGifAnimUI> },
     { L"ActiveX", &CreateInstance<CActiveXUI> },
 };

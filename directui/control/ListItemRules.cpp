@@ -124,6 +124,15 @@ bool HandleListItemEvent(CControlUI* item, IListOwnerUI* owner, UINT& state, Con
     return true;
 }
 
+void RenumberListItems(const CContainerUI* container, int from)
+{
+    for (int i = from < 0 ? 0 : from; i < container->Count(); ++i) {
+        CControlUI* control = container->ItemAt(i);
+        IListItemUI* item = static_cast<IListItemUI*>(control->GetInterface(L"ListItem"));
+        if (item != NULL) item->SetIndex(i);
+    }
+}
+
 void InvalidateListItem(CControlUI* item)
 {
     CWindowUIManager* manager = item->GetManager();

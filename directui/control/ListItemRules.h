@@ -5,6 +5,7 @@
 namespace DirectUI {
 
 class CControlUI;
+class CContainerUI;
 
 // What every list item does alike, whether drawn from the list's settings
 // or a container of controls: background, selection, events, invalidation.
@@ -24,6 +25,9 @@ void HideListItem(IListOwnerUI* owner, bool& selected, bool visible);
 // The item events of a list item; false when the event is for the item's
 // base class (it has no owner to pass it to).
 bool HandleListItemEvent(CControlUI* item, IListOwnerUI* owner, UINT& state, ControlEvent& event);
+
+// Gives the list items of container from index on their places as indexes.
+void RenumberListItems(const CContainerUI* container, int from);
 
 // Invalidates only the part of the item its parent shows (inside the
 // parent's inset and scroll bars) and every further ancestor.

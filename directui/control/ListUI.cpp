@@ -2,6 +2,7 @@
 
 #include "control/ListBodyUI.h"
 #include "control/ListHeaderUI.h"
+#include "control/ListItemRules.h"
 #include "control/ScrollBarUI.h"
 #include "core/SkinValues.h"
 
@@ -280,13 +281,7 @@ int CListUI::IndexOf(CControlUI* control) const
     return m_pList->IndexOf(control);
 }
 
-void CListUI::RenumberFrom(int index)
-{
-    for (int i = index; i < m_pList->Count(); ++i) {
-        IListItemUI* item = AsListItem(m_pList->ItemAt(i));
-        if (item != NULL) item->SetIndex(i);
-    }
-}
+void CListUI::RenumberFrom(int index) { RenumberListItems(m_pList, index); }
 
 bool CListUI::Add(CControlUI* control)
 {
