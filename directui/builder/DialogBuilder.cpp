@@ -16,6 +16,8 @@
 #include "control/GifAnimUI.h"
 #include "control/ComboBoxUI.h"
 #include "control/ComboUI.h"
+#include "control/TreeNodeUI.h"
+#include "control/TreeViewUI.h"
 #include "activex/ActiveXUI.h"
 #include "control/OptionUI.h"
 #include "control/ScrollBarUI.h"
@@ -64,6 +66,8 @@ const ControlClass kControlClasses[] = {
     { L"ListContainerElement", &CreateInstance<CListContainerElementUI> },
     { L"Combo", &CreateInstance<CComboUI> },
     { L"ComboBox", &CreateInstance<CComboBoxUI> },
+    { L"TreeView", &CreateInstance<CTreeViewUI> },
+    { L"TreeNode", &CreateInstance<CTreeNodeUI> },
     { L"GifAnim", &CreateInstance<CGifAnimUI> },
     { L"ActiveX", &CreateInstance<CActiveXUI> },
 };
@@ -372,6 +376,17 @@ bool CDialogBuilder::BuildInclude(CXmlNode& node, CControlUI* parent, CWindowUIM
     return true;
 }
 
+bool CDialogBuilder::AddTreeNode(CControlUI* control, CControlUI* parent)
+{
+    CTreeNodeUI* node = static_cast<CTreeNodeUI*>(control->GetInterface(L"TreeNode"));
+    CTreeNodeUI* parentNode = static_cast<CTreeNodeUI*>(parent->GetInterface(L"TreeNode"));
+    CTreeViewUI* view = static_cast<CTreeViewUI*>(parent->GetInterface(L"TreeView"));
+    if (node == NULL) return false;
+    if (parentNode != NULL) return parentNode->AddChildNode(node);
+    if (view != NULL) return view->Add(node);
+    return false;
+}
+
 CControlUI* CDialogBuilder::BuildChildren(CXmlNode& root, CControlUI* parent, CWindowUIManager* manager)
 {
     if (g_elementDepth >= kMaxElementDepth) {
@@ -399,7 +414,13 @@ CControlUI* CDialogBuilder::BuildChildren(CXmlNode& root, CControlUI* parent, CW
             delete control;
             break;
         }
-        if (parent != NULL) {
+        if (parent != NULL && wcscmp(element, L"TreeNode") == 0) {
+            // A node joins its parent node or its tree view; anywhere else it has no home.
+            if (!AddTreeNode(control, parent)) {
+                delete control;
+                continue;
+            }
+        } else if (parent != NULL) {
             if (!containerAsked) {
                 container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
                 containerAsked = true;
