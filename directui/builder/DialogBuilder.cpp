@@ -16,6 +16,7 @@
 #include "control/GifAnimUI.h"
 #include "control/ComboBoxUI.h"
 #include "control/ComboUI.h"
+#include "control/DateTimeUI.h"
 #include "control/TreeNodeUI.h"
 #include "control/TreeViewUI.h"
 #include "activex/ActiveXUI.h"
@@ -68,6 +69,7 @@ const ControlClass kControlClasses[] = {
     { L"ComboBox", &CreateInstance<CComboBoxUI> },
     { L"TreeView", &CreateInstance<CTreeViewUI> },
     { L"TreeNode", &CreateInstance<CTreeNodeUI> },
+    { L"DateTime", &CreateInstance<CDateTimeUI> },
     { L"GifAnim", &CreateInstance<CGifAnimUI> },
     { L"ActiveX", &CreateInstance<CActiveXUI> },
 };
