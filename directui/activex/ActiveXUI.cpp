@@ -3,6 +3,7 @@
 #include "activex/ActiveXCtrl.h"
 #include "activex/ActiveXWnd.h"
 
+#include <ocidl.h>
 #include <string.h>
 #include <windowsx.h>
 
@@ -258,6 +259,50 @@ void CActiveXUI::ReleaseObject()
         ::FreeLibrary(m_hModule);
         m_hModule = NULL;
     }
+}
+
+bool CActiveXUI::ConnectEvents(REFIID iid, IUnknown* sink, DWORD& cookie)
+{
+    IConnectionPointContainer* container = NULL;
+    if (FAILED(GetControl(IID_IConnectionPointContainer, reinterpret_cast<LPVOID*>(&container))) || container == NULL)
+        return false;
+    IConnectionPoint* point = NULL;
+    HRESULT hr = container->FindConnectionPoint(iid, &point);
+    container->Release();
+    if (FAILED(hr) || point == NULL) return false;
+    hr = point->Advise(sink, &cookie);
+    point->Release();
+    return SUCCEEDED(hr);
+}
+
+void CActiveXUI::DisconnectEvents(REFIID iid, DWORD& cookie)
+{
+    if (cookie == 0) return;
+    IConnectionPointContainer* container = NULL;
+    if (SUCCEEDED(GetControl(IID_IConnectionPointContainer, reinterpret_cast<LPVOID*>(&container)))
+        && container != NULL) {
+        IConnectionPoint* point = NULL;
+        if (SUCCEEDED(container->FindConnectionPoint(iid, &point)) && point != NULL) {
+            point->Unadvise(cookie);
+            point->Release();
+        }
+        container->Release();
+    }
+    cookie = 0;
+}
+
+LRESULT CActiveXUI::TranslateHostAccelerator(MSG* msg)
+{
+    if (msg == NULL || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST || m_hwndHost == NULL) return S_FALSE;
+    HWND focus = ::GetFocus();
+    while (focus != NULL && focus != m_hwndHost) focus = ::GetParent(focus);
+    if (focus == NULL) return S_FALSE;
+    IOleInPlaceActiveObject* active = NULL;
+    if (FAILED(GetControl(IID_IOleInPlaceActiveObject, reinterpret_cast<LPVOID*>(&active))) || active == NULL)
+        return S_FALSE;
+    HRESULT hr = active->TranslateAccelerator(msg);
+    active->Release();
+    return hr;
 }
 
 LRESULT CActiveXUI::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)

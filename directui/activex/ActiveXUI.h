@@ -51,6 +51,13 @@ public:
     HWND GetHostWindow() const { return m_hwndHost; }
 
 protected:
+    // Connects sink to the object's events of interface iid; cookie keeps the link.
+    bool ConnectEvents(REFIID iid, IUnknown* sink, DWORD& cookie);
+    void DisconnectEvents(REFIID iid, DWORD& cookie);
+    // Keyboard messages for the host window (or a window inside it) go to
+    // the object's in-place active part; 0 when it translated one.
+    LRESULT TranslateHostAccelerator(MSG* msg);
+
     CLSID m_clsid;
     CUIString m_sModuleName;
     bool m_bCreated;

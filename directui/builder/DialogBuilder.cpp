@@ -20,6 +20,8 @@
 #include "control/TreeNodeUI.h"
 #include "control/TreeViewUI.h"
 #include "activex/ActiveXUI.h"
+#include "activex/FlashUI.h"
+#include "activex/WebBrowserUI.h"
 #include "control/OptionUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TabLayoutUI.h"
@@ -72,6 +74,8 @@ const ControlClass kControlClasses[] = {
     { L"DateTime", &CreateInstance<CDateTimeUI> },
     { L"GifAnim", &CreateInstance<CGifAnimUI> },
     { L"ActiveX", &CreateInstance<CActiveXUI> },
+    { L"WebBrowser", &CreateInstance<CWebBrowserUI> },
+    { L"Flash", &CreateInstance<CFlashUI> },
 };
 
 // Skin files being built, outermost first (the framework is single-threaded).
