@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts the store stand-in on loopback and
 # the client against it. "./scripts/run.sh Installation" (or Update, Uninstall)
-# starts that wizard under Wine instead.
+# starts that wizard under Wine instead; "./scripts/run.sh skinprobe ..." and
+# "./scripts/run.sh skin-bench" run those framework tools the same way.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -9,10 +10,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 
 case "${1:-}" in
-  Installation|Update|Uninstall)
+  Installation|Update|Uninstall|skinprobe|skin-bench)
     exec "$root/scripts/run-wizard.sh" "$@" ;;
   "") ;;
-  *) echo "usage: $0 [Installation|Update|Uninstall]" >&2; exit 2 ;;
+  *) echo "usage: $0 [Installation|Update|Uninstall|skinprobe ARGS|skin-bench]" >&2; exit 2 ;;
 esac
 
 use_private_runtime

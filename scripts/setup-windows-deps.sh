@@ -6,7 +6,7 @@
 #   $ORBELA_CACHE/deps/minizip-<ver>  include/minizip/*.h, lib/libminizip.a
 #   $ORBELA_CACHE/deps/7zip-<ver>     bin/7zr.exe, bin/7za.exe
 #   $ORBELA_CACHE/deps/windows-deps.cmake   the paths above, for the mingw tree
-#   $ORBELA_CACHE/wine-<wine ver>     the template prefix (win32, null graphics)
+#   $ORBELA_CACHE/wine-<wine ver>-r<n>  the template prefix (win32, null graphics)
 set -euo pipefail
 : "${ORBELA_CACHE:=/var/cache/orbela}"
 deps=$ORBELA_CACHE/deps
@@ -30,8 +30,7 @@ recorded_dirs_present() {
   done
 }
 
-wine_version=$(dpkg-query -W -f='${Version}' wine 2>/dev/null || echo unknown)
-template=$ORBELA_CACHE/wine-$wine_version
+template=$(ORBELA_CACHE=$ORBELA_CACHE "$(dirname "$0")/wine-test.sh" template-path)
 
 # Warm path without a source entry (a restored cache): trust the record.
 if ! have_src_entry && recorded_dirs_present && [ -d "$template" ]; then
@@ -129,7 +128,7 @@ build_template() {  # <out>
 start() {  # <builder> <final dir>
   echo "setup-windows-deps: building ${2##*/}"
   rm -rf "$2.tmp"
-  ( set -e; "$1" "$2.tmp"; mv "$2.tmp" "$2" ) >"$work/${2##*/}.log" 2>&1 &
+  ( set -e; "$1" "$2.tmp"; mv -T "$2.tmp" "$2" ) >"$work/${2##*/}.log" 2>&1 &
   pids+=("$!:$2")
 }
 

@@ -6,14 +6,18 @@
 #   wine-test.sh run PREFIX SECS EXE...  run EXE in PREFIX; its exit code, 124 on a hang
 #   wine-test.sh stop PREFIX             stop PREFIX's wineserver
 # CTest calls start and stop as the fixture around every Windows test.
+# ORBELA_DLLOVERRIDES adds DLL overrides for one run (e.g. "msftedit=d").
 set -euo pipefail
 : "${ORBELA_CACHE:=/var/cache/orbela}"
-export WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEARCH=win32 WINEDEBUG=${ORBELA_WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${ORBELA_DLLOVERRIDES:+;$ORBELA_DLLOVERRIDES}"
 unset DISPLAY WAYLAND_DISPLAY
 
+# Raised whenever make_template changes, so caches made before are remade.
+template_revision=2
+
 template_dir() {
-  echo "$ORBELA_CACHE/wine-$(dpkg-query -W -f='${Version}' wine 2>/dev/null || echo unknown)"
+  echo "$ORBELA_CACHE/wine-$(dpkg-query -W -f='${Version}' wine 2>/dev/null || echo unknown)-r$template_revision"
 }
 
 make_template() {
@@ -41,6 +45,13 @@ REGEDIT4
 REG
   wine regedit /S 'C:\setup.reg' </dev/null >/dev/null 2>&1
   rm -f "$WINEPREFIX/drive_c/setup.reg"
+  # The wizards' skins name the face in Chinese; a value name outside ASCII
+  # needs a Unicode (UTF-16) .reg file.
+  { printf '\xff\xfe'; printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' '"微软雅黑"="WenQuanYi Micro Hei"' '' |
+      iconv -f UTF-8 -t UTF-16LE; } > "$WINEPREFIX/drive_c/faces.reg"
+  wine regedit /S 'C:\faces.reg' </dev/null >/dev/null 2>&1
+  rm -f "$WINEPREFIX/drive_c/faces.reg"
   # Debian's Wine never finds its own fonts; the CJK font joins them.
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
   cp /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true

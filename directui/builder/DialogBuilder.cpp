@@ -4,6 +4,7 @@
 #include "control/CheckBoxUI.h"
 #include "control/ContainerUI.h"
 #include "control/ControlUI.h"
+#include "control/EditUI.h"
 #include "control/HorizontalLayoutUI.h"
 #include "control/IContainerUI.h"
 #include "control/LabelUI.h"
@@ -23,8 +24,12 @@
 #include "activex/FlashUI.h"
 #include "activex/WebBrowserUI.h"
 #include "control/OptionUI.h"
+#include "control/ProgressUI.h"
+#include "control/RichEditUI.h"
 #include "control/ScrollBarUI.h"
+#include "control/SliderUI.h"
 #include "control/TabLayoutUI.h"
+#include "control/TextUI.h"
 #include "control/TileLayoutUI.h"
 #include "control/VerticalLayoutUI.h"
 #include "control/ChildLayoutUI.h"
@@ -61,6 +66,11 @@ const ControlClass kControlClasses[] = {
     { L"Button", &CreateInstance<CButtonUI> },
     { L"Option", &CreateInstance<COptionUI> },
     { L"CheckBox", &CreateInstance<CCheckBoxUI> },
+    { L"Progress", &CreateInstance<CProgressUI> },
+    { L"Slider", &CreateInstance<CSliderUI> },
+    { L"Text", &CreateInstance<CTextUI> },
+    { L"Edit", &CreateInstance<CEditUI> },
+    { L"RichEdit", &CreateInstance<CRichEditUI> },
     { L"List", &CreateInstance<CListUI> },
     { L"ListHeader", &CreateInstance<CListHeaderUI> },
     { L"ListHeaderItem", &CreateInstance<CListHeaderItemUI> },

@@ -59,6 +59,8 @@ public:
     void AttachWindow(HWND hWnd);
     HWND GetPaintWindow() const { return m_hWndPaint; }
     HDC GetPaintDC() const { return m_hDcPaint; }
+    // The bitmap the last paint drew into: the layered one for "bktrans".
+    HBITMAP GetPaintBitmap() const { return m_bLayered ? m_hbmpLayered : m_hbmpOffscreen; }
     bool AttachRoot(CControlUI* root);
     bool AdoptControls(CControlUI* control, CControlUI* parent);
     void ForgetControl(CControlUI* control);

@@ -60,5 +60,17 @@ void ControlWindow::Key(UINT msg, WPARAM key)
 
 void ControlWindow::Chars(const wchar_t* text)
 {
-    for (const wchar_t* p = text; *p != 0; ++p) Key(WM_CHAR, *p);
+    for (const wchar_t* p = text; *p != 0; ++p) {
+        HWND target = ::GetFocus() != NULL ? ::GetFocus() : window.GetHWND();
+        ::SendMessageW(target, WM_CHAR, *p, 1);
+    }
+}
+
+void ControlWindow::Pump()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
 }

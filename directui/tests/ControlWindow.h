@@ -30,7 +30,10 @@ struct ControlWindow
     int Count(const RECT& rc, DWORD colour);
     void Click(int x, int y);
     void Key(UINT msg, WPARAM key);
+    // WM_CHAR for each character to the window that has the keyboard focus.
     void Chars(const wchar_t* text);
+    // Handles every message waiting for this thread (posted closes, ...).
+    void Pump();
 
     ManagedWindow window;
     NotifyRecorder recorder;

@@ -260,13 +260,15 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool&)
             FailSkinLoad(L"ZIPRES resource: missing or empty");
             return 0;
         }
-        if (CWindowUIManager::GetSkinZipHandle() == NULL) {
-            FailSkinLoad(L"ZIPRES resource: damaged zip archive");
-            return 0;
-        }
         break;
     default:
         break;
+    }
+    // An archive kept open that would not open is damaged.
+    if (!CWindowUIManager::GetSkinZipName().IsEmpty() && CWindowUIManager::IsSkinZipKeptOpen() &&
+        CWindowUIManager::GetSkinZipHandle() == NULL) {
+        FailSkinLoad(L"skin zip: damaged zip archive");
+        return 0;
     }
 
     CDialogBuilder builder;

@@ -1,0 +1,33 @@
+#include "ProbeOutput.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+
+namespace {
+
+CRITICAL_SECTION* OutputLock()
+{
+    static CRITICAL_SECTION lock;
+    static LONG made = 0;
+    if (InterlockedCompareExchange(&made, 1, 0) == 0) InitializeCriticalSection(&lock);
+    return &lock;
+}
+
+} // namespace
+
+void ProbeOut(LPCWSTR format, ...)
+{
+    wchar_t text[4096];
+    va_list args;
+    va_start(args, format);
+    int length = vswprintf(text, 4094, format, args);
+    va_end(args);
+    if (length < 0) length = static_cast<int>(wcslen(text));
+    text[length++] = L'\n';
+    char bytes[4096 * 3];
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, length, bytes, sizeof(bytes), NULL, NULL);
+    EnterCriticalSection(OutputLock());
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes, size, &written, NULL);
+    LeaveCriticalSection(OutputLock());
+}
