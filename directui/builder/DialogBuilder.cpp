@@ -451,13 +451,16 @@ CControlUI* CDialogBuilder::BuildChildren(CXmlNode& root, CControlUI* parent, CW
                 continue;
             }
         }
+        // The parent the control joined stays its parent, also while it has
+        // no manager: attributes that invalidate stop at the parent.
+        CControlUI* joined = parent != NULL ? parent : control->GetParent();
         if (manager != NULL) {
-            control->SetManager(manager, control->GetParent(), false);
+            control->SetManager(manager, joined, false);
             LPCWSTR defaults = manager->GetDefaultAttributes(element);
             if (defaults != NULL) control->ApplyAttributes(defaults);
             for (int i = 0; i < node.GetAttributeCount(); ++i)
                 control->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
-            control->SetManager(NULL, control->GetParent(), false);
+            control->SetManager(NULL, joined, false);
         }
         if (first == NULL) first = control;
         else if (parent == NULL) delete control; // nothing would hold it

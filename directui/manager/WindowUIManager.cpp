@@ -232,6 +232,9 @@ void CWindowUIManager::SetInitSize(int cx, int cy)
 
 void CWindowUIManager::Invalidate(const RECT& rc)
 {
+    // Nothing to repaint; spares a trip to the window system per control
+    // while a skin is built and nothing has a place yet.
+    if (rc.right <= rc.left || rc.bottom <= rc.top) return;
     if (m_hWndPaint != NULL) InvalidateRect(m_hWndPaint, &rc, FALSE);
 }
 
