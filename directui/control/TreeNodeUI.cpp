@@ -66,6 +66,8 @@ void CTreeNodeUI::TakeParent(CTreeNodeUI* parent)
     m_pDottedLine->SetVisible(true);
     m_pDottedLine->SetFixedWidth(parent->m_pDottedLine->GetFixedWidth() + kIndent);
     m_pParentTreeNode = parent;
+    // A subtree built before it joined (as the skin builder does) moves in with it.
+    for (int i = 0; i < m_aTreeNodes.GetSize(); ++i) static_cast<CTreeNodeUI*>(m_aTreeNodes[i])->TakeParent(this);
 }
 
 void CTreeNodeUI::HandleEvent(ControlEvent& event)
