@@ -1,6 +1,7 @@
 #include "control/ComboUI.h"
 
 #include "control/ComboWnd.h"
+#include "control/ListInfoAttributes.h"
 #include "control/ListItemRules.h"
 #include "core/SkinValues.h"
 
@@ -146,7 +147,6 @@ void CComboUI::SetTextPadding(RECT rc)
 void CComboUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
     if (name == NULL || value == NULL) return;
-    ListInfo& info = m_ListInfo;
     if (wcscmp(name, L"textpadding") == 0) {
         RECT rc = { 0, 0, 0, 0 };
         ParseRectValue(value, rc);
@@ -167,74 +167,15 @@ void CComboUI::SetAttribute(LPCWSTR name, LPCWSTR value)
         SIZE size = { 0, 0 };
         ParseSizeValue(value, size);
         SetDropBoxSize(size);
-    } else if (wcscmp(name, L"itemfont") == 0) {
-        info.nFont = ParseIntValue(value);
-    } else if (wcscmp(name, L"itemalign") == 0) {
-        if (wcsstr(value, L"left") != NULL) info.uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-        if (wcsstr(value, L"center") != NULL) {
-            info.uTextStyle &= ~DT_RIGHT;
-            info.uTextStyle |= DT_CENTER;
-        }
-        if (wcsstr(value, L"right") != NULL) {
-            info.uTextStyle &= ~DT_CENTER;
-            info.uTextStyle |= DT_RIGHT;
-        }
-    } else if (wcscmp(name, L"itemtextpadding") == 0) {
-        RECT rc = { 0, 0, 0, 0 };
-        ParseRectValue(value, rc);
-        info.rcTextPadding = rc;
-        Invalidate();
-    } else if (wcscmp(name, L"itemtextcolor") == 0) {
-        info.dwTextColor = ParseColorValue(value);
-        Invalidate();
-    } else if (wcscmp(name, L"itemshowhtml") == 0) {
-        bool show = ParseBoolValue(value);
-        if (info.bShowHtml != show) {
-            info.bShowHtml = show;
-            Invalidate();
-        }
-    } else if (wcscmp(name, L"itemaltbk") == 0) {
-        info.bAlternateBk = ParseBoolValue(value);
     } else {
-        struct ColorAttribute
-        {
-            const wchar_t* name;
-            DWORD* color;
-        };
-        const ColorAttribute colors[] = {
-            { L"itembkcolor", &info.dwBkColor },
-            { L"itemselectedtextcolor", &info.dwSelectedTextColor },
-            { L"itemselectedbkcolor", &info.dwSelectedBkColor },
-            { L"itemhottextcolor", &info.dwHotTextColor },
-            { L"itemhotbkcolor", &info.dwHotBkColor },
-            { L"itemdisabledtextcolor", &info.dwDisabledTextColor },
-            { L"itemdisabledbkcolor", &info.dwDisabledBkColor },
-            { L"itemlinecolor", &info.dwLineColor },
-        };
-        struct ImageAttribute
-        {
-            const wchar_t* name;
-            CUIString* image;
-        };
-        const ImageAttribute images[] = {
-            { L"itembkimage", &info.sBkImage },
-            { L"itemselectedimage", &info.sSelectedImage },
-            { L"itemhotimage", &info.sHotImage },
-            { L"itemdisabledimage", &info.sDisabledImage },
-        };
-        for (const ColorAttribute& c : colors) {
-            if (wcscmp(name, c.name) == 0) {
-                *c.color = ParseColorValue(value);
-                return;
-            }
+        // Only the text colour, the text padding and a change of markup show in the combo itself.
+        switch (SetListInfoAttribute(m_ListInfo, name, value, false)) {
+        case kListInfoNone: CContainerUI::SetAttribute(name, value); break;
+        case kListInfoTextColor:
+        case kListInfoTextPadding:
+        case kListInfoShowHtml: Invalidate(); break;
+        default: break;
         }
-        for (const ImageAttribute& i : images) {
-            if (wcscmp(name, i.name) == 0) {
-                *i.image = value;
-                return;
-            }
-        }
-        CContainerUI::SetAttribute(name, value);
     }
 }
 

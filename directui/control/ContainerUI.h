@@ -30,6 +30,8 @@ public:
     void SetAttribute(LPCWSTR name, LPCWSTR value) override;
     void Paint(HDC dc, const RECT& rcPaint) override;
 
+    // The rectangle less the inset and the visible scroll bars.
+    RECT InnerRect() const;
     virtual RECT GetInset() const;
     virtual void SetInset(RECT rc);
     virtual int GetChildPadding() const;
@@ -78,7 +80,6 @@ public:
 
 protected:
     void DisposeChild(CControlUI* control);
-    RECT InnerRect() const;
     int VerticalLineStep() const;
     int HorizontalLineStep() const;
     int PageHeight() const;

@@ -1,5 +1,6 @@
 #include "control/ListHeaderItemUI.h"
 
+#include "control/ListInfoAttributes.h"
 #include "core/SkinValues.h"
 #include "render/GdiPainter.h"
 
@@ -139,15 +140,7 @@ void CListHeaderItemUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     } else if (wcscmp(name, L"sepwidth") == 0) {
         SetSepWidth(ParseIntValue(value));
     } else if (wcscmp(name, L"align") == 0) {
-        if (wcsstr(value, L"left") != NULL) m_uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-        if (wcsstr(value, L"center") != NULL) {
-            m_uTextStyle &= ~DT_RIGHT;
-            m_uTextStyle |= DT_CENTER;
-        }
-        if (wcsstr(value, L"right") != NULL) {
-            m_uTextStyle &= ~DT_CENTER;
-            m_uTextStyle |= DT_RIGHT;
-        }
+        ApplyAlignValue(m_uTextStyle, value);
     } else if (wcscmp(name, L"endellipsis") == 0) {
         if (ParseBoolValue(value)) m_uTextStyle |= DT_END_ELLIPSIS;
         else m_uTextStyle &= ~DT_END_ELLIPSIS;

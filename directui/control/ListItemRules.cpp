@@ -1,7 +1,6 @@
 #include "control/ListItemRules.h"
 
 #include "control/ContainerUI.h"
-#include "control/ScrollBarUI.h"
 #include "render/GdiPainter.h"
 
 namespace DirectUI {
@@ -140,19 +139,8 @@ void InvalidateListItem(CControlUI* item)
     RECT rc = item->GetPos();
     CControlUI* parent = item->GetParent();
     if (parent != NULL) {
-        RECT inner = parent->GetPos();
         CContainerUI* container = static_cast<CContainerUI*>(parent->GetInterface(L"Container"));
-        if (container != NULL) {
-            RECT inset = container->GetInset();
-            inner.left += inset.left;
-            inner.top += inset.top;
-            inner.right -= inset.right;
-            inner.bottom -= inset.bottom;
-            CScrollBarUI* vbar = container->GetVerticalScrollBar();
-            CScrollBarUI* hbar = container->GetHorizontalScrollBar();
-            if (vbar != NULL && vbar->IsVisible()) inner.right -= vbar->GetFixedWidth();
-            if (hbar != NULL && hbar->IsVisible()) inner.bottom -= hbar->GetFixedHeight();
-        }
+        RECT inner = container != NULL ? container->InnerRect() : parent->GetPos();
         if (!IntersectRect(&rc, &rc, &inner)) return;
         for (CControlUI* above = parent->GetParent(); above != NULL; above = above->GetParent()) {
             RECT pos = above->GetPos();

@@ -2,6 +2,7 @@
 
 #include "control/ListBodyUI.h"
 #include "control/ListHeaderUI.h"
+#include "control/ListInfoAttributes.h"
 #include "control/ListItemRules.h"
 #include "control/ScrollBarUI.h"
 #include "core/SkinValues.h"
@@ -157,7 +158,6 @@ void CListUI::HandleEvent(ControlEvent& event)
 void CListUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
     if (name == NULL || value == NULL) return;
-    ListInfo& info = m_ListInfo;
     if (wcscmp(name, L"header") == 0) {
         m_pHeader->SetVisible(wcscmp(value, L"hidden") != 0);
     } else if (wcscmp(name, L"headerbkimage") == 0) {
@@ -165,82 +165,15 @@ void CListUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     } else if (wcscmp(name, L"scrollselect") == 0) {
         SetScrollSelect(ParseBoolValue(value));
     } else if (wcscmp(name, L"multiexpanding") == 0) {
-        info.bMultiExpandable = ParseBoolValue(value);
-    } else if (wcscmp(name, L"itemfont") == 0) {
-        info.nFont = ParseIntValue(value);
-        Invalidate();
-    } else if (wcscmp(name, L"itemalign") == 0) {
-        if (wcsstr(value, L"left") != NULL) info.uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-        if (wcsstr(value, L"center") != NULL) {
-            info.uTextStyle &= ~DT_RIGHT;
-            info.uTextStyle |= DT_CENTER;
-        }
-        if (wcsstr(value, L"right") != NULL) {
-            info.uTextStyle &= ~DT_CENTER;
-            info.uTextStyle |= DT_RIGHT;
-        }
-        Invalidate();
-    } else if (wcscmp(name, L"itemendellipsis") == 0) {
-        if (ParseBoolValue(value)) info.uTextStyle |= DT_END_ELLIPSIS;
-        else info.uTextStyle &= ~DT_END_ELLIPSIS;
-        Invalidate();
-    } else if (wcscmp(name, L"itemtextpadding") == 0) {
-        RECT rc = { 0, 0, 0, 0 };
-        ParseRectValue(value, rc);
-        info.rcTextPadding = rc;
-        RequestLayout();
-    } else if (wcscmp(name, L"itemshowhtml") == 0) {
-        bool show = ParseBoolValue(value);
-        if (info.bShowHtml != show) {
-            info.bShowHtml = show;
-            RequestLayout();
-        }
-    } else if (wcscmp(name, L"itemaltbk") == 0) {
-        info.bAlternateBk = ParseBoolValue(value);
-        Invalidate();
+        m_ListInfo.bMultiExpandable = ParseBoolValue(value);
     } else {
-        struct ColorAttribute
-        {
-            const wchar_t* name;
-            DWORD* color;
-        };
-        const ColorAttribute colors[] = {
-            { L"itemtextcolor", &info.dwTextColor },
-            { L"itembkcolor", &info.dwBkColor },
-            { L"itemselectedtextcolor", &info.dwSelectedTextColor },
-            { L"itemselectedbkcolor", &info.dwSelectedBkColor },
-            { L"itemhottextcolor", &info.dwHotTextColor },
-            { L"itemhotbkcolor", &info.dwHotBkColor },
-            { L"itemdisabledtextcolor", &info.dwDisabledTextColor },
-            { L"itemdisabledbkcolor", &info.dwDisabledBkColor },
-            { L"itemlinecolor", &info.dwLineColor },
-        };
-        struct ImageAttribute
-        {
-            const wchar_t* name;
-            CUIString* image;
-        };
-        const ImageAttribute images[] = {
-            { L"itembkimage", &info.sBkImage },
-            { L"itemselectedimage", &info.sSelectedImage },
-            { L"itemhotimage", &info.sHotImage },
-            { L"itemdisabledimage", &info.sDisabledImage },
-        };
-        for (const ColorAttribute& c : colors) {
-            if (wcscmp(name, c.name) == 0) {
-                *c.color = ParseColorValue(value);
-                Invalidate();
-                return;
-            }
+        switch (SetListInfoAttribute(m_ListInfo, name, value, true)) {
+        case kListInfoNone: CVerticalLayoutUI::SetAttribute(name, value); break;
+        case kListInfoTextPadding:
+        case kListInfoShowHtml: RequestLayout(); break;
+        case kListInfoShowHtmlSame: break;
+        default: Invalidate(); break;
         }
-        for (const ImageAttribute& i : images) {
-            if (wcscmp(name, i.name) == 0) {
-                *i.image = value;
-                Invalidate();
-                return;
-            }
-        }
-        CVerticalLayoutUI::SetAttribute(name, value);
     }
 }
 
@@ -424,14 +357,7 @@ void CListUI::EnsureVisible(int index)
     if (m_iCurSel < 0) return;
     CControlUI* item = ItemAt(index);
     if (item == NULL) return;
-    RECT inner = m_pList->GetPos();
-    RECT inset = m_pList->GetInset();
-    inner.left += inset.left;
-    inner.top += inset.top;
-    inner.right -= inset.right;
-    inner.bottom -= inset.bottom;
-    CScrollBarUI* hbar = m_pList->GetHorizontalScrollBar();
-    if (hbar != NULL && hbar->IsVisible()) inner.bottom -= hbar->GetFixedHeight();
+    RECT inner = m_pList->InnerRect();
     RECT rc = item->GetPos();
     if (rc.top >= inner.top && rc.bottom < inner.bottom) return;
     int dy = 0;
