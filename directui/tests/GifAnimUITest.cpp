@@ -158,6 +158,27 @@ TEST(GifAnim, BrokenOrMissingImageNeverAnimates)
     }
 }
 
+TEST(GifAnim, ReadsItsImageFromTheSkinZipByNameInAnyCase)
+{
+    // The zip is the skin only for this test, however it ends.
+    struct ZipSkin
+    {
+        ZipSkin() { CWindowUIManager::SetSkinZip(L"gifs.zip", false); }
+        ~ZipSkin() { CWindowUIManager::SetSkinZip(L"", false); }
+    } zip;
+    {
+        GifWindow zipped(L"anim.gif");
+        EXPECT_EQ(3u, zipped.gif->GetFrameCount());
+        EXPECT_EQ(70u, zipped.gif->FrameElapse(1));
+    }
+    {
+        // Not in the zip: the name is taken as a file path.
+        std::wstring path = ImageFolder() + L"still.gif";
+        GifWindow outside(path.c_str());
+        EXPECT_EQ(1u, outside.gif->GetFrameCount());
+    }
+}
+
 TEST(GifAnim, ChangingTheImageStopsAndLoadsTheNewOne)
 {
     GifWindow w(L"anim.gif");
