@@ -1,5 +1,7 @@
 #include "control/ContainerUI.h"
 
+#include "control/LayoutMath.h"
+
 #include "control/ScrollBarUI.h"
 #include "core/SkinValues.h"
 #include "render/ClipScope.h"
@@ -240,6 +242,29 @@ SIZE CContainerUI::GetScrollRange() const
     if (m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible())
         range.cx = m_pHorizontalScrollBar->GetScrollRange();
     return range;
+}
+
+StackMeasure CContainerUI::MeasureStack(SIZE available, bool vertical) const
+{
+    StackMeasure measure = { 0, 0, 0, 0 };
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        CControlUI* child = CContainerUI::ItemAt(i);
+        if (!child->IsVisible() || child->IsFloat()) continue;
+        SIZE size = child->PreferredSize(available);
+        RECT padding = child->GetPadding();
+        int along = vertical ? size.cy : size.cx;
+        if (along == 0) ++measure.adjustables;
+        else if (vertical) measure.fixedTotal += ClampToLimits(along, child->GetMinHeight(), child->GetMaxHeight());
+        else measure.fixedTotal += ClampToLimits(along, child->GetMinWidth(), child->GetMaxWidth());
+        measure.fixedTotal += vertical ? padding.top + padding.bottom : padding.left + padding.right;
+        ++measure.counted;
+    }
+    if (measure.adjustables > 0) {
+        int room = vertical ? available.cy : available.cx;
+        measure.share = (room - m_iChildPadding * (measure.counted - 1) - measure.fixedTotal) / measure.adjustables;
+        if (measure.share < 0) measure.share = 0;
+    }
+    return measure;
 }
 
 void CContainerUI::FitHorizontalScrollBar(RECT& rc, int cxNeeded)

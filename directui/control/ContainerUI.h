@@ -8,6 +8,15 @@ namespace DirectUI {
 
 class CScrollBarUI;
 
+// The first pass of a layout that stacks its children along one axis.
+struct StackMeasure
+{
+    int adjustables; // placed children that ask for no size along the axis
+    int fixedTotal;  // the sizes the others ask for (within their limits), with all paddings along the axis
+    int counted;     // placed children: visible and not floating
+    int share;       // what each adjustable child gets, never below 0
+};
+
 // A control that owns child controls: places non-floating children over its
 // inner rectangle (layouts replace that), scrolls, hit-tests and paints them.
 class CContainerUI : public CControlUI, public IContainerUI
@@ -89,6 +98,7 @@ protected:
     SIZE MoveScrollBars(SIZE pos);
     // Moves the placed, non-floating children by (-dx, -dy) and repaints.
     void ShiftChildren(int dx, int dy);
+    StackMeasure MeasureStack(SIZE available, bool vertical) const;
     // Shows, resizes or hides the horizontal bar for the needed width and
     // gives its height to or from rc.
     void FitHorizontalScrollBar(RECT& rc, int cxNeeded);

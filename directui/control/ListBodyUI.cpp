@@ -25,19 +25,15 @@ void CListBodyUI::SetPos(RECT rc)
     SIZE available = { rc.right - rc.left, rc.bottom - rc.top };
     if (hbar) available.cx += m_pHorizontalScrollBar->GetScrollRange();
 
-    int adjustables = 0, fixedTotal = 0, counted = 0, neededWidth = 0;
+    const StackMeasure measure = MeasureStack(available, true);
+    // The widest item is the width the items need, unless a header says otherwise.
+    int neededWidth = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible() || child->IsFloat()) continue;
         SIZE size = child->PreferredSize(available);
-        RECT padding = child->GetPadding();
-        if (size.cy == 0) ++adjustables;
-        else fixedTotal += ClampToLimits(size.cy, child->GetMinHeight(), child->GetMaxHeight());
-        fixedTotal += padding.top + padding.bottom;
-        int width = size.cx < 0 ? 0 : size.cx;
-        width = ClampToLimits(width, child->GetMinWidth(), child->GetMaxWidth());
+        int width = ClampToLimits(size.cx < 0 ? 0 : size.cx, child->GetMinWidth(), child->GetMaxWidth());
         if (width > neededWidth) neededWidth = width;
-        ++counted;
     }
 
     CListHeaderUI* header = m_pOwner != NULL ? m_pOwner->GetHeader() : NULL;
@@ -47,18 +43,12 @@ void CListBodyUI::SetPos(RECT rc)
         if (vbar) header->SetPos(header->GetPos());
     }
 
-    int share = 0;
-    if (adjustables > 0) {
-        share = (available.cy - m_iChildPadding * (counted - 1) - fixedTotal) / adjustables;
-        if (share < 0) share = 0;
-    }
-
     int y = rc.top - (vbar ? m_pVerticalScrollBar->GetScrollPos() : 0);
     const int x = rc.left - (hbar ? m_pHorizontalScrollBar->GetScrollPos() : 0);
     int remaining = available.cy;
     int neededHeight = 0;
-    int adjustablesLeft = adjustables;
-    int fixedAhead = fixedTotal;
+    int adjustablesLeft = measure.adjustables;
+    int fixedAhead = measure.fixedTotal;
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible()) continue;
@@ -68,18 +58,19 @@ void CListBodyUI::SetPos(RECT rc)
         }
         RECT padding = child->GetPadding();
         remaining -= padding.top;
+        // What the children after this one still need.
+        fixedAhead -= padding.top + padding.bottom;
         SIZE room = { available.cx, remaining };
         SIZE size = child->PreferredSize(room);
         if (size.cy == 0) {
             --adjustablesLeft;
             // The last adjustable child takes the pixels the division left over.
-            size.cy = adjustablesLeft == 0 ? remaining - padding.bottom - fixedAhead : share;
+            size.cy = adjustablesLeft == 0 ? remaining - padding.bottom - fixedAhead : measure.share;
             if (size.cy < 0) size.cy = 0;
         } else {
             size.cy = ClampToLimits(size.cy, child->GetMinHeight(), child->GetMaxHeight());
             fixedAhead -= size.cy;
         }
-        fixedAhead -= padding.top + padding.bottom;
         size.cy = ClampToLimits(size.cy, child->GetMinHeight(), child->GetMaxHeight());
         int width = available.cx - padding.left - padding.right;
         if (width < neededWidth) width = neededWidth;
@@ -92,7 +83,7 @@ void CListBodyUI::SetPos(RECT rc)
         neededHeight += size.cy + padding.top + padding.bottom;
         remaining -= size.cy + m_iChildPadding + padding.bottom;
     }
-    neededHeight += m_iChildPadding * (counted > 0 ? counted - 1 : 0);
+    neededHeight += m_iChildPadding * (measure.counted > 0 ? measure.counted - 1 : 0);
 
     FitHorizontalScrollBar(rc, neededWidth);
     LayoutScrollBars(rc, neededWidth, neededHeight);

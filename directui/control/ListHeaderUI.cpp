@@ -28,22 +28,7 @@ void CListHeaderUI::SetPos(RECT rc)
     rc.bottom -= m_rcInset.bottom;
     SIZE available = { rc.right - rc.left, rc.bottom - rc.top };
 
-    int adjustables = 0, fixedTotal = 0, counted = 0;
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = CContainerUI::ItemAt(i);
-        if (!child->IsVisible() || child->IsFloat()) continue;
-        SIZE size = child->PreferredSize(available);
-        RECT padding = child->GetPadding();
-        if (size.cx == 0) ++adjustables;
-        else fixedTotal += ClampToLimits(size.cx, child->GetMinWidth(), child->GetMaxWidth());
-        fixedTotal += padding.left + padding.right;
-        ++counted;
-    }
-    int share = 0;
-    if (adjustables > 0) {
-        share = (available.cx - m_iChildPadding * (counted - 1) - fixedTotal) / adjustables;
-        if (share < 0) share = 0;
-    }
+    const StackMeasure measure = MeasureStack(available, false);
 
     // Scaled columns share the width the list's vertical bar leaves.
     int headerWidth = GetWidth();
@@ -53,8 +38,8 @@ void CListHeaderUI::SetPos(RECT rc)
 
     int x = rc.left;
     int remaining = available.cx;
-    int adjustablesLeft = adjustables;
-    int fixedAhead = fixedTotal;
+    int adjustablesLeft = measure.adjustables;
+    int fixedAhead = measure.fixedTotal;
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible()) continue;
@@ -64,6 +49,8 @@ void CListHeaderUI::SetPos(RECT rc)
         }
         RECT padding = child->GetPadding();
         remaining -= padding.left;
+        // What the items after this one still need.
+        fixedAhead -= padding.left + padding.right;
         SIZE room = { remaining, available.cy };
         SIZE size = child->PreferredSize(room);
         if (m_bIsScaleHeader) {
@@ -72,12 +59,11 @@ void CListHeaderUI::SetPos(RECT rc)
             size.cx = static_cast<int>(static_cast<float>(scale) * static_cast<float>(headerWidth) / 100.0f);
         } else if (size.cx == 0) {
             --adjustablesLeft;
-            size.cx = adjustablesLeft == 0 ? remaining - padding.right - fixedAhead : share;
+            size.cx = adjustablesLeft == 0 ? remaining - padding.right - fixedAhead : measure.share;
             if (size.cx < 0) size.cx = 0;
         } else {
             fixedAhead -= ClampToLimits(size.cx, child->GetMinWidth(), child->GetMaxWidth());
         }
-        fixedAhead -= padding.left + padding.right;
         size.cx = ClampToLimits(size.cx, child->GetMinWidth(), child->GetMaxWidth());
         size.cy = child->GetFixedHeight();
         if (size.cy == 0) size.cy = rc.bottom - rc.top - padding.top - padding.bottom;

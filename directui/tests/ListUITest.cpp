@@ -275,6 +275,22 @@ TEST(List, AnEmptyHeaderKeepsOneLineUnlessHidden)
     }
 }
 
+TEST(List, TheLastAdjustableItemTakesTheLeftoverPixels)
+{
+    ControlWindow w;
+    CListUI* list = w.Add(new CListUI, L"list", L"0,0,200,181", L"header=\"hidden\"");
+    CListContainerElementUI* rows[3];
+    for (CListContainerElementUI*& row : rows) {
+        row = new CListContainerElementUI;
+        list->Add(row);
+    }
+    w.Show();
+    EXPECT_EQ(60, rows[0]->GetHeight());
+    EXPECT_EQ(60, rows[1]->GetHeight());
+    EXPECT_EQ(61, rows[2]->GetHeight());
+    EXPECT_EQ(181, rows[2]->GetPos().bottom);
+}
+
 TEST(List, HiddenHeaderStillGivesTheColumns)
 {
     ListWindow l(3, L"header=\"hidden\"");
