@@ -275,14 +275,7 @@ bool CComboUI::Remove(CControlUI* control)
     if (index < 0) return false;
     if (!CContainerUI::Remove(control)) return false;
     RenumberListItems(this, index);
-    if (index == m_iCurSel && m_iCurSel >= 0) {
-        int old = m_iCurSel;
-        m_iCurSel = -1;
-        // As in a list: the nearest selectable item before, else the first.
-        SelectItem(FindSelectableItem(old - 1, false), false);
-    } else if (index < m_iCurSel) {
-        m_iCurSel -= 1;
-    }
+    KeepSelectionAfterRemoval(this, index, m_iCurSel);
     return true;
 }
 
@@ -300,13 +293,7 @@ void CComboUI::RemoveAll()
 
 bool CComboUI::MoveItem(CControlUI* control, int newIndex)
 {
-    int oldIndex = m_items.Find(control);
-    if (oldIndex < 0) return false;
-    CControlUI* selected = ItemAt(m_iCurSel);
-    if (!CContainerUI::MoveItem(control, newIndex)) return false;
-    RenumberListItems(this, oldIndex < newIndex ? oldIndex : newIndex);
-    if (selected != NULL) m_iCurSel = m_items.Find(selected);
-    return true;
+    return MoveListItem(this, control, newIndex, m_iCurSel);
 }
 
 ListInfo* CComboUI::GetListInfo() { return &m_ListInfo; }

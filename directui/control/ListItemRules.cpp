@@ -132,6 +132,31 @@ void RenumberListItems(const CContainerUI* container, int from)
     }
 }
 
+bool MoveListItem(CContainerUI* container, CControlUI* control, int newIndex, int& curSel)
+{
+    int oldIndex = container->IndexOf(control);
+    if (oldIndex < 0) return false;
+    if (oldIndex == newIndex) return true;
+    CControlUI* selected = curSel >= 0 ? container->ItemAt(curSel) : NULL;
+    // The container's own move: a combo's MoveItem is what called here.
+    if (!container->CContainerUI::MoveItem(control, newIndex)) return false;
+    RenumberListItems(container, oldIndex < newIndex ? oldIndex : newIndex);
+    if (selected != NULL) curSel = container->IndexOf(selected);
+    return true;
+}
+
+void KeepSelectionAfterRemoval(CContainerUI* owner, int removed, int& curSel)
+{
+    if (removed == curSel && curSel >= 0) {
+        IListOwnerUI* list = static_cast<IListOwnerUI*>(owner->GetInterface(L"IListOwner"));
+        int old = curSel;
+        curSel = -1;
+        if (list != NULL) list->SelectItem(owner->FindSelectableItem(old - 1, false), false);
+    } else if (removed < curSel) {
+        curSel -= 1;
+    }
+}
+
 void InvalidateListItem(CControlUI* item)
 {
     CWindowUIManager* manager = item->GetManager();

@@ -29,6 +29,14 @@ bool HandleListItemEvent(CControlUI* item, IListOwnerUI* owner, UINT& state, Con
 // Gives the list items of container from index on their places as indexes.
 void RenumberListItems(const CContainerUI* container, int from);
 
+// Moves control to newIndex among owner's items (container: where they
+// are), renumbering them; the selection stays on its item.
+bool MoveListItem(CContainerUI* container, CControlUI* control, int newIndex, int& curSel);
+
+// After the item at removed left owner: a removed selection goes to the
+// nearest selectable item before it (or the first), an earlier one lowers it.
+void KeepSelectionAfterRemoval(CContainerUI* owner, int removed, int& curSel);
+
 // Invalidates only the part of the item its parent shows (inside the
 // parent's inset and scroll bars) and every further ancestor.
 void InvalidateListItem(CControlUI* item);

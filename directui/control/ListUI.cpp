@@ -250,14 +250,7 @@ bool CListUI::RemoveFromBody(int index)
     CControlUI* control = m_pList->ItemAt(index);
     if (control == NULL || !m_pList->RemoveAt(index)) return false;
     RenumberFrom(index);
-    if (index == m_iCurSel && m_iCurSel >= 0) {
-        int old = m_iCurSel;
-        m_iCurSel = -1;
-        // The nearest selectable item before the removed one, else the first.
-        SelectItem(FindSelectableItem(old - 1, false), false);
-    } else if (index < m_iCurSel) {
-        m_iCurSel -= 1;
-    }
+    KeepSelectionAfterRemoval(this, index, m_iCurSel);
     return true;
 }
 
@@ -285,14 +278,7 @@ bool CListUI::MoveItem(CControlUI* control, int newIndex)
     if (control == NULL) return false;
     if (control->GetInterface(L"ListHeader") != NULL) return CVerticalLayoutUI::MoveItem(control, newIndex);
     if (wcsstr(control->GetControlClass(), L"ListHeaderItemUI") != NULL) return m_pHeader->MoveItem(control, newIndex);
-    int oldIndex = m_pList->IndexOf(control);
-    if (oldIndex < 0) return false;
-    if (oldIndex == newIndex) return true;
-    CControlUI* selected = m_iCurSel >= 0 ? m_pList->ItemAt(m_iCurSel) : NULL;
-    if (!m_pList->MoveItem(control, newIndex)) return false;
-    RenumberFrom(oldIndex < newIndex ? oldIndex : newIndex);
-    if (selected != NULL) m_iCurSel = m_pList->IndexOf(selected);
-    return true;
+    return MoveListItem(m_pList, control, newIndex, m_iCurSel);
 }
 
 ListInfo* CListUI::GetListInfo() { return &m_ListInfo; }

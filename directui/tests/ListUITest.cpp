@@ -160,6 +160,22 @@ TEST(List, RemovingTheSelectedItemSelectsTheNearestBefore)
     }
 }
 
+TEST(List, MovingItemsKeepsTheSelectionOnItsItem)
+{
+    ListWindow l;
+    l.list->SelectItem(1);
+    CControlUI* selected = l.list->ItemAt(1);
+    EXPECT_TRUE(l.list->MoveItem(selected, 3));
+    EXPECT_EQ(3, l.list->GetCurSel());
+    EXPECT_TRUE(l.list->MoveItem(l.list->ItemAt(4), 0));
+    EXPECT_EQ(4, l.list->GetCurSel());
+    EXPECT_TRUE(l.list->ItemAt(4) == selected);
+    for (int i = 0; i < l.list->Count(); ++i)
+        EXPECT_EQ(i, static_cast<IListItemUI*>(l.list->ItemAt(i)->GetInterface(L"ListItem"))->GetIndex());
+    CListLabelElementUI stranger;
+    EXPECT_FALSE(l.list->MoveItem(&stranger, 0));
+}
+
 TEST(List, WheelScrollsOrWithScrollSelectMovesTheSelection)
 {
     ListWindow scrolling(20, L"vscrollbar=\"true\"");
