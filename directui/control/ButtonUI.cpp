@@ -1,5 +1,6 @@
 #include "control/ButtonUI.h"
 
+#include "control/StateImage.h"
 #include "control/TabLayoutUI.h"
 #include "core/SkinValues.h"
 #include "render/GdiPainter.h"
@@ -206,14 +207,6 @@ SIZE CButtonUI::PreferredSize(SIZE available)
     return size;
 }
 
-bool CButtonUI::DrawStateImage(HDC dc, CUIString& image)
-{
-    if (image.IsEmpty()) return false;
-    if (DrawImage(dc, image)) return true;
-    image.Empty();
-    return false;
-}
-
 void CButtonUI::PaintStateImage(HDC dc)
 {
     if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
@@ -233,10 +226,10 @@ void CButtonUI::PaintStateImage(HDC dc)
         return;
     }
     bool hadHotImage = hot && !m_sHotImage.IsEmpty();
-    if (candidate == NULL || !DrawStateImage(dc, *candidate)) DrawStateImage(dc, m_sNormalImage);
+    DrawStateOrNormalImage(*this, dc, candidate, m_sNormalImage);
 
-    if (hadHotImage && !m_sHotForeImage.IsEmpty()) DrawStateImage(dc, m_sHotForeImage);
-    else DrawStateImage(dc, m_sForeImage);
+    if (hadHotImage && !m_sHotForeImage.IsEmpty()) DrawImageOrForget(*this, dc, m_sHotForeImage);
+    else DrawImageOrForget(*this, dc, m_sForeImage);
 }
 
 void CButtonUI::PaintText(HDC dc)

@@ -51,9 +51,6 @@ public:
     UINT GetButtonState() const { return m_uButtonState; }
 
 protected:
-    // Draws image when set; an image that cannot be drawn is cleared.
-    bool DrawStateImage(HDC dc, CUIString& image);
-
     UINT m_uButtonState;
     DWORD m_dwHotBkColor;
     DWORD m_dwHotTextColor;

@@ -118,13 +118,19 @@ void CContainerUI::SetManager(CWindowUIManager* manager, CControlUI* parent, boo
     CControlUI::SetManager(manager, parent, init);
 }
 
-RECT CContainerUI::InnerRect() const
+RECT CContainerUI::InsetRect() const
 {
     RECT rc = m_rcItem;
     rc.left += m_rcInset.left;
     rc.top += m_rcInset.top;
     rc.right -= m_rcInset.right;
     rc.bottom -= m_rcInset.bottom;
+    return rc;
+}
+
+RECT CContainerUI::InnerRect() const
+{
+    RECT rc = InsetRect();
     if (m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible())
         rc.right -= m_pVerticalScrollBar->GetFixedWidth();
     if (m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible())
@@ -136,11 +142,7 @@ void CContainerUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     if (m_items.IsEmpty()) return;
-    rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
+    rc = InsetRect();
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible()) continue;
@@ -596,39 +598,49 @@ void CContainerUI::Paint(HDC dc, const RECT& rcPaint)
     CClipScope clip;
     CClipScope::ClipToRect(dc, rcTemp, clip);
     CControlUI::Paint(dc, rcPaint);
+    PaintChildren(dc, rcPaint);
+    PaintScrollBars(dc, rcPaint);
+}
 
-    if (!m_items.IsEmpty()) {
-        RECT inner = InnerRect();
-        RECT childArea;
-        if (IntersectRect(&childArea, &rcPaint, &inner)) {
-            CClipScope childClip;
-            CClipScope::ClipToRect(dc, childArea, childClip);
-            for (int i = 0; i < m_items.GetSize(); ++i) {
-                CControlUI* child = CContainerUI::ItemAt(i);
-                if (!child->IsVisible()) continue;
-                const RECT& pos = child->GetPos();
-                if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;
-                if (child->IsFloat()) {
-                    if (!IntersectRect(&rcTemp, &m_rcItem, &pos)) continue;
-                    childClip.SelectSaved();
-                    child->Paint(dc, rcPaint);
-                    childClip.SelectNew();
-                } else {
-                    if (!IntersectRect(&rcTemp, &inner, &pos)) continue;
-                    child->Paint(dc, rcPaint);
-                }
-            }
-        } else {
-            for (int i = 0; i < m_items.GetSize(); ++i) {
-                CControlUI* child = CContainerUI::ItemAt(i);
-                if (!child->IsVisible() || !child->IsFloat()) continue;
-                const RECT& pos = child->GetPos();
-                if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;
+void CContainerUI::PaintChildren(HDC dc, const RECT& rcPaint)
+{
+    if (m_items.IsEmpty()) return;
+    RECT rcTemp;
+    RECT inner = InnerRect();
+    RECT childArea;
+    if (IntersectRect(&childArea, &rcPaint, &inner)) {
+        CClipScope childClip;
+        CClipScope::ClipToRect(dc, childArea, childClip);
+        for (int i = 0; i < m_items.GetSize(); ++i) {
+            CControlUI* child = CContainerUI::ItemAt(i);
+            if (!child->IsVisible()) continue;
+            const RECT& pos = child->GetPos();
+            if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;
+            if (child->IsFloat()) {
                 if (!IntersectRect(&rcTemp, &m_rcItem, &pos)) continue;
+                childClip.SelectSaved();
+                child->Paint(dc, rcPaint);
+                childClip.SelectNew();
+            } else {
+                if (!IntersectRect(&rcTemp, &inner, &pos)) continue;
                 child->Paint(dc, rcPaint);
             }
         }
+    } else {
+        for (int i = 0; i < m_items.GetSize(); ++i) {
+            CControlUI* child = CContainerUI::ItemAt(i);
+            if (!child->IsVisible() || !child->IsFloat()) continue;
+            const RECT& pos = child->GetPos();
+            if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;
+            if (!IntersectRect(&rcTemp, &m_rcItem, &pos)) continue;
+            child->Paint(dc, rcPaint);
+        }
     }
+}
+
+void CContainerUI::PaintScrollBars(HDC dc, const RECT& rcPaint)
+{
+    RECT rcTemp;
     if (m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible()) {
         const RECT& pos = m_pVerticalScrollBar->GetPos();
         if (IntersectRect(&rcTemp, &rcPaint, &pos)) m_pVerticalScrollBar->Paint(dc, rcPaint);

@@ -89,6 +89,12 @@ public:
 
 protected:
     void DisposeChild(CControlUI* control);
+    // The control's rectangle less the inset (InnerRect also leaves out the
+    // visible scroll bars).
+    RECT InsetRect() const;
+    // The parts of Paint after the control's own painting.
+    void PaintChildren(HDC dc, const RECT& rcPaint);
+    void PaintScrollBars(HDC dc, const RECT& rcPaint);
     int VerticalLineStep() const;
     int HorizontalLineStep() const;
     int PageHeight() const;

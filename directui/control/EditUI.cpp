@@ -1,6 +1,7 @@
 #include "control/EditUI.h"
 
 #include "control/EditWnd.h"
+#include "control/StateImage.h"
 #include "core/SkinValues.h"
 #include "render/GdiPainter.h"
 
@@ -261,11 +262,7 @@ void CEditUI::PaintStateImage(HDC dc)
     if ((m_uButtonState & UISTATE_DISABLED) != 0) image = &m_sDisabledImage;
     else if ((m_uButtonState & UISTATE_FOCUSED) != 0) image = &m_sFocusedImage;
     else if ((m_uButtonState & UISTATE_HOT) != 0) image = &m_sHotImage;
-    if (image != NULL && !image->IsEmpty()) {
-        if (DrawImage(dc, *image)) return;
-        image->Empty();
-    }
-    if (!m_sNormalImage.IsEmpty() && !DrawImage(dc, m_sNormalImage)) m_sNormalImage.Empty();
+    DrawStateOrNormalImage(*this, dc, image, m_sNormalImage);
 }
 
 void CEditUI::PaintText(HDC dc)

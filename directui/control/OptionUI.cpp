@@ -1,5 +1,6 @@
 #include "control/OptionUI.h"
 
+#include "control/StateImage.h"
 #include "core/PointerArray.h"
 #include "core/SkinValues.h"
 #include "render/GdiPainter.h"
@@ -133,17 +134,17 @@ void COptionUI::PaintStateImage(HDC dc)
     bool selected = (m_uButtonState & UISTATE_SELECTED) != 0;
     bool painted = false;
     if (selected && (m_uButtonState & UISTATE_PUSHED) != 0 && !m_sSelectedPushedImage.IsEmpty()) {
-        painted = DrawStateImage(dc, m_sSelectedPushedImage);
+        painted = DrawImageOrForget(*this, dc, m_sSelectedPushedImage);
         if (!painted) CButtonUI::PaintStateImage(dc);
         painted = true;
     } else if (selected && (m_uButtonState & UISTATE_HOT) != 0 && !m_sSelectedHotImage.IsEmpty()) {
-        painted = DrawStateImage(dc, m_sSelectedHotImage);
+        painted = DrawImageOrForget(*this, dc, m_sSelectedHotImage);
         if (!painted) CButtonUI::PaintStateImage(dc);
         painted = true;
     }
     if (!painted) {
         if (selected && !m_sSelectedImage.IsEmpty()) {
-            if (!DrawStateImage(dc, m_sSelectedImage)) CButtonUI::PaintStateImage(dc);
+            if (!DrawImageOrForget(*this, dc, m_sSelectedImage)) CButtonUI::PaintStateImage(dc);
         } else if (selected && m_dwSelectedBkColor != 0) {
             CGdiPainter::DrawColor(dc, m_rcPaint, AdjustColor(m_dwSelectedBkColor));
             return;
@@ -151,8 +152,8 @@ void COptionUI::PaintStateImage(HDC dc)
             CButtonUI::PaintStateImage(dc);
         }
     }
-    if (selected && !m_sSelectedForeImage.IsEmpty()) DrawStateImage(dc, m_sSelectedForeImage);
-    else DrawStateImage(dc, m_sOptionForeImage);
+    if (selected && !m_sSelectedForeImage.IsEmpty()) DrawImageOrForget(*this, dc, m_sSelectedForeImage);
+    else DrawImageOrForget(*this, dc, m_sOptionForeImage);
 }
 
 void COptionUI::PaintText(HDC dc)

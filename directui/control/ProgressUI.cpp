@@ -1,5 +1,6 @@
 #include "control/ProgressUI.h"
 
+#include "control/StateImage.h"
 #include "core/SkinValues.h"
 
 #include <string.h>
@@ -97,7 +98,7 @@ void CProgressUI::PaintStateImage(HDC dc)
         m_sForeImageModify.Format(L"dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", part.left, part.top, part.right,
                                   part.bottom, part.left, part.top, part.right, part.bottom);
     }
-    if (!DrawImage(dc, m_sForeImage, m_sForeImageModify)) m_sForeImage.Empty();
+    DrawImageOrForget(*this, dc, m_sForeImage, m_sForeImageModify);
 }
 
 } // namespace DirectUI

@@ -1,6 +1,7 @@
 #include "control/RichEditUI.h"
 
 #include "control/ScrollBarUI.h"
+#include "control/StateImage.h"
 #include "control/TxtWinHost.h"
 #include "core/SkinValues.h"
 #include "render/ClipScope.h"
@@ -256,15 +257,7 @@ void CRichEditUI::InitSelf()
 
 RECT CRichEditUI::GetTextClientRect() const
 {
-    RECT rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
-    if (m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible())
-        rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible())
-        rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+    RECT rc = InnerRect();
     rc.left += m_rcTextPadding.left;
     rc.top += m_rcTextPadding.top;
     rc.right -= m_rcTextPadding.right;
@@ -544,11 +537,7 @@ void CRichEditUI::PaintStateImage(HDC dc)
     if (!IsEnabled()) image = &m_sDisabledImage;
     else if (IsFocused()) image = &m_sFocusedImage;
     else if ((m_uButtonState & UISTATE_HOT) != 0) image = &m_sHotImage;
-    if (image != NULL && !image->IsEmpty()) {
-        if (DrawImage(dc, *image)) return;
-        image->Empty();
-    }
-    if (!m_sNormalImage.IsEmpty() && !DrawImage(dc, m_sNormalImage)) m_sNormalImage.Empty();
+    DrawStateOrNormalImage(*this, dc, image, m_sNormalImage);
 }
 
 void CRichEditUI::Paint(HDC dc, const RECT& rcPaint)
@@ -564,24 +553,8 @@ void CRichEditUI::Paint(HDC dc, const RECT& rcPaint)
         m_pTwh->GetTextServices()->TxDraw(DVASPECT_CONTENT, 0, NULL, NULL, dc, NULL, &bounds, NULL, NULL, NULL, 0,
                                           TXTVIEW_ACTIVE);
     }
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
-        if (!child->IsVisible()) continue;
-        const RECT& pos = child->GetPos();
-        if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;
-        if (child->IsFloat()) {
-            if (!IntersectRect(&rcTemp, &m_rcItem, &pos)) continue;
-        }
-        child->Paint(dc, rcPaint);
-    }
-    if (m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible()) {
-        const RECT& pos = m_pVerticalScrollBar->GetPos();
-        if (IntersectRect(&rcTemp, &rcPaint, &pos)) m_pVerticalScrollBar->Paint(dc, rcPaint);
-    }
-    if (m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible()) {
-        const RECT& pos = m_pHorizontalScrollBar->GetPos();
-        if (IntersectRect(&rcTemp, &rcPaint, &pos)) m_pHorizontalScrollBar->Paint(dc, rcPaint);
-    }
+    PaintChildren(dc, rcPaint);
+    PaintScrollBars(dc, rcPaint);
 }
 
 void CRichEditUI::SendScroll(UINT msg, WORD code) { TxSendMessage(msg, MAKEWPARAM(code, 0), 0, NULL); }

@@ -1,5 +1,6 @@
 #include "control/SliderUI.h"
 
+#include "control/StateImage.h"
 #include "core/SkinValues.h"
 
 #include <string.h>
@@ -211,11 +212,8 @@ void CSliderUI::PaintStateImage(HDC dc)
     CUIString* state = NULL;
     if ((m_uThumbState & UISTATE_CAPTURED) != 0) state = &m_sThumbPushedImage;
     else if ((m_uThumbState & UISTATE_HOT) != 0) state = &m_sThumbHotImage;
-    if (state != NULL && !state->IsEmpty()) {
-        if (DrawImage(dc, *state, m_sImageModify)) return;
-        state->Empty();
-    }
-    if (!m_sThumbImage.IsEmpty() && !DrawImage(dc, m_sThumbImage, m_sImageModify)) m_sThumbImage.Empty();
+    if (state != NULL && DrawImageOrForget(*this, dc, *state, m_sImageModify)) return;
+    DrawImageOrForget(*this, dc, m_sThumbImage, m_sImageModify);
 }
 
 } // namespace DirectUI

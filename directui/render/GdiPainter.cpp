@@ -708,7 +708,12 @@ void CGdiPainter::DrawText(HDC dc, CWindowUIManager* manager, RECT& rc, LPCWSTR 
 
     Gdiplus::Graphics graphics(dc);
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-    Gdiplus::Font gdiplusFont(dc, manager->GetFont(font));
+    // From the wide LOGFONT: the header's HFONT constructor goes through the
+    // ANSI one, which turns a Chinese face name such as 微软雅黑 into "????".
+    LOGFONTW logFont;
+    ZeroMemory(&logFont, sizeof(logFont));
+    ::GetObjectW(manager->GetFont(font), sizeof(logFont), &logFont);
+    Gdiplus::Font gdiplusFont(dc, &logFont);
     Gdiplus::RectF area(static_cast<Gdiplus::REAL>(rc.left), static_cast<Gdiplus::REAL>(rc.top),
                         static_cast<Gdiplus::REAL>(rc.right - rc.left), static_cast<Gdiplus::REAL>(rc.bottom - rc.top));
     Gdiplus::SolidBrush brush(Gdiplus::Color(254, GetBValue(color), GetGValue(color), GetRValue(color)));

@@ -66,11 +66,4 @@ void ControlWindow::Chars(const wchar_t* text)
     }
 }
 
-void ControlWindow::Pump()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+void ControlWindow::Pump() { PumpMessages(); }

@@ -32,17 +32,6 @@ private:
     CUIString m_file;
 };
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (!CWindowUIManager::TranslateQueuedMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
-
 struct ShownSkin
 {
     explicit ShownSkin(LPCWSTR file = L"main.xml") : frame(file)
@@ -54,13 +43,13 @@ struct ShownSkin
         frame.GetManager()->AddNotifier(&recorder);
         ::ShowWindow(frame.GetHWND(), SW_SHOWNORMAL);
         ::UpdateWindow(frame.GetHWND());
-        Pump();
+        PumpMessages();
         recorder.got.clear();
     }
     ~ShownSkin()
     {
         if (::IsWindow(frame.GetHWND())) ::DestroyWindow(frame.GetHWND());
-        Pump();
+        PumpMessages();
     }
     CControlUI* Find(LPCWSTR name) { return frame.GetManager()->FindControl(name); }
     POINT CentreOf(LPCWSTR name)
@@ -78,7 +67,7 @@ struct ShownSkin
         Send(WM_MOUSEMOVE, pt);
         Send(WM_LBUTTONDOWN, pt, MK_LBUTTON);
         Send(WM_LBUTTONUP, pt);
-        Pump();
+        PumpMessages();
     }
     void Click(LPCWSTR name) { Click(CentreOf(name)); }
     void Type(const wchar_t* text)
@@ -127,6 +116,11 @@ TEST(ControlsSkin, TheBuilderMakesEveryControl)
     ASSERT_TRUE(licence->GetVerticalScrollBar() != NULL);
     EXPECT_TRUE(licence->GetVerticalScrollBar()->IsVisible());
     EXPECT_EQ(0, licence->GetVerticalScrollBar()->GetScrollPos()); // shown from its start
+    // The auto-width title settled in the first layout pass.
+    CControlUI* title = skin.Find(L"title");
+    EXPECT_FALSE(skin.frame.GetManager()->IsUpdateNeeded());
+    EXPECT_GT(title->GetFixedWidth(), 100);
+    EXPECT_EQ(title->GetFixedWidth(), title->GetWidth());
 }
 
 // The caption covers the whole window: only controls a user works with
@@ -259,7 +253,7 @@ TEST(ControlsSkin, TheLayeredVariantEditsInAPopup)
     ShownSkin skin(L"layered.xml");
     ASSERT_TRUE(skin.frame.GetManager()->IsLayered());
     skin.Find(L"ok")->SetFocus();
-    Pump();
+    PumpMessages();
     skin.Click(L"setup_path");
     CEditUI* path = static_cast<CEditUI*>(skin.Find(L"setup_path"));
     HWND native = path->GetNativeWindow();

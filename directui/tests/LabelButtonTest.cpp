@@ -84,6 +84,31 @@ TEST(Label, AutoWidthSettlesInOneLayoutPass)
     EXPECT_FALSE(w.window.manager.IsUpdateNeeded());
 }
 
+// A layered window draws text with GDI+: the Chinese face name must reach it
+// whole, so 微软雅黑 draws what the font it maps to draws (no boxes).
+TEST(Label, LayeredTextFindsChineseFaces)
+{
+    auto draw = [](LPCWSTR face) {
+        ControlWindow w;
+        w.window.manager.SetLayered(true);
+        w.window.manager.AddFont(face, 18, false, false, false);
+        w.Add(new CLabelUI, L"label", L"10,10,190,50", L"text=\"\x5b89\x88c5\x5411\x5bfc\" font=\"0\" textcolor=\"#FF000001\"");
+        w.Show();
+        w.window.Repaint();
+        std::vector<DWORD> pixels;
+        for (int y = 10; y < 50; ++y)
+            for (int x = 10; x < 190; ++x) pixels.push_back(DibPixel(w.window.manager.GetPaintBitmap(), x, y));
+        return pixels;
+    };
+    std::vector<DWORD> mapped = draw(L"WenQuanYi Micro Hei");
+    int ink = 0;
+    for (DWORD pixel : mapped)
+        if ((pixel & 0xFFFFFF) != 0xFFFFFF) ++ink;
+    EXPECT_GT(ink, 50);
+    EXPECT_TRUE(draw(L"\x5fae\x8f6f\x96c5\x9ed1") == mapped); // 微软雅黑
+    EXPECT_TRUE(draw(L"Microsoft YaHei") == mapped);
+}
+
 TEST(Label, EffectsHideTheTextInTheEffectSlot)
 {
     CLabelUI label;

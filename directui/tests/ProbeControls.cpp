@@ -117,3 +117,14 @@ LRESULT ManagedWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     if (manager.HandleWindowMessage(msg, wParam, lParam, result)) return result;
     return CWindowWnd::HandleMessage(msg, wParam, lParam);
 }
+
+void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (!CWindowUIManager::TranslateQueuedMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+}

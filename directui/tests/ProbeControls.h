@@ -52,6 +52,9 @@ public:
     std::vector<Entry> got;
 };
 
+// Handles every message waiting for this thread, as a frame's loop does.
+void PumpMessages();
+
 // A popup window whose messages go through a window manager.
 class ManagedWindow : public DirectUI::CWindowWnd
 {

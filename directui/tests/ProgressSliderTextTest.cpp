@@ -202,6 +202,19 @@ struct TextWindow : ControlWindow
     CTextUI* control;
 };
 
+TEST(Text, AutoWidthIsMeasuredWithoutAnotherLayout)
+{
+    ControlWindow w;
+    CTextUI* text = w.Add(new CTextUI, L"t", L"0,0,10,30", L"autocalcwidth=\"true\" text=\"A measured text\"");
+    w.Show();
+    SIZE available = { 300, 200 };
+    SIZE size = text->PreferredSize(available);
+    EXPECT_GT(size.cx, 40);
+    EXPECT_EQ(size.cx, text->GetFixedWidth());
+    EXPECT_FALSE(w.window.manager.IsUpdateNeeded());
+    EXPECT_EQ(size.cx, text->PreferredSize(available).cx);
+}
+
 TEST(Text, LinksReportTheirIndexInTextOrder)
 {
     TextWindow w(L"See {a one}one{/a}, {a two}two{/a} and {a three}three{/a}.");

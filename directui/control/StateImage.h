@@ -1,0 +1,17 @@
+#pragma once
+
+#include "control/ControlUI.h"
+
+namespace DirectUI {
+
+// Image strings of control states: one that cannot be drawn is cleared so
+// that it is never tried again.
+
+// Draws image (with modify) over control when set; false when it is empty or
+// failed (and is now cleared).
+bool DrawImageOrForget(CControlUI& control, HDC dc, CUIString& image, LPCWSTR modify = NULL);
+
+// Draws state when it is given and drawable, else the normal image.
+void DrawStateOrNormalImage(CControlUI& control, HDC dc, CUIString* state, CUIString& normal);
+
+} // namespace DirectUI
