@@ -3,6 +3,7 @@
 #include "control/ComboWnd.h"
 #include "control/ListInfoAttributes.h"
 #include "control/ListItemRules.h"
+#include "control/StateImage.h"
 #include "core/SkinValues.h"
 
 namespace DirectUI {
@@ -196,26 +197,13 @@ void CComboUI::PaintStateImage(HDC dc)
     if (!IsEnabled()) m_uButtonState |= UISTATE_DISABLED;
     else m_uButtonState &= ~UISTATE_DISABLED;
 
-    struct StateImage
-    {
-        UINT bit;
-        CUIString* image;
-    };
-    const StateImage states[] = {
-        { UISTATE_DISABLED, &m_sDisabledImage },
-        { UISTATE_PUSHED, &m_sPushedImage },
-        { UISTATE_HOT, &m_sHotImage },
-        { UISTATE_FOCUSED, &m_sFocusedImage },
-    };
-    for (const StateImage& state : states) {
-        if ((m_uButtonState & state.bit) == 0) continue;
-        if (!state.image->IsEmpty()) {
-            if (DrawImage(dc, *state.image)) return;
-            state.image->Empty();
-        }
-        break;
-    }
-    if (!m_sNormalImage.IsEmpty() && !DrawImage(dc, m_sNormalImage)) m_sNormalImage.Empty();
+    // The first state that is set picks the image; the normal one otherwise.
+    CUIString* state = NULL;
+    if ((m_uButtonState & UISTATE_DISABLED) != 0) state = &m_sDisabledImage;
+    else if ((m_uButtonState & UISTATE_PUSHED) != 0) state = &m_sPushedImage;
+    else if ((m_uButtonState & UISTATE_HOT) != 0) state = &m_sHotImage;
+    else if ((m_uButtonState & UISTATE_FOCUSED) != 0) state = &m_sFocusedImage;
+    DrawStateOrNormalImage(*this, dc, state, m_sNormalImage);
 }
 
 RECT CComboUI::TextRect() const

@@ -1,6 +1,7 @@
 #include "control/ListHeaderItemUI.h"
 
 #include "control/ListInfoAttributes.h"
+#include "control/StateImage.h"
 #include "core/SkinValues.h"
 #include "render/GdiPainter.h"
 
@@ -184,24 +185,11 @@ void CListHeaderItemUI::PaintStateImage(HDC dc)
     if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
     else m_uButtonState &= ~UISTATE_FOCUSED;
 
-    struct StateImage
-    {
-        UINT bit;
-        CUIString* image;
-    };
-    const StateImage states[] = {
-        { UISTATE_PUSHED, &m_sPushedImage },
-        { UISTATE_HOT, &m_sHotImage },
-        { UISTATE_FOCUSED, &m_sFocusedImage },
-    };
-    bool drawn = false;
-    for (const StateImage& state : states) {
-        if ((m_uButtonState & state.bit) == 0 || state.image->IsEmpty()) continue;
-        if (DrawImage(dc, *state.image)) drawn = true;
-        else state.image->Empty();
-        break;
-    }
-    if (!drawn && !m_sNormalImage.IsEmpty() && !DrawImage(dc, m_sNormalImage)) m_sNormalImage.Empty();
+    CUIString* state = NULL;
+    if ((m_uButtonState & UISTATE_PUSHED) != 0) state = &m_sPushedImage;
+    else if ((m_uButtonState & UISTATE_HOT) != 0) state = &m_sHotImage;
+    else if ((m_uButtonState & UISTATE_FOCUSED) != 0) state = &m_sFocusedImage;
+    DrawStateOrNormalImage(*this, dc, state, m_sNormalImage);
 
     if (m_sSepImage.IsEmpty()) return;
     RECT strip = GetThumbRect();
@@ -210,7 +198,7 @@ void CListHeaderItemUI::PaintStateImage(HDC dc)
     _snwprintf(modify, 99, L"dest='%d,%d,%d,%d'", static_cast<int>(strip.left), static_cast<int>(strip.top),
                static_cast<int>(strip.right), static_cast<int>(strip.bottom));
     m_sSepImageModify = modify;
-    if (!DrawImage(dc, m_sSepImage, m_sSepImageModify)) m_sSepImage.Empty();
+    DrawImageOrForget(*this, dc, m_sSepImage, m_sSepImageModify);
 }
 
 void CListHeaderItemUI::PaintText(HDC dc)

@@ -1,6 +1,7 @@
 #include "control/ListItemRules.h"
 
 #include "control/ContainerUI.h"
+#include "control/StateImage.h"
 #include "render/GdiPainter.h"
 
 namespace DirectUI {
@@ -8,15 +9,6 @@ namespace DirectUI {
 namespace {
 
 bool AlternateRowIsBare(const ListInfo& info, int index) { return info.bAlternateBk && index % 2 != 0; }
-
-// Draws an item state image; a failing one is cleared so it is not tried again.
-bool DrawStateImage(HDC dc, CControlUI* item, CUIString& image)
-{
-    if (image.IsEmpty()) return false;
-    if (item->DrawImage(dc, image)) return true;
-    image.Empty();
-    return false;
-}
 
 } // namespace
 
@@ -31,14 +23,14 @@ void DrawListItemBackground(HDC dc, CControlUI* item, IListOwnerUI* owner, int i
     if (!item->IsEnabled()) color = info->dwDisabledBkColor;
     if (color != 0) CGdiPainter::DrawColor(dc, item->GetPos(), item->AdjustColor(color));
 
-    if (!item->IsEnabled() && DrawStateImage(dc, item, info->sDisabledImage)) return;
-    if (selected && DrawStateImage(dc, item, info->sSelectedImage)) return;
-    if ((state & UISTATE_HOT) != 0 && DrawStateImage(dc, item, info->sHotImage)) return;
+    if (!item->IsEnabled() && DrawImageOrForget(*item, dc, info->sDisabledImage)) return;
+    if (selected && DrawImageOrForget(*item, dc, info->sSelectedImage)) return;
+    if ((state & UISTATE_HOT) != 0 && DrawImageOrForget(*item, dc, info->sHotImage)) return;
 
     CUIString own = item->GetBkImage();
     if (!own.IsEmpty()) {
         if (!AlternateRowIsBare(*info, index) && !item->DrawImage(dc, own)) item->SetBkImage(L"");
-    } else if (DrawStateImage(dc, item, info->sBkImage)) {
+    } else if (DrawImageOrForget(*item, dc, info->sBkImage)) {
         return;
     }
 
