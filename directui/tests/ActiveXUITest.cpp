@@ -139,6 +139,28 @@ TEST(ActiveX, ShowActiveXOnlyAfterASuccessfulCreation)
     }
 }
 
+TEST(ActiveX, AProgramIdNamesTheSameControlAsItsClassId)
+{
+    // Registered for the test only and removed again, whatever the test finds.
+    const wchar_t key[] = L"Orbela.CountingControl.Test\\CLSID";
+    struct ProgramId
+    {
+        explicit ProgramId(const wchar_t* path) : path(path)
+        {
+            RegSetKeyValueW(HKEY_CLASSES_ROOT, path, NULL, REG_SZ, kWindowless,
+                            static_cast<DWORD>((wcslen(kWindowless) + 1) * sizeof(wchar_t)));
+        }
+        ~ProgramId() { RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Orbela.CountingControl.Test"); }
+        const wchar_t* path;
+    } programId(key);
+    HostWindow byName, byId;
+    byName.Host(L"Orbela.CountingControl.Test", L"false");
+    byId.Host(kWindowless, L"false");
+    EXPECT_TRUE(IsEqualCLSID(byId.host->GetClsid(), byName.host->GetClsid()));
+    EXPECT_TRUE(byName.host->IsCreated());
+    EXPECT_EQ(1, byName.Shown());
+}
+
 TEST(ActiveX, ClassIdTextIsBoundedAndAllZeroRefused)
 {
     HostWindow w;
