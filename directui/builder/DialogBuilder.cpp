@@ -8,6 +8,21 @@
 #include "control/HorizontalLayoutUI.h"
 #include "control/IContainerUI.h"
 #include "control/LabelUI.h"
+#include "control/ListContainerElementUI.h"
+#include "control/ListHeaderItemUI.h"
+#include "control/ListHeaderUI.h"
+#include "control/ListLabelElementUI.h"
+#include "control/ListTextElementUI.h"
+#include "control/ListUI.h"
+#include "control/GifAnimUI.h"
+#include "control/ComboBoxUI.h"
+#include "control/ComboUI.h"
+#include "control/DateTimeUI.h"
+#include "control/TreeNodeUI.h"
+#include "control/TreeViewUI.h"
+#include "activex/ActiveXUI.h"
+#include "activex/FlashUI.h"
+#include "activex/WebBrowserUI.h"
 #include "control/OptionUI.h"
 #include "control/ProgressUI.h"
 #include "control/RichEditUI.h"
@@ -56,6 +71,21 @@ const ControlClass kControlClasses[] = {
     { L"Text", &CreateInstance<CTextUI> },
     { L"Edit", &CreateInstance<CEditUI> },
     { L"RichEdit", &CreateInstance<CRichEditUI> },
+    { L"List", &CreateInstance<CListUI> },
+    { L"ListHeader", &CreateInstance<CListHeaderUI> },
+    { L"ListHeaderItem", &CreateInstance<CListHeaderItemUI> },
+    { L"ListLabelElement", &CreateInstance<CListLabelElementUI> },
+    { L"ListTextElement", &CreateInstance<CListTextElementUI> },
+    { L"ListContainerElement", &CreateInstance<CListContainerElementUI> },
+    { L"Combo", &CreateInstance<CComboUI> },
+    { L"ComboBox", &CreateInstance<CComboBoxUI> },
+    { L"TreeView", &CreateInstance<CTreeViewUI> },
+    { L"TreeNode", &CreateInstance<CTreeNodeUI> },
+    { L"DateTime", &CreateInstance<CDateTimeUI> },
+    { L"GifAnim", &CreateInstance<CGifAnimUI> },
+    { L"ActiveX", &CreateInstance<CActiveXUI> },
+    { L"WebBrowser", &CreateInstance<CWebBrowserUI> },
+    { L"Flash", &CreateInstance<CFlashUI> },
 };
 
 // Skin files being built, outermost first (the framework is single-threaded).
@@ -362,6 +392,17 @@ bool CDialogBuilder::BuildInclude(CXmlNode& node, CControlUI* parent, CWindowUIM
     return true;
 }
 
+bool CDialogBuilder::AddTreeNode(CControlUI* control, CControlUI* parent)
+{
+    CTreeNodeUI* node = static_cast<CTreeNodeUI*>(control->GetInterface(L"TreeNode"));
+    CTreeNodeUI* parentNode = static_cast<CTreeNodeUI*>(parent->GetInterface(L"TreeNode"));
+    CTreeViewUI* view = static_cast<CTreeViewUI*>(parent->GetInterface(L"TreeView"));
+    if (node == NULL) return false;
+    if (parentNode != NULL) return parentNode->AddChildNode(node);
+    if (view != NULL) return view->Add(node);
+    return false;
+}
+
 CControlUI* CDialogBuilder::BuildChildren(CXmlNode& root, CControlUI* parent, CWindowUIManager* manager)
 {
     if (g_elementDepth >= kMaxElementDepth) {
@@ -389,7 +430,13 @@ CControlUI* CDialogBuilder::BuildChildren(CXmlNode& root, CControlUI* parent, CW
             delete control;
             break;
         }
-        if (parent != NULL) {
+        if (parent != NULL && wcscmp(element, L"TreeNode") == 0) {
+            // A node joins its parent node or its tree view; anywhere else it has no home.
+            if (!AddTreeNode(control, parent)) {
+                delete control;
+                continue;
+            }
+        } else if (parent != NULL) {
             if (!containerAsked) {
                 container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
                 containerAsked = true;

@@ -66,6 +66,8 @@ private:
     void ApplyResources(CXmlNode& root, CWindowUIManager* manager);
     void ApplyWindowAttributes(CXmlNode& root, CWindowUIManager* manager);
     bool BuildInclude(CXmlNode& node, CControlUI* parent, CWindowUIManager* manager);
+    // Hands a built "TreeNode" to its parent node or tree view; false when neither.
+    static bool AddTreeNode(CControlUI* control, CControlUI* parent);
     void Fail(const CUIString& why);
 
     CXmlDocument m_xml;

@@ -1,5 +1,7 @@
 #include "control/ContainerUI.h"
 
+#include "control/LayoutMath.h"
+
 #include "control/ScrollBarUI.h"
 #include "core/SkinValues.h"
 #include "render/ClipScope.h"
@@ -30,6 +32,8 @@ LPVOID CContainerUI::GetInterface(LPCWSTR name)
     return CControlUI::GetInterface(name);
 }
 
+// The container's own loops call CContainerUI::ItemAt by name: a list
+// answers ItemAt with the items of its body, not with its own children.
 CControlUI* CContainerUI::ItemAt(int index) const
 {
     if (index < 0 || index >= m_items.GetSize()) return NULL;
@@ -108,7 +112,7 @@ void CContainerUI::RemoveAll()
 
 void CContainerUI::SetManager(CWindowUIManager* manager, CControlUI* parent, bool init)
 {
-    for (int i = 0; i < m_items.GetSize(); ++i) ItemAt(i)->SetManager(manager, this, init);
+    for (int i = 0; i < m_items.GetSize(); ++i) CContainerUI::ItemAt(i)->SetManager(manager, this, init);
     if (m_pVerticalScrollBar != NULL) m_pVerticalScrollBar->SetManager(manager, this, init);
     if (m_pHorizontalScrollBar != NULL) m_pHorizontalScrollBar->SetManager(manager, this, init);
     CControlUI::SetManager(manager, parent, init);
@@ -140,7 +144,7 @@ void CContainerUI::SetPos(RECT rc)
     if (m_items.IsEmpty()) return;
     rc = InsetRect();
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
+        CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible()) continue;
         if (child->IsFloat()) PlaceFloatingChild(i);
         else child->SetPos(rc);
@@ -149,7 +153,7 @@ void CContainerUI::SetPos(RECT rc)
 
 void CContainerUI::PlaceFloatingChild(int index)
 {
-    CControlUI* child = ItemAt(index);
+    CControlUI* child = CContainerUI::ItemAt(index);
     if (child == NULL || !child->IsVisible() || !child->IsFloat()) return;
     SIZE xy = child->GetFixedXY();
     int w = child->GetFixedWidth(), h = child->GetFixedHeight();
@@ -242,28 +246,82 @@ SIZE CContainerUI::GetScrollRange() const
     return range;
 }
 
-void CContainerUI::SetScrollPos(SIZE pos)
+StackMeasure CContainerUI::MeasureStack(SIZE available, bool vertical) const
 {
-    int dx = 0, dy = 0;
+    StackMeasure measure = { 0, 0, 0, 0 };
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        CControlUI* child = CContainerUI::ItemAt(i);
+        if (!child->IsVisible() || child->IsFloat()) continue;
+        SIZE size = child->PreferredSize(available);
+        RECT padding = child->GetPadding();
+        int along = vertical ? size.cy : size.cx;
+        if (along == 0) ++measure.adjustables;
+        else if (vertical) measure.fixedTotal += ClampToLimits(along, child->GetMinHeight(), child->GetMaxHeight());
+        else measure.fixedTotal += ClampToLimits(along, child->GetMinWidth(), child->GetMaxWidth());
+        measure.fixedTotal += vertical ? padding.top + padding.bottom : padding.left + padding.right;
+        ++measure.counted;
+    }
+    if (measure.adjustables > 0) {
+        int room = vertical ? available.cy : available.cx;
+        measure.share = (room - m_iChildPadding * (measure.counted - 1) - measure.fixedTotal) / measure.adjustables;
+        if (measure.share < 0) measure.share = 0;
+    }
+    return measure;
+}
+
+void CContainerUI::FitHorizontalScrollBar(RECT& rc, int cxNeeded)
+{
+    if (m_pHorizontalScrollBar == NULL) return;
+    const bool shown = m_pHorizontalScrollBar->IsVisible();
+    const int width = rc.right - rc.left;
+    if (cxNeeded > width) {
+        if (!shown) m_pHorizontalScrollBar->SetVisible(true);
+        m_pHorizontalScrollBar->SetScrollRange(cxNeeded - width);
+        if (!shown) {
+            m_pHorizontalScrollBar->SetScrollPos(0);
+            rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+        }
+    } else if (shown) {
+        m_pHorizontalScrollBar->SetVisible(false);
+        m_pHorizontalScrollBar->SetScrollRange(0);
+        m_pHorizontalScrollBar->SetScrollPos(0);
+        rc.bottom += m_pHorizontalScrollBar->GetFixedHeight();
+    }
+}
+
+SIZE CContainerUI::MoveScrollBars(SIZE pos)
+{
+    SIZE moved = { 0, 0 };
     if (m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible()) {
         int old = m_pVerticalScrollBar->GetScrollPos();
         m_pVerticalScrollBar->SetScrollPos(pos.cy);
-        dy = m_pVerticalScrollBar->GetScrollPos() - old;
+        moved.cy = m_pVerticalScrollBar->GetScrollPos() - old;
     }
     if (m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible()) {
         int old = m_pHorizontalScrollBar->GetScrollPos();
         m_pHorizontalScrollBar->SetScrollPos(pos.cx);
-        dx = m_pHorizontalScrollBar->GetScrollPos() - old;
+        moved.cx = m_pHorizontalScrollBar->GetScrollPos() - old;
     }
-    if (dx == 0 && dy == 0) return;
+    return moved;
+}
+
+void CContainerUI::ShiftChildren(int dx, int dy)
+{
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
+        CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible() || child->IsFloat()) continue;
         RECT rc = child->GetPos();
         OffsetRect(&rc, -dx, -dy);
         child->SetPos(rc);
     }
     Invalidate();
+}
+
+void CContainerUI::SetScrollPos(SIZE pos)
+{
+    SIZE moved = MoveScrollBars(pos);
+    if (moved.cx == 0 && moved.cy == 0) return;
+    ShiftChildren(moved.cx, moved.cy);
 }
 
 void CContainerUI::SetScrollStepSize(int size)
@@ -394,20 +452,20 @@ void CContainerUI::SetVisible(bool visible)
 {
     if (m_bVisible == visible) return;
     CControlUI::SetVisible(visible);
-    for (int i = 0; i < m_items.GetSize(); ++i) ItemAt(i)->SetVisibleByParent(IsVisible());
+    for (int i = 0; i < m_items.GetSize(); ++i) CContainerUI::ItemAt(i)->SetVisibleByParent(IsVisible());
 }
 
 void CContainerUI::SetVisibleByParent(bool visible)
 {
     CControlUI::SetVisibleByParent(visible);
-    for (int i = 0; i < m_items.GetSize(); ++i) ItemAt(i)->SetVisibleByParent(IsVisible());
+    for (int i = 0; i < m_items.GetSize(); ++i) CContainerUI::ItemAt(i)->SetVisibleByParent(IsVisible());
 }
 
 void CContainerUI::SetEnabled(bool enabled)
 {
     if (m_bEnabled == enabled) return;
     m_bEnabled = enabled;
-    for (int i = 0; i < m_items.GetSize(); ++i) ItemAt(i)->SetEnabled(enabled);
+    for (int i = 0; i < m_items.GetSize(); ++i) CContainerUI::ItemAt(i)->SetEnabled(enabled);
     Invalidate();
 }
 
@@ -445,7 +503,7 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, LPVOID data, UINT fl
     int count = m_items.GetSize();
     for (int n = 0; n < count; ++n) {
         int i = (flags & UIFIND_TOP_FIRST) != 0 ? count - 1 - n : n;
-        CControlUI* child = ItemAt(i);
+        CControlUI* child = CContainerUI::ItemAt(i);
         if (child == NULL) continue;
         found = child->FindControl(proc, data, flags);
         if (found == NULL) continue;
@@ -554,7 +612,7 @@ void CContainerUI::PaintChildren(HDC dc, const RECT& rcPaint)
         CClipScope childClip;
         CClipScope::ClipToRect(dc, childArea, childClip);
         for (int i = 0; i < m_items.GetSize(); ++i) {
-            CControlUI* child = ItemAt(i);
+            CControlUI* child = CContainerUI::ItemAt(i);
             if (!child->IsVisible()) continue;
             const RECT& pos = child->GetPos();
             if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;
@@ -570,7 +628,7 @@ void CContainerUI::PaintChildren(HDC dc, const RECT& rcPaint)
         }
     } else {
         for (int i = 0; i < m_items.GetSize(); ++i) {
-            CControlUI* child = ItemAt(i);
+            CControlUI* child = CContainerUI::ItemAt(i);
             if (!child->IsVisible() || !child->IsFloat()) continue;
             const RECT& pos = child->GetPos();
             if (!IntersectRect(&rcTemp, &rcPaint, &pos)) continue;

@@ -8,6 +8,15 @@ namespace DirectUI {
 
 class CScrollBarUI;
 
+// The first pass of a layout that stacks its children along one axis.
+struct StackMeasure
+{
+    int adjustables; // placed children that ask for no size along the axis
+    int fixedTotal;  // the sizes the others ask for (within their limits), with all paddings along the axis
+    int counted;     // placed children: visible and not floating
+    int share;       // what each adjustable child gets, never below 0
+};
+
 // A control that owns child controls: places non-floating children over its
 // inner rectangle (layouts replace that), scrolls, hit-tests and paints them.
 class CContainerUI : public CControlUI, public IContainerUI
@@ -30,6 +39,8 @@ public:
     void SetAttribute(LPCWSTR name, LPCWSTR value) override;
     void Paint(HDC dc, const RECT& rcPaint) override;
 
+    // The rectangle less the inset and the visible scroll bars.
+    RECT InnerRect() const;
     virtual RECT GetInset() const;
     virtual void SetInset(RECT rc);
     virtual int GetChildPadding() const;
@@ -78,10 +89,9 @@ public:
 
 protected:
     void DisposeChild(CControlUI* control);
-    // The control's rectangle less the inset; InnerRect also leaves out the
-    // visible scroll bars.
+    // The control's rectangle less the inset (InnerRect also leaves out the
+    // visible scroll bars).
     RECT InsetRect() const;
-    RECT InnerRect() const;
     // The parts of Paint after the control's own painting.
     void PaintChildren(HDC dc, const RECT& rcPaint);
     void PaintScrollBars(HDC dc, const RECT& rcPaint);
@@ -90,6 +100,14 @@ protected:
     int PageHeight() const;
     int PageWidth() const;
     void ScrollBy(int dx, int dy);
+    // Sets the bars' positions; answers how far each really moved.
+    SIZE MoveScrollBars(SIZE pos);
+    // Moves the placed, non-floating children by (-dx, -dy) and repaints.
+    void ShiftChildren(int dx, int dy);
+    StackMeasure MeasureStack(SIZE available, bool vertical) const;
+    // Shows, resizes or hides the horizontal bar for the needed width and
+    // gives its height to or from rc.
+    void FitHorizontalScrollBar(RECT& rc, int cxNeeded);
 
     CPointerArray m_items;
     RECT m_rcInset;

@@ -30,33 +30,20 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
         return;
     }
     rc = InnerRect();
-    bool hbar = m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible();
+    const bool hbar = m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible();
 
     SIZE available = { rc.right - rc.left, rc.bottom - rc.top };
     if (hbar) available.cx += m_pHorizontalScrollBar->GetScrollRange();
 
-    int adjustables = 0, fixedTotal = 0, counted = 0;
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
-        if (!child->IsVisible() || child->IsFloat()) continue;
-        SIZE size = child->PreferredSize(available);
-        RECT padding = child->GetPadding();
-        if (size.cx == 0) ++adjustables;
-        else fixedTotal += ClampToLimits(size.cx, child->GetMinWidth(), child->GetMaxWidth());
-        fixedTotal += padding.left + padding.right;
-        ++counted;
-    }
-    int share = 0;
-    if (adjustables > 0) {
-        share = (available.cx - m_iChildPadding * (counted - 1) - fixedTotal) / adjustables;
-        if (share < 0) share = 0;
-    }
+    const StackMeasure measure = MeasureStack(available, false);
+    const int share = measure.share;
+    const int counted = measure.counted;
 
     int x = rc.left - (hbar ? m_pHorizontalScrollBar->GetScrollPos() : 0);
     int remaining = available.cx;
     int needed = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
+        CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible()) continue;
         if (child->IsFloat()) {
             PlaceFloatingChild(i);
@@ -81,24 +68,7 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
     needed += m_iChildPadding * (counted - 1);
 
     // The horizontal bar is fitted here; the children are not placed again.
-    if (m_pHorizontalScrollBar != NULL) {
-        const int width = rc.right - rc.left;
-        if (needed > width) {
-            if (hbar) {
-                m_pHorizontalScrollBar->SetScrollRange(needed - width);
-            } else {
-                m_pHorizontalScrollBar->SetVisible(true);
-                m_pHorizontalScrollBar->SetScrollRange(needed - width);
-                m_pHorizontalScrollBar->SetScrollPos(0);
-                rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
-            }
-        } else if (hbar) {
-            m_pHorizontalScrollBar->SetVisible(false);
-            m_pHorizontalScrollBar->SetScrollRange(0);
-            m_pHorizontalScrollBar->SetScrollPos(0);
-            rc.bottom += m_pHorizontalScrollBar->GetFixedHeight();
-        }
-    }
+    FitHorizontalScrollBar(rc, needed);
     LayoutScrollBars(rc, needed, 0);
 }
 

@@ -35,32 +35,16 @@ void CVerticalLayoutUI::SetPos(RECT rc)
     SIZE available = { rc.right - rc.left, rc.bottom - rc.top };
     if (hbar) available.cx += m_pHorizontalScrollBar->GetScrollRange();
 
-    int adjustables = 0, fixedTotal = 0, counted = 0;
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
-        if (!child->IsVisible() || child->IsFloat()) continue;
-        SIZE size = child->PreferredSize(available);
-        RECT padding = child->GetPadding();
-        if (size.cy == 0) {
-            ++adjustables;
-        } else {
-            fixedTotal += ClampToLimits(size.cy, child->GetMinHeight(), child->GetMaxHeight());
-        }
-        fixedTotal += padding.top + padding.bottom;
-        ++counted;
-    }
-    int share = 0;
-    if (adjustables > 0) {
-        share = (available.cy - m_iChildPadding * (counted - 1) - fixedTotal) / adjustables;
-        if (share < 0) share = 0;
-    }
+    const StackMeasure measure = MeasureStack(available, true);
+    const int share = measure.share;
+    const int counted = measure.counted;
 
     int y = rc.top - (vbar ? m_pVerticalScrollBar->GetScrollPos() : 0);
     const int x = rc.left - (hbar ? m_pHorizontalScrollBar->GetScrollPos() : 0);
     int remaining = available.cy;
     int needed = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = ItemAt(i);
+        CControlUI* child = CContainerUI::ItemAt(i);
         if (!child->IsVisible()) continue;
         if (child->IsFloat()) {
             PlaceFloatingChild(i);

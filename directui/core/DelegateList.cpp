@@ -21,6 +21,17 @@ void CDelegateList::Add(const CDelegateBase& d)
     if (copy != NULL && !m_delegates.Add(copy)) delete copy;
 }
 
+void CDelegateList::Remove(const CDelegateBase& d)
+{
+    for (int i = 0; i < m_delegates.GetSize(); ++i) {
+        CDelegateBase* entry = static_cast<CDelegateBase*>(m_delegates[i]);
+        if (entry == NULL || !entry->Equals(d)) continue;
+        m_delegates.Remove(i);
+        delete entry;
+        return;
+    }
+}
+
 bool CDelegateList::Invoke(LPVOID param)
 {
     // Indexes and the size are read afresh each round: a listener may add to

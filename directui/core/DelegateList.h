@@ -14,6 +14,9 @@ public:
 
     void Add(const CDelegateBase& d);
     void operator+=(const CDelegateBase& d) { Add(d); }
+    // Removes the copy equal to d, if there is one.
+    void Remove(const CDelegateBase& d);
+    void operator-=(const CDelegateBase& d) { Remove(d); }
     bool HasAny() const { return !m_delegates.IsEmpty(); }
     bool Invoke(LPVOID param);
     bool operator()(LPVOID param) { return Invoke(param); }

@@ -28,7 +28,7 @@ enum {
 };
 
 // Control flags of CControlUI::GetControlFlags.
-enum { UIFLAG_TABSTOP = 0x00000001, UIFLAG_SETCURSOR = 0x00000002 };
+enum { UIFLAG_TABSTOP = 0x00000001, UIFLAG_SETCURSOR = 0x00000002, UIFLAG_WANTRETURN = 0x00000004 };
 
 // Control state bits shared by every control.
 enum {

@@ -22,9 +22,6 @@ namespace {
 typedef BOOL(WINAPI* AlphaBlendFn)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 typedef BOOL(WINAPI* GradientFillFn)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
 
-// Image files above this size are not read at all.
-const DWORD kMaxImageFileSize = 0x4000000;
-
 HMODULE Msimg32()
 {
     static HMODULE module = LoadLibraryW(L"msimg32.dll");

@@ -15,6 +15,8 @@ class CGdiPainter
 public:
     // Largest width or height of a decoded image.
     enum { kMaxImageSide = 8192 };
+    // Image files above this size are not read at all.
+    enum { kMaxImageFileSize = 0x4000000 };
 
     static void DrawColor(HDC dc, const RECT& rc, DWORD color);
     static void DrawGradient(HDC dc, const RECT& rc, DWORD first, DWORD second, bool vertical, int steps);

@@ -1,7 +1,8 @@
 // skinprobe SKIN [FILE.xml] [--size W,H] [steps...]
 //
 // Shows a skin in a WindowImplBase frame, runs the steps in order (each
-// followed by pumping messages) and prints what they show. SKIN is a skin
+// followed by pumping messages) and prints what they show; --render also
+// draws an open combo drop-down where it lies over the frame. SKIN is a skin
 // folder or a zip, whose bytes become the skin zip as a wizard's ZIPRES copy
 // does. Exit codes: 0 all steps ran, 1 the skin did not load, 2 a bad command
 // line or an unknown control name, 3 the watchdog ended a hung run.
@@ -317,26 +318,82 @@ BOOL CALLBACK PrintWindowOfProcess(HWND hwnd, LPARAM)
     return TRUE;
 }
 
-bool SavePng(HBITMAP bitmap, bool premultiplied, LPCWSTR path, int* width, int* height)
+// Reads a bitmap's pixels as top-down 32-bit rows.
+bool ReadPixels(HBITMAP bitmap, int width, int height, std::vector<DWORD>& pixels)
+{
+    pixels.assign(static_cast<size_t>(width) * height, 0);
+    BITMAPINFO bmi = { 0 };
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(NULL);
+    int rows = GetDIBits(screen, bitmap, 0, height, pixels.data(), &bmi, DIB_RGB_COLORS);
+    ReleaseDC(NULL, screen);
+    return rows == height;
+}
+
+struct DropDowns
+{
+    HWND frame;
+    POINT origin;
+    std::vector<DWORD>* pixels;
+    int width, height;
+};
+
+// An open combo drop-down is a window of its own: it is drawn into the
+// picture where it lies over the frame.
+BOOL CALLBACK DrawDropDown(HWND hwnd, LPARAM parameter)
+{
+    DropDowns* target = reinterpret_cast<DropDowns*>(parameter);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t className[32] = { 0 };
+    GetClassNameW(hwnd, className, 32);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd) || wcscmp(className, L"ComboWnd") != 0) return TRUE;
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    if (width <= 0 || height <= 0) return TRUE;
+    HDC windowDc = GetWindowDC(hwnd);
+    HDC memory = CreateCompatibleDC(windowDc);
+    HBITMAP shot = CreateCompatibleBitmap(windowDc, width, height);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    std::vector<DWORD> popup;
+    if (ReadPixels(shot, width, height, popup)) {
+        for (int y = 0; y < height; ++y) {
+            int ty = rc.top - target->origin.y + y;
+            if (ty < 0 || ty >= target->height) continue;
+            for (int x = 0; x < width; ++x) {
+                int tx = rc.left - target->origin.x + x;
+                if (tx < 0 || tx >= target->width) continue;
+                (*target->pixels)[static_cast<size_t>(ty) * target->width + tx] = popup[static_cast<size_t>(y) * width + x] | 0xFF000000;
+            }
+        }
+    }
+    DeleteObject(shot);
+    DeleteDC(memory);
+    ReleaseDC(hwnd, windowDc);
+    return TRUE;
+}
+
+bool SavePng(HWND frame, HBITMAP bitmap, bool premultiplied, LPCWSTR path, int* width, int* height)
 {
     BITMAP info;
     if (bitmap == NULL || GetObjectW(bitmap, sizeof(info), &info) == 0) return false;
     *width = info.bmWidth;
     *height = info.bmHeight;
-    std::vector<DWORD> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
-    BITMAPINFO bmi = { 0 };
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = info.bmWidth;
-    bmi.bmiHeader.biHeight = -info.bmHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(NULL);
-    int rows = GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
-    ReleaseDC(NULL, screen);
-    if (rows != info.bmHeight) return false;
+    std::vector<DWORD> pixels;
+    if (!ReadPixels(bitmap, info.bmWidth, info.bmHeight, pixels)) return false;
     if (!premultiplied)
         for (size_t i = 0; i < pixels.size(); ++i) pixels[i] |= 0xFF000000;
+    DropDowns dropDowns = { frame, { 0, 0 }, &pixels, info.bmWidth, info.bmHeight };
+    ClientToScreen(frame, &dropDowns.origin);
+    EnumWindows(DrawDropDown, reinterpret_cast<LPARAM>(&dropDowns));
     Gdiplus::Bitmap image(info.bmWidth, info.bmHeight, info.bmWidth * 4,
                           premultiplied ? PixelFormat32bppPARGB : PixelFormat32bppARGB,
                           reinterpret_cast<BYTE*>(pixels.data()));
@@ -376,7 +433,7 @@ int RunStep(ProbeFrame& frame, const Step& step)
         DispatchWaitingMessages();
         int width = 0, height = 0;
         // A window too small or too large to paint has no picture: said, not fatal.
-        if (SavePng(manager->GetPaintBitmap(), manager->IsLayered(), step.argument.c_str(), &width, &height))
+        if (SavePng(hwnd, manager->GetPaintBitmap(), manager->IsLayered(), step.argument.c_str(), &width, &height))
             ProbeOut(L"render %ls %dx%d", step.argument.c_str(), width, height);
         else
             ProbeOut(L"render %ls: nothing painted", step.argument.c_str());
@@ -443,6 +500,8 @@ int wmain(int argc, wchar_t** argv)
     if (!ParseCommandLine(argc, argv, options, problem)) return Usage(problem.c_str());
 
     CWindowUIManager::SetInstance(GetModuleHandleW(NULL));
+    // Hosted ActiveX controls activate in place only where OLE runs on this thread.
+    OleInitialize(NULL);
     LoadSkin(options);
     ProbeFrame* frame = new ProbeFrame(options.file.c_str(), true);
 
@@ -475,5 +534,6 @@ int wmain(int argc, wchar_t** argv)
     WaitForSingleObject(watcher, INFINITE);
     CloseHandle(watcher);
     delete frame;
+    OleUninitialize();
     return code;
 }

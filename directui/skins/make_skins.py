@@ -2,7 +2,7 @@
 """Draws the images of the sample and box skins and packs the skins.
 
 make_skins.py SRC OUT writes, under OUT:
-  sample/, box/, controls/       the skin folders (XML from SRC, images drawn here)
+  sample/, box/, controls/, periphery/  the skin folders (XML from SRC, images drawn here)
   sample.zip, box.zip, controls.zip  the same as archives
   bad/                   skins that must not crash: folders and zips, listed
                          with the exit code and reason skinprobe gives them
@@ -171,6 +171,43 @@ def controls_images():
     return images
 
 
+def periphery_images():
+    """Lists, combo, tree, date, GIF and hosted controls: marks, arrows, bars."""
+    images = {name: spec for name, spec in controls_images().items() if name.startswith(('scroll', 'check'))}
+    edge = (90, 104, 126, 255)
+
+    def triangle(open_):
+        def pixel(x, y):
+            if open_:
+                inside = 5 <= y <= 11 and abs(x - 9) <= 11 - y
+            else:
+                inside = 5 <= x <= 11 and abs(y - 9) <= 11 - x
+            return edge if inside else CLEAR
+        return pixel
+    images['tree_closed.png'] = (18, 18, triangle(False))
+    images['tree_open.png'] = (18, 18, triangle(True))
+    # Five 18-pixel arrow cells: normal, hot, pushed, focused, disabled.
+    backs = [(236, 240, 247, 255), (206, 224, 246, 255), (170, 200, 240, 255), (220, 230, 244, 255), (230, 230, 230, 255)]
+
+    def arrow(x, y):
+        cell, cx = divmod(x, 18)
+        down = 8 <= y <= 12 and abs(cx - 9) <= 12 - y
+        return (120, 120, 120, 255) if down and cell == 4 else edge if down else backs[cell]
+    images['combo_arrow.png'] = (90, 22, arrow)
+    images['header_sep.png'] = (1, 22, lambda x, y: (170, 180, 196, 255))
+    return images
+
+
+def write_periphery_gif(folder):
+    """The sample's animation, by the GIF writer the animation tests use."""
+    import importlib.util
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'fixtures', 'make_test_gifs.py')
+    spec = importlib.util.spec_from_file_location('make_test_gifs', path)
+    gifs = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(gifs)
+    gifs.gif(os.path.join(folder, 'anim.gif'), 44, 44, [(0, 30), (1, 30), (2, 30)])
+
+
 def write_skin(folder, xml_files, images):
     os.makedirs(folder, exist_ok=True)
     for src in xml_files:
@@ -264,6 +301,8 @@ def main():
     sample_dir = os.path.join(out, 'sample')
     box_dir = os.path.join(out, 'box')
     controls_dir = os.path.join(out, 'controls')
+    periphery_dir = os.path.join(out, 'periphery')
+    shutil.rmtree(periphery_dir, ignore_errors=True)
     shutil.rmtree(sample_dir, ignore_errors=True)
     shutil.rmtree(box_dir, ignore_errors=True)
     shutil.rmtree(controls_dir, ignore_errors=True)
@@ -276,6 +315,9 @@ def main():
                controls_images())
     zip_folder(controls_dir, os.path.join(out, 'controls.zip'))
     write_bad(out, sample_dir, os.path.join(out, 'sample.zip'))
+    write_skin(periphery_dir, [os.path.join(src, 'periphery', n) for n in ('main.xml', 'web.xml')],
+               periphery_images())
+    write_periphery_gif(periphery_dir)
 
 
 if __name__ == '__main__':

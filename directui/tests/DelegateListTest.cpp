@@ -45,6 +45,23 @@ TEST(DelegateList, KeepsOneCopyOfEachBinding)
     EXPECT_EQ("1", b.calls);
 }
 
+TEST(DelegateList, RemoveTakesOutOnlyTheEqualBinding)
+{
+    Listener a, b;
+    CDelegateList list;
+    list += MakeDelegate(&a, &Listener::First);
+    list += MakeDelegate(&a, &Listener::Second);
+    list += MakeDelegate(&b, &Listener::First);
+    list -= MakeDelegate(&a, &Listener::First);
+    list -= MakeDelegate(&b, &Listener::Second); // never added: nothing happens
+    EXPECT_TRUE(list.Invoke(NULL));
+    EXPECT_EQ("2", a.calls);
+    EXPECT_EQ("1", b.calls);
+    list -= MakeDelegate(&a, &Listener::Second);
+    list -= MakeDelegate(&b, &Listener::First);
+    EXPECT_FALSE(list.HasAny());
+}
+
 TEST(DelegateList, FalseAnswerStopsTheWalk)
 {
     Listener first, stopper, third;

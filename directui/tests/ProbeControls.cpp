@@ -70,7 +70,7 @@ void TextProbeUI::PaintText(HDC dc)
 
 void NotifyRecorder::Notify(NotifyRecord& msg)
 {
-    Entry entry = { msg.sType.GetData(), msg.pSender, msg.wParam };
+    Entry entry = { msg.sType.GetData(), msg.pSender, msg.wParam, msg.lParam };
     got.push_back(entry);
 }
 

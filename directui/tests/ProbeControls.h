@@ -45,6 +45,7 @@ public:
         std::wstring type;
         DirectUI::CControlUI* sender;
         WPARAM wParam;
+        LPARAM lParam;
     };
     void Notify(DirectUI::NotifyRecord& msg) override;
     std::wstring Types() const;
