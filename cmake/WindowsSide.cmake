@@ -12,6 +12,13 @@ if(NOT EXISTS ${ORBELA_WINDOWS_DEPS})
 endif()
 include(${ORBELA_WINDOWS_DEPS})
 
+# Deployment setting shared with the native tree (scripts/build-windows.sh
+# passes its value); the environment variable of the same name overrides it.
+set(ORBELA_APP_API_HOST "127.0.0.1:8801" CACHE STRING "store API host (statistics report)")
+# The native tree's programs (the store stand-in) for the wizard tests.
+get_filename_component(ORBELA_NATIVE_BIN_DEFAULT ${CMAKE_BINARY_DIR}/../bin ABSOLUTE)
+set(ORBELA_NATIVE_BIN_DIR ${ORBELA_NATIVE_BIN_DEFAULT} CACHE PATH "native tree's bin folder (storeserver)")
+
 enable_language(RC)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_POSITION_INDEPENDENT_CODE OFF)
@@ -45,10 +52,11 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 include(${CMAKE_CURRENT_LIST_DIR}/WineTest.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/WizardTest.cmake)
 
 add_subdirectory(tests/wine)
 add_subdirectory(directui)
-foreach(part tools/common tools/Installation tools/Update tools/Uninstall)
+foreach(part tools/common tools/tests tools/Installation tools/Update tools/Uninstall)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt)
     add_subdirectory(${part})
   endif()

@@ -10,16 +10,17 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 
 case "${1:-}" in
-  Installation|Update|Uninstall|skinprobe|skin-bench)
+  Installation|Update|Uninstall|"") ;;
+  skinprobe|skin-bench)
     exec "$root/scripts/run-wizard.sh" "$@" ;;
-  "") ;;
   *) echo "usage: $0 [Installation|Update|Uninstall|skinprobe ARGS|skin-bench]" >&2; exit 2 ;;
 esac
 
+# The store stand-in serves the client and takes the wizards' statistics reports.
+. "$root/scripts/standin.sh"
 use_private_runtime
-server_pid=
 cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+  standin_stop
   rm -rf "$ORBELA_RUNTIME_ROOT"
 }
 trap cleanup EXIT
@@ -27,12 +28,15 @@ trap cleanup EXIT
 if [ -x "$root/build/bin/storeserver" ]; then
   data="$root/build/storeserver-data"
   mkdir -p "$data"
-  coproc SERVER { exec "$root/build/bin/storeserver" --port "${ORBELA_PORT:-8801}" --data "$data" --log "$data/requests.log"; }
-  server_pid=$SERVER_PID
-  read -r line <&"${SERVER[0]}" || { echo "run: the store stand-in did not start" >&2; exit 1; }
-  echo "run: store stand-in: $line"
-  address=${line#listening }
-  export ORBELA_APP_API_HOST=$address ORBELA_OPEN_API_HOST=$address ORBELA_FORUM_HOST=$address ORBELA_IP_LOOKUP_HOST=$address
+  standin_start "$data" --port "${ORBELA_PORT:-8801}"
+  echo "run: store stand-in: listening $STANDIN_HOST (request log $STANDIN_LOG)"
+  export ORBELA_APP_API_HOST=$STANDIN_HOST ORBELA_OPEN_API_HOST=$STANDIN_HOST ORBELA_FORUM_HOST=$STANDIN_HOST \
+    ORBELA_IP_LOOKUP_HOST=$STANDIN_HOST
+fi
+
+if [ -n "${1:-}" ]; then
+  "$root/scripts/run-wizard.sh" "$@"
+  exit
 fi
 
 client="$root/build/Orbela/Orbela"

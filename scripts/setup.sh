@@ -13,7 +13,7 @@ native_packages=(
 )
 windows_packages=(
   g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32:i386 fonts-wine fonts-liberation
-  libstb-dev dpkg-dev
+  libstb-dev dpkg-dev locales
 )
 
 missing=()
@@ -44,6 +44,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 elif [ "${need_update:-0}" = 1 ]; then
   apt-get update -qq
+fi
+
+# Wizard tests under LC_ALL=zh_CN.UTF-8 (code page 936) need the locale, or
+# Wine cannot write Chinese file names.
+if [ "${ORBELA_NATIVE_ONLY:-0}" != 1 ] && ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+  if [ "$(id -u)" = 0 ]; then
+    localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+  else
+    echo "setup: the zh_CN.UTF-8 locale is missing (localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 as root)" >&2
+  fi
 fi
 
 mkdir -p "${ORBELA_CACHE:-/var/cache/orbela}/ccache"

@@ -5,6 +5,7 @@
 #include "JsonValue.h"
 #include "ReplyDelivery.h"
 #include "Signing.h"
+#include "StatisticsForm.h"
 #include "StoreState.h"
 #include "TestAccounts.h"
 
@@ -171,10 +172,15 @@ Reply hitsReply(const httplib::Request& request)
 {
     FormFields form = parseFormFields(request.body);
     const std::string timestamp = formValue(form, "timestamp");
-    JsonValue failure;
-    if (!checkSign(timestamp, formValue(form, "sign"), !timestamp.empty(), failure))
-        return Reply::json(failure);
-    return Reply::json(answer(api_status::kSuccess, "ok"));
+    JsonValue result;
+    std::string problem = wizardFormProblem(form);
+    if (!problem.empty())
+        result = answer(api_status::kMissingParameter, problem);
+    else if (checkSign(timestamp, formValue(form, "sign"), !timestamp.empty(), result))
+        result = answer(api_status::kSuccess, "ok");
+    Reply reply = Reply::json(result);
+    reply.verdict = result["msg"].asString();
+    return reply;
 }
 
 Reply loginReply(const httplib::Request& request, const StoreContext& context)

@@ -16,6 +16,9 @@ struct Reply {
     std::string filePath;
     uint64_t fileSize = 0;
     std::vector<std::pair<std::string, std::string>> headers;
+    // What the route concluded about the request, written into its log line
+    // (only routes that judge their input set it).
+    std::string verdict;
 
     bool isFile() const { return !filePath.empty(); }
 

@@ -66,7 +66,7 @@ bool RequestLog::open(const std::string& path)
     return file_ != nullptr;
 }
 
-JsonValue RequestLog::describe(const httplib::Request& request)
+JsonValue RequestLog::describe(const httplib::Request& request, const std::string& verdict)
 {
     JsonValue entry = JsonValue::object();
     auto now = std::chrono::system_clock::now().time_since_epoch();
@@ -85,14 +85,16 @@ JsonValue RequestLog::describe(const httplib::Request& request)
             putText(form, field.first, field.second);
     }
     entry.set("form", form);
+    if (!verdict.empty())
+        entry.set("verdict", verdict);
     return entry;
 }
 
-void RequestLog::append(const httplib::Request& request)
+void RequestLog::append(const httplib::Request& request, const std::string& verdict)
 {
     if (!file_)
         return;
-    std::string line = describe(request).dump() + "\n";
+    std::string line = describe(request, verdict).dump() + "\n";
     std::lock_guard<std::mutex> lock(mutex_);
     std::fwrite(line.data(), 1, line.size(), file_);
     std::fflush(file_);

@@ -15,10 +15,11 @@ class RequestLog {
 public:
     ~RequestLog();
     bool open(const std::string& path);
-    void append(const httplib::Request& request);
+    void append(const httplib::Request& request, const std::string& verdict = std::string());
 
-    // The JSON object written for a request (also used by the tests' reader).
-    static JsonValue describe(const httplib::Request& request);
+    // The JSON object written for a request (also used by the tests' reader);
+    // a non-empty verdict is added as "verdict".
+    static JsonValue describe(const httplib::Request& request, const std::string& verdict = std::string());
 
 private:
     std::mutex mutex_;

@@ -139,13 +139,14 @@ void StoreServer::serve(const std::string& method, const std::string& pattern, R
 
 void StoreServer::dispatch(const httplib::Request& request, httplib::Response& response, const Route& route)
 {
-    log_.append(request);
+    Reply reply = route(request);
+    log_.append(request, reply.verdict);
     // Byte ranges are resolved by deliverReply, which also answers 416 with
     // "bytes */size" and can ignore the header on purpose; the library must not
     // apply them a second time. The request object is the server's own, not const.
     const_cast<httplib::Request&>(request).ranges.clear();
     Fault fault = faults_.lookup(request.path);
-    deliverReply(request, response, route(request), fault, shutdown_);
+    deliverReply(request, response, reply, fault, shutdown_);
 }
 
 Reply StoreServer::downloadReply(const std::string& relativePath) const

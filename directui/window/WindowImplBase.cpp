@@ -1,6 +1,7 @@
 #include "window/WindowImplBase.h"
 
 #include "control/ControlUI.h"
+#include "window/TreeQuery.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -289,6 +290,7 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool&)
 
 LRESULT WindowImplBase::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_COPYDATA && AnswerTreeQuery(m_PaintManager.GetRoot(), wParam, lParam, m_hWnd)) return TRUE;
     LRESULT result = 0;
     bool handled = true;
     switch (msg) {

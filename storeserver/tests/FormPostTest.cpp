@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 class FormPostTest : public SharedStoreServerTest<FormPostTest> {};
@@ -94,3 +97,74 @@ TEST_F(FormPostTest, OnlineTimePostIsWhatTheUserResourcesReport)
 }
 
 } // namespace
+
+namespace {
+
+// A wizard's statistics form: the given keys in order, each with a plain value,
+// signed (or not) over the timestamp.
+std::string wizardForm(const std::vector<std::string>& keys, const std::string& status, bool goodSign)
+{
+    std::string t = currentTimestamp();
+    std::string body;
+    for (const std::string& key : keys) {
+        std::string value = key == "timestamp" ? t
+            : key == "sign"                    ? signing::signOf(goodSign ? t : t + "0")
+            : key == "status"                  ? status
+            : key == "pc_name"                 ? "A%26B PC"
+                                               : "v";
+        body += (body.empty() ? "" : "&") + key + "=" + value;
+    }
+    return body;
+}
+
+const std::vector<std::string> kMachineKeys = {"timestamp", "sign", "app_id", "type_id", "status",  "visitor_id", "pc_name",
+                                               "user_name", "os",   "memory", "cpu",     "gpu",     "metrics",    "pc_type"};
+
+std::vector<std::string> keysWith(std::vector<std::string> extra)
+{
+    std::vector<std::string> keys = kMachineKeys;
+    keys.insert(keys.end(), extra.begin(), extra.end());
+    return keys;
+}
+
+} // namespace
+
+TEST_F(FormPostTest, WizardStatisticsFormIsJudgedByKeyOrderAndSign)
+{
+    struct Row {
+        const char* what;
+        std::vector<std::string> keys;
+        std::string status;
+        bool goodSign;
+        int answer;
+        std::string verdict;
+    };
+    std::vector<std::string> swapped = kMachineKeys;
+    std::swap(swapped[8], swapped[9]);
+    std::vector<std::string> shortForm(kMachineKeys.begin(), kMachineKeys.end() - 1);
+    const Row rows[] = {
+        {"install", kMachineKeys, "install", true, 1, "ok"},
+        {"uninstall inside a VM", keysWith({"vm_type"}), "uninstall", true, 1, "ok"},
+        {"update with versions", keysWith({"old_version", "new_version"}), "update", true, 1, "ok"},
+        {"update inside a VM", keysWith({"vm_type", "old_version", "new_version"}), "update", true, 1, "ok"},
+        {"update without versions", kMachineKeys, "update", true, -7, "missing key old_version"},
+        {"install with versions", keysWith({"old_version", "new_version"}), "install", true, -7,
+         "unexpected key old_version"},
+        {"os and memory swapped", swapped, "install", true, -7, "key 9 is memory, expected os"},
+        {"no pc_type", shortForm, "install", true, -7, "missing key pc_type"},
+        {"bad sign", kMachineKeys, "install", false, -2, "sign error"},
+        {"vm_type after the versions", keysWith({"old_version", "new_version", "vm_type"}), "update", true, -7,
+         "unexpected key vm_type"},
+    };
+    auto http = clientFor(*server);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        server->clearLog();
+        JsonValue answer = postForm(*http, "/hits", wizardForm(row.keys, row.status, row.goodSign));
+        EXPECT_EQ(answer["status"].asInt(), row.answer);
+        std::vector<JsonValue> log = server->logEntries();
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_EQ(log[0]["verdict"].asString(), row.verdict);
+        EXPECT_EQ(log[0]["form"]["pc_name"].asString(), "A&B PC");
+    }
+}

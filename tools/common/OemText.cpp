@@ -1,0 +1,19 @@
+#include "OemText.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+char* WideToOem(const wchar_t* text)
+{
+    if (!text)
+        return nullptr;
+    int size = WideCharToMultiByte(CP_OEMCP, 0, text, -1, NULL, 0, NULL, NULL);
+    if (size <= 0)
+        size = 1;
+    char* copy = new char[size];
+    std::memset(copy, 0, size);
+    WideCharToMultiByte(CP_OEMCP, 0, text, -1, copy, size, NULL, NULL);
+    copy[size - 1] = '\0';
+    return copy;
+}

@@ -1,0 +1,110 @@
+#include "ProcessControl.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const DWORD kKillWaitMs = 5000;
+
+// The folder as an absolute path without a trailing backslash; empty when it
+// cannot be resolved.
+std::wstring NormalisedFolder(const wchar_t* folder)
+{
+    if (!folder || !folder[0])
+        return std::wstring();
+    wchar_t full[MAX_PATH];
+    DWORD length = GetFullPathNameW(folder, MAX_PATH, full, NULL);
+    if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    std::wstring path(full, length);
+    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/'))
+        path.pop_back();
+    return path;
+}
+
+std::wstring ParentFolder(const std::wstring& folder)
+{
+    size_t slash = folder.find_last_of(L"\\/");
+    if (slash == std::wstring::npos)
+        return std::wstring();
+    // "C:\x" has the parent "C:\".
+    return folder.substr(0, slash == 2 ? 3 : slash);
+}
+
+bool SameFolder(const std::wstring& a, const std::wstring& b)
+{
+    return !a.empty() && CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// Whether the process's image lies directly in the client folder or its parent.
+bool ImageInClientFolder(DWORD processId, const std::wstring& clientFolder)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return false;
+    wchar_t image[MAX_PATH];
+    DWORD size = MAX_PATH;
+    BOOL ok = QueryFullProcessImageNameW(process, 0, image, &size);
+    CloseHandle(process);
+    if (!ok)
+        return false;
+    std::wstring imageFolder = ParentFolder(NormalisedFolder(image));
+    return SameFolder(imageFolder, clientFolder) || SameFolder(imageFolder, ParentFolder(clientFolder));
+}
+
+// Walks the process list; stops at the first entry for which visit answers true.
+// False when no snapshot could be taken.
+template <typename Visit>
+bool ForEachProcess(Visit visit)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32W entry;
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (visit(entry))
+            break;
+    }
+    CloseHandle(snapshot);
+    return true;
+}
+
+} // namespace
+
+bool IsProcessRunning(const wchar_t* exeName, const wchar_t* clientFolder)
+{
+    std::wstring folder = NormalisedFolder(clientFolder);
+    if (!exeName || !exeName[0] || folder.empty())
+        return false;
+    bool running = false;
+    bool listed = ForEachProcess([&](const PROCESSENTRY32W& entry) {
+        running = wcscmp(entry.szExeFile, exeName) == 0 && ImageInClientFolder(entry.th32ProcessID, folder);
+        return running;
+    });
+    if (!listed)
+        std::printf("CreatToolhelp32Snapeshot调用失败!\n");
+    return running;
+}
+
+void KillProcessByName(const wchar_t* exeName, const wchar_t* clientFolder)
+{
+    std::wstring folder = NormalisedFolder(clientFolder);
+    if (!exeName || !exeName[0] || folder.empty())
+        return;
+    ForEachProcess([&](const PROCESSENTRY32W& entry) {
+        if (_wcsicmp(entry.szExeFile, exeName) != 0 || !ImageInClientFolder(entry.th32ProcessID, folder))
+            return false;
+        HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, TRUE, entry.th32ProcessID);
+        if (process) {
+            if (TerminateProcess(process, 0))
+                WaitForSingleObject(process, kKillWaitMs);
+            CloseHandle(process);
+        }
+        return true;
+    });
+}

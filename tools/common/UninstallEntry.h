@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// The product's uninstall entry under HKEY_LOCAL_MACHINE.
+extern const wchar_t* const kUninstallKeyPath;
+
+// Creates the entry when missing and stores one REG_SZ value; true when it was stored.
+bool WriteUninstallValue(const wchar_t* name, const wchar_t* text);
+
+// Reads one REG_SZ value of the entry; false when the entry or value is missing.
+bool ReadUninstallValue(const wchar_t* name, std::wstring& value);

@@ -1,0 +1,113 @@
+#include "ProcessControl.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring FolderOfThisProgram()
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(NULL, path, MAX_PATH);
+    std::wstring text = path;
+    return text.substr(0, text.find_last_of(L'\\'));
+}
+
+// The fixture client copied to folder\name and started; it runs until ended.
+struct Copy {
+    std::wstring path;
+    PROCESS_INFORMATION process = {};
+};
+
+Copy Start(const std::wstring& folder, const wchar_t* name)
+{
+    Copy copy;
+    copy.path = folder + L"\\" + name;
+    EXPECT_TRUE(CopyFileW((FolderOfThisProgram() + L"\\Orbela.exe").c_str(), copy.path.c_str(), FALSE));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    std::wstring commandLine = L"\"" + copy.path + L"\"";
+    EXPECT_TRUE(CreateProcessW(copy.path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(),
+                               &startup, &copy.process));
+    // Its window and message loop are up once it waits for input.
+    WaitForInputIdle(copy.process.hProcess, 20000);
+    return copy;
+}
+
+bool Running(const Copy& copy)
+{
+    return WaitForSingleObject(copy.process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD ExitCode(const Copy& copy)
+{
+    DWORD code = 12345;
+    GetExitCodeProcess(copy.process.hProcess, &code);
+    return code;
+}
+
+TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
+{
+    std::wstring client = FreshTempFolder(L"processes", L"a\\Orbela");
+    std::wstring lowerClient = FreshTempFolder(L"processes", L"b\\Orbela");
+    std::wstring prefixClient = FreshTempFolder(L"processes", L"c\\Orbela");
+    std::wstring updaterParent = FreshTempFolder(L"processes", L"d");
+    std::wstring updaterClient = FreshTempFolder(L"processes", L"d\\Orbela");
+    std::wstring elsewhere = FreshTempFolder(L"processes", L"e\\elsewhere");
+    std::wstring unrelatedClient = FreshTempFolder(L"processes", L"e\\x\\Orbela");
+
+    Copy orbela = Start(client, L"Orbela.exe");
+    Copy lower = Start(lowerClient, L"orbela.exe");
+    Copy prefixed = Start(prefixClient, L"xOrbela.exe");
+    Copy updaterInParent = Start(updaterParent, L"Update.exe");
+    Copy updaterElsewhere = Start(elsewhere, L"Update.exe");
+
+    struct Row {
+        const char* what;
+        const wchar_t* name;
+        std::wstring folder;
+        bool running;
+    };
+    const Row rows[] = {
+        {"Orbela.exe in its client folder", L"Orbela.exe", client, true},
+        {"Orbela.exe seen from an unrelated client folder", L"Orbela.exe", unrelatedClient, false},
+        {"orbela.exe: the check is case-sensitive", L"Orbela.exe", lowerClient, false},
+        {"xOrbela.exe is another name", L"Orbela.exe", prefixClient, false},
+        {"Update.exe in the client folder's parent", L"Update.exe", updaterClient, true},
+        {"Update.exe of an unrelated folder", L"Update.exe", unrelatedClient, false},
+        {"no client folder", L"Orbela.exe", L"", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(IsProcessRunning(row.name, row.folder.c_str()), row.running);
+    }
+
+    // The kill compares names without regard to case, one process per call.
+    KillProcessByName(L"Orbela.exe", client.c_str());
+    KillProcessByName(L"ORBELA.EXE", lowerClient.c_str());
+    KillProcessByName(L"Orbela.exe", prefixClient.c_str());
+    KillProcessByName(L"Update.exe", updaterClient.c_str());
+    KillProcessByName(L"", elsewhere.c_str());
+
+    EXPECT_FALSE(Running(orbela));
+    EXPECT_EQ(ExitCode(orbela), 0u);
+    EXPECT_FALSE(Running(lower));
+    EXPECT_EQ(ExitCode(lower), 0u);
+    EXPECT_TRUE(Running(prefixed)) << "xOrbela.exe lives on";
+    EXPECT_FALSE(Running(updaterInParent));
+    EXPECT_EQ(ExitCode(updaterInParent), 0u);
+    EXPECT_TRUE(Running(updaterElsewhere)) << "an Update.exe outside the client folder lives on";
+
+    for (Copy* copy : {&orbela, &lower, &prefixed, &updaterInParent, &updaterElsewhere}) {
+        TerminateProcess(copy->process.hProcess, 99);
+        WaitForSingleObject(copy->process.hProcess, 10000);
+        CloseHandle(copy->process.hProcess);
+        CloseHandle(copy->process.hThread);
+    }
+}
+
+} // namespace

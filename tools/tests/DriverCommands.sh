@@ -1,0 +1,51 @@
+# The driver's own commands against the helper probe's window and what a
+# wizard leaves behind: typing into edits, links, the uninstall entry,
+# folders, started command lines, and its exit codes.
+probe_title="Orbela helper probe"
+helpers=$(driver --help)
+for command in wait gone click text shown type close hittest owner enabled lnk reg folder run; do
+  printf '%s\n' "$helpers" | grep -q "^  $command " || fail "--help does not list $command"
+done
+echo "ok: --help lists every command"
+
+wstart probe "$WIN_BIN/HelperProbe.exe" stay
+driver wait "$probe_title" >/dev/null || fail "no probe window"
+while read -r field text; do
+  expect "$(driver type "$probe_title" "$field" "$text")" ok "typing into $field"
+  expect "$(driver text "$probe_title" "$field")" "$text" "$field holds what was typed"
+done <<'ROWS'
+probe_edit E:\Games 游戏
+probe_edit2 C:\Program Files (x86)
+probe_edit D:\Orbela
+ROWS
+expect "$(driver text "$probe_title" probe_edit2)" 'C:\Program Files (x86)' "the other field kept its text"
+
+status=0; driver text "$probe_title" no_such_control >/dev/null || status=$?
+expect "$status" 1 "a missing control fails with 1"
+driver close "$probe_title" >/dev/null
+status=0; driver gone "$probe_title" 10000 >/dev/null || status=$?
+expect "$status" 0 "the probe's window goes on SC_CLOSE"
+status=0; driver wait "no such window" 300 >/dev/null || status=$?
+expect "$status" 2 "a time-out fails with 2"
+
+# What wizards leave behind.
+expect "$(driver reg DisplayName)" missing "no uninstall entry"
+wrun 30 reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Orbela' /v DisplayName /d '奥贝拉 Orbela' /f >/dev/null
+expect "$(driver reg DisplayName)" "奥贝拉 Orbela" "an uninstall value in UTF-8"
+case "$(driver folder temp)" in
+  'C:\users\'*'\Temp\') echo "ok: temporary folder" ;;
+  *) fail "temporary folder is $(driver folder temp)" ;;
+esac
+case "$(driver folder programs)" in
+  *'\Start Menu\Programs') echo "ok: programs folder" ;;
+  *) fail "programs folder is $(driver folder programs)" ;;
+esac
+expect "$(driver lnk 'C:\no\such.lnk')" missing "a missing link"
+
+# A command line as Windows runs an UninstallString: quoted path, arguments.
+mkdir -p "$WORK/drive-c/Program Files/Orbela"
+add_drive F "$WORK/drive-c"
+cp "$WIN_BIN/Orbela.exe" "$WORK/drive-c/Program Files/Orbela/Orbela.exe"
+expect "$(driver run '"F:\Program Files\Orbela\Orbela.exe" --hand-over 2.0 http://x/y.7z')" started "run starts the command line"
+wait_for 30 grep -q 'args=--hand-over|2.0|http://x/y.7z' "$WORK/fixture.log" || fail "the started program did not record its arguments"
+echo "ok: the started program got its arguments"

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "window/WindowImplBase.h"
+
+#include <string>
+
+// The helper probe's window: a small frame with its own skin over which the
+// probe opens message boxes, from its window thread or from a worker.
+class CHelperProbeFrameWnd : public DirectUI::WindowImplBase
+{
+public:
+    enum class Action { Stay, Box, WorkerBox };
+
+    // keepOpen: the window stays after its box until it is closed.
+    CHelperProbeFrameWnd(Action action, std::wstring text, int font, bool withCancel, bool keepOpen);
+
+    static LPCWSTR Title() { return L"Orbela helper probe"; }
+
+protected:
+    LPCWSTR GetWindowClassName() const override { return L"OrbelaHelperProbe"; }
+    DirectUI::CUIString GetSkinFolder() override { return DirectUI::CUIString(); }
+    DirectUI::CUIString GetSkinFile() override { return DirectUI::CUIString(L"probe.xml"); }
+    UINT GetSkinSource() override { return DirectUI::SkinSourceZipResource; }
+    LPCWSTR GetSkinResourceId() override { return MAKEINTRESOURCEW(132); }
+    void OnControlsReady() override;
+    LRESULT HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
+private:
+    static DWORD WINAPI WorkerBoxThread(LPVOID frame);
+    static DWORD WINAPI BoxThreadWatch(LPVOID windowThreadId);
+
+    Action m_action;
+    std::wstring m_text;
+    int m_font;
+    bool m_withCancel;
+    bool m_keepOpen;
+};
