@@ -114,13 +114,19 @@ void CContainerUI::SetManager(CWindowUIManager* manager, CControlUI* parent, boo
     CControlUI::SetManager(manager, parent, init);
 }
 
-RECT CContainerUI::InnerRect() const
+RECT CContainerUI::InsetRect() const
 {
     RECT rc = m_rcItem;
     rc.left += m_rcInset.left;
     rc.top += m_rcInset.top;
     rc.right -= m_rcInset.right;
     rc.bottom -= m_rcInset.bottom;
+    return rc;
+}
+
+RECT CContainerUI::InnerRect() const
+{
+    RECT rc = InsetRect();
     if (m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible())
         rc.right -= m_pVerticalScrollBar->GetFixedWidth();
     if (m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible())
@@ -132,11 +138,7 @@ void CContainerUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     if (m_items.IsEmpty()) return;
-    rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
+    rc = InsetRect();
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* child = ItemAt(i);
         if (!child->IsVisible()) continue;

@@ -78,6 +78,9 @@ public:
 
 protected:
     void DisposeChild(CControlUI* control);
+    // The control's rectangle less the inset; InnerRect also leaves out the
+    // visible scroll bars.
+    RECT InsetRect() const;
     RECT InnerRect() const;
     // The parts of Paint after the control's own painting.
     void PaintChildren(HDC dc, const RECT& rcPaint);

@@ -24,19 +24,13 @@ UINT CHorizontalLayoutUI::GetControlFlags() const
 void CHorizontalLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
-    rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
+    rc = InsetRect();
     if (m_items.IsEmpty()) {
         LayoutScrollBars(rc, 0, 0);
         return;
     }
-    const bool vbar = m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible();
+    rc = InnerRect();
     bool hbar = m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible();
-    if (vbar) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (hbar) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
 
     SIZE available = { rc.right - rc.left, rc.bottom - rc.top };
     if (hbar) available.cx += m_pHorizontalScrollBar->GetScrollRange();

@@ -91,33 +91,19 @@ void CScrollBarUI::SetShowButton2(bool show)
     SetPos(m_rcItem);
 }
 
-void CScrollBarUI::SetBkImage(PartImage which, LPCWSTR image)
-{
-    m_sBkImages[which] = image;
-    Invalidate();
-}
+void CScrollBarUI::SetBkImage(PartImage which, LPCWSTR image) { SetPartImage(m_sBkImages, which, image); }
 
-void CScrollBarUI::SetButton1Image(PartImage which, LPCWSTR image)
-{
-    m_sButton1Images[which] = image;
-    Invalidate();
-}
+void CScrollBarUI::SetButton1Image(PartImage which, LPCWSTR image) { SetPartImage(m_sButton1Images, which, image); }
 
-void CScrollBarUI::SetButton2Image(PartImage which, LPCWSTR image)
-{
-    m_sButton2Images[which] = image;
-    Invalidate();
-}
+void CScrollBarUI::SetButton2Image(PartImage which, LPCWSTR image) { SetPartImage(m_sButton2Images, which, image); }
 
-void CScrollBarUI::SetThumbImage(PartImage which, LPCWSTR image)
-{
-    m_sThumbImages[which] = image;
-    Invalidate();
-}
+void CScrollBarUI::SetThumbImage(PartImage which, LPCWSTR image) { SetPartImage(m_sThumbImages, which, image); }
 
-void CScrollBarUI::SetRailImage(PartImage which, LPCWSTR image)
+void CScrollBarUI::SetRailImage(PartImage which, LPCWSTR image) { SetPartImage(m_sRailImages, which, image); }
+
+void CScrollBarUI::SetPartImage(CUIString* images, PartImage which, LPCWSTR image)
 {
-    m_sRailImages[which] = image;
+    images[which] = image;
     Invalidate();
 }
 
@@ -383,8 +369,7 @@ void CScrollBarUI::SetAttribute(LPCWSTR name, LPCWSTR value)
         if (wcsncmp(name, parts[p].part, len) != 0) continue;
         for (int s = 0; s < 4; ++s) {
             if (wcscmp(name + len, states[s]) != 0) continue;
-            parts[p].images[s] = value;
-            Invalidate();
+            SetPartImage(parts[p].images, static_cast<PartImage>(s), value);
             return;
         }
     }

@@ -71,6 +71,7 @@ private:
     void PageForward();
     void MoveTo(int pos);
     void NotifyScroll();
+    void SetPartImage(CUIString* images, PartImage which, LPCWSTR image);
     bool DrawPart(HDC dc, CUIString* images, UINT state, const RECT& part, bool outline);
 
     bool m_bHorizontal;

@@ -95,11 +95,7 @@ bool CTabLayoutUI::SelectTabByControl(CControlUI* control)
 void CTabLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
-    rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
+    rc = InsetRect();
     for (int i = 0; i < Count(); ++i) {
         CControlUI* child = ItemAt(i);
         if (!child->IsVisible()) continue;

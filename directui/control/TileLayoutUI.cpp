@@ -36,19 +36,14 @@ void CTileLayoutUI::SetColumns(int columns)
 void CTileLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
-    rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
+    rc = InsetRect();
     if (m_items.IsEmpty()) {
         LayoutScrollBars(rc, 0, 0);
         return;
     }
+    rc = InnerRect();
     const bool vbar = m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible();
     const bool hbar = m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible();
-    if (vbar) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (hbar) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
 
     // The columns setting counts only while the item width is 0.
     int columns = m_nColumns;

@@ -24,15 +24,9 @@ UINT CVerticalLayoutUI::GetControlFlags() const
 void CVerticalLayoutUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
-    rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
+    rc = InnerRect();
     const bool vbar = m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible();
     const bool hbar = m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible();
-    if (vbar) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
-    if (hbar) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
     if (m_items.IsEmpty()) {
         LayoutScrollBars(rc, 0, 0);
         return;

@@ -7,6 +7,7 @@
 // ratio=<skin/bare> last.
 #include "ProbeFrame.h"
 #include "ProbeOutput.h"
+#include "WaitingMessages.h"
 #include "control/ButtonUI.h"
 #include "control/IContainerUI.h"
 
@@ -33,17 +34,6 @@ double Now()
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
     return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (!CWindowUIManager::TranslateQueuedMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
 }
 
 std::vector<BYTE> ReadWhole(const std::wstring& path)
@@ -120,7 +110,7 @@ SkinTimes SkinRound(const std::wstring& zip, std::vector<Placement>* placements,
         size->cy = rc.bottom - rc.top;
     }
     ::DestroyWindow(frame->GetHWND());
-    Pump();
+    DispatchWaitingMessages();
     delete frame;
     CWindowUIManager::SetSkinZip(L"");
     return times;
@@ -237,7 +227,7 @@ double BareRound(const std::wstring& zip, const std::vector<Placement>& placemen
     UpdateWindow(hwnd);
     double elapsed = Now() - start;
     DestroyWindow(hwnd);
-    Pump();
+    DispatchWaitingMessages();
     for (size_t i = 0; i < images.size(); ++i) DeleteObject(images[i].bitmap);
     g_bareImages.clear();
     return elapsed;

@@ -8,6 +8,7 @@
 #include "ProbeFrame.h"
 #include "ProbeOutput.h"
 #include "SkinLoadBox.h"
+#include "WaitingMessages.h"
 #include "control/ControlTreeDump.h"
 #include "control/ControlUI.h"
 
@@ -187,22 +188,11 @@ DWORD WINAPI WatchThread(LPVOID parameter)
     return 0;
 }
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (!CWindowUIManager::TranslateQueuedMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
-
 void PumpFor(DWORD milliseconds)
 {
     DWORD start = GetTickCount();
     for (;;) {
-        Pump();
+        DispatchWaitingMessages();
         DWORD elapsed = GetTickCount() - start;
         if (elapsed >= milliseconds) break;
         MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds - elapsed, QS_ALLINPUT);
@@ -253,7 +243,7 @@ POINT PutCursorOn(HWND hwnd, POINT client)
     ClientToScreen(hwnd, &screen);
     SetCursorPos(screen.x, screen.y);
     PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
-    Pump();
+    DispatchWaitingMessages();
     return screen;
 }
 
@@ -262,14 +252,14 @@ void Click(HWND hwnd, POINT pt, bool twice)
     PutCursorOn(hwnd, pt);
     LPARAM at = MAKELPARAM(pt.x, pt.y);
     PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    Pump();
+    DispatchWaitingMessages();
     PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
-    Pump();
+    DispatchWaitingMessages();
     if (!twice) return;
     PostMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    Pump();
+    DispatchWaitingMessages();
     PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
-    Pump();
+    DispatchWaitingMessages();
 }
 
 UINT KeyCode(const std::wstring& key)
@@ -383,7 +373,7 @@ int RunStep(ProbeFrame& frame, const Step& step)
     } else if (step.name == L"--render") {
         InvalidateRect(hwnd, NULL, FALSE);
         UpdateWindow(hwnd);
-        Pump();
+        DispatchWaitingMessages();
         int width = 0, height = 0;
         // A window too small or too large to paint has no picture: said, not fatal.
         if (SavePng(manager->GetPaintBitmap(), manager->IsLayered(), step.argument.c_str(), &width, &height))
@@ -423,7 +413,7 @@ int RunStep(ProbeFrame& frame, const Step& step)
         UINT scan = MapVirtualKeyW(vk, 0);
         HWND target = GetFocus() != NULL ? GetFocus() : hwnd;
         PostMessageW(target, WM_KEYDOWN, vk, 1 | (scan << 16));
-        Pump();
+        DispatchWaitingMessages();
         PostMessageW(target, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000);
     } else if (step.name == L"--char") {
         // As the keyboard does: to the window with the focus, such as an edit's native window.
@@ -440,7 +430,7 @@ int RunStep(ProbeFrame& frame, const Step& step)
         LRESULT code = SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
         ProbeOut(L"hittest %d,%d %ls", x, y, HitTestName(code));
     }
-    Pump();
+    DispatchWaitingMessages();
     return kExitOk;
 }
 
@@ -474,13 +464,13 @@ int wmain(int argc, wchar_t** argv)
     frame->CenterWindow();
     ShowWindow(frame->GetHWND(), SW_SHOWNORMAL);
     UpdateWindow(frame->GetHWND());
-    Pump();
+    DispatchWaitingMessages();
 
     int code = kExitOk;
     for (size_t i = 0; i < options.steps.size() && code == kExitOk; ++i) code = RunStep(*frame, options.steps[i]);
 
     if (frame->GetHWND() != NULL) DestroyWindow(frame->GetHWND());
-    Pump();
+    DispatchWaitingMessages();
     InterlockedExchange(&watch.stop, 1);
     WaitForSingleObject(watcher, INFINITE);
     CloseHandle(watcher);

@@ -202,7 +202,7 @@ TEST(DialogBuilder, ControlInsideANonContainerIsDeletedWithItsChildren)
 {
     CountingCallback callback;
     {
-        SkinWindow skin(L"<Window><VerticalLayout name=\"v\"><Control name=\"label\"><Counted/><Counted/></Control>"
+        SkinWindow skin(L"<Window><VerticalLayout name=\"v\"><Label name=\"label\"><Counted/><Counted/></Label>"
                         L"<Counted name=\"after\"/></VerticalLayout></Window>",
                         200, 100, &callback);
         // The label's level ends at its first child; the outer level goes on.

@@ -1,7 +1,14 @@
+#include "control/ChildLayoutUI.h"
 #include "control/ContainerUI.h"
+#include "control/HorizontalLayoutUI.h"
 #include "control/IContainerUI.h"
 #include "control/OptionUI.h"
 #include "control/RichEditUI.h"
+#include "control/ScrollBarUI.h"
+#include "control/TabLayoutUI.h"
+#include "control/TileLayoutUI.h"
+#include "control/VerticalLayoutUI.h"
+#include "window/WindowImplBase.h"
 
 #include <gtest/gtest.h>
 
@@ -142,4 +149,50 @@ TEST(VirtualSlotOrder, RichEditAddsItsTextServiceOperations)
     ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
     // After the container's own operations and the container interface's.
     EXPECT_GT(slots[0].offset, SlotOffset(&CContainerUI::LayoutScrollBars));
+}
+
+TEST(VirtualSlotOrder, TabLayoutAddsItsSelectionAfterTheContainer)
+{
+    const Slot slots[] = {
+        SLOT(CContainerUI, ItemAt),   SLOT(CContainerUI, IndexOf),  SLOT(CContainerUI, MoveItem),
+        SLOT(CContainerUI, Count),    SLOT(CContainerUI, Add),      SLOT(CContainerUI, AddAt),
+        SLOT(CContainerUI, Remove),   SLOT(CContainerUI, RemoveAt), SLOT(CContainerUI, RemoveAll),
+        SLOT(CTabLayoutUI, SelectTabByControl), SLOT(CTabLayoutUI, SelectTab),
+    };
+    ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
+    EXPECT_EQ(SlotOffset(&CContainerUI::LayoutScrollBars) + static_cast<int>(sizeof(void*)), slots[0].offset);
+}
+
+TEST(VirtualSlotOrder, LayoutsAndScrollBarReplaceOnlyExistingSlots)
+{
+    EXPECT_EQ(SlotOffset(&CControlUI::SetPos), SlotOffset(&CVerticalLayoutUI::SetPos));
+    EXPECT_EQ(SlotOffset(&CControlUI::PaintOverlay), SlotOffset(&CHorizontalLayoutUI::PaintOverlay));
+    EXPECT_EQ(SlotOffset(&CControlUI::GetControlFlags), SlotOffset(&CVerticalLayoutUI::GetControlFlags));
+    EXPECT_EQ(SlotOffset(&CControlUI::SetAttribute), SlotOffset(&CTileLayoutUI::SetAttribute));
+    EXPECT_EQ(SlotOffset(&CControlUI::Init), SlotOffset(&CChildLayoutUI::Init));
+    EXPECT_EQ(SlotOffset(&CContainerUI::Add), SlotOffset(&CTabLayoutUI::Add));
+    EXPECT_EQ(SlotOffset(&CControlUI::Paint), SlotOffset(&CScrollBarUI::Paint));
+    EXPECT_EQ(SlotOffset(&CControlUI::HandleEvent), SlotOffset(&CScrollBarUI::HandleEvent));
+}
+
+TEST(VirtualSlotOrder, FrameWindowKeepsItsOperationOrder)
+{
+    const Slot slots[] = {
+        SLOT(WindowImplBase, OnControlsReady),   SLOT(WindowImplBase, OnClick),
+        SLOT(WindowImplBase, GetSkinFolder),     SLOT(WindowImplBase, GetSkinFile),
+        SLOT(WindowImplBase, HandleDefaultKey),  SLOT(WindowImplBase, GetSkinSource),
+        SLOT(WindowImplBase, GetSkinZipName),    SLOT(WindowImplBase, GetSkinResourceId),
+        SLOT(WindowImplBase, OnClose),           SLOT(WindowImplBase, OnDestroy),
+        SLOT(WindowImplBase, OnNcActivate),      SLOT(WindowImplBase, OnNcCalcSize),
+        SLOT(WindowImplBase, OnNcPaint),         SLOT(WindowImplBase, OnNcHitTest),
+        SLOT(WindowImplBase, OnGetMinMaxInfo),   SLOT(WindowImplBase, OnMouseWheel),
+        SLOT(WindowImplBase, OnMouseHover),      SLOT(WindowImplBase, OnSize),
+        SLOT(WindowImplBase, OnChar),            SLOT(WindowImplBase, OnSysCommand),
+        SLOT(WindowImplBase, OnCreate),          SLOT(WindowImplBase, OnKeyDown),
+        SLOT(WindowImplBase, OnKillFocus),       SLOT(WindowImplBase, OnSetFocus),
+        SLOT(WindowImplBase, OnLButtonDown),     SLOT(WindowImplBase, OnLButtonUp),
+        SLOT(WindowImplBase, OnMouseMove),       SLOT(WindowImplBase, HandleOtherMessage),
+        SLOT(WindowImplBase, GetStyle),
+    };
+    ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
 }

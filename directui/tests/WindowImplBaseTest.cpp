@@ -1,6 +1,7 @@
 #include "control/ControlUI.h"
 #include "window/WindowImplBase.h"
 #include "SkinLoadBox.h"
+#include "WaitingMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -45,17 +46,6 @@ void ForgetSkinLocation()
     CWindowUIManager::SetSkinPath(L"");
 }
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (!CWindowUIManager::TranslateQueuedMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
-
 // The sample skin from its ZIPRES, shown and laid out.
 struct SampleFrame
 {
@@ -65,7 +55,7 @@ struct SampleFrame
         frame.Create(NULL, L"frame", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0);
         ::ShowWindow(frame.GetHWND(), SW_SHOWNORMAL);
         ::UpdateWindow(frame.GetHWND());
-        Pump();
+        DispatchWaitingMessages();
     }
     ~SampleFrame()
     {
@@ -174,7 +164,7 @@ TEST(WindowImplBase, HitTestsBySizeBoxCaptionAndControl)
     for (size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i)
         EXPECT_EQ(rows[i].normal, sample.HitTest(rows[i].x, rows[i].y)) << "normal " << rows[i].x << "," << rows[i].y;
     ::SendMessageW(sample.frame.GetHWND(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    Pump();
+    DispatchWaitingMessages();
     ASSERT_TRUE(IsZoomed(sample.frame.GetHWND()));
     RECT client;
     GetClientRect(sample.frame.GetHWND(), &client);
@@ -202,7 +192,7 @@ TEST(WindowImplBase, MaximiseAndRestoreSwapTheButtons)
     ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
     ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     ::SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-    Pump();
+    DispatchWaitingMessages();
     EXPECT_TRUE(IsZoomed(hwnd));
     EXPECT_FALSE(sample.Find(L"maxbtn")->IsVisible());
     EXPECT_TRUE(sample.Find(L"restorebtn")->IsVisible());
@@ -211,7 +201,7 @@ TEST(WindowImplBase, MaximiseAndRestoreSwapTheButtons)
     ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
     ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     ::SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-    Pump();
+    DispatchWaitingMessages();
     EXPECT_FALSE(IsZoomed(hwnd));
     EXPECT_TRUE(sample.Find(L"maxbtn")->IsVisible());
     EXPECT_FALSE(sample.Find(L"restorebtn")->IsVisible());
@@ -228,7 +218,7 @@ TEST(WindowImplBase, SkinWithoutMaxAndRestoreButtonsSurvivesMaximising)
     EXPECT_TRUE(IsZoomed(frame.GetHWND()));
     ::SendMessageW(frame.GetHWND(), WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_FALSE(IsZoomed(frame.GetHWND()));
-    Pump();
+    DispatchWaitingMessages();
     ::DestroyWindow(frame.GetHWND());
 }
 
@@ -238,7 +228,7 @@ TEST(WindowImplBase, EscapeDoesNotCloseAndCloseButtonEndsShowModalWithOne)
     HWND hwnd = sample.frame.GetHWND();
     ::PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
     ::PostMessageW(hwnd, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-    Pump();
+    DispatchWaitingMessages();
     EXPECT_TRUE(IsWindow(hwnd));
     // The click waits in the queue for the modal loop.
     POINT pt = sample.CentreOf(L"closebtn");
