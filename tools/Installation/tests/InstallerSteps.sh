@@ -53,3 +53,20 @@ expect_no_entry() {
     expect "$(driver reg "$value")" missing "$1: no $value"
   done
 }
+
+# install_into ROOT: a first installation into ROOT typed in the custom area,
+# up to the finished page; the finished page's close button ends the wizard.
+install_into() {
+  start_installer
+  driver click "$title" custom_btn >/dev/null
+  expect "$(driver type "$title" setup_path "$1")" ok "typing $1"
+  driver click "$title" quicksetupbtn >/dev/null
+  wait_shown start_btn || fail "installing into $1 did not finish"
+  expect "$(driver reg InstallLocation)" "$1\\Orbela" "installed into $1"
+  driver click "$title" close_btn >/dev/null
+  wait_exit "$INSTALLER_PID" 30 || fail "close_btn on the finished page did not end the wizard"
+}
+
+forget_entry() {
+  wrun 30 reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Orbela' /f >/dev/null 2>&1 || true
+}
