@@ -456,7 +456,11 @@ DWORD WINAPI CInstallationFrameWnd::InstallThreadProc(LPVOID parameter)
 {
     InstallJob* job = static_cast<InstallJob*>(parameter);
     HWND window = job->window;
+    // COM once for the whole run: each link then reuses it instead of starting it anew.
+    HRESULT com = ::CoInitialize(NULL);
     InstallOutcome outcome = RunInstall(*job);
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
     // The last touch of the job: the window deletes it on this message.
     ::PostMessageW(window, kInstallEndedMessage, outcome, 0);
     return 0;
