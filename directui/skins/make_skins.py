@@ -122,7 +122,8 @@ def sample_images():
 def box_images():
     images = {name: spec for name, spec in sample_images().items()
               if name.startswith(('close', 'action'))}
-    images['box_bg.png'] = (32, 32, framed(lambda x, y: DARK if y < 30 else WHITE, DARK, 32, 32, 6))
+    images['box_bg.png'] = (32, 32, framed(WHITE, DARK, 32, 32, 6))
+    images['box_title.png'] = (8, 30, vgradient((58, 96, 150, 255), (38, 66, 110, 255), 30))
 
     def shadow(x, y, size=48, corner=20):
         # Alpha grows towards the window edge, inside the 20-pixel border.

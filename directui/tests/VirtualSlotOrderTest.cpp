@@ -132,25 +132,6 @@ TEST(VirtualSlotOrder, ContainerInterfaceKeepsItsNineOperations)
     EXPECT_EQ(0, slots[0].offset);
 }
 
-TEST(VirtualSlotOrder, LabelAndOptionAddTheirOperationsAfterTheControls)
-{
-    const Slot slots[] = {
-        SLOT(CControlUI, PaintOverlay), SLOT(CLabelUI, IsAutoCalcWidth), SLOT(CLabelUI, SetAutoCalcWidth),
-        SLOT(COptionUI, Select),
-    };
-    ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
-}
-
-TEST(VirtualSlotOrder, RichEditAddsItsTextServiceOperations)
-{
-    const Slot slots[] = {
-        SLOT(CRichEditUI, TxSendMessage), SLOT(CRichEditUI, OnTxViewChanged), SLOT(CRichEditUI, OnTxNotify),
-    };
-    ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
-    // After the container's own operations and the container interface's.
-    EXPECT_GT(slots[0].offset, SlotOffset(&CContainerUI::LayoutScrollBars));
-}
-
 TEST(VirtualSlotOrder, TabLayoutAddsItsSelectionAfterTheContainer)
 {
     const Slot slots[] = {
@@ -195,4 +176,23 @@ TEST(VirtualSlotOrder, FrameWindowKeepsItsOperationOrder)
         SLOT(WindowImplBase, GetStyle),
     };
     ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
+}
+
+TEST(VirtualSlotOrder, LabelAndOptionAddTheirOperationsAfterTheControls)
+{
+    const Slot slots[] = {
+        SLOT(CControlUI, PaintOverlay), SLOT(CLabelUI, IsAutoCalcWidth), SLOT(CLabelUI, SetAutoCalcWidth),
+        SLOT(COptionUI, Select),
+    };
+    ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
+}
+
+TEST(VirtualSlotOrder, RichEditAddsItsTextServiceOperations)
+{
+    const Slot slots[] = {
+        SLOT(CRichEditUI, TxSendMessage), SLOT(CRichEditUI, OnTxViewChanged), SLOT(CRichEditUI, OnTxNotify),
+    };
+    ExpectConsecutive(slots, sizeof(slots) / sizeof(slots[0]));
+    // After the container's own operations and the container interface's.
+    EXPECT_GT(slots[0].offset, SlotOffset(&CContainerUI::LayoutScrollBars));
 }
