@@ -198,6 +198,8 @@ private slots:
         window->getNoNeedUpdateOrbela();
         QCOMPARE(window->deviceId(), QStringLiteral("7"));
         QTRY_COMPARE_WITH_TIMEOUT(pageLoads("/client/task", "7"), 1, 20000);
+        // The start's own store page load must be counted before the choice.
+        QTRY_COMPARE_WITH_TIMEOUT(pageLoads("/client/index", "7"), 1, 20000);
         const int storeLoadsBefore = pageLoads("/client/index", id);
         window->getDeviceSelection(id, name);
         QCOMPARE(window->findChild<QPushButton *>(QStringLiteral("deviceBtn"))->text(), buttonText);
