@@ -15,6 +15,12 @@ include(${ORBELA_WINDOWS_DEPS})
 # Deployment setting shared with the native tree (scripts/build-windows.sh
 # passes its value); the environment variable of the same name overrides it.
 set(ORBELA_APP_API_HOST "127.0.0.1:8801" CACHE STRING "store API host (statistics report)")
+# The maker's product page ("URLInfoAbout", the installer's logo link); the
+# environment variable ORBELA_PRODUCT_PAGE overrides it at run time.
+set(ORBELA_PRODUCT_PAGE "http://127.0.0.1:8801/" CACHE STRING "product page of the uninstall entry and the logo")
+# A Windows build of the client for the installer's package; empty: the
+# programs built here and the fixture client (the client is not built for Windows here).
+set(ORBELA_WINDOWS_CLIENT_DIR "" CACHE PATH "Windows client folder packed into the installer")
 # The native tree's programs (the store stand-in) for the wizard tests.
 get_filename_component(ORBELA_NATIVE_BIN_DEFAULT ${CMAKE_BINARY_DIR}/../bin ABSOLUTE)
 set(ORBELA_NATIVE_BIN_DIR ${ORBELA_NATIVE_BIN_DEFAULT} CACHE PATH "native tree's bin folder (storeserver)")

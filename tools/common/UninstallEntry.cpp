@@ -1,5 +1,7 @@
 #include "UninstallEntry.h"
 
+#include "ProductPage.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -40,4 +42,34 @@ bool ReadUninstallValue(const wchar_t* name, std::wstring& value)
     }
     RegCloseKey(key);
     return found;
+}
+
+bool WriteUninstallEntry(const std::wstring& clientFolder, const std::wstring& version)
+{
+    const std::wstring client = clientFolder + L"\\Orbela.exe";
+    // Quoted: unquoted, a folder with blanks lets Windows try a shorter program name first.
+    const std::wstring uninstaller = L"\"" + clientFolder + L"\\Uninstall.exe\"";
+    const std::wstring page = GetProductPage();
+    const struct {
+        const wchar_t* name;
+        const wchar_t* text;
+    } values[] = {
+        { L"DisplayIcon", client.c_str() },       { L"InstallLocation", clientFolder.c_str() },
+        { L"UninstallString", uninstaller.c_str() }, { L"Publisher", L"Halvern" },
+        { L"DisplayVersion", version.c_str() },   { L"DisplayName", L"Orbela" },
+        { L"URLInfoAbout", page.c_str() },
+    };
+    for (const auto& value : values) {
+        if (!WriteUninstallValue(value.name, value.text)) {
+            DeleteUninstallEntry();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DeleteUninstallEntry()
+{
+    LONG status = RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKeyPath);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }

@@ -36,6 +36,7 @@ const wchar_t* const kHelp =
     L"  close TITLE             posts SC_CLOSE to the window\n"
     L"  maximize TITLE          posts SC_MAXIMIZE to the window\n"
     L"  hittest TITLE NAME      WM_NCHITTEST's answer at the control's centre\n"
+    L"                          (NAME \"#CLASS\": the first visible control of that class)\n"
     L"  owner TITLE             the title of the window's owner, or \"none\"\n"
     L"  enabled TITLE           1 when the window takes input, else 0\n"
     L"  window TITLE            the window's class and size, \"CLASS WIDTHxHEIGHT\"\n"
@@ -203,8 +204,10 @@ Target FindControl(const std::wstring& title, const std::wstring& name)
         target.status = kExitFailure;
         return target;
     }
+    // "#CLASS" names the first visible control of that class, such as an unnamed scroll bar.
+    const bool byClass = !name.empty() && name[0] == L'#';
     for (const ControlLine& control : controls) {
-        if (control.name == name) {
+        if (byClass ? control.visible && control.className == name.substr(1) : control.name == name) {
             target.control = control;
             return target;
         }

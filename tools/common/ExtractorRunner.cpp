@@ -1,0 +1,34 @@
+#include "ExtractorRunner.h"
+
+#include <windows.h>
+
+#include <vector>
+
+std::wstring ExtractorCommandLine(const std::wstring& extractor, const std::wstring& package,
+                                  const std::wstring& outputFolder)
+{
+    return L"\"" + extractor + L"\" x \"" + package + L"\" -y -o\"" + outputFolder + L"\"";
+}
+
+long RunExtractor(const std::wstring& extractor, const std::wstring& package, const std::wstring& outputFolder)
+{
+    // CreateProcessW may write into the command line, so it gets its own copy.
+    std::wstring text = ExtractorCommandLine(extractor, package, outputFolder);
+    std::vector<wchar_t> commandLine(text.begin(), text.end());
+    commandLine.push_back(L'\0');
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process = {};
+    // The extractor itself is named by its full path, never looked up.
+    if (!CreateProcessW(extractor.c_str(), commandLine.data(), NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL,
+                        outputFolder.c_str(), &startup, &process))
+        return -1;
+    CloseHandle(process.hThread);
+    DWORD exitCode = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.hProcess, &exitCode))
+        exitCode = static_cast<DWORD>(-1);
+    CloseHandle(process.hProcess);
+    return static_cast<long>(exitCode);
+}
