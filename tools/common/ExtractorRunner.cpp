@@ -10,10 +10,13 @@ std::wstring ExtractorCommandLine(const std::wstring& extractor, const std::wstr
     return L"\"" + extractor + L"\" x \"" + package + L"\" -y -o\"" + outputFolder + L"\"";
 }
 
-long RunExtractor(const std::wstring& extractor, const std::wstring& package, const std::wstring& outputFolder)
+namespace {
+
+// Starts the extractor hidden with this command line in that folder and waits
+// for its exit code; -1 when it could not be started.
+long RunHidden(const std::wstring& extractor, const std::wstring& text, const std::wstring& folder)
 {
     // CreateProcessW may write into the command line, so it gets its own copy.
-    std::wstring text = ExtractorCommandLine(extractor, package, outputFolder);
     std::vector<wchar_t> commandLine(text.begin(), text.end());
     commandLine.push_back(L'\0');
     STARTUPINFOW startup = {};
@@ -23,7 +26,7 @@ long RunExtractor(const std::wstring& extractor, const std::wstring& package, co
     PROCESS_INFORMATION process = {};
     // The extractor itself is named by its full path, never looked up.
     if (!CreateProcessW(extractor.c_str(), commandLine.data(), NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL,
-                        outputFolder.c_str(), &startup, &process))
+                        folder.c_str(), &startup, &process))
         return -1;
     CloseHandle(process.hThread);
     DWORD exitCode = static_cast<DWORD>(-1);
@@ -31,4 +34,16 @@ long RunExtractor(const std::wstring& extractor, const std::wstring& package, co
         exitCode = static_cast<DWORD>(-1);
     CloseHandle(process.hProcess);
     return static_cast<long>(exitCode);
+}
+
+} // namespace
+
+long RunExtractor(const std::wstring& extractor, const std::wstring& package, const std::wstring& outputFolder)
+{
+    return RunHidden(extractor, ExtractorCommandLine(extractor, package, outputFolder), outputFolder);
+}
+
+long TestArchive(const std::wstring& extractor, const std::wstring& package, const std::wstring& workFolder)
+{
+    return RunHidden(extractor, L"\"" + extractor + L"\" t \"" + package + L"\"", workFolder);
 }

@@ -7,14 +7,6 @@ namespace {
 
 const DWORD kPieceBytes = 4 << 20;
 
-bool DeleteOldFile(const wchar_t* path)
-{
-    if (DeleteFileW(path))
-        return true;
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
 bool FileMatches(const wchar_t* path, const unsigned char* bytes, size_t size, FreshFileCheck check)
 {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
@@ -38,10 +30,18 @@ bool FileMatches(const wchar_t* path, const unsigned char* bytes, size_t size, F
 
 } // namespace
 
+bool DeleteStaleFile(const wchar_t* path)
+{
+    if (DeleteFileW(path))
+        return true;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 FreshFileResult WriteFreshFile(const wchar_t* path, const void* bytes, size_t size, FreshFileCheck check,
                                const volatile LONG* stop)
 {
-    if (path == NULL || (bytes == NULL && size > 0) || !DeleteOldFile(path))
+    if (path == NULL || (bytes == NULL && size > 0) || !DeleteStaleFile(path))
         return FreshFileResult::Failed;
     HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)

@@ -22,5 +22,8 @@ enum class FreshFileResult { Written, Failed, Stopped };
 FreshFileResult WriteFreshFile(const wchar_t* path, const void* bytes, size_t size, FreshFileCheck check,
                                const volatile LONG* stop = nullptr);
 
+// Deletes a file left by an earlier run; true when no file of that name is left.
+bool DeleteStaleFile(const wchar_t* path);
+
 // The bytes of one of the program's own resources; false when it is missing.
 bool FindOwnResource(const wchar_t* type, int id, const void** bytes, size_t* size);
