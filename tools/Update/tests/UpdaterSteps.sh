@@ -12,12 +12,10 @@ download_dir=$WORK/standin/data/download
 mkdir -p "$download_dir"
 cp "$ORBELA_UPDATE_PACKAGE" "$download_dir/orbela-update.7z"
 
-# The Unix path of a Windows path on drive C: or Z:.
+# The Unix path of a Windows path on any drive of the prefix.
 any_unixpath() {
-  case "$1" in
-    [Zz]:*) local path=${1#??}; printf '%s' "${path//\\//}" ;;
-    *) unixpath "$1" ;;
-  esac
+  local drive=${1:0:1} path=${1:2}
+  printf '%s/dosdevices/%s:%s' "$WINEPREFIX" "${drive,,}" "${path//\\//}"
 }
 
 # seed_install ROOT: the package's folder "Orbela" under ROOT (a Windows path)
