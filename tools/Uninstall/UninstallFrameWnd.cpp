@@ -8,6 +8,7 @@
 #include "ShortcutRemoval.h"
 #include "StatisticsReport.h"
 #include "UninstallEntry.h"
+#include "UpdaterCopy.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -227,6 +228,7 @@ void CUninstallFrameWnd::RunUninstall()
         RunHiddenCommand(L"/c rd /s/q \"" + folder + L"\"");
         // The install root goes only when it is left empty, and a root never.
         const std::wstring parent = ParentFolderOf(folder);
+        DeleteUpdaterCopy(parent);
         if (!IsRootFolder(parent))
             RunHiddenCommand(L"/c rd  \"" + parent + L"\"");
     }

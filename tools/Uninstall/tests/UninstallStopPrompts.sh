@@ -52,3 +52,5 @@ wait_for 60 gone "$client_dir" "$(unixpath "$copy")" "$(batch_file)" || fail "th
 kill -0 "$decoy_pid" 2>/dev/null || fail "the decoy elsewhere was ended"
 echo "ok: the decoy elsewhere lives"
 expect "$(requests_for /hits)" 1 "one report"
+[ -f "$(unixpath 'C:\Games')/Update.exe" ] || fail "an Update.exe that is no Orbela updater was deleted"
+echo "ok: a foreign Update.exe above the client folder stays"
