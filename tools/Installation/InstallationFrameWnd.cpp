@@ -355,6 +355,21 @@ void CInstallationFrameWnd::OnInstallEnded(InstallOutcome outcome)
     tab_page->SelectTab(0);
 }
 
+bool CInstallationFrameWnd::HasRequiredSpace(const std::wstring& folder)
+{
+    unsigned long long megabytes = 0;
+    // Relative, drive-relative ("C:Orbela") and UNC folders have no drive root to check.
+    if (!IsDriveAbsolute(folder) || !FreeMegabytes(folder, megabytes)) {
+        ShowAlert(this, L"安装路径的磁盘空间检查出错！");
+        return false;
+    }
+    if (megabytes < kRequiredMegabytes) {
+        ShowAlert(this, L"安装路径的磁盘空间不足！");
+        return false;
+    }
+    return true;
+}
+
 bool CInstallationFrameWnd::StartInstall()
 {
     if (m_job != NULL)
@@ -372,29 +387,15 @@ bool CInstallationFrameWnd::StartInstall()
         ShowAlert(this, L"安装目录过长，请重新选择后再试！");
         return false;
     }
-    unsigned long long megabytes = 0;
-    // Relative, drive-relative ("C:Orbela") and UNC folders have no drive root to check.
-    if (!IsDriveAbsolute(folder) || !FreeMegabytes(folder, megabytes)) {
-        ShowAlert(this, L"安装路径的磁盘空间检查出错！");
+    if (!HasRequiredSpace(folder))
         return false;
-    }
-    if (megabytes < kRequiredMegabytes) {
-        ShowAlert(this, L"安装路径的磁盘空间不足！");
-        return false;
-    }
     if (reinstall == 1) {
         if (!PrepareReinstall())
             return false;
-        folder = setup_path->GetText().GetData();
         // The previous root may lie on another drive.
-        if (!FreeMegabytes(folder, megabytes)) {
-            ShowAlert(this, L"安装路径的磁盘空间检查出错！");
+        folder = setup_path->GetText().GetData();
+        if (!HasRequiredSpace(folder))
             return false;
-        }
-        if (megabytes < kRequiredMegabytes) {
-            ShowAlert(this, L"安装路径的磁盘空间不足！");
-            return false;
-        }
     }
     const std::wstring client = ClientFolderOf(folder) + L"\\Orbela.exe";
     wcsncpy(g_clientExePath, client.c_str(), MAX_PATH - 1);
@@ -456,7 +457,11 @@ DWORD WINAPI CInstallationFrameWnd::InstallThreadProc(LPVOID parameter)
 {
     InstallJob* job = static_cast<InstallJob*>(parameter);
     HWND window = job->window;
+    // COM once for the whole run: each link then reuses it instead of starting it anew.
+    HRESULT com = ::CoInitialize(NULL);
     InstallOutcome outcome = RunInstall(*job);
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
     // The last touch of the job: the window deletes it on this message.
     ::PostMessageW(window, kInstallEndedMessage, outcome, 0);
     return 0;

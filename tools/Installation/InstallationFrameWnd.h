@@ -69,8 +69,10 @@ private:
     static InstallOutcome RunInstall(InstallJob& job);
     void SetExpanded(bool expand);
     void ShowAvailableSpace(const std::wstring& folder);
-    // The exit question; false when the window must stay (declined, or a
-    // running worker that is first told to stop).
+    // The folder's drive can be checked and has the required space; a notice otherwise.
+    bool HasRequiredSpace(const std::wstring& folder);
+    // The exit question; on OK the window closes, or, while the worker runs,
+    // the worker is told to stop and the window closes on its end.
     void AskToClose();
     void OnInstallStep(unsigned int percent);
     void OnInstallEnded(InstallOutcome outcome);

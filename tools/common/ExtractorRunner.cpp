@@ -25,7 +25,7 @@ long RunHidden(const std::wstring& extractor, const std::wstring& text, const st
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process = {};
     // The extractor itself is named by its full path, never looked up.
-    if (!CreateProcessW(extractor.c_str(), commandLine.data(), NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL,
+    if (!CreateProcessW(extractor.c_str(), commandLine.data(), NULL, NULL, FALSE, DETACHED_PROCESS, NULL,
                         folder.c_str(), &startup, &process))
         return -1;
     CloseHandle(process.hThread);

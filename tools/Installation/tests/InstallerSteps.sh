@@ -26,15 +26,20 @@ notice_text() {
   driver text "$box" errr_text
 }
 
-# answer_box ok|cancel|close: closes the open message box that way.
+# answer_box ok|cancel|close [next]: closes the open message box that way;
+# with "next" another box follows at once, so its going is not awaited.
 answer_box() {
   case "$1" in
     ok) driver click "$box" msg_down >/dev/null ;;
     cancel) driver click "$box" msg_cancel >/dev/null ;;
     close) driver click "$box" close_btn >/dev/null ;;
   esac
-  driver gone "$box" 30000 >/dev/null || fail "the message box stayed"
+  [ "${2:-}" = next ] || driver gone "$box" 30000 >/dev/null || fail "the message box stayed"
 }
+
+# wait_notice TEXT: until the open message box shows that text.
+notice_is() { [ "$(driver text "$box" errr_text)" = "$1" ]; }
+wait_notice() { wait_for 30 notice_is "$1" || fail "no notice \"$1\""; }
 
 # The paths of the package's listing under its top folder, sorted.
 package_listing() {

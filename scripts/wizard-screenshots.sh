@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Screenshots of a wizard's pages under Xvfb with Wine's X11 driver, in a
+# prefix of their own, into build/screenshots/.
+#   wizard-screenshots.sh Installation
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/env.sh"
+. "$root/scripts/standin.sh"
+wizard=${1:?usage: wizard-screenshots.sh Installation}
+bin=$root/build/windows/bin
+out=$root/build/screenshots
+work=$root/build/screenshots-work
+[ -f "$bin/$wizard.exe" ] || { echo "screenshots: $bin/$wizard.exe is not built" >&2; exit 1; }
+
+if [ -z "${SCREENSHOT_DISPLAY_READY:-}" ]; then
+  exec env SCREENSHOT_DISPLAY_READY=1 xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$@"
+fi
+
+export WINEARCH=win32 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
+export LC_ALL=C.UTF-8
+rm -rf "$work"
+mkdir -p "$work" "$out"
+export WINEPREFIX=$work/prefix
+template=$("$root/scripts/wine-test.sh" template-path)
+cp -a "$template" "$WINEPREFIX"
+printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Graphics"="x11"\n' > "$WINEPREFIX/drive_c/x11.reg"
+wineserver -p </dev/null >/dev/null 2>&1
+wine regedit /S 'C:\x11.reg' </dev/null >/dev/null 2>&1
+wine cmd /c exit </dev/null >/dev/null 2>&1
+trap 'wineserver -k 2>/dev/null || true; standin_stop; rm -rf "$work"' EXIT
+standin_start "$work/standin"
+export ORBELA_APP_API_HOST=$STANDIN_HOST ORBELA_WIZARD_QUERY=1
+
+driver() { wine "$bin/WizardDriver.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+shot() { sleep 0.5; /usr/bin/import -window root "$out/$1.png"; echo "$out/$1.png"; }
+shown() { [ "$(driver shown "$2" "$3")" = 1 ]; }
+wait_shown() { # TITLE NAME
+  local deadline=$((SECONDS + 120))
+  until shown x "$1" "$2"; do [ "$SECONDS" -lt "$deadline" ] || { echo "screenshots: $2 never showed" >&2; exit 1; }; sleep 0.2; done
+}
+box="Orbela提示弹窗"
+
+case "$wizard" in
+Installation)
+  title="Orbela安装向导"
+  wine "$bin/Installation.exe" </dev/null >/dev/null 2>&1 &
+  driver wait "$title" 60000 >/dev/null
+  shot installation-quick-setup
+  driver click "$title" custom_btn >/dev/null
+  shot installation-expanded
+  driver click "$title" custom_btn >/dev/null
+  driver click "$title" terms_btn >/dev/null
+  wait_shown "$title" wordedit
+  shot installation-licence
+  driver click "$title" down >/dev/null
+  wait_shown "$title" quicksetupbtn
+  driver click "$title" checkbox_terms >/dev/null
+  driver click "$title" quicksetupbtn >/dev/null
+  driver wait "$box" 30000 >/dev/null
+  shot installation-notice
+  driver click "$box" msg_down >/dev/null
+  driver gone "$box" 30000 >/dev/null
+  driver close "$title" >/dev/null
+  driver wait "$box" 30000 >/dev/null
+  driver click "$box" msg_down >/dev/null
+  driver gone "$title" 30000 >/dev/null
+  # The progress page stays long enough to see with the many-files package.
+  slow=$bin/InstallationManyFiles.exe
+  [ -f "$slow" ] || slow=$bin/Installation.exe
+  wine "$slow" </dev/null >/dev/null 2>&1 &
+  driver wait "$title" 60000 >/dev/null
+  driver click "$title" quicksetupbtn >/dev/null
+  wait_shown "$title" progress_text
+  sleep 1.5
+  shot installation-progress
+  wait_shown "$title" start_btn
+  shot installation-finished
+  driver click "$title" close_btn >/dev/null
+  driver gone "$title" 30000 >/dev/null
+  ;;
+*)
+  echo "screenshots: no page steps for $wizard" >&2
+  exit 2
+  ;;
+esac
