@@ -36,6 +36,20 @@ for row in "${rows[@]}"; do
 done
 expect "$(hits_field status | sort -u)" update "the reports are update reports"
 
+echo "--- an extractor that cannot be written"
+fault clear
+gets=$(package_gets)
+rm -f "$temp/7z.exe"
+mkdir "$temp/7z.exe"
+start_updater "$updater"
+expect "$(notice_text)" "程序文件解压失败！" "an unwritable extractor: the notice"
+answer_box ok
+wait_exit "$UPDATER_PID" 30 || fail "the updater did not end"
+expect "$(package_gets)" "$gets" "an unwritable extractor: nothing downloaded"
+expect "$(driver reg DisplayVersion)" "$old_version" "an unwritable extractor: DisplayVersion unchanged"
+expect "$(tree_hashes "$client_dir")" "$before" "an unwritable extractor: the client folder unchanged"
+rmdir "$temp/7z.exe"
+
 echo "--- no Content-Length"
 fault chunked
 cp "$ORBELA_PACKAGE" "$temp/orbela.7z"
