@@ -2,11 +2,11 @@
 
 #include "ClientFolder.h"
 #include "FreshFile.h"
+#include "HiddenProcess.h"
 
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -98,19 +98,9 @@ void DeleteSelfAndExit(const std::wstring& clientFolder)
     if (!ToOem(CleanupBatchText(PathForBatch(exe), folder), bytes) || !WriteBatch(batch, bytes))
         ExitProcess(0);
 
-    std::wstring text = L"\"" + cmd + L"\" /c \"\"" + batch + L"\"\"";
-    std::vector<wchar_t> commandLine(text.begin(), text.end());
-    commandLine.push_back(L'\0');
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process = {};
     // The batch's own folder is its current folder; it never holds the client's.
-    if (CreateProcessW(cmd.c_str(), commandLine.data(), NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, temp, &startup,
-                       &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    HANDLE process = StartHiddenProcess(cmd, L"\"" + cmd + L"\" /c \"\"" + batch + L"\"\"", temp, CREATE_NO_WINDOW);
+    if (process != NULL)
+        CloseHandle(process);
     ExitProcess(0);
 }

@@ -92,7 +92,7 @@ void CUninstallFrameWnd::Notify(NotifyRecord& msg)
         else if (name == L"cancel")
             Close(1);
     }
-    WindowImplBase::Notify(msg);
+    CWizardFrameWnd::Notify(msg);
 }
 
 void CUninstallFrameWnd::OnClick(NotifyRecord& msg)
@@ -114,46 +114,11 @@ void CUninstallFrameWnd::CloseOrAsk()
         Close(1);
 }
 
-LRESULT CUninstallFrameWnd::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
-{
-    if (msg == WM_TIMER && wParam == PROGRESS_TIMER_ID) {
-        OnProgressTimer();
-        return 0;
-    }
-    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-        if (::IsIconic(m_hWnd))
-            SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
-        CloseOrAsk();
-        handled = true;
-        return 0;
-    }
-    return WindowImplBase::FilterMessage(msg, wParam, lParam, handled);
-}
-
-LRESULT CUninstallFrameWnd::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
-{
-    // A close sent rather than posted (the system menu) goes the same way.
-    if ((wParam & 0xFFF0) == SC_CLOSE) {
-        CloseOrAsk();
-        return 0;
-    }
-    return WindowImplBase::OnSysCommand(msg, wParam, lParam, handled);
-}
-
-void CUninstallFrameWnd::ShowProgress(unsigned int percent)
-{
-    process->SetValue(static_cast<int>(percent));
-    wchar_t text[16];
-    _snwprintf(text, 15, L"%d%%", static_cast<int>(percent));
-    text[15] = L'\0';
-    progress_text->SetText(text);
-}
-
 void CUninstallFrameWnd::OnProgressTimer()
 {
     g_uninstallProgress += 1;
     if (g_uninstallProgress <= 100) {
-        ShowProgress(g_uninstallProgress);
+        ShowPercent(process, progress_text, g_uninstallProgress);
         return;
     }
     confirmExit = false;

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "window/WindowImplBase.h"
+#include "WizardFrameWnd.h"
 
-#include "control/LabelUI.h"
-#include "control/ProgressUI.h"
 #include "control/TabLayoutUI.h"
 
 #include <string>
@@ -11,11 +9,9 @@
 // The progress page's counter, raised by the timer and by the routine.
 extern volatile unsigned int g_uninstallProgress;
 
-const UINT PROGRESS_TIMER_ID = 111;
-
 // The uninstaller's window: confirm, progress and done pages. All its work
 // runs on the window thread; closing the done page deletes the uninstaller.
-class CUninstallFrameWnd : public DirectUI::WindowImplBase
+class CUninstallFrameWnd : public CWizardFrameWnd
 {
 public:
     DirectUI::CTabLayoutUI* tab_page = nullptr;
@@ -26,7 +22,7 @@ public:
     static LPCWSTR Title() { return L"Orbela卸载向导"; }
 
     void RunUninstall();
-    void OnProgressTimer();
+    void OnProgressTimer() override;
 
 protected:
     LPCWSTR GetWindowClassName() const override { return L"UninstallMainWnd"; }
@@ -37,8 +33,7 @@ protected:
     void OnControlsReady() override;
     void Notify(DirectUI::NotifyRecord& msg) override;
     void OnClick(DirectUI::NotifyRecord& msg) override;
-    LRESULT FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
-    LRESULT OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    void OnCloseRequest() override { CloseOrAsk(); }
 
 private:
     // The close button and the system close: the batch once the work is
@@ -48,7 +43,6 @@ private:
     bool StopClientProcesses(const std::wstring& clientFolder);
     // Removes the client folder and its parent when that is left empty.
     void RemoveClientFolder(const std::wstring& clientFolder);
-    void ShowProgress(unsigned int percent);
 
     std::wstring m_clientFolder;  // the folder this run removed; empty when none
 };

@@ -157,7 +157,7 @@ void CUpdateFrameWnd::Notify(NotifyRecord& msg)
         ::PostQuitMessage(0);
         ::ExitProcess(0);
     }
-    WindowImplBase::Notify(msg);
+    CWizardFrameWnd::Notify(msg);
 }
 
 void CUpdateFrameWnd::OnClick(NotifyRecord& msg)
@@ -194,28 +194,7 @@ LRESULT CUpdateFrameWnd::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, b
         ::InterlockedExchange(&g_updateProgress, static_cast<LONG>(wParam));
         return 0;
     }
-    if (msg == WM_TIMER && wParam == PROGRESS_TIMER_ID) {
-        OnProgressTimer();
-        return 0;
-    }
-    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-        if (::IsIconic(m_hWnd))
-            SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
-        AskToClose();
-        handled = true;
-        return 0;
-    }
-    return WindowImplBase::FilterMessage(msg, wParam, lParam, handled);
-}
-
-LRESULT CUpdateFrameWnd::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
-{
-    // A close sent rather than posted (the system menu) asks as well.
-    if ((wParam & 0xFFF0) == SC_CLOSE) {
-        AskToClose();
-        return 0;
-    }
-    return WindowImplBase::OnSysCommand(msg, wParam, lParam, handled);
+    return CWizardFrameWnd::FilterMessage(msg, wParam, lParam, handled);
 }
 
 LRESULT CUpdateFrameWnd::HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
@@ -225,18 +204,14 @@ LRESULT CUpdateFrameWnd::HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lPar
         OnUpdateEnded(static_cast<UpdateOutcome>(wParam));
         return 0;
     }
-    return WindowImplBase::HandleOtherMessage(msg, wParam, lParam, handled);
+    return CWizardFrameWnd::HandleOtherMessage(msg, wParam, lParam, handled);
 }
 
 void CUpdateFrameWnd::OnProgressTimer()
 {
     LONG percent = g_updateProgress;
     if (percent < 100) {
-        process->SetValue(static_cast<int>(percent));
-        wchar_t text[16];
-        _snwprintf(text, 15, L"%d%%", static_cast<int>(percent));
-        text[15] = L'\0';
-        progress_text->SetText(text);
+        ShowPercent(process, progress_text, static_cast<unsigned int>(percent));
         return;
     }
     ::KillTimer(m_hWnd, PROGRESS_TIMER_ID);

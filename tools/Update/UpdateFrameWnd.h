@@ -1,10 +1,8 @@
 #pragma once
 
-#include "window/WindowImplBase.h"
+#include "WizardFrameWnd.h"
 
 #include "control/ButtonUI.h"
-#include "control/LabelUI.h"
-#include "control/ProgressUI.h"
 #include "control/TabLayoutUI.h"
 
 #include <string>
@@ -16,12 +14,10 @@ extern wchar_t g_clientExePath[MAX_PATH];
 // The current folder the updater was started in (the last place it looks for the client).
 extern std::wstring g_startFolder;
 
-const UINT PROGRESS_TIMER_ID = 111;
-
 // The updater's window: a progress page while a worker downloads the package,
 // unpacks it over the client, registers the new version and writes the links;
 // then a finished page whose button starts the client.
-class CUpdateFrameWnd : public DirectUI::WindowImplBase
+class CUpdateFrameWnd : public CWizardFrameWnd
 {
 public:
     DirectUI::CTabLayoutUI* tab_page = nullptr;
@@ -35,7 +31,7 @@ public:
 
     static LPCWSTR Title() { return L"Orbela更新向导"; }
 
-    void OnProgressTimer();
+    void OnProgressTimer() override;
     void ReportUpdateStatistics();
     static DWORD WINAPI UpdateThreadProc(LPVOID job);
 
@@ -49,7 +45,7 @@ protected:
     void Notify(DirectUI::NotifyRecord& msg) override;
     void OnClick(DirectUI::NotifyRecord& msg) override;
     LRESULT FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
-    LRESULT OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    void OnCloseRequest() override { AskToClose(); }
     LRESULT HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
 private:
