@@ -434,12 +434,9 @@ DWORD WINAPI CInstallationFrameWnd::InstallThreadProc(LPVOID parameter)
 
 CInstallationFrameWnd::InstallOutcome CInstallationFrameWnd::RunInstall(InstallJob& job)
 {
-    wchar_t temp[MAX_PATH] = { 0 };
-    DWORD length = ::GetTempPathW(MAX_PATH, temp);
-    if (length == 0 || length >= MAX_PATH - 16)
+    std::wstring package, extractor;
+    if (!TemporaryPackagePaths(package, extractor))
         return ExtractFailed;
-    const std::wstring package = std::wstring(temp) + L"orbela.7z";
-    const std::wstring extractor = std::wstring(temp) + L"7z.exe";
 
     const void* bytes = NULL;
     size_t size = 0;

@@ -248,12 +248,9 @@ DWORD WINAPI CUpdateFrameWnd::UpdateThreadProc(LPVOID parameter)
 
 CUpdateFrameWnd::UpdateOutcome CUpdateFrameWnd::RunUpdate(UpdateJob& job)
 {
-    wchar_t temp[MAX_PATH] = { 0 };
-    DWORD length = ::GetTempPathW(MAX_PATH, temp);
-    if (length == 0 || length >= MAX_PATH - 16)
+    std::wstring package, extractor;
+    if (!TemporaryPackagePaths(package, extractor))
         return ExtractFailed;
-    const std::wstring package = std::wstring(temp) + L"orbela.7z";
-    const std::wstring extractor = std::wstring(temp) + L"7z.exe";
 
     const void* bytes = NULL;
     size_t size = 0;
@@ -264,7 +261,7 @@ CUpdateFrameWnd::UpdateOutcome CUpdateFrameWnd::RunUpdate(UpdateJob& job)
     // Whatever an earlier run left under the package's name is never unpacked:
     // the download writes a new file, and the archive is tested before use.
     bool downloaded = HttpDownloadToFile(job.url.c_str(), package.c_str(), job.window, &job.state)
-        && TestArchive(extractor, package, std::wstring(temp)) == 0;
+        && TestArchive(extractor, package, ParentFolderOf(extractor)) == 0;
     if (!downloaded) {
         ::DeleteFileW(package.c_str());
         return job.state == kJobStopAsked ? Stopped : DownloadFailed;

@@ -30,6 +30,17 @@ bool FileMatches(const wchar_t* path, const unsigned char* bytes, size_t size, F
 
 } // namespace
 
+bool TemporaryPackagePaths(std::wstring& package, std::wstring& extractor)
+{
+    wchar_t temp[MAX_PATH] = { 0 };
+    DWORD length = GetTempPathW(MAX_PATH, temp);
+    if (length == 0 || length >= MAX_PATH - 16)
+        return false;
+    package = std::wstring(temp) + L"orbela.7z";
+    extractor = std::wstring(temp) + L"7z.exe";
+    return true;
+}
+
 bool DeleteStaleFile(const wchar_t* path)
 {
     if (DeleteFileW(path))
