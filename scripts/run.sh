@@ -28,10 +28,34 @@ trap cleanup EXIT
 if [ -x "$root/build/bin/storeserver" ]; then
   data="$root/build/storeserver-data"
   mkdir -p "$data"
-  standin_start "$data" --port "${ORBELA_PORT:-8801}"
+  offer=()
+  # The updater started without arguments takes the update the stand-in offers.
+  if [ "${1:-}" = Update ] && [ $# -eq 1 ]; then offer=(--update optional); fi
+  standin_start "$data" --port "${ORBELA_PORT:-8801}" "${offer[@]}"
   echo "run: store stand-in: listening $STANDIN_HOST (request log $STANDIN_LOG)"
   export ORBELA_APP_API_HOST=$STANDIN_HOST ORBELA_OPEN_API_HOST=$STANDIN_HOST ORBELA_FORUM_HOST=$STANDIN_HOST \
     ORBELA_IP_LOOKUP_HOST=$STANDIN_HOST
+fi
+
+if [ "${1:-}" = Update ] && [ $# -eq 1 ]; then
+  package="$root/build/windows/tools/Update/orbela-update.7z"
+  [ -f "$package" ] || { echo "run: $package has not been built" >&2; exit 1; }
+  mkdir -p "$data/data/download"
+  cp "$package" "$data/data/download/orbela-update.7z"
+  # Asked as the client asks: the version service, signed with the client's version.
+  offered=$(python3 - "$STANDIN_HOST" <<'PY'
+import hashlib, json, sys, urllib.parse, urllib.request
+version = "1.1.1.81"
+sign = hashlib.md5((version + "kwintep!~#@%$&^)(*").encode()).hexdigest()
+query = urllib.parse.urlencode({"version": version, "sign": sign})
+loopback_only = urllib.request.build_opener(urllib.request.ProxyHandler({}))
+with loopback_only.open(f"http://{sys.argv[1]}/client/api/ajaxGetVersion?{query}", timeout=10) as reply:
+    data = json.load(reply)["data"]
+print(data["ve_num"], data["ve_url"])
+PY
+)
+  echo "run: the stand-in offers ${offered% *} at ${offered#* }"
+  set -- Update ${offered% *} ${offered#* }
 fi
 
 if [ -n "${1:-}" ]; then

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Screenshots of a wizard's pages under Xvfb with Wine's X11 driver, in a
 # prefix of their own, into build/screenshots/.
-#   wizard-screenshots.sh Installation
+#   wizard-screenshots.sh Installation|Update|Uninstall
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/env.sh"
 . "$root/scripts/standin.sh"
-wizard=${1:?usage: wizard-screenshots.sh Installation}
+wizard=${1:?usage: wizard-screenshots.sh Installation|Update|Uninstall}
 bin=$root/build/windows/bin
 out=$root/build/screenshots
 work=$root/build/screenshots-work
@@ -41,6 +41,22 @@ wait_shown() { # TITLE NAME
   until shown x "$1" "$2"; do [ "$SECONDS" -lt "$deadline" ] || { echo "screenshots: $2 never showed" >&2; exit 1; }; sleep 0.2; done
 }
 box="Orbela提示弹窗"
+
+# An installed client for the updater and the uninstaller: the installer's
+# package unpacked under C:\Program Files\Orbela, its entry and its links.
+seed_client() {
+  local package=$root/build/windows/tools/Installation/orbela.7z dir="$WINEPREFIX/drive_c/Program Files/Orbela"
+  mkdir -p "$dir"
+  7z x -y -bd -o"$dir" "$package" >/dev/null
+  client='C:\Program Files\Orbela\Orbela'
+  wine "$bin/HelperProbe.exe" entry "$client" 1.1.1.81 </dev/null >/dev/null 2>&1
+  wine "$bin/HelperProbe.exe" links "$client" </dev/null >/dev/null 2>&1
+  cp "$dir/Orbela/Update.exe" "$dir/Update.exe"
+}
+fault() {
+  curl -sf --data-urlencode route=/download/orbela-update.7z --data-urlencode "mode=$1" \
+    "http://$STANDIN_HOST/__control/fault" >/dev/null
+}
 
 case "$wizard" in
 Installation)
@@ -77,6 +93,73 @@ Installation)
   shot installation-progress
   wait_shown "$title" start_btn
   shot installation-finished
+  driver click "$title" close_btn >/dev/null
+  driver gone "$title" 30000 >/dev/null
+  ;;
+Update)
+  title="Orbela更新向导"
+  seed_client
+  mkdir -p "$work/standin/data/download"
+  cp "$root/build/windows/tools/Update/orbela-update.7z" "$work/standin/data/download/"
+  url="http://$STANDIN_HOST/download/orbela-update.7z"
+  updater='C:\Program Files\Orbela\Update.exe'
+  # Slowly, so the progress page and the exit question can be seen.
+  fault slow:150000
+  wine "$updater" 1.1.1.82 "$url" </dev/null >/dev/null 2>&1 &
+  driver wait "$title" 60000 >/dev/null
+  sleep 4
+  shot update-progress
+  driver close "$title" >/dev/null
+  driver wait "$box" 30000 >/dev/null
+  shot update-exit-question
+  driver click "$box" msg_cancel >/dev/null
+  wait_shown "$title" start_btn
+  shot update-finished
+  driver close "$title" >/dev/null
+  driver wait "$box" 30000 >/dev/null
+  driver click "$box" msg_down >/dev/null
+  driver gone "$title" 30000 >/dev/null
+  fault 404
+  wine "$updater" 1.1.1.82 "$url" </dev/null >/dev/null 2>&1 &
+  driver wait "$box" 60000 >/dev/null
+  shot update-download-failed
+  driver click "$box" msg_down >/dev/null
+  driver gone "$title" 30000 >/dev/null
+  ;;
+Uninstall)
+  title="Orbela卸载向导"
+  seed_client
+  mkdir -p "$WINEPREFIX/drive_c/Copy"
+  cp "$WINEPREFIX/drive_c/Program Files/Orbela/Orbela/Uninstall.exe" "$WINEPREFIX/drive_c/Copy/"
+  wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Orbela' /v InstallLocation /d 'C:\Windows' /f \
+    </dev/null >/dev/null 2>&1
+  wine 'C:\Copy\Uninstall.exe' </dev/null >/dev/null 2>&1 &
+  driver wait "$title" 60000 >/dev/null
+  shot uninstall-confirm
+  driver click "$title" down >/dev/null
+  driver wait "$box" 30000 >/dev/null
+  shot uninstall-folder-wrong
+  driver click "$box" msg_down >/dev/null
+  driver gone "$box" 30000 >/dev/null
+  driver click "$title" cancel >/dev/null
+  driver gone "$title" 30000 >/dev/null
+  wine "$bin/HelperProbe.exe" entry "$client" 1.1.1.81 </dev/null >/dev/null 2>&1
+  wine "$WINEPREFIX/drive_c/Program Files/Orbela/Orbela/Orbela.exe" </dev/null >/dev/null 2>&1 &
+  sleep 2
+  wine 'C:\Copy\Uninstall.exe' </dev/null >/dev/null 2>&1 &
+  driver wait "$title" 60000 >/dev/null
+  driver click "$title" down >/dev/null
+  driver wait "$box" 30000 >/dev/null
+  shot uninstall-stop-prompt
+  driver click "$box" msg_down >/dev/null
+  driver gone "$box" 30000 >/dev/null
+  # The window answers once the removal has run; its progress page then runs
+  # its last tenth in about a second.
+  until shown x "$title" page_uninstall_rate || shown x "$title" page_uninstall_ok; do sleep 0.05; done
+  sleep 0.15
+  /usr/bin/import -window root "$out/uninstall-progress.png"; echo "$out/uninstall-progress.png"
+  wait_shown "$title" page_uninstall_ok
+  shot uninstall-finished
   driver click "$title" close_btn >/dev/null
   driver gone "$title" 30000 >/dev/null
   ;;

@@ -231,7 +231,7 @@ void CInstallationFrameWnd::Notify(NotifyRecord& msg)
             }
         }
     }
-    WindowImplBase::Notify(msg);
+    CWizardFrameWnd::Notify(msg);
 }
 
 void CInstallationFrameWnd::OnClick(NotifyRecord& msg)
@@ -265,32 +265,6 @@ void CInstallationFrameWnd::AskToClose()
     Close(1);
 }
 
-LRESULT CInstallationFrameWnd::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
-{
-    if (msg == WM_TIMER && wParam == PROGRESS_TIMER_ID) {
-        OnProgressTimer();
-        return 0;
-    }
-    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-        if (::IsIconic(m_hWnd))
-            SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
-        AskToClose();
-        handled = true;
-        return 0;
-    }
-    return WindowImplBase::FilterMessage(msg, wParam, lParam, handled);
-}
-
-LRESULT CInstallationFrameWnd::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
-{
-    // A close sent rather than posted (the system menu) asks as well.
-    if ((wParam & 0xFFF0) == SC_CLOSE) {
-        AskToClose();
-        return 0;
-    }
-    return WindowImplBase::OnSysCommand(msg, wParam, lParam, handled);
-}
-
 LRESULT CInstallationFrameWnd::HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
 {
     if (msg == kInstallStepMessage) {
@@ -303,16 +277,7 @@ LRESULT CInstallationFrameWnd::HandleOtherMessage(UINT msg, WPARAM wParam, LPARA
         OnInstallEnded(static_cast<InstallOutcome>(wParam));
         return 0;
     }
-    return WindowImplBase::HandleOtherMessage(msg, wParam, lParam, handled);
-}
-
-void CInstallationFrameWnd::ShowProgress(unsigned int percent)
-{
-    process->SetValue(static_cast<int>(percent));
-    wchar_t text[16];
-    _snwprintf(text, 15, L"%d%%", static_cast<int>(percent));
-    text[15] = L'\0';
-    progress_text->SetText(text);
+    return CWizardFrameWnd::HandleOtherMessage(msg, wParam, lParam, handled);
 }
 
 void CInstallationFrameWnd::OnProgressTimer()
@@ -320,7 +285,7 @@ void CInstallationFrameWnd::OnProgressTimer()
     // Time only moves the bar; it holds at 99 until the worker reports its end.
     if (progress < 99) {
         ++progress;
-        ShowProgress(progress);
+        ShowPercent(process, progress_text, progress);
     }
 }
 
@@ -330,7 +295,7 @@ void CInstallationFrameWnd::OnInstallStep(unsigned int percent)
         percent = 99;
     if (progress < percent) {
         progress = percent;
-        ShowProgress(progress);
+        ShowPercent(process, progress_text, progress);
     }
 }
 
@@ -345,13 +310,13 @@ void CInstallationFrameWnd::OnInstallEnded(InstallOutcome outcome)
     }
     if (outcome == Installed) {
         progress = 100;
-        ShowProgress(progress);
+        ShowPercent(process, progress_text, progress);
         tab_page->SelectTab(3);
         return;
     }
     ShowAlert(this, outcome == RegistryFailed ? kRegistryWriteFailedText : kExtractFailedText);
     progress = 0;
-    ShowProgress(progress);
+    ShowPercent(process, progress_text, progress);
     tab_page->SelectTab(0);
 }
 
@@ -412,7 +377,7 @@ bool CInstallationFrameWnd::StartInstall()
     ::CloseHandle(worker);
     m_job = job;
     progress = 0;
-    ShowProgress(progress);
+    ShowPercent(process, progress_text, progress);
     tab_page->SelectTab(2);
     ::SetTimer(m_hWnd, PROGRESS_TIMER_ID, 100, NULL);
     return true;
@@ -469,12 +434,9 @@ DWORD WINAPI CInstallationFrameWnd::InstallThreadProc(LPVOID parameter)
 
 CInstallationFrameWnd::InstallOutcome CInstallationFrameWnd::RunInstall(InstallJob& job)
 {
-    wchar_t temp[MAX_PATH] = { 0 };
-    DWORD length = ::GetTempPathW(MAX_PATH, temp);
-    if (length == 0 || length >= MAX_PATH - 16)
+    std::wstring package, extractor;
+    if (!TemporaryPackagePaths(package, extractor))
         return ExtractFailed;
-    const std::wstring package = std::wstring(temp) + L"orbela.7z";
-    const std::wstring extractor = std::wstring(temp) + L"7z.exe";
 
     const void* bytes = NULL;
     size_t size = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/WindowImplBase.h"
+#include "WizardFrameWnd.h"
 
 #include "control/ButtonUI.h"
 #include "control/EditUI.h"
@@ -14,12 +14,10 @@
 // The client executable the finished page starts.
 extern wchar_t g_clientExePath[MAX_PATH];
 
-const UINT PROGRESS_TIMER_ID = 111;
-
 // The installer's window: quick setup (with the expandable folder area),
 // licence, progress and finished pages in one tab layout. The install itself
 // runs on a worker thread that reports to the window by posted messages.
-class CInstallationFrameWnd : public DirectUI::WindowImplBase
+class CInstallationFrameWnd : public CWizardFrameWnd
 {
 public:
     DirectUI::CTabLayoutUI* tab_page = nullptr;
@@ -46,7 +44,7 @@ public:
     void CheckInstalledVersion();
     bool StartInstall();
     bool PrepareReinstall();
-    void OnProgressTimer();
+    void OnProgressTimer() override;
     static DWORD WINAPI InstallThreadProc(LPVOID frame);
 
 protected:
@@ -58,8 +56,7 @@ protected:
     void OnControlsReady() override;
     void Notify(DirectUI::NotifyRecord& msg) override;
     void OnClick(DirectUI::NotifyRecord& msg) override;
-    LRESULT FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
-    LRESULT OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    void OnCloseRequest() override { AskToClose(); }
     LRESULT HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
 private:
@@ -76,7 +73,6 @@ private:
     void AskToClose();
     void OnInstallStep(unsigned int percent);
     void OnInstallEnded(InstallOutcome outcome);
-    void ShowProgress(unsigned int percent);
 
     bool m_expanded = false;
     InstallJob* m_job = nullptr;      // while the worker runs

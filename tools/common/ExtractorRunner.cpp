@@ -1,8 +1,8 @@
 #include "ExtractorRunner.h"
 
-#include <windows.h>
+#include "HiddenProcess.h"
 
-#include <vector>
+#include <windows.h>
 
 std::wstring ExtractorCommandLine(const std::wstring& extractor, const std::wstring& package,
                                   const std::wstring& outputFolder)
@@ -10,25 +10,30 @@ std::wstring ExtractorCommandLine(const std::wstring& extractor, const std::wstr
     return L"\"" + extractor + L"\" x \"" + package + L"\" -y -o\"" + outputFolder + L"\"";
 }
 
+namespace {
+
+// Starts the extractor hidden with this command line in that folder and waits
+// for its exit code; -1 when it could not be started.
+long RunHidden(const std::wstring& extractor, const std::wstring& text, const std::wstring& folder)
+{
+    HANDLE process = StartHiddenProcess(extractor, text, folder, DETACHED_PROCESS);
+    if (process == NULL)
+        return -1;
+    DWORD exitCode = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process, INFINITE) != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &exitCode))
+        exitCode = static_cast<DWORD>(-1);
+    CloseHandle(process);
+    return static_cast<long>(exitCode);
+}
+
+} // namespace
+
 long RunExtractor(const std::wstring& extractor, const std::wstring& package, const std::wstring& outputFolder)
 {
-    // CreateProcessW may write into the command line, so it gets its own copy.
-    std::wstring text = ExtractorCommandLine(extractor, package, outputFolder);
-    std::vector<wchar_t> commandLine(text.begin(), text.end());
-    commandLine.push_back(L'\0');
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process = {};
-    // The extractor itself is named by its full path, never looked up.
-    if (!CreateProcessW(extractor.c_str(), commandLine.data(), NULL, NULL, FALSE, DETACHED_PROCESS, NULL,
-                        outputFolder.c_str(), &startup, &process))
-        return -1;
-    CloseHandle(process.hThread);
-    DWORD exitCode = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.hProcess, &exitCode))
-        exitCode = static_cast<DWORD>(-1);
-    CloseHandle(process.hProcess);
-    return static_cast<long>(exitCode);
+    return RunHidden(extractor, ExtractorCommandLine(extractor, package, outputFolder), outputFolder);
+}
+
+long TestArchive(const std::wstring& extractor, const std::wstring& package, const std::wstring& workFolder)
+{
+    return RunHidden(extractor, L"\"" + extractor + L"\" t \"" + package + L"\"", workFolder);
 }

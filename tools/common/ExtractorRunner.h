@@ -12,3 +12,7 @@ std::wstring ExtractorCommandLine(const std::wstring& extractor, const std::wstr
 
 // The extractor's exit code (0 is success); -1 when it could not be started.
 long RunExtractor(const std::wstring& extractor, const std::wstring& package, const std::wstring& outputFolder);
+
+// Checks the archive without writing anything ("EXTRACTOR" t "PACKAGE", run
+// hidden in workFolder and awaited): 0 when every file in it is whole.
+long TestArchive(const std::wstring& extractor, const std::wstring& package, const std::wstring& workFolder);

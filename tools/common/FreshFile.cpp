@@ -7,14 +7,6 @@ namespace {
 
 const DWORD kPieceBytes = 4 << 20;
 
-bool DeleteOldFile(const wchar_t* path)
-{
-    if (DeleteFileW(path))
-        return true;
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
 bool FileMatches(const wchar_t* path, const unsigned char* bytes, size_t size, FreshFileCheck check)
 {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
@@ -38,10 +30,29 @@ bool FileMatches(const wchar_t* path, const unsigned char* bytes, size_t size, F
 
 } // namespace
 
+bool TemporaryPackagePaths(std::wstring& package, std::wstring& extractor)
+{
+    wchar_t temp[MAX_PATH] = { 0 };
+    DWORD length = GetTempPathW(MAX_PATH, temp);
+    if (length == 0 || length >= MAX_PATH - 16)
+        return false;
+    package = std::wstring(temp) + L"orbela.7z";
+    extractor = std::wstring(temp) + L"7z.exe";
+    return true;
+}
+
+bool DeleteStaleFile(const wchar_t* path)
+{
+    if (DeleteFileW(path))
+        return true;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 FreshFileResult WriteFreshFile(const wchar_t* path, const void* bytes, size_t size, FreshFileCheck check,
                                const volatile LONG* stop)
 {
-    if (path == NULL || (bytes == NULL && size > 0) || !DeleteOldFile(path))
+    if (path == NULL || (bytes == NULL && size > 0) || !DeleteStaleFile(path))
         return FreshFileResult::Failed;
     HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 // Temporary files the wizards write anew on every run (the package, the
 // extractor): an old file of that name is deleted first, the new one is
@@ -21,6 +22,13 @@ enum class FreshFileResult { Written, Failed, Stopped };
 // partial file is deleted then too.
 FreshFileResult WriteFreshFile(const wchar_t* path, const void* bytes, size_t size, FreshFileCheck check,
                                const volatile LONG* stop = nullptr);
+
+// The wizards' temporary package ("orbela.7z") and extractor ("7z.exe") in the
+// temporary folder; false when that folder's path is unusable.
+bool TemporaryPackagePaths(std::wstring& package, std::wstring& extractor);
+
+// Deletes a file left by an earlier run; true when no file of that name is left.
+bool DeleteStaleFile(const wchar_t* path);
 
 // The bytes of one of the program's own resources; false when it is missing.
 bool FindOwnResource(const wchar_t* type, int id, const void** bytes, size_t* size);

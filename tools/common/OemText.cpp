@@ -17,3 +17,15 @@ char* WideToOem(const wchar_t* text)
     copy[size - 1] = '\0';
     return copy;
 }
+
+std::string WideToAnsi(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), NULL, 0, NULL, NULL);
+    if (size <= 0)
+        return std::string();
+    std::string narrow(size, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &narrow[0], size, NULL, NULL);
+    return narrow;
+}

@@ -40,7 +40,17 @@ bool SameFolder(const std::wstring& a, const std::wstring& b)
     return !a.empty() && CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-// Whether the process's image lies directly in the client folder or its parent.
+// Whether the folder is the client folder or lies anywhere below it.
+bool InsideFolder(const std::wstring& folder, const std::wstring& clientFolder)
+{
+    if (SameFolder(folder, clientFolder))
+        return true;
+    const std::wstring prefix = clientFolder + L"\\";
+    return folder.size() > prefix.size()
+        && CompareStringOrdinal(folder.c_str(), static_cast<int>(prefix.size()), prefix.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// Whether the process's image lies anywhere in the client folder or directly in its parent.
 bool ImageInClientFolder(DWORD processId, const std::wstring& clientFolder)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
@@ -53,7 +63,7 @@ bool ImageInClientFolder(DWORD processId, const std::wstring& clientFolder)
     if (!ok)
         return false;
     std::wstring imageFolder = ParentFolder(NormalisedFolder(image));
-    return SameFolder(imageFolder, clientFolder) || SameFolder(imageFolder, ParentFolder(clientFolder));
+    return InsideFolder(imageFolder, clientFolder) || SameFolder(imageFolder, ParentFolder(clientFolder));
 }
 
 // Walks the process list; stops at the first entry for which visit answers true.

@@ -7,6 +7,7 @@
 //                                            it; with "keep" the window stays until it is closed
 //   HelperProbe.exe worker-box TEXT          the same box asked for by a worker thread
 //   HelperProbe.exe stay                     its window only, until it is closed
+#include "ClientShortcuts.h"
 #include "ConsoleLine.h"
 #include "HelperProbeFrameWnd.h"
 #include "MachineDescription.h"
@@ -97,11 +98,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
         result = RunWindow(instance, CHelperProbeFrameWnd::Action::Box, text, font, withCancel, keepOpen);
     } else if (command == L"worker-box" && argc > 2) {
         result = RunWindow(instance, CHelperProbeFrameWnd::Action::WorkerBox, text, 3, false);
+    } else if (command == L"entry" && argc > 3) {
+        // The uninstall entry exactly as an installation writes it, for tests
+        // that start from an installed client.
+        result = WriteUninstallEntry(argv[2], argv[3]) ? 0 : 1;
+        PrintLine(result == 0 ? L"written" : L"failed");
+    } else if (command == L"links" && argc > 2) {
+        ClientShortcutsResult links = CreateClientShortcuts(argv[2]);
+        result = links.startMenu && links.desktop ? 0 : 1;
+        PrintLine(result == 0 ? L"written" : L"failed");
     } else if (command == L"stay") {
         result = RunWindow(instance, CHelperProbeFrameWnd::Action::Stay, L"", 3, false);
     } else {
         PrintLine(L"usage: HelperProbe.exe --code-page | machine | report STATUS [VERSION] | box TEXT [FONT] "
-                  L"[cancel|nocancel] [keep] | worker-box TEXT | stay");
+                  L"[cancel|nocancel] [keep] | worker-box TEXT | entry FOLDER VERSION | links FOLDER | stay");
     }
     CoUninitialize();
     LocalFree(argv);

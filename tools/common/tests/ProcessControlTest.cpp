@@ -59,12 +59,18 @@ TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
     std::wstring updaterClient = FreshTempFolder(L"processes", L"d\\Orbela");
     std::wstring elsewhere = FreshTempFolder(L"processes", L"e\\elsewhere");
     std::wstring unrelatedClient = FreshTempFolder(L"processes", L"e\\x\\Orbela");
+    std::wstring nestedClient = FreshTempFolder(L"processes", L"f\\Orbela");
+    std::wstring nestedTools = FreshTempFolder(L"processes", L"f\\Orbela\\Tools");
+    std::wstring lookalikeClient = FreshTempFolder(L"processes", L"g\\Orbela");
+    std::wstring lookalike = FreshTempFolder(L"processes", L"g\\OrbelaX");
 
     Copy orbela = Start(client, L"Orbela.exe");
     Copy lower = Start(lowerClient, L"orbela.exe");
     Copy prefixed = Start(prefixClient, L"xOrbela.exe");
     Copy updaterInParent = Start(updaterParent, L"Update.exe");
     Copy updaterElsewhere = Start(elsewhere, L"Update.exe");
+    Copy nested = Start(nestedTools, L"Orbela.exe");
+    Copy besideLookalike = Start(lookalike, L"Orbela.exe");
 
     struct Row {
         const char* what;
@@ -80,6 +86,8 @@ TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
         {"Update.exe in the client folder's parent", L"Update.exe", updaterClient, true},
         {"Update.exe of an unrelated folder", L"Update.exe", unrelatedClient, false},
         {"no client folder", L"Orbela.exe", L"", false},
+        {"Orbela.exe in a folder below the client folder", L"Orbela.exe", nestedClient, true},
+        {"Orbela.exe in a folder whose name only starts like the client folder's", L"Orbela.exe", lookalikeClient, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -92,6 +100,8 @@ TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
     KillProcessByName(L"Orbela.exe", prefixClient.c_str());
     KillProcessByName(L"Update.exe", updaterClient.c_str());
     KillProcessByName(L"", elsewhere.c_str());
+    KillProcessByName(L"Orbela.exe", nestedClient.c_str());
+    KillProcessByName(L"Orbela.exe", lookalikeClient.c_str());
 
     EXPECT_FALSE(Running(orbela));
     EXPECT_EQ(ExitCode(orbela), 0u);
@@ -101,8 +111,10 @@ TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
     EXPECT_FALSE(Running(updaterInParent));
     EXPECT_EQ(ExitCode(updaterInParent), 0u);
     EXPECT_TRUE(Running(updaterElsewhere)) << "an Update.exe outside the client folder lives on";
+    EXPECT_FALSE(Running(nested)) << "a client program below the client folder is ended";
+    EXPECT_TRUE(Running(besideLookalike)) << "OrbelaX is not the client folder";
 
-    for (Copy* copy : {&orbela, &lower, &prefixed, &updaterInParent, &updaterElsewhere}) {
+    for (Copy* copy : {&orbela, &lower, &prefixed, &updaterInParent, &updaterElsewhere, &nested, &besideLookalike}) {
         TerminateProcess(copy->process.hProcess, 99);
         WaitForSingleObject(copy->process.hProcess, 10000);
         CloseHandle(copy->process.hProcess);

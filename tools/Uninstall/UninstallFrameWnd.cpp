@@ -1,0 +1,204 @@
+#include "UninstallFrameWnd.h"
+
+#include "ClientFolder.h"
+#include "DebugPrivilege.h"
+#include "MessageBoxFrameWnd.h"
+#include "ProcessControl.h"
+#include "SelfDelete.h"
+#include "ShortcutRemoval.h"
+#include "StatisticsReport.h"
+#include "UninstallEntry.h"
+#include "UpdaterCopy.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cwchar>
+
+using namespace DirectUI;
+
+volatile unsigned int g_uninstallProgress = 0;
+
+namespace {
+
+const int kNoticeFont = 3;
+const int kExitQuestionFont = 4;
+const UINT kProgressTimerMs = 100;
+// A removal command that has not ended by then is left to itself.
+const DWORD kRemovalWaitMs = 60000;
+
+const wchar_t* const kExitQuestion = L"确定要退出Orbela卸载程序？";
+const wchar_t* const kClientFolderWrongText = L"Orbela目录有误！";
+
+// Runs "cmd.exe PARAMETERS" hidden by its full path and waits for its end
+// (bounded); the parameters go to the debugger output as well.
+void RunHiddenCommand(const std::wstring& parameters)
+{
+    OutputDebugStringW(parameters.c_str());
+    wchar_t system[MAX_PATH] = { 0 };
+    UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH - 10)
+        return;
+    const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = cmd.c_str();
+    info.lpParameters = parameters.c_str();
+    info.lpDirectory = system;
+    info.nShow = SW_HIDE;
+    if (!ShellExecuteExW(&info) || info.hProcess == NULL)
+        return;
+    WaitForSingleObject(info.hProcess, kRemovalWaitMs);
+    CloseHandle(info.hProcess);
+}
+
+bool IsFolder(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PathExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace
+
+void CUninstallFrameWnd::OnControlsReady()
+{
+    tab_page = static_cast<CTabLayoutUI*>(m_PaintManager.FindControl(L"tab_page"));
+    process = static_cast<CProgressUI*>(m_PaintManager.FindControl(L"process"));
+    progress_text = static_cast<CLabelUI*>(m_PaintManager.FindControl(L"progress_text"));
+    if (!tab_page || !process || !progress_text || !m_PaintManager.FindControl(L"down")
+        || !m_PaintManager.FindControl(L"cancel")) {
+        // A skin without the uninstaller's controls is a skin that failed to load.
+        ::MessageBoxW(NULL, SkinLoadFailedText(), SkinLoadFailedCaption(), MB_OK);
+        ::ExitProcess(1);
+    }
+    CMessageBoxFrameWnd::SetWizardIdentity(Title(), 132);
+    CenterWindow();
+    confirmExit = true;
+}
+
+void CUninstallFrameWnd::Notify(NotifyRecord& msg)
+{
+    if (msg.sType == L"click" && msg.pSender != NULL) {
+        CUIString name = msg.pSender->GetName();
+        if (name == L"down")
+            RunUninstall();
+        else if (name == L"cancel")
+            Close(1);
+    }
+    CWizardFrameWnd::Notify(msg);
+}
+
+void CUninstallFrameWnd::OnClick(NotifyRecord& msg)
+{
+    if (msg.pSender == NULL)
+        return;
+    CUIString name = msg.pSender->GetName();
+    if (name == L"close_btn")
+        CloseOrAsk();
+    else if (name == L"min_btn")
+        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CUninstallFrameWnd::CloseOrAsk()
+{
+    if (!confirmExit)
+        DeleteSelfAndExit(m_clientFolder);
+    if (ShowMessageBox(this, kExitQuestion, kExitQuestionFont, true) == 1)
+        Close(1);
+}
+
+void CUninstallFrameWnd::OnProgressTimer()
+{
+    g_uninstallProgress += 1;
+    if (g_uninstallProgress <= 100) {
+        ShowPercent(process, progress_text, g_uninstallProgress);
+        return;
+    }
+    confirmExit = false;
+    tab_page->SelectTab(2);
+    ::KillTimer(m_hWnd, PROGRESS_TIMER_ID);
+}
+
+bool CUninstallFrameWnd::StopClientProcesses(const std::wstring& clientFolder)
+{
+    const struct {
+        const wchar_t* exe;
+        const wchar_t* question;
+    } programs[] = {
+        { L"Orbela.exe", L"检测到Orbela正在运行，卸载将关闭Orbela，是否继续？" },
+        { L"Update.exe", L"检测到Orbela正在升级，卸载将关闭升级程序，是否继续？" },
+    };
+    for (const auto& program : programs) {
+        if (!IsProcessRunning(program.exe, clientFolder.c_str()))
+            continue;
+        if (ShowMessageBox(this, program.question, kNoticeFont, false) != 1)
+            return false;
+        KillProcessByName(program.exe, clientFolder.c_str());
+    }
+    return true;
+}
+
+void CUninstallFrameWnd::RunUninstall()
+{
+    // The folder first: processes are stopped only by their place in it, and
+    // only a folder that is an Orbela install is ever removed.
+    std::wstring location;
+    bool registered = ReadUninstallValue(L"InstallLocation", location);
+    const std::wstring folder = WithoutTrailingBackslashes(location);
+    bool exists = PathExists(folder);
+    if (!registered || !IsClientFolderShape(folder) || (exists && (!IsFolder(folder) || !HoldsClient(folder)))) {
+        ShowAlert(this, kClientFolderWrongText);
+        return;
+    }
+
+    EnableDebugPrivilege();
+    if (!StopClientProcesses(folder)) {
+        Close(1);
+        return;
+    }
+
+    tab_page->SelectTab(1);
+    ::SetTimer(m_hWnd, PROGRESS_TIMER_ID, kProgressTimerMs, NULL);
+    ReportInstallStatistics("uninstall");
+
+    UnpinAndDeleteShortcut(CSIDL_APPDATA, L"Orbela.lnk");
+    UnpinAndDeleteShortcut(CSIDL_APPDATA, L"卸载Orbela.lnk");
+    for (const wchar_t* link : { L"Orbela\\Orbela.lnk", L"Orbela\\卸载Orbela.lnk" }) {
+        if (FindInSpecialFolder(CSIDL_PROGRAMS, link))
+            DeleteInSpecialFolder(CSIDL_PROGRAMS, link, false);
+    }
+    if (FindInSpecialFolder(CSIDL_PROGRAMS, L"Orbela"))
+        DeleteInSpecialFolder(CSIDL_PROGRAMS, L"Orbela", true);
+    for (int folderId : { CSIDL_APPDATA, CSIDL_DESKTOP }) {
+        for (const wchar_t* link : { L"Orbela.lnk", L"卸载Orbela.lnk" }) {
+            if (FindInSpecialFolder(folderId, link))
+                DeleteInSpecialFolder(folderId, link, false);
+        }
+    }
+
+    wchar_t self[MAX_PATH] = { 0 };
+    DWORD length = GetModuleFileNameW(NULL, self, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        SHChangeNotify(SHCNE_DELETE, SHCNF_PATHW, self, NULL);
+
+    if (exists) {
+        m_clientFolder = folder;
+        RunHiddenCommand(L"/c rd /s/q \"" + folder + L"\"");
+        // The install root goes only when it is left empty, and a root never.
+        const std::wstring parent = ParentFolderOf(folder);
+        DeleteUpdaterCopy(parent);
+        if (!IsRootFolder(parent))
+            RunHiddenCommand(L"/c rd  \"" + parent + L"\"");
+    }
+    DeleteUninstallEntry();
+    confirmExit = false;
+    if (g_uninstallProgress < 90)
+        g_uninstallProgress = 90;
+}

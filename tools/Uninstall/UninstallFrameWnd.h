@@ -1,0 +1,48 @@
+#pragma once
+
+#include "WizardFrameWnd.h"
+
+#include "control/TabLayoutUI.h"
+
+#include <string>
+
+// The progress page's counter, raised by the timer and by the routine.
+extern volatile unsigned int g_uninstallProgress;
+
+// The uninstaller's window: confirm, progress and done pages. All its work
+// runs on the window thread; closing the done page deletes the uninstaller.
+class CUninstallFrameWnd : public CWizardFrameWnd
+{
+public:
+    DirectUI::CTabLayoutUI* tab_page = nullptr;
+    DirectUI::CProgressUI* process = nullptr;
+    DirectUI::CLabelUI* progress_text = nullptr;
+    bool confirmExit = true;
+
+    static LPCWSTR Title() { return L"Orbela卸载向导"; }
+
+    void RunUninstall();
+    void OnProgressTimer() override;
+
+protected:
+    LPCWSTR GetWindowClassName() const override { return L"UninstallMainWnd"; }
+    DirectUI::CUIString GetSkinFolder() override { return DirectUI::CUIString(); }
+    DirectUI::CUIString GetSkinFile() override { return DirectUI::CUIString(L"main.xml"); }
+    UINT GetSkinSource() override { return DirectUI::SkinSourceZipResource; }
+    LPCWSTR GetSkinResourceId() override { return MAKEINTRESOURCEW(132); }
+    void OnControlsReady() override;
+    void Notify(DirectUI::NotifyRecord& msg) override;
+    void OnClick(DirectUI::NotifyRecord& msg) override;
+    void OnCloseRequest() override { CloseOrAsk(); }
+
+private:
+    // The close button and the system close: the batch once the work is
+    // done, otherwise the exit question.
+    void CloseOrAsk();
+    // True when the user let the running client or updater be ended (or none runs).
+    bool StopClientProcesses(const std::wstring& clientFolder);
+    // Removes the client folder and its parent when that is left empty.
+    void RemoveClientFolder(const std::wstring& clientFolder);
+
+    std::wstring m_clientFolder;  // the folder this run removed; empty when none
+};

@@ -1,0 +1,287 @@
+#include "UpdateFrameWnd.h"
+
+#include "ClientFolder.h"
+#include "ClientShortcuts.h"
+#include "ExtractorRunner.h"
+#include "FreshFile.h"
+#include "HttpDownload.h"
+#include "MessageBoxFrameWnd.h"
+#include "OemText.h"
+#include "StatisticsReport.h"
+#include "UninstallEntry.h"
+#include "WizardNotices.h"
+
+#include <shellapi.h>
+
+#include <cwchar>
+#include <memory>
+
+using namespace DirectUI;
+
+volatile LONG g_updateProgress = 0;
+wchar_t g_clientExePath[MAX_PATH] = { 0 };
+std::wstring g_startFolder;
+
+namespace {
+
+const int kExtractorResourceId = 130;
+const int kExitQuestionFont = 4;
+const UINT kProgressTimerMs = 100;
+const DWORD kFinishedPauseMs = 2000;
+
+// The worker's end, posted with the outcome as wParam.
+const UINT kUpdateEndedMessage = WM_APP + 112;
+
+// The job's state: the window may stop a running download; once the worker
+// has committed to extracting, it finishes the extraction, the entry and the links.
+const LONG kJobRunning = 0;
+const LONG kJobStopAsked = 1;
+const LONG kJobCommitted = 2;
+
+const wchar_t* const kExitQuestion = L"确定要退出更新程序？";
+const wchar_t* const kDownloadFailedText = L"更新包下载失败！";
+const wchar_t* const kClientFolderWrongText = L"Orbela目录有误！";
+
+std::wstring Widened(const std::string& text)
+{
+    int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, NULL, 0);
+    std::wstring wide(size > 0 ? size - 1 : 0, L'\0');
+    if (size > 1)
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
+    return wide;
+}
+
+std::wstring ModuleFolder()
+{
+    wchar_t path[MAX_PATH] = { 0 };
+    DWORD length = GetModuleFileNameW(NULL, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    return ParentFolderOf(path);
+}
+
+} // namespace
+
+// What the window thread hands to the worker.
+struct CUpdateFrameWnd::UpdateJob {
+    CUpdateFrameWnd* frame;
+    HWND window;
+    std::wstring url;
+    std::wstring version;
+    std::wstring clientFolder;
+    volatile LONG state;
+};
+
+CUpdateFrameWnd::CUpdateFrameWnd(const char* newVersion, const wchar_t* packageUrl)
+    : url(packageUrl), version(newVersion != NULL ? newVersion : "")
+{
+}
+
+std::wstring CUpdateFrameWnd::FindClientFolder()
+{
+    std::wstring registered;
+    ReadUninstallValue(L"InstallLocation", registered);
+    std::wstring beside = ModuleFolder();
+    const std::wstring candidates[] = {
+        WithoutTrailingBackslashes(registered),
+        beside.empty() ? std::wstring() : beside + L"\\Orbela",
+        WithoutTrailingBackslashes(g_startFolder),
+    };
+    for (const std::wstring& folder : candidates) {
+        if (IsAbsoluteFolder(folder + L"\\") && HoldsClient(folder) && folder.size() + 16 < MAX_PATH)
+            return folder;
+    }
+    return std::wstring();
+}
+
+void CUpdateFrameWnd::OnControlsReady()
+{
+    CenterWindow();
+    tab_page = static_cast<CTabLayoutUI*>(m_PaintManager.FindControl(L"tab_page"));
+    close_btn = static_cast<CButtonUI*>(m_PaintManager.FindControl(L"close_btn"));
+    process = static_cast<CProgressUI*>(m_PaintManager.FindControl(L"process"));
+    progress_text = static_cast<CLabelUI*>(m_PaintManager.FindControl(L"progress_text"));
+    if (!tab_page || !close_btn || !process || !progress_text || !m_PaintManager.FindControl(L"start_btn")) {
+        // A skin without the updater's controls is a skin that failed to load.
+        ::MessageBoxW(NULL, SkinLoadFailedText(), SkinLoadFailedCaption(), MB_OK);
+        ::ExitProcess(1);
+    }
+    CMessageBoxFrameWnd::SetWizardIdentity(Title(), 131);
+    EnableWorkerMessageBoxes(this);
+    g_updateProgress = 0;
+    tab_page->SelectTab(0);
+
+    // Never a folder without the client: nothing is downloaded, nothing reported.
+    m_clientFolder = FindClientFolder();
+    if (m_clientFolder.empty()) {
+        ShowAlert(this, kClientFolderWrongText);
+        Close(1);
+        return;
+    }
+    const std::wstring client = m_clientFolder + L"\\Orbela.exe";
+    wcsncpy(g_clientExePath, client.c_str(), MAX_PATH - 1);
+    g_clientExePath[MAX_PATH - 1] = L'\0';
+    ReadUninstallValue(L"DisplayVersion", m_oldVersion);
+
+    ::SetTimer(m_hWnd, PROGRESS_TIMER_ID, kProgressTimerMs, NULL);
+    ReportUpdateStatistics();
+
+    UpdateJob* job = new UpdateJob{ this, m_hWnd, url.GetData(), Widened(version), m_clientFolder, kJobRunning };
+    HANDLE worker = ::CreateThread(NULL, 0, UpdateThreadProc, job, 0, NULL);
+    if (worker == NULL) {
+        delete job;
+        ::KillTimer(m_hWnd, PROGRESS_TIMER_ID);
+        ShowAlert(this, kWorkerStartFailedText);
+        Close(1);
+        return;
+    }
+    ::CloseHandle(worker);
+    m_job = job;
+}
+
+void CUpdateFrameWnd::ReportUpdateStatistics()
+{
+    StatisticsFields fields = CollectStatisticsFields("update");
+    fields.hasVersions = true;
+    std::unique_ptr<char[]> oldVersion(WideToOem(m_oldVersion.c_str()));
+    fields.oldVersion = oldVersion ? oldVersion.get() : "";
+    fields.newVersion = version;
+    PostStatistics(fields);
+}
+
+void CUpdateFrameWnd::Notify(NotifyRecord& msg)
+{
+    if (msg.sType == L"click" && msg.pSender != NULL && msg.pSender->GetName() == L"start_btn") {
+        // The client starts without arguments.
+        ::ShellExecuteW(NULL, L"open", g_clientExePath, NULL, NULL, SW_SHOW);
+        ::PostQuitMessage(0);
+        ::ExitProcess(0);
+    }
+    CWizardFrameWnd::Notify(msg);
+}
+
+void CUpdateFrameWnd::OnClick(NotifyRecord& msg)
+{
+    if (msg.pSender == NULL)
+        return;
+    CUIString name = msg.pSender->GetName();
+    if (name == L"close_btn")
+        AskToClose();
+    else if (name == L"min_btn")
+        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CUpdateFrameWnd::AskToClose()
+{
+    if (m_closeWhenEnded)
+        return;
+    if (ShowMessageBox(this, kExitQuestion, kExitQuestionFont, true) != 1)
+        return;
+    if (m_job != NULL) {
+        // A download stops at its next read; an extraction already begun runs
+        // to its end with the entry and the links. The window closes on the worker's end.
+        ::InterlockedCompareExchange(&m_job->state, kJobStopAsked, kJobRunning);
+        m_closeWhenEnded = true;
+        return;
+    }
+    Close(1);
+}
+
+LRESULT CUpdateFrameWnd::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
+{
+    if (msg == WM_UPDATE_PROGRESS) {
+        // Posted in order by the worker; its 100 comes after the download's last message.
+        ::InterlockedExchange(&g_updateProgress, static_cast<LONG>(wParam));
+        return 0;
+    }
+    return CWizardFrameWnd::FilterMessage(msg, wParam, lParam, handled);
+}
+
+LRESULT CUpdateFrameWnd::HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
+{
+    if (msg == kUpdateEndedMessage) {
+        handled = true;
+        OnUpdateEnded(static_cast<UpdateOutcome>(wParam));
+        return 0;
+    }
+    return CWizardFrameWnd::HandleOtherMessage(msg, wParam, lParam, handled);
+}
+
+void CUpdateFrameWnd::OnProgressTimer()
+{
+    LONG percent = g_updateProgress;
+    if (percent < 100) {
+        ShowPercent(process, progress_text, static_cast<unsigned int>(percent));
+        return;
+    }
+    ::KillTimer(m_hWnd, PROGRESS_TIMER_ID);
+    ::Sleep(kFinishedPauseMs);
+    tab_page->SelectTab(1);
+}
+
+void CUpdateFrameWnd::OnUpdateEnded(UpdateOutcome outcome)
+{
+    delete m_job;
+    m_job = NULL;
+    if (outcome == Updated && !m_closeWhenEnded)
+        return;  // the timer shows the finished page
+    ::KillTimer(m_hWnd, PROGRESS_TIMER_ID);
+    if (outcome == DownloadFailed)
+        ShowAlert(this, kDownloadFailedText);
+    else if (outcome == ExtractFailed)
+        ShowAlert(this, kExtractFailedText);
+    else if (outcome == RegistryFailed)
+        ShowAlert(this, kRegistryWriteFailedText);
+    // A failed update ends the updater without starting the client.
+    Close(1);
+}
+
+DWORD WINAPI CUpdateFrameWnd::UpdateThreadProc(LPVOID parameter)
+{
+    UpdateJob* job = static_cast<UpdateJob*>(parameter);
+    HWND window = job->window;
+    UpdateOutcome outcome = RunUpdate(*job);
+    // The last touch of the job: the window deletes it on this message.
+    ::PostMessageW(window, kUpdateEndedMessage, outcome, 0);
+    return 0;
+}
+
+CUpdateFrameWnd::UpdateOutcome CUpdateFrameWnd::RunUpdate(UpdateJob& job)
+{
+    std::wstring package, extractor;
+    if (!TemporaryPackagePaths(package, extractor))
+        return ExtractFailed;
+
+    const void* bytes = NULL;
+    size_t size = 0;
+    if (!FindOwnResource(L"exe", kExtractorResourceId, &bytes, &size)
+        || WriteFreshFile(extractor.c_str(), bytes, size, FreshFileCheck::Bytes) != FreshFileResult::Written)
+        return ExtractFailed;
+
+    // Whatever an earlier run left under the package's name is never unpacked:
+    // the download writes a new file, and the archive is tested before use.
+    bool downloaded = HttpDownloadToFile(job.url.c_str(), package.c_str(), job.window, &job.state)
+        && TestArchive(extractor, package, ParentFolderOf(extractor)) == 0;
+    if (!downloaded) {
+        ::DeleteFileW(package.c_str());
+        return job.state == kJobStopAsked ? Stopped : DownloadFailed;
+    }
+    if (::InterlockedCompareExchange(&job.state, kJobCommitted, kJobRunning) != kJobRunning) {
+        ::DeleteFileW(package.c_str());
+        return Stopped;
+    }
+
+    // An update package holds the client's files at its top level.
+    if (RunExtractor(extractor, package, job.clientFolder) != 0 || !HoldsClient(job.clientFolder))
+        return ExtractFailed;
+    DeleteUninstallEntry();
+    if (!WriteUninstallEntry(job.clientFolder, job.version))
+        return RegistryFailed;
+    ClientShortcutsResult links = CreateClientShortcuts(job.clientFolder);
+    if (!links.startMenu)
+        ShowAlert(job.frame, kStartMenuShortcutFailedText);
+    if (!links.desktop)
+        ShowAlert(job.frame, kDesktopShortcutFailedText);
+    ::PostMessageW(job.window, WM_UPDATE_PROGRESS, 100, 0);
+    return Updated;
+}

@@ -1,0 +1,82 @@
+# How the updater starts: a wrong command line ends it at once; the client
+# folder is found where the client left it or refused; closing during the
+# download asks, and either goes on or ends with nothing changed.
+. "$(dirname "${BASH_SOURCE[0]}")/UpdaterSteps.sh"
+
+seed_install 'C:\Games'
+cp "$client_dir/Update.exe" "$(unixpath 'C:\Games')/Update.exe"
+updater='C:\Games\Update.exe'
+
+# Command lines that end the updater before anything else: exit 0, no window, no request.
+long_version=$(printf '1.%.0s' $(seq 1 50))1
+rows=(
+  "no arguments|"
+  "one argument|$new_version"
+  "three arguments|$new_version $package_url extra"
+  "a version with letters|1.1.1.8a $package_url"
+  "a version above 99 characters|$long_version $package_url"
+)
+for row in "${rows[@]}"; do
+  IFS='|' read -r name arguments <<<"$row"
+  status=0
+  # shellcheck disable=SC2086
+  wrun 30 "$updater" $arguments >/dev/null || status=$?
+  expect "$status" 0 "$name: exit code"
+done
+expect "$(driver wait "$update_title" 1)" timeout "no updater window is left"
+expect "$(package_gets)" 0 "no download was asked for"
+expect "$(requests_for /hits)" 0 "no report was sent"
+
+echo "--- no InstallLocation, no client beside the updater or in the current folder"
+set_location --missing
+mkdir -p "$(unixpath 'C:\Elsewhere')"
+cp "$client_dir/Update.exe" "$(unixpath 'C:\Elsewhere')/Update.exe"
+start_updater 'C:\Elsewhere\Update.exe'
+expect "$(notice_text)" "Orbela目录有误！" "a folder without the client gets nothing"
+answer_box ok
+wait_exit "$UPDATER_PID" 30 || fail "the updater did not end after the notice"
+expect "$(package_gets)" 0 "nothing was downloaded"
+expect "$(requests_for /hits)" 0 "nothing was reported"
+
+echo "--- no InstallLocation, the folder Orbela beside the updater"
+before=$(tree_hashes "$client_dir")
+start_updater "$updater"
+wait_for 120 update_shown start_btn || fail "the update beside the updater did not finish"
+expect "$(driver reg InstallLocation)" "$client" "the entry names the folder beside the updater"
+expect "$(driver reg DisplayVersion)" "$new_version" "the new version"
+[ -f "$client_dir/UpdateNotes.txt" ] || fail "the update did not reach the folder beside the updater"
+driver click "$update_title" close_btn >/dev/null
+answer_box ok
+wait_exit "$UPDATER_PID" 30 || fail "the finished updater did not close"
+
+echo "--- closing during the download"
+more_gets_than() { [ "$(package_gets)" -gt "$1" ]; }
+# The package comes slowly, so the question comes while it downloads.
+fault slow:200000
+rm -f "$client_dir/UpdateNotes.txt"
+expect "$(wrun 30 "$WIN_BIN/HelperProbe.exe" entry "$client" "$old_version")" written "the entry back at the old version"
+gets=$(package_gets)
+start_updater "$updater"
+wait_for 60 more_gets_than "$gets" || fail "the download did not start"
+driver close "$update_title" >/dev/null
+expect "$(driver text "$box" errr_text)" "确定要退出更新程序？" "closing asks"
+answer_box cancel
+wait_for 120 update_shown start_btn || fail "cancel did not let the update finish"
+expect "$(driver reg DisplayVersion)" "$new_version" "cancel: the update completed"
+driver click "$update_title" close_btn >/dev/null
+answer_box ok
+wait_exit "$UPDATER_PID" 30 || fail "the finished updater did not close"
+
+rm -f "$client_dir/UpdateNotes.txt"
+expect "$(wrun 30 "$WIN_BIN/HelperProbe.exe" entry "$client" "$old_version")" written "the entry back at the old version"
+before=$(tree_hashes "$client_dir")
+gets=$(package_gets)
+start_updater "$updater"
+wait_for 60 more_gets_than "$gets" || fail "the download did not start"
+driver close "$update_title" >/dev/null
+driver wait "$box" 30000 >/dev/null || fail "no question"
+answer_box ok
+wait_exit "$UPDATER_PID" 30 || fail "OK during the download did not end the updater"
+expect "$(driver reg DisplayVersion)" "$old_version" "OK: the version stays"
+expect "$(tree_hashes "$client_dir")" "$before" "OK: every file of the client folder unchanged"
+[ ! -e "$WORK/fixture.log" ] || fail "the client was started"

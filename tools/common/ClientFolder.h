@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+// Checks the wizards make on a client folder before they write into it,
+// remove it or start what it holds.
+
+// The folder without trailing backslashes ("C:\Games\Orbela\\" gives "C:\Games\Orbela").
+std::wstring WithoutTrailingBackslashes(std::wstring folder);
+
+// "X:\..." with a drive letter, or a network path "\\server\share...".
+bool IsAbsoluteFolder(const std::wstring& folder);
+
+// A drive or share root ("C:", "C:\", "\\server", "\\server\share"), with or
+// without trailing backslashes.
+bool IsRootFolder(const std::wstring& folder);
+
+// The folder above, cut at the last backslash; empty when there is none.
+std::wstring ParentFolderOf(const std::wstring& folder);
+
+// True when the path names an existing file (not a folder).
+bool IsExistingFile(const std::wstring& path);
+
+// True when the folder holds the client "Orbela.exe".
+bool HoldsClient(const std::wstring& folder);
+
+// The shape of a folder the uninstaller may remove: absolute, below a drive
+// or share root, without "." or ".." parts, named "Orbela" (any case). The
+// folder is given without trailing backslashes; whether it holds the client
+// is asked separately (HoldsClient).
+bool IsClientFolderShape(const std::wstring& folder);

@@ -1,0 +1,21 @@
+#include "HiddenProcess.h"
+
+#include <vector>
+
+HANDLE StartHiddenProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& folder,
+                          DWORD creationFlags)
+{
+    // CreateProcessW may write into the command line, so it gets its own copy.
+    std::vector<wchar_t> text(commandLine.begin(), commandLine.end());
+    text.push_back(L'\0');
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), text.data(), NULL, NULL, FALSE, creationFlags, NULL, folder.c_str(), &startup,
+                        &process))
+        return NULL;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}

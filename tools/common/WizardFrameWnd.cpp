@@ -1,0 +1,38 @@
+#include "WizardFrameWnd.h"
+
+#include <cwchar>
+
+LRESULT CWizardFrameWnd::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
+{
+    if (msg == WM_TIMER && wParam == PROGRESS_TIMER_ID) {
+        OnProgressTimer();
+        return 0;
+    }
+    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+        if (::IsIconic(m_hWnd))
+            SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+        OnCloseRequest();
+        handled = true;
+        return 0;
+    }
+    return WindowImplBase::FilterMessage(msg, wParam, lParam, handled);
+}
+
+LRESULT CWizardFrameWnd::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
+{
+    // A close sent rather than posted (the system menu) goes the same way.
+    if ((wParam & 0xFFF0) == SC_CLOSE) {
+        OnCloseRequest();
+        return 0;
+    }
+    return WindowImplBase::OnSysCommand(msg, wParam, lParam, handled);
+}
+
+void CWizardFrameWnd::ShowPercent(DirectUI::CProgressUI* bar, DirectUI::CLabelUI* label, unsigned int percent)
+{
+    bar->SetValue(static_cast<int>(percent));
+    wchar_t text[16];
+    _snwprintf(text, 15, L"%d%%", static_cast<int>(percent));
+    text[15] = L'\0';
+    label->SetText(text);
+}

@@ -1,0 +1,74 @@
+#include "ClientFolder.h"
+#include "OemText.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+TEST(ClientFolderTest, OnlyFoldersNamedOrbelaBelowARootHaveTheClientFolderShape)
+{
+    const struct {
+        const wchar_t* folder;
+        bool shape;
+    } rows[] = {
+        {L"C:\\Games\\Orbela", true},
+        {L"C:\\Games\\orbela", true},
+        {L"\\\\server\\share\\Orbela", true},
+        {L"C:\\Orbela", true},
+        {L"", false},
+        {L"Orbela", false},
+        {L"C:Orbela", false},
+        {L"C:\\", false},
+        {L"C:", false},
+        {L"\\\\server\\Orbela", false},
+        {L"C:\\Windows", false},
+        {L"C:\\Games\\Client", false},
+        {L"C:\\Games\\MyOrbela", false},
+        {L"C:\\Games\\Orbela\\", false},
+        {L"C:\\Games\\..\\Orbela", false},
+        {L"C:\\Games\\.\\Orbela", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.folder, row.folder + wcslen(row.folder)));
+        EXPECT_EQ(IsClientFolderShape(row.folder), row.shape);
+    }
+}
+
+TEST(ClientFolderTest, RootsAndParents)
+{
+    EXPECT_TRUE(IsRootFolder(L"D:\\"));
+    EXPECT_TRUE(IsRootFolder(L"D:\\\\"));
+    EXPECT_TRUE(IsRootFolder(L"\\\\server\\share\\"));
+    EXPECT_FALSE(IsRootFolder(L"D:\\Games"));
+    EXPECT_FALSE(IsRootFolder(L"\\\\server\\share\\Games"));
+    EXPECT_EQ(ParentFolderOf(L"D:\\Games\\Orbela"), L"D:\\Games");
+    EXPECT_EQ(ParentFolderOf(L"D:\\Orbela"), L"D:");
+    EXPECT_EQ(WithoutTrailingBackslashes(L"D:\\Games\\Orbela\\\\"), L"D:\\Games\\Orbela");
+}
+
+TEST(ClientFolderTest, HoldsClientOnlyWithTheClientFile)
+{
+    std::wstring folder = FreshTempFolder(L"client-folder", L"Orbela");
+    EXPECT_FALSE(HoldsClient(folder));
+    CreateDirectoryW((folder + L"\\Orbela.exe").c_str(), NULL);
+    EXPECT_FALSE(HoldsClient(folder)) << "a folder named Orbela.exe is no client";
+    RemoveDirectoryW((folder + L"\\Orbela.exe").c_str());
+    HANDLE file = CreateFileW((folder + L"\\Orbela.exe").c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    EXPECT_TRUE(HoldsClient(folder));
+}
+
+TEST(OemTextTest, WideToAnsiUsesTheAnsiCodePage)
+{
+    EXPECT_EQ(WideToAnsi(L""), "");
+    EXPECT_EQ(WideToAnsi(L"1.1.1.82"), "1.1.1.82");
+    if (GetACP() == 1252)
+        EXPECT_EQ(WideToAnsi(L"Gr\u00f6\u00dfe"), "Gr\xf6\xdf" "e");
+}
+
+} // namespace
