@@ -136,6 +136,11 @@ bool copyDirectoryFiles(const QString &from, const QString &to, bool overwrite)
     return true;
 }
 
+bool isSameOrInsideFolder(const QString &path, const QString &folder)
+{
+    return isSameOrInside(resolvedPath(path), resolvedPath(folder));
+}
+
 bool deleteDirectory(const QString &path)
 {
     if (path.trimmed().isEmpty() || QDir::isRelativePath(path))

@@ -23,6 +23,8 @@ QString getUserDir(const QString &uid);
 
 // Copies a folder tree; refuses a target equal to or inside the source.
 bool copyDirectoryFiles(const QString &from, const QString &to, bool overwrite);
+// Whether path is folder itself or lies inside it (links resolved, missing tails allowed).
+bool isSameOrInsideFolder(const QString &path, const QString &folder);
 // Removes a folder tree; refuses empty, relative and root paths. True when the
 // folder is gone afterwards.
 bool deleteDirectory(const QString &path);

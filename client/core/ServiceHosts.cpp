@@ -37,7 +37,8 @@ QString ipLookupHost()
 
 QString hostNameOnly(const QString &host)
 {
-    // QUrl understands "name:port" and "[v6]:port" alike.
+    // QUrl understands "name:port" and "[v6]:port" alike; ":port" has an
+    // empty host part, which nobody is asked to look up.
     const QUrl url(QStringLiteral("http://") + host);
-    return url.host().isEmpty() ? host : url.host();
+    return url.isValid() ? url.host() : host;
 }

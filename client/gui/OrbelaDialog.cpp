@@ -2,24 +2,46 @@
 #include "ui_OrbelaDialog.h"
 
 #include "core/AppFolders.h"
+#include "core/ServiceHosts.h"
+#include "core/UpdateHandOver.h"
+#include "core/download/DownloadManager.h"
+#include "core/game/LocalDatabase.h"
+#include "core/game/StoredGames.h"
+#include "core/game/VRAppInfo.h"
+#include "core/webapi/MessageSigning.h"
+#include "core/webapi/QuaNetworkPost.h"
+#include "core/webapi/QuaNetworkRequest.h"
+#include "core/webapi/StatisticsHits.h"
 #include "gui/BackgroundDialog.h"
 #include "gui/ScreenArea.h"
+#include "gui/WindowAnimations.h"
+#include "gui/popups/PopupWindowDialog.h"
+#include "gui/popups/pushWebDialog.h"
+#include "gui/web/SystemBrowser.h"
 #include "gui/web/WebActivityForm.h"
 #include "gui/web/WebExchangeForm.h"
 #include "gui/web/WebGameForm.h"
-#include "gui/WindowAnimations.h"
+#include "gui/web/WebPushForm.h"
 #include "gui/web/webUserCentralForm.h"
 #include "platform/PlatformDesktop.h"
 #include "platform/PlatformServices.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <memory>
+
+bool OrbelaDialog::startUpChecksEnabled = true;
 
 // The images live in a static library, whose resources must be registered by hand.
 static void registerClientResources()
@@ -57,7 +79,8 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     ui->progressBar->hide();
     dragging = false;
     servicesPending = true;
-    onlineSeconds = -1;
+    session.setUserId(QString());
+    session.setOnlineSeconds(-1);
     isWin62 = isWindowsVersion62();
 
     body = new BackgroundDialog(nullptr);
@@ -67,21 +90,28 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     activateWindow();
     layoutTitleBar(bodyRect.width());
 
+    // The look-up and the version check wait for the event loop, so that
+    // their network work never holds the first paint of the store page.
+    if (startUpChecksEnabled) {
+        QTimer::singleShot(0, this, [this]() {
+            QHostInfo::lookupHost(hostNameOnly(appApiHost()), this, SLOT(lookedUpHost(QHostInfo)));
+            startUpdateCheck();
+        });
+    }
+
     for (QRadioButton *tab : {ui->gameRadioBtn, ui->activityRadioBtn, ui->exchangeRadioBtn, ui->localRadioBtn})
         connect(tab, &QRadioButton::clicked, this, &OrbelaDialog::onRadioBtnClicked);
     for (WebTabForm *page : std::initializer_list<WebTabForm *>{WebActivityForm::instance(), WebExchangeForm::instance(),
                                                                 WebGameForm::instance(), webUserCentralForm::instance()})
         connect(page, &WebTabForm::sendLoadProcess, this, &OrbelaDialog::getLoadProgress);
 
-    // The updater copy of an earlier hand-over lies in the parent folder.
-    QDir parentFolder(QApplication::applicationDirPath());
-    if (parentFolder.cdUp())
-        QFile::remove(parentFolder.filePath(QStringLiteral("Update.exe")));
+    removeUpdaterCopy(QApplication::applicationDirPath());
     QDir().mkdir(QApplication::applicationDirPath() + QStringLiteral("/Apps"));
 
     settings = loadWindowSettings();
     setupOnlineField();
     moveTabMarkerTo(ui->gameRadioBtn);
+    createTrayIcon();
 
     platform().listenForHandOver(this, [this]() { handOverReceived(); });
 }
@@ -94,7 +124,30 @@ OrbelaDialog::~OrbelaDialog()
     // messages must not reach a body that is half gone.
     BackgroundDialog *closing = body;
     body = nullptr;
+    pushPanel = nullptr; // a child of the body
     delete closing;
+    if (!servicesPending) {
+        downloadManager->Shutdown();
+        delete downloadManager;
+        downloadManager = nullptr;
+        // The timers go with the thread's end, on the thread they live in.
+        worker->quit();
+        worker->wait();
+        delete worker;
+        worker = nullptr;
+        delete database;
+        database = nullptr;
+    }
+}
+
+PopupWindowDialog *OrbelaDialog::lastPopup() const
+{
+    return popup;
+}
+
+void OrbelaDialog::setStartUpChecksEnabled(bool enabled)
+{
+    startUpChecksEnabled = enabled;
 }
 
 void OrbelaDialog::setupOnlineField()
@@ -219,9 +272,13 @@ void OrbelaDialog::on_minBtn_clicked()
 
 void OrbelaDialog::HideOrbela()
 {
+    // Without a tray nothing could bring hidden windows back.
+    if (!trayIcon || !trayIcon->isVisible()) {
+        on_minBtn_clicked();
+        return;
+    }
     stashBodyRect();
-    if (trayIcon)
-        trayIcon->showMessage(QStringLiteral("温馨提示："),
+    trayIcon->showMessage(QStringLiteral("温馨提示："),
                               QStringLiteral("%1已经隐藏到这里了！").arg(QStringLiteral("Orbela游戏平台")),
                               QSystemTrayIcon::Information, 10000);
     body->hide();
@@ -392,25 +449,464 @@ void OrbelaDialog::getLoadProgress(int progress)
         ui->progressBar->hide();
 }
 
-void OrbelaDialog::on_closeBtn_clicked()
-{
-    ExitOrbela();
-}
-
-void OrbelaDialog::ExitOrbela()
-{
-    settings.isMaximized = maximized;
-    settings.windowRect = body->geometry();
-    saveSettings(settings);
-    const QDir zips(getZipsDir());
-    for (const QString &zip : zips.entryList(QStringList{QStringLiteral("*.zip")}, QDir::Files))
-        QFile::remove(zips.filePath(zip));
-    hide();
-    body->hide();
-    QCoreApplication::quit();
-}
-
 void OrbelaDialog::OnTaskProgress(int, qint64, qint64) {}
 bool OrbelaDialog::OnTaskError(int, const QString &, int) { return false; }
 void OrbelaDialog::OnTaskEvent(int) {}
 void OrbelaDialog::OnTaskFinished(int) {}
+
+// ---- Tray, menus and popups ----
+
+namespace {
+const char kMenuStyle[] =
+    "QMenu{ background-color:#29282D;color:#FFFFFF;font-family:'Microsoft YaHei';font-size:14px;}"
+    "QMenu::item {padding:5px 20px 5px 20px; margin:0px 5px 0px 5px;}"
+    "QMenu::item:selected{background-color:#26252A; color:#FF0000;}";
+} // namespace
+
+QMenu *OrbelaDialog::newMenu(QWidget *parent)
+{
+    auto *menu = new QMenu(parent);
+    menu->setStyleSheet(QString::fromLatin1(kMenuStyle));
+    return menu;
+}
+
+void OrbelaDialog::createTrayIcon()
+{
+    trayIcon = new QSystemTrayIcon(this);
+    trayIcon->setToolTip(QStringLiteral("Orbela游戏平台"));
+    trayIcon->setIcon(QIcon(QStringLiteral(":/res/res/tray.png")));
+    QMenu *menu = newMenu(this);
+    menu->addAction(QIcon(QStringLiteral(":/res/res/hall.png")), QStringLiteral(" 显示大厅 "), this,
+                    &OrbelaDialog::ShowOrbela);
+    menu->addSeparator();
+    menu->addAction(QIcon(QStringLiteral(":/res/res/feedback.png")), QStringLiteral(" 问题反馈 "), this,
+                    &OrbelaDialog::onFeedbackClicked);
+    menu->addSeparator();
+    menu->addAction(QIcon(QStringLiteral(":/res/res/about.png")), QStringLiteral(" 版本信息 "), this,
+                    &OrbelaDialog::onAboutClicked);
+    menu->addSeparator();
+    menu->addAction(QIcon(QStringLiteral(":/res/res/logout.png")), QStringLiteral(" 退出大厅 "), this,
+                    &OrbelaDialog::ExitOrbela);
+    trayIcon->setContextMenu(menu);
+    connect(trayIcon, &QSystemTrayIcon::activated, this, &OrbelaDialog::trayActived);
+    // Where no tray exists (a bare X server) hiding minimises instead.
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        trayIcon->show();
+}
+
+void OrbelaDialog::trayActived(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
+        ShowOrbela();
+}
+
+void OrbelaDialog::on_setBtn_clicked()
+{
+    QMenu *menu = newMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(QIcon(QStringLiteral(":/res/res/settings.png")), QStringLiteral(" 设置 "), this,
+                    &OrbelaDialog::onSettingsClicked);
+    menu->addSeparator();
+    menu->addAction(QIcon(QStringLiteral(":/res/res/feedback.png")), QStringLiteral(" 反馈 "), this,
+                    &OrbelaDialog::onFeedbackClicked);
+    menu->addSeparator();
+    menu->addAction(QIcon(QStringLiteral(":/res/res/about.png")), QStringLiteral(" 版本信息 "), this,
+                    &OrbelaDialog::onAboutClicked);
+    const QRect button = ui->setBtn->geometry();
+    const QPoint corner(x() + button.x() + button.width(), y() + button.y() + button.height());
+    const QSize size = menu->sizeHint();
+    const QRect target(corner.x() - 1 - size.width(), corner.y() + 5, size.width(), size.height());
+    menu->popup(target.topLeft());
+    animateGeometry(menu, QRect(corner, QSize(0, 0)), target, QEasingCurve(QEasingCurve::OutBounce));
+}
+
+void OrbelaDialog::on_deviceBtn_clicked()
+{
+    showDeviceSelection();
+}
+
+PopupWindowDialog *OrbelaDialog::openPopup(QWidget *parent)
+{
+    if (body->width() == 0)
+        ShowOrbela();
+    body->activateWindow();
+    auto *created = new PopupWindowDialog(parent);
+    popup = created;
+    created->setGeometry(body->geometry());
+    created->show();
+    return created;
+}
+
+int OrbelaDialog::showMessage(const QString &title, const QString &text, const QString &okText,
+                              const QString &cancelText, int style)
+{
+    PopupWindowDialog *message = openPopup(this);
+    message->showInfo(title.isEmpty() ? QStringLiteral("提示信息") : title, text,
+                      okText.isEmpty() ? QStringLiteral("确定") : okText,
+                      cancelText.isEmpty() ? QStringLiteral("取消") : cancelText, style);
+    message->show();
+    // exec deletes the popup once it has its result.
+    return message->exec();
+}
+
+void OrbelaDialog::showDeviceSelection()
+{
+    PopupWindowDialog *devices = openPopup(this);
+    devices->showDevicePage(settings.deviceId);
+    connect(devices, &PopupWindowDialog::sendDeviceSelection, this, &OrbelaDialog::getDeviceSelection);
+    connect(devices, &PopupWindowDialog::sendDeviceSelection, body, [this]() { body->activateWindow(); });
+    devices->show();
+}
+
+void OrbelaDialog::onSettingsClicked()
+{
+    PopupWindowDialog *page = openPopup(nullptr);
+    page->showSettingsPage(settings.installPath, settings.downloadTool, settings.isAutoRun);
+    connect(page, &PopupWindowDialog::sendSettings, this, &OrbelaDialog::getSettings);
+    connect(page, &PopupWindowDialog::sendSettings, body, [this]() { body->activateWindow(); });
+    page->show();
+}
+
+void OrbelaDialog::onFeedbackClicked()
+{
+    PopupWindowDialog *page = openPopup(this);
+    page->showFeedbackPage(QStringLiteral("http://%1/feedback/index/vr").arg(openApiHost()));
+    page->show();
+}
+
+void OrbelaDialog::showExchangeTips()
+{
+    PopupWindowDialog *page = openPopup(this);
+    page->showExchangePage();
+    page->show();
+}
+
+void OrbelaDialog::showRechargeTips()
+{
+    PopupWindowDialog *page = openPopup(this);
+    page->showRechargePage();
+    page->show();
+}
+
+void OrbelaDialog::onAboutClicked()
+{
+    if (!versionNoteUrl.isEmpty())
+        openInSystemBrowser(QUrl(versionNoteUrl));
+}
+
+void OrbelaDialog::on_closeBtn_clicked()
+{
+    if (showMessage(QString(), QStringLiteral("确定要退出吗？"), QString(), QString(), 0))
+        ExitOrbela();
+}
+
+void OrbelaDialog::closeEvent(QCloseEvent *event)
+{
+    // The system's close (Alt+F4, the window menu) asks like the close button.
+    event->ignore();
+    if (event->spontaneous())
+        on_closeBtn_clicked();
+}
+
+void OrbelaDialog::getDeviceSelection(const QString &id, const QString &name)
+{
+    if (id.isEmpty())
+        return;
+    if (id == currentDeviceId) {
+        if (!name.isEmpty())
+            ui->deviceBtn->setText(name);
+        return;
+    }
+    expandPushPanel();
+    currentDeviceId = id;
+    const QString device = QString::fromLatin1(encodeValue(id));
+    WebGameForm::instance()->loadUrl(appApiPageUrl(QStringLiteral("/client/index?deviceId=") + device));
+    WebActivityForm::instance()->loadUrl(appApiPageUrl(QStringLiteral("/client/activity?deviceId=") + device));
+    if (WebPushForm *push = WebPushForm::instance())
+        push->loadUrl(appApiPageUrl(QStringLiteral("/client/task?deviceId=") + device));
+    // The new device is remembered even when the page gave no name with it.
+    settings.deviceId = id;
+    if (!name.isEmpty()) {
+        ui->deviceBtn->setText(name);
+        settings.deviceName = name;
+    }
+}
+
+void OrbelaDialog::getSettings(const QString &installDir, const QString &downloadTool, bool autoRun)
+{
+    setAutoRun(autoRun);
+    settings.downloadTool = downloadTool;
+    settings.installPath = installDir;
+    settings.isAutoRun = autoRun;
+    saveSettings(settings);
+}
+
+void OrbelaDialog::expandPushPanel()
+{
+    if (!pushPanel || pushExpanded)
+        return;
+    const int bodyWidth = body->width();
+    const int bodyHeight = body->height();
+    const int panelHeight = pushPanel->height();
+    const int width = maximized ? 1642 : 1102;
+    animateGeometry(pushPanel, QRect(bodyWidth - 46, bodyHeight - panelHeight, 46, panelHeight),
+                    QRect((bodyWidth - width + 46) / 2, bodyHeight - panelHeight, width, panelHeight),
+                    QEasingCurve(QEasingCurve::OutBounce));
+    pushExpanded = true;
+}
+
+// ---- Start-up, update hand-over and shut-down ----
+
+void OrbelaDialog::lookedUpHost(const QHostInfo &info)
+{
+    if (info.error() == QHostInfo::NoError) {
+        qInfo() << "[Mivo] look up host ok! ";
+        return;
+    }
+    const QString text = info.error() == QHostInfo::HostNotFound ? QStringLiteral("Host Not Found!")
+                                                                 : QStringLiteral("Unknown Net Error!");
+    if (showMessage(QString(), text, QString(), QString(), 1))
+        quitEventLoop();
+}
+
+void OrbelaDialog::startUpdateCheck()
+{
+    auto *message = new QuaNetworkRequest(QuaNetworkRequest::VersionMessage);
+    message->sendVersionRequest();
+    connect(message, &QuaNetworkRequest::sendVersionInfo, this, &OrbelaDialog::getVersionInfo);
+
+    auto *version = new QuaNetworkRequest(QuaNetworkRequest::Version);
+    version->sendVersionRequest();
+    connect(version, &QuaNetworkRequest::sendUpdateInfo, this, &OrbelaDialog::getUpdateInfo);
+    connect(version, &QuaNetworkRequest::sendNoNeedUpdateOrbela, this, &OrbelaDialog::getNoNeedUpdateOrbela);
+    // Without an answer the client cannot know of an update; it starts as it is.
+    connect(version, &QuaNetworkRequest::sendNoAnswer, this, [this]() {
+        qWarning() << "[Mivo] the version check got no answer; starting without an update";
+        getNoNeedUpdateOrbela();
+    });
+}
+
+void OrbelaDialog::getVersionInfo(const QString &url)
+{
+    if (!url.isEmpty())
+        versionNoteUrl = url;
+}
+
+void OrbelaDialog::getUpdateInfo(const QString &version, const QString &note, const QString &url, bool forced)
+{
+    if (forced) {
+        qInfo().noquote() << "------------>update:(ForcesUpdate)" << version << note;
+        startUpdater(version, url);
+        return;
+    }
+    qInfo().noquote() << "------------>update:(SelectedUpdate)" << version << note;
+    if (showMessage(QStringLiteral("检测到可用的新版本 (") + version + QStringLiteral(")"), note,
+                    QStringLiteral("更新"), QString(), 2))
+        startUpdater(version, url);
+    else
+        getNoNeedUpdateOrbela();
+}
+
+void OrbelaDialog::startUpdater(const QString &version, const QString &url)
+{
+    const QString appDir = QApplication::applicationDirPath();
+    if (!startUpdaterCopy(appDir, version, url)) {
+        // Quitting now would leave neither a client nor an updater.
+        qWarning().noquote() << "[Mivo] the updater could not be started:" << updaterCopyPath(appDir);
+        getNoNeedUpdateOrbela();
+        showMessage(QString(), QStringLiteral("无法启动更新程序，本次继续使用当前版本。"), QString(), QString(), 1);
+        return;
+    }
+    saveWindowState();
+    quitEventLoop();
+}
+
+void OrbelaDialog::saveWindowState()
+{
+    settings.isMaximized = maximized;
+    settings.windowRect = body->geometry();
+    saveSettings(settings);
+}
+
+void OrbelaDialog::getNoNeedUpdateOrbela()
+{
+    if (!servicesPending || quitAsked)
+        return;
+    servicesPending = false;
+
+    pushPanel = new pushWebDialog(body);
+    pushPanel->show();
+    const int panelWidth = pushPanel->width();
+    const int panelHeight = pushPanel->height();
+    const int left = (body->width() - panelWidth + 46) / 2;
+    animateGeometry(pushPanel, QRect(left, body->height(), panelWidth, 0),
+                    QRect(left, body->height() - panelHeight, panelWidth, panelHeight),
+                    QEasingCurve(QEasingCurve::OutBounce));
+    pushExpanded = true;
+
+    const AppSettings &stored = loadSettings();
+    if (stored.valid && !stored.deviceId.isEmpty())
+        getDeviceSelection(stored.deviceId, stored.deviceName);
+    else
+        showDeviceSelection();
+
+    downloadManager = new DownloadManager(this);
+
+    database = new LocalDatabase;
+    database->open();
+    if (database->hasLegacyGameTable())
+        database->migrateLegacyGames();
+    QString userName;
+    QString password;
+    if (database->isAutoLogin() && database->getUser(userName, password))
+        requestAutoLogin(QString::fromUtf8(QByteArray::fromBase64(userName.toLatin1())),
+                         QString::fromUtf8(QByteArray::fromBase64(password.toLatin1())));
+    routeStoredGames();
+    database->close();
+
+    startWorker();
+    postHits(QStringLiteral("startOrbela"), QString(), session.userId(), QString());
+}
+
+void OrbelaDialog::routeStoredGames()
+{
+    const QList<VRAppInfo *> games = database->loadGames();
+    for (VRAppInfo *game : games) {
+        const bool packageExists = QFileInfo::exists(pcPackagePath(game->gameId));
+        switch (stepForStoredGame(*game, isInstalled(game->gameId), packageExists)) {
+        case StoredGameStep::Download:
+            startDownload(game);
+            break;
+        case StoredGameStep::Install:
+            installGame(game);
+            break;
+        case StoredGameStep::Forget:
+            database->deleteGame(game->gameId);
+            break;
+        case StoredGameStep::ShowRow:
+            addManagerRow(game);
+            break;
+        }
+    }
+    // The game road keeps the records it takes; until then they go here.
+    qDeleteAll(games);
+}
+
+void OrbelaDialog::startWorker()
+{
+    worker = new QThread;
+    session.markStartDay();
+    secondTimer = new QTimer;
+    secondTimer->setInterval(1000);
+    secondTimer->start();
+    secondTimer->moveToThread(worker);
+    connect(secondTimer, &QTimer::timeout, this, &OrbelaDialog::workerTimer, Qt::DirectConnection);
+    getConcurrentUsers();
+    tenMinuteTimer = new QTimer;
+    tenMinuteTimer->setInterval(600000);
+    tenMinuteTimer->start();
+    tenMinuteTimer->moveToThread(worker);
+    connect(tenMinuteTimer, &QTimer::timeout, this, &OrbelaDialog::getConcurrentUsers, Qt::DirectConnection);
+    for (QTimer *timer : {secondTimer, tenMinuteTimer})
+        connect(worker, &QThread::finished, timer, &QObject::deleteLater);
+    worker->start();
+}
+
+bool OrbelaDialog::isInstalled(const QString &gameId) const
+{
+    return VRAppInfo::isValidGameId(gameId) && QFileInfo(settings.installPath + gameId).isDir();
+}
+
+// The game road fills in the next four.
+void OrbelaDialog::startDownload(VRAppInfo *info)
+{
+    qDebug().noquote() << "[Mivo] stored game to download:" << info->gameId;
+}
+
+void OrbelaDialog::installGame(VRAppInfo *info)
+{
+    qDebug().noquote() << "[Mivo] stored game to unpack:" << info->gameId;
+}
+
+void OrbelaDialog::addManagerRow(VRAppInfo *info)
+{
+    qDebug().noquote() << "[Mivo] stored game kept:" << info->gameId;
+}
+
+void OrbelaDialog::requestAutoLogin(const QString &userName, const QString &)
+{
+    qDebug().noquote() << "[Mivo] automatic login waits for the login dialog:" << userName;
+}
+
+void OrbelaDialog::requestUserInfo()
+{
+    // The user's resources come with the login.
+}
+
+void OrbelaDialog::ExitOrbela()
+{
+    if (exiting)
+        return;
+    exiting = true;
+    if (popup)
+        popup->reject();
+    QList<QuaNetworkPost *> posts{postHits(QStringLiteral("closeOrbela"), QString(), session.userId(), QString())};
+    saveWindowState();
+    // Packages of games not yet unpacked stay for the next start.
+    LocalDatabase games;
+    if (games.open()) {
+        const QList<VRAppInfo *> stored = games.loadGames();
+        games.close();
+        deleteInstalledPackages(stored);
+        qDeleteAll(stored);
+    }
+    if (QuaNetworkPost *onlineTime = session.postOnlineLength())
+        posts.append(onlineTime);
+    hide();
+    body->hide();
+    quitAfter(posts);
+}
+
+void OrbelaDialog::quitAfter(const QList<QuaNetworkPost *> &posts)
+{
+    // The posts go out through the event loop; quitting at once would drop them.
+    auto pending = std::make_shared<int>(posts.size());
+    for (QuaNetworkPost *post : posts) {
+        connect(post, &QuaNetworkPost::answered, this, [this, pending]() {
+            if (--*pending == 0)
+                quitEventLoop();
+        });
+    }
+    QTimer::singleShot(5000, this, &OrbelaDialog::quitEventLoop);
+}
+
+void OrbelaDialog::quitEventLoop()
+{
+    quitAsked = true;
+    emit quitRequested();
+}
+
+// ---- Worker thread ----
+
+void OrbelaDialog::workerTimer()
+{
+    session.tick();
+}
+
+void OrbelaDialog::getConcurrentUsers()
+{
+    auto *request = new QuaNetworkRequest(QuaNetworkRequest::OnlineTotal);
+    connect(request, &QuaNetworkRequest::sendOnlineInfo, this, &OrbelaDialog::getOnlineInfo);
+    request->sendRequest(QString(), QString(), QString());
+    postOnlineLength();
+}
+
+void OrbelaDialog::postOnlineLength()
+{
+    session.postOnlineLength();
+}
+
+void OrbelaDialog::getOnlineInfo(int onlineTotal)
+{
+    ui->onlinePeople->setText(QStringLiteral("在线：%1 人").arg(onlineTotal));
+}

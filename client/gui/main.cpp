@@ -20,10 +20,14 @@ int main(int argc, char *argv[])
     int result = 0;
     {
         OrbelaDialog window(nullptr);
+        QObject::connect(&window, &OrbelaDialog::quitRequested, &app, &QCoreApplication::quit);
         const QRect r = getWindowRect(availablePrimaryScreenArea().size());
         window.setGeometry(r.left(), r.top(), r.width(), OrbelaDialog::kTitleBarHeight);
         window.show();
-        result = app.exec();
+        // A quit asked for before the loop runs (a confirmed look-up failure,
+        // a hand-over) must still end the client.
+        if (!window.hasQuit())
+            result = app.exec();
     }
     releaseClientWebProfile();
     return result;

@@ -118,10 +118,13 @@ void QuaNetworkRequest::getRequestInfoDone()
         return;
     if (reply->error() != QNetworkReply::NoError) {
         qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
+        emit sendNoAnswer();
     } else {
         const QJsonDocument document = QJsonDocument::fromJson(reply->readAll());
         if (document.isObject())
             handleAnswer(document.object());
+        else
+            emit sendNoAnswer();
     }
     reply->deleteLater();
     // One request, one answer: the object has done its work.
@@ -134,6 +137,7 @@ void QuaNetworkRequest::handleAnswer(const QJsonObject &answer)
     if (status != 1) {
         qDebug().noquote() << "Error status:" << status << "msg:" << answer.value(QStringLiteral("msg")).toString()
                            << "debug:" << answer.value(QStringLiteral("debug")).toString();
+        emit sendNoAnswer();
         return;
     }
     if (requestType == OnlineTotal)

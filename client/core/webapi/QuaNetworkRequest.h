@@ -48,6 +48,9 @@ signals:
     void sendUserInfo(int onlineLength, QString coins, QString tickets, QString coinUrl, QString ticketUrl,
                       QString homeUrl);
     void sendGameUpdateInfo(VRAppInfo *record);
+    // The request ended without a usable answer (network error, time-out,
+    // no JSON object, or a status other than 1).
+    void sendNoAnswer();
 
 public slots:
     void getRequestInfoDone();

@@ -24,11 +24,12 @@ QByteArray buildHitsBody(const QString &timestamp, const QString &status, const 
     return body;
 }
 
-void postHits(const QString &status, const QString &deviceId, const QString &userId, const QString &typeId)
+QuaNetworkPost *postHits(const QString &status, const QString &deviceId, const QString &userId, const QString &typeId)
 {
     const QByteArray body = buildHitsBody(timestampText(), status, deviceId, userId, typeId, getLocalMacAddress(),
                                           getPublicIp());
     qDebug().noquote().nospace() << "post:" << QString::fromUtf8(body);
     auto *post = new QuaNetworkPost(nullptr);
     post->post(QStringLiteral("http://%1/hits").arg(appApiHost()), body);
+    return post;
 }

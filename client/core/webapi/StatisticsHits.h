@@ -8,5 +8,7 @@
 QByteArray buildHitsBody(const QString &timestamp, const QString &status, const QString &deviceId,
                          const QString &userId, const QString &typeId, const QString &visitorId,
                          const QString &publicIp);
-// Posts one event; the answer is ignored.
-void postHits(const QString &status, const QString &deviceId, const QString &userId, const QString &typeId);
+class QuaNetworkPost;
+
+// Posts one event; the answer is ignored. The post object goes once answered.
+QuaNetworkPost *postHits(const QString &status, const QString &deviceId, const QString &userId, const QString &typeId);
