@@ -13,6 +13,9 @@
 #include "tests/StoreServer.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QtTest>
@@ -54,15 +57,51 @@ inline OrbelaDialog *startClient()
     return window;
 }
 
-// Runs a script in a page and waits for its value.
-inline QVariant evaluateInPage(QWebEnginePage *page, const QString &script, int timeoutMs = 10000)
+// Waits for predicate in a real event loop. QTest's waits sleep between rounds
+// of events, and the web engine, which runs its tasks on this thread, then
+// needs seconds for a page.
+template <class Predicate>
+bool waitUntil(Predicate predicate, int timeoutMs = 10000)
 {
+    if (predicate())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    QElapsedTimer clock;
+    clock.start();
+    bool met = false;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&]() {
+        met = predicate();
+        if (met || clock.elapsed() > timeoutMs)
+            loop.quit();
+    });
+    poll.start(20);
+    loop.exec();
+    return met;
+}
+
+#define WAIT_VERIFY(condition, timeoutMs) QVERIFY2(waitUntil([&]() { return bool(condition); }, timeoutMs), #condition)
+#define WAIT_COMPARE(actual, expected, timeoutMs)                                                                    \
+    do {                                                                                                             \
+        waitUntil([&]() { return (actual) == (expected); }, timeoutMs);                                              \
+        QCOMPARE(actual, expected);                                                                                  \
+    } while (false)
+
+// Runs a script in a page and waits for its value; a page still loading may
+// drop the script, so *answered tells whether a value came.
+inline QVariant evaluateInPage(QWebEnginePage *page, const QString &script, int timeoutMs = 10000,
+                               bool *answered = nullptr)
+{
+    // Shared, so an answer that comes after the wait gave up has somewhere to go.
     auto answer = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
     page->runJavaScript(script, [answer](const QVariant &value) {
         answer->second = value;
         answer->first = true;
     });
-    if (!QTest::qWaitFor([answer]() { return answer->first; }, timeoutMs))
+    const bool came = waitUntil([answer]() { return answer->first; }, timeoutMs);
+    if (answered)
+        *answered = came;
+    else if (!came)
         qWarning("no answer from the page to: %s", qPrintable(script));
     return answer->second;
 }
@@ -79,10 +118,12 @@ inline QStringList pageCalls(QWebEnginePage *page)
 // Waits until the form's page has loaded a document whose URL contains part.
 inline bool waitForPage(WebFormBase *form, const QString &part, int timeoutMs = 20000)
 {
-    return QTest::qWaitFor(
+    return waitUntil(
         [form, part]() {
+            bool answered = false;
             return form->webPage() && form->webPage()->url().toString().contains(part)
-                   && evaluateInPage(form->webPage(), QStringLiteral("document.readyState")).toString()
+                   && evaluateInPage(form->webPage(), QStringLiteral("document.readyState"), 200, &answered)
+                              .toString()
                           == QLatin1String("complete");
         },
         timeoutMs);

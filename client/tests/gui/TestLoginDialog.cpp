@@ -107,11 +107,11 @@ private slots:
         const QPoint otherOrigin = other->pos();
         bool otherMoved = false;
         logInThroughDialog(dialog, account, password);
-        QVERIFY(QTest::qWaitFor([&]() {
+        QVERIFY(waitUntil([&]() {
             otherMoved = otherMoved || other->pos() != otherOrigin;
             return target->pos() != origin;
         }, 2000));
-        QTRY_VERIFY_WITH_TIMEOUT(dialog->form()->lb_error_txt->isVisible(), 5000);
+        WAIT_VERIFY(dialog->form()->lb_error_txt->isVisible(), 5000);
         QCOMPARE(dialog->form()->lb_error_txt->text(), text);
         QCOMPARE(target->pos(), origin);
         QVERIFY(!otherMoved);
@@ -151,7 +151,7 @@ private slots:
     {
         loginDialog *dialog = openDialog();
         logInThroughDialog(dialog, QStringLiteral("tester"), QStringLiteral("wrong"));
-        QTRY_VERIFY_WITH_TIMEOUT(dialog->form()->lb_error_txt->isVisible(), 10000);
+        WAIT_VERIFY(dialog->form()->lb_error_txt->isVisible(), 10000);
         QCOMPARE(dialog->form()->lb_error_txt->text(), QStringLiteral("用户名密码有误！"));
         QVERIFY(dialog->isVisible());
         QVERIFY(window->getUserId().isEmpty());
@@ -168,8 +168,8 @@ private slots:
         QTest::mouseClick(dialog->form()->rmb_chbox, Qt::LeftButton, Qt::NoModifier, QPoint(8, 9));
         QVERIFY(dialog->form()->rmb_chbox->isChecked());
         logInThroughDialog(dialog, QStringLiteral("玩家三号"), QStringLiteral("密码&=1"));
-        QTRY_COMPARE_WITH_TIMEOUT(window->getUserId(), QStringLiteral("10003"), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 5000);
+        WAIT_COMPARE(window->getUserId(), QStringLiteral("10003"), 10000);
+        WAIT_VERIFY(!dialog->isVisible(), 5000);
 
         const QList<QJsonObject> posts = server.requests(QStringLiteral("/passport.php"));
         QCOMPARE(posts.size(), 1);
@@ -204,8 +204,8 @@ private slots:
         // Unchecking remember leaves the automatic login on.
         QVERIFY(dialog->form()->auto_chbox->isChecked());
         logInThroughDialog(dialog, QStringLiteral("tester"), QStringLiteral("orbela123"));
-        QTRY_COMPARE_WITH_TIMEOUT(window->getUserId(), QStringLiteral("10001"), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 5000);
+        WAIT_COMPARE(window->getUserId(), QStringLiteral("10001"), 10000);
+        WAIT_VERIFY(!dialog->isVisible(), 5000);
         QCOMPARE(userRows(), QList<QStringList>());
     }
 
@@ -229,18 +229,18 @@ private slots:
         QTest::mouseClick(dialog->form()->auto_chbox, Qt::LeftButton, Qt::NoModifier, QPoint(8, 9));
         QVERIFY(dialog->form()->rmb_chbox->isChecked() && dialog->form()->auto_chbox->isChecked());
         logInThroughDialog(dialog, QStringLiteral("测试用户"), QStringLiteral("mima2024"));
-        QTRY_COMPARE_WITH_TIMEOUT(window->getUserId(), QStringLiteral("10002"), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 5000);
+        WAIT_COMPARE(window->getUserId(), QStringLiteral("10002"), 10000);
+        WAIT_VERIFY(!dialog->isVisible(), 5000);
 
         window.reset();
         server.clearLog();
         window.reset(startClient());
-        QTRY_COMPARE_WITH_TIMEOUT(server.requests(QStringLiteral("/passport.php")).size(), 1, 10000);
+        WAIT_COMPARE(server.requests(QStringLiteral("/passport.php")).size(), 1, 10000);
         const QJsonObject post = server.requests(QStringLiteral("/passport.php")).first();
         QCOMPARE(post.value("method").toString(), QStringLiteral("POST"));
         QCOMPARE(post.value("form").toObject().value("username").toString(), QStringLiteral("测试用户"));
-        QTRY_COMPARE_WITH_TIMEOUT(window->getUserId(), QStringLiteral("10002"), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(AvatorForm::instance()->isLoggedIn(), 5000);
+        WAIT_COMPARE(window->getUserId(), QStringLiteral("10002"), 10000);
+        WAIT_VERIFY(AvatorForm::instance()->isLoggedIn(), 5000);
         QCOMPARE(userNameLabel()->text(), QStringLiteral("小明"));
         QVERIFY(AvatorForm::instance()->findChild<QWidget *>("loginWidget")->isVisible());
         // The forum's web login loaded in the hidden session page.
@@ -276,14 +276,14 @@ private slots:
         QCOMPARE(popup->form()->lb_title->text(), title);
         webPopupForm *form = popup->pageForm();
         QVERIFY(waitForPage(form, QStringLiteral("type=") + type));
-        QTRY_VERIFY(!popup->form()->lb_loading->isVisible());
+        WAIT_VERIFY(!popup->form()->lb_loading->isVisible(), 5000);
         // A newer popup must not be the one that closes.
         popupWebDialog newer(window.data());
         evaluateInPage(form->webPage(), QStringLiteral("document.getElementById('cmd-loginsuccess').click()"));
-        QTRY_VERIFY_WITH_TIMEOUT(!popup->isVisible(), 10000);
+        WAIT_VERIFY(!popup->isVisible(), 10000);
         QCOMPARE(window->getUserId(), QStringLiteral("10001"));
         QCOMPARE(userNameLabel()->text(), QStringLiteral("测试玩家"));
-        QTRY_VERIFY(form->webPage() == nullptr);
+        WAIT_VERIFY(form->webPage() == nullptr, 5000);
         QVERIFY(popupWebDialog::instance() == &newer);
     }
 
