@@ -1039,6 +1039,8 @@ void OrbelaDialog::requestUserInfo()
                 // An answer for a user who has logged out since must not start the counting.
                 if (session.userId() == uid)
                     getUserInfo(onlineLength, coins, tickets, coinUrl, ticketUrl, homeUrl);
+                else
+                    qDebug().noquote() << "[Mivo] resources of a user no longer logged in ignored:" << uid;
             });
     request->sendRequest(uid, QString(), QString());
 }
