@@ -17,6 +17,7 @@
 
 #include <QDesktopServices>
 #include <QPointer>
+#include <QPushButton>
 #include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
@@ -170,7 +171,9 @@ private slots:
         window.reset(startClient());
         for (WebFormBase *form : std::initializer_list<WebFormBase *>{WebExchangeForm::instance(), WebPushForm::instance()})
             QVERIFY(waitForPage(form, QStringLiteral("/client/")));
-        WAIT_VERIFY(window->pushPanelWindow()->width() == 1102, 5000);
+        // The panel has slid up.
+        WAIT_VERIFY(window->pushPanelWindow()->geometry().bottom() == window->bodyWindow()->height() - 1
+                        && window->pushPanelWindow()->height() == 155, 5000);
         server.clearLog();
     }
 
@@ -366,6 +369,30 @@ private slots:
         }
         for (const QString &escape : escapes)
             QVERIFY2(!QFileInfo::exists(escape), qPrintable(escape));
+    }
+
+    // The open panel takes the width of the state the window enters; a folded
+    // one keeps its strip at the body's right edge.
+    void pushPanelFollowsTheWindowState()
+    {
+        pushWebDialog *panel = window->pushPanelWindow();
+        auto *maximise = window->findChild<QPushButton *>(QStringLiteral("maxBtn"));
+        maximise->click();
+        WAIT_COMPARE(panel->width(), 1642, 5000);
+        const QRect body = window->bodyWindow()->geometry();
+        QCOMPARE(panel->geometry(), QRect((body.width() - 1642) / 2, body.height() - 155, 1642, 155));
+        maximise->click();
+        WAIT_COMPARE(panel->width(), 1102, 5000);
+        window->foldPushPanel();
+        WAIT_COMPARE(panel->width(), 46, 5000);
+        QVERIFY(!window->isPushPanelExpanded());
+        maximise->click();
+        const QRect maximised = window->bodyWindow()->geometry();
+        WAIT_COMPARE(panel->geometry(), QRect(maximised.width() - 46, maximised.height() - 155, 46, 155), 5000);
+        maximise->click();
+        window->expandPushPanel();
+        WAIT_COMPARE(panel->width(), 1102, 5000);
+        QVERIFY(window->isPushPanelExpanded());
     }
 
     // Script text in a jump argument is a plain string for the target page.
