@@ -4,6 +4,7 @@
 #include "core/PageLinks.h"
 #include "core/game/LocalDatabase.h"
 #include "gui/BackgroundDialog.h"
+#include "gui/FormWidgets.h"
 #include "gui/OrbelaDialog.h"
 #include "gui/WindowAnimations.h"
 #include "gui/account/loginDialog.h"
@@ -20,17 +21,6 @@
 namespace {
 
 const char kDefaultAvatar[] = ":/res/res/default_user.png";
-
-template <class T>
-T *place(QWidget *parent, const char *name, int x, int y, int w, int h, const QString &style = QString())
-{
-    T *widget = new T(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    if (!style.isEmpty())
-        widget->setStyleSheet(style);
-    return widget;
-}
 
 QString labelStyle(const char *name, int pixels, const char *colour)
 {
@@ -62,37 +52,37 @@ void Ui_AvatorForm::setupUi(QWidget *form)
         form->setObjectName(QStringLiteral("AvatorForm"));
     form->resize(210, 75);
     form->setWindowTitle(QStringLiteral("Form"));
-    lb_avator_bg = place<QLabel>(form, "lb_avator_bg", 12, 7, 62, 62);
-    lb_avator_cover = place<QLabel>(form, "lb_avator_cover", 12, 7, 62, 62);
-    logoutWidget = place<QWidget>(form, "logoutWidget", 77, 0, 133, 75);
-    lb_orbela_name = place<QLabel>(logoutWidget, "lb_orbela_name", 5, 16, 130, 20,
+    lb_avator_bg = placeWidget<QLabel>(form, "lb_avator_bg", 12, 7, 62, 62);
+    lb_avator_cover = placeWidget<QLabel>(form, "lb_avator_cover", 12, 7, 62, 62);
+    logoutWidget = placeWidget<QWidget>(form, "logoutWidget", 77, 0, 133, 75);
+    lb_orbela_name = placeWidget<QLabel>(logoutWidget, "lb_orbela_name", 5, 16, 130, 20,
                                    labelStyle("lb_orbela_name", 14, "#CCCCCC"));
     lb_orbela_name->setText(QStringLiteral(
         "<html><head/><body><p><span style=\" font-size:12pt;\">Orbela游戏平台</span></p></body></html>"));
-    loginBtn = place<QPushButton>(logoutWidget, "loginBtn", 5, 40, 35, 30,
+    loginBtn = placeWidget<QPushButton>(logoutWidget, "loginBtn", 5, 40, 35, 30,
                                   textButtonStyle("loginBtn", 14, "#CCCCCC", "#DFC697", "#9B8B6F"));
     loginBtn->setText(QStringLiteral("登录"));
-    loginWidget = place<QWidget>(form, "loginWidget", 77, 0, 133, 75);
-    lb_user_name = place<QLabel>(loginWidget, "lb_user_name", 9, 8, 135, 22, labelStyle("lb_user_name", 16, "#FFFFFF"));
+    loginWidget = placeWidget<QWidget>(form, "loginWidget", 77, 0, 133, 75);
+    lb_user_name = placeWidget<QLabel>(loginWidget, "lb_user_name", 9, 8, 135, 22, labelStyle("lb_user_name", 16, "#FFFFFF"));
     // A nickname is shown as it is, never read as markup.
     lb_user_name->setTextFormat(Qt::PlainText);
-    dropDownBtn = place<QPushButton>(loginWidget, "dropDownBtn", 90, 10, 26, 17,
+    dropDownBtn = placeWidget<QPushButton>(loginWidget, "dropDownBtn", 90, 10, 26, 17,
                                      QStringLiteral("#dropDownBtn{border-image:url(:/res/res/dropdown.png);}"
                                                     "#dropDownBtn:hover{border-image:url(:/res/res/dropdown_hover.png);}"
                                                     "#dropDownBtn:pressed{border-image:url(:/res/res/dropdown_pressed.png);}"));
-    lb_wanbi = place<QLabel>(loginWidget, "lb_wanbi", 9, 35, 80, 12, labelStyle("lb_wanbi", 11, "#CCCCCC"));
+    lb_wanbi = placeWidget<QLabel>(loginWidget, "lb_wanbi", 9, 35, 80, 12, labelStyle("lb_wanbi", 11, "#CCCCCC"));
     lb_wanbi->setText(QStringLiteral("玩币：0"));
-    lb_wanpiao = place<QLabel>(loginWidget, "lb_wanpiao", 9, 53, 80, 12, labelStyle("lb_wanpiao", 11, "#CCCCCC"));
+    lb_wanpiao = placeWidget<QLabel>(loginWidget, "lb_wanpiao", 9, 53, 80, 12, labelStyle("lb_wanpiao", 11, "#CCCCCC"));
     lb_wanpiao->setText(QStringLiteral("玩票：0"));
     for (QLabel *balance : {lb_wanbi, lb_wanpiao})
         balance->setTextFormat(Qt::PlainText);
-    rechargeBtn = place<QPushButton>(loginWidget, "rechargeBtn", 77, 35, 40, 18,
+    rechargeBtn = placeWidget<QPushButton>(loginWidget, "rechargeBtn", 77, 35, 40, 18,
                                      textButtonStyle("rechargeBtn", 12, "#DFC697", "#FF0000", "#9B8B6F"));
     rechargeBtn->setText(QStringLiteral("【充值】"));
-    exchangeBtn = place<QPushButton>(loginWidget, "exchangeBtn", 77, 50, 40, 18,
+    exchangeBtn = placeWidget<QPushButton>(loginWidget, "exchangeBtn", 77, 50, 40, 18,
                                      textButtonStyle("exchangeBtn", 12, "#CCCCCC", "#DFC697", "#9B8B6F"));
     exchangeBtn->setText(QStringLiteral("【兑换】"));
-    webLoginWidget = place<webPopupForm>(form, "webLoginWidget", 10, 10, 41, 31);
+    webLoginWidget = placeWidget<webPopupForm>(form, "webLoginWidget", 10, 10, 41, 31);
 }
 
 AvatorForm::AvatorForm(QWidget *parent)

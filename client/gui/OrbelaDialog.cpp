@@ -1061,27 +1061,25 @@ namespace {
 template <class Call>
 void forLoginPages(Call call)
 {
-    call(WebGameForm::instance());
-    call(WebActivityForm::instance());
-    call(WebExchangeForm::instance());
-    call(WebPushForm::instance());
+    auto callExisting = [&call](auto *page) {
+        if (page)
+            call(page);
+    };
+    callExisting(WebGameForm::instance());
+    callExisting(WebActivityForm::instance());
+    callExisting(WebExchangeForm::instance());
+    callExisting(WebPushForm::instance());
 }
 } // namespace
 
 void OrbelaDialog::callLoginCallback()
 {
-    forLoginPages([](auto *page) {
-        if (page)
-            page->callLoginCallback();
-    });
+    forLoginPages([](auto *page) { page->callLoginCallback(); });
 }
 
 void OrbelaDialog::callLogoutCallback()
 {
-    forLoginPages([](auto *page) {
-        if (page)
-            page->callLogoutCallback();
-    });
+    forLoginPages([](auto *page) { page->callLogoutCallback(); });
 }
 
 void OrbelaDialog::logout()

@@ -1,5 +1,6 @@
 #include "core/PageLinks.h"
 #include "core/game/VRAppInfo.h"
+#include "tests/LogCapture.h"
 
 #include <QtTest>
 
@@ -85,17 +86,6 @@ LinkHandler handlerNamed(const QString &name)
         {"G", LinkHandler::Game},     {"A", LinkHandler::Activity},    {"E", LinkHandler::Exchange},
         {"U", LinkHandler::Push},     {"C", LinkHandler::UserCentral}, {"P", LinkHandler::Popup}};
     return handlers.value(name);
-}
-
-QStringList &capturedLines()
-{
-    static QStringList lines;
-    return lines;
-}
-
-void captureLine(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    capturedLines() << message;
 }
 
 } // namespace
@@ -379,16 +369,17 @@ private slots:
         QFETCH(QString, url);
         RecordingActions actions;
         actions.userId = QStringLiteral("42");
-        capturedLines().clear();
-        const QtMessageHandler previous = qInstallMessageHandler(captureLine);
-        const bool navigates = handlePageLink(handlerNamed(handler), QUrl(url), actions);
-        qInstallMessageHandler(previous);
+        bool navigates = true;
+        {
+            LogCapture log;
+            navigates = handlePageLink(handlerNamed(handler), QUrl(url), actions);
+        }
         QVERIFY(!navigates);
         QCOMPARE(actions.calls, QStringList());
         // The handler's own lines, then exactly one refusal.
-        const QStringList refusals = capturedLines().filter(QRegularExpression("^\\[Mivo\\] refused [a-z0-9]+: "));
+        const QStringList refusals = LogCapture::lines().filter(QRegularExpression("^\\[Mivo\\] refused [a-z0-9]+: "));
         QCOMPARE(refusals.size(), 1);
-        for (const QString &line : capturedLines()) {
+        for (const QString &line : LogCapture::lines()) {
             QVERIFY2(line.contains(QRegularExpression("^\\[Mivo\\] (url|task push url|login url|click btn url "
                                                        "fragment|login url fragment|refused [a-z0-9]+|launch vr_game!)")),
                      qPrintable(line));

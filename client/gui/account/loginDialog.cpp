@@ -6,6 +6,7 @@
 #include "core/webapi/LoginForm.h"
 #include "core/webapi/MessageSigning.h"
 #include "core/webapi/QuaNetworkPost.h"
+#include "gui/FormWidgets.h"
 #include "gui/OrbelaDialog.h"
 #include "gui/WindowAnimations.h"
 #include "gui/popups/popupWebDialog.h"
@@ -50,18 +51,9 @@ QString imageButton(const QString &name, const QString &normal, const QString &h
     return style;
 }
 
-template <class T>
-T *place(QWidget *parent, const char *name, int x, int y, int w, int h)
-{
-    T *widget = new T(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
 QLabel *imageLabel(QWidget *parent, const char *name, QRect rect, const QString &image)
 {
-    auto *label = place<QLabel>(parent, name, rect.x(), rect.y(), rect.width(), rect.height());
+    auto *label = placeWidget<QLabel>(parent, name, rect.x(), rect.y(), rect.width(), rect.height());
     label->setStyleSheet(QStringLiteral("#%1{border-image:url(:/res/res/%2);}").arg(QLatin1String(name), image));
     return label;
 }
@@ -96,55 +88,55 @@ void Ui_loginDialog::setupUi(QDialog *dialog)
         dialog->setObjectName(QStringLiteral("loginDialog"));
     dialog->resize(1105, 690);
     dialog->setWindowTitle(QStringLiteral("Dialog"));
-    popupWidget = place<QWidget>(dialog, "popupWidget", 400, 160, 332, 438);
+    popupWidget = placeWidget<QWidget>(dialog, "popupWidget", 400, 160, 332, 438);
     popupWidget->setStyleSheet(QStringLiteral("#popupWidget{background:#E626282F;}"));
     popupWidget->setAttribute(Qt::WA_StyledBackground);
 
-    loginBtn = place<QPushButton>(popupWidget, "loginBtn", 20, 260, 291, 41);
+    loginBtn = placeWidget<QPushButton>(popupWidget, "loginBtn", 20, 260, 291, 41);
     loginBtn->setText(QStringLiteral("登 录"));
     loginBtn->setStyleSheet(QStringLiteral(
         "#loginBtn{background:#DFC697;color:#1C1300;font-family:'Microsoft YaHei';font-size:18px;border:none;}"
         "#loginBtn:hover{background:#E9D7B6;}#loginBtn:pressed{background:#9C8A69;}"));
     lb_logo = imageLabel(popupWidget, "lb_logo", QRect(133, 19, 65, 65), QStringLiteral("login_logo.png"));
-    lineEdit_account = place<QLineEdit>(popupWidget, "lineEdit_account", 20, 100, 291, 50);
-    lineEdit_pwd = place<QLineEdit>(popupWidget, "lineEdit_pwd", 20, 160, 291, 50);
+    lineEdit_account = placeWidget<QLineEdit>(popupWidget, "lineEdit_account", 20, 100, 291, 50);
+    lineEdit_pwd = placeWidget<QLineEdit>(popupWidget, "lineEdit_pwd", 20, 160, 291, 50);
     for (QLineEdit *field : {lineEdit_account, lineEdit_pwd})
         field->setStyleSheet(QString::fromLatin1(kLineEditStyle));
     lb_3th = imageLabel(popupWidget, "lb_3th", QRect(25, 350, 274, 14), QStringLiteral("line_3th.png"));
-    qqBtn = place<QPushButton>(popupWidget, "qqBtn", 92, 380, 36, 36);
+    qqBtn = placeWidget<QPushButton>(popupWidget, "qqBtn", 92, 380, 36, 36);
     qqBtn->setStyleSheet(imageButton(QStringLiteral("qqBtn"), QStringLiteral("login_qq.png"), QStringLiteral("login_qq_hover.png")));
-    wxBtn = place<QPushButton>(popupWidget, "wxBtn", 150, 380, 36, 36);
+    wxBtn = placeWidget<QPushButton>(popupWidget, "wxBtn", 150, 380, 36, 36);
     wxBtn->setStyleSheet(imageButton(QStringLiteral("wxBtn"), QStringLiteral("login_wx.png"), QStringLiteral("login_wx_hover.png")));
-    wbBtn = place<QPushButton>(popupWidget, "wbBtn", 210, 380, 36, 36);
+    wbBtn = placeWidget<QPushButton>(popupWidget, "wbBtn", 210, 380, 36, 36);
     wbBtn->setStyleSheet(imageButton(QStringLiteral("wbBtn"), QStringLiteral("login_wb.png"), QStringLiteral("login_wb_hover.png")));
-    lb_reg_txt = place<QLabel>(popupWidget, "lb_reg_txt", 70, 315, 101, 20);
+    lb_reg_txt = placeWidget<QLabel>(popupWidget, "lb_reg_txt", 70, 315, 101, 20);
     lb_reg_txt->setText(QStringLiteral("还未注册过帐号"));
     lb_reg_txt->setStyleSheet(QStringLiteral(
         "#lb_reg_txt{background:transparent;font-family:'Microsoft YaHei';font-size:14px;color:#CCCCCC;}"));
-    closeBtn = place<QPushButton>(popupWidget, "closeBtn", 310, 10, 14, 14);
+    closeBtn = placeWidget<QPushButton>(popupWidget, "closeBtn", 310, 10, 14, 14);
     closeBtn->setStyleSheet(imageButton(QStringLiteral("closeBtn"), QStringLiteral("pup_close_normal.png"),
                                         QStringLiteral("pup_close_hover.png"), QStringLiteral("pup_close_pressed.png")));
-    rmb_chbox = place<QCheckBox>(popupWidget, "rmb_chbox", 20, 225, 141, 18);
+    rmb_chbox = placeWidget<QCheckBox>(popupWidget, "rmb_chbox", 20, 225, 141, 18);
     rmb_chbox->setText(QStringLiteral("记住用户名和密码"));
-    auto_chbox = place<QCheckBox>(popupWidget, "auto_chbox", 160, 225, 81, 18);
+    auto_chbox = placeWidget<QCheckBox>(popupWidget, "auto_chbox", 160, 225, 81, 18);
     auto_chbox->setText(QStringLiteral("自动登录"));
     for (QCheckBox *box : {rmb_chbox, auto_chbox}) {
         box->setChecked(true);
         box->setStyleSheet(QString::fromLatin1(kCheckBoxStyle));
     }
     lb_line = imageLabel(popupWidget, "lb_line", QRect(245, 229, 1, 12), QStringLiteral("login-line.png"));
-    regBtn = place<QPushButton>(popupWidget, "regBtn", 170, 314, 87, 25);
+    regBtn = placeWidget<QPushButton>(popupWidget, "regBtn", 170, 314, 87, 25);
     regBtn->setStyleSheet(imageButton(QStringLiteral("regBtn"), QStringLiteral("registered_normal.png"),
                                       QStringLiteral("registered_hover.png"), QStringLiteral("registered_depressed.png")));
-    get_back_pwd_btn = place<QPushButton>(popupWidget, "get_back_pwd_btn", 253, 225, 70, 18);
+    get_back_pwd_btn = placeWidget<QPushButton>(popupWidget, "get_back_pwd_btn", 253, 225, 70, 18);
     get_back_pwd_btn->setText(QStringLiteral("忘记密码？"));
     get_back_pwd_btn->setStyleSheet(
         textButtonStyle(QStringLiteral("get_back_pwd_btn"), QStringLiteral("#CCCCCC"), QStringLiteral("#DFC697"),
                         QStringLiteral("#9B8B6F")));
-    lb_error_txt = place<QLabel>(popupWidget, "lb_error_txt", 90, 40, 200, 30);
+    lb_error_txt = placeWidget<QLabel>(popupWidget, "lb_error_txt", 90, 40, 200, 30);
     lb_error_txt->setStyleSheet(QStringLiteral(
         "background:transparent;font-family:'Microsoft YaHei';font-size:18px;color:#90FF0000;"));
-    webLoginWidget = place<webPopupForm>(popupWidget, "webLoginWidget", 30, 370, 41, 31);
+    webLoginWidget = placeWidget<webPopupForm>(popupWidget, "webLoginWidget", 30, 370, 41, 31);
     webLoginWidget->hide();
 }
 

@@ -1,5 +1,6 @@
 #include "gui/popups/popupWebDialog.h"
 
+#include "gui/FormWidgets.h"
 #include "gui/web/webPopupForm.h"
 
 #include <QLabel>
@@ -14,31 +15,18 @@ void Ui_popupWebDialog::setupUi(QDialog *dialog)
     dialog->resize(800, 600);
     dialog->setStyleSheet(QStringLiteral("#popupWebDialog{background:#E626282F;}"));
     dialog->setWindowTitle(QStringLiteral("Dialog"));
-    webWidget = new webPopupForm(dialog);
-    webWidget->setObjectName(QStringLiteral("webWidget"));
-    webWidget->setGeometry(0, 40, 800, 560);
-    webWidget->setStyleSheet(QString());
-    bgWidget = new QWidget(webWidget);
-    bgWidget->setObjectName(QStringLiteral("bgWidget"));
-    bgWidget->setGeometry(-10, 0, 880, 560);
-    bgWidget->setStyleSheet(QStringLiteral("background-color: rgb(0, 0, 0);"));
-    lb_loading = new QLabel(bgWidget);
-    lb_loading->setObjectName(QStringLiteral("lb_loading"));
-    lb_loading->setGeometry(280, 180, 250, 188);
-    closeBtn = new QPushButton(dialog);
-    closeBtn->setObjectName(QStringLiteral("closeBtn"));
-    closeBtn->setGeometry(773, 13, 14, 14);
-    closeBtn->setStyleSheet(QStringLiteral("#closeBtn{border-image:url(:/res/res/pup_close_normal.png);}"
-                                           "#closeBtn:hover{border-image:url(:/res/res/pup_close_hover.png);}"
-                                           "#closeBtn:pressed{border-image:url(:/res/res/pup_close_pressed.png);}"));
-    lb_logo = new QLabel(dialog);
-    lb_logo->setObjectName(QStringLiteral("lb_logo"));
-    lb_logo->setGeometry(10, 10, 20, 20);
-    lb_title = new QLabel(dialog);
-    lb_title->setObjectName(QStringLiteral("lb_title"));
-    lb_title->setGeometry(40, 8, 200, 20);
-    lb_title->setStyleSheet(QStringLiteral(
-        "#lb_title{background: transparent;font-family:'Microsoft YaHei';font-size:14px;color:#CCCCCC;}"));
+    webWidget = placeWidget<webPopupForm>(dialog, "webWidget", 0, 40, 800, 560);
+    bgWidget = placeWidget<QWidget>(webWidget, "bgWidget", -10, 0, 880, 560,
+                                    QStringLiteral("background-color: rgb(0, 0, 0);"));
+    lb_loading = placeWidget<QLabel>(bgWidget, "lb_loading", 280, 180, 250, 188);
+    closeBtn = placeWidget<QPushButton>(dialog, "closeBtn", 773, 13, 14, 14,
+                                        QStringLiteral("#closeBtn{border-image:url(:/res/res/pup_close_normal.png);}"
+                                                       "#closeBtn:hover{border-image:url(:/res/res/pup_close_hover.png);}"
+                                                       "#closeBtn:pressed{border-image:url(:/res/res/pup_close_pressed.png);}"));
+    lb_logo = placeWidget<QLabel>(dialog, "lb_logo", 10, 10, 20, 20);
+    lb_title = placeWidget<QLabel>(dialog, "lb_title", 40, 8, 200, 20,
+                                   QStringLiteral("#lb_title{background: transparent;font-family:'Microsoft YaHei';"
+                                                  "font-size:14px;color:#CCCCCC;}"));
 }
 
 popupWebDialog::popupWebDialog(QWidget *parent)

@@ -10,6 +10,7 @@
 #include "gui/web/WebPushForm.h"
 #include "gui/web/webPopupForm.h"
 #include "gui/web/webUserCentralForm.h"
+#include "tests/LogCapture.h"
 #include "tests/gui/PopupAnswers.h"
 #include "tests/gui/StartedClient.h"
 #include "tests/gui/UrlOpenRecorder.h"
@@ -25,20 +26,6 @@
 #include <QtTest>
 
 namespace {
-QtMessageHandler previousHandler = nullptr;
-
-QStringList &loggedLines()
-{
-    static QStringList lines;
-    return lines;
-}
-
-void recordLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    loggedLines() << message;
-    if (previousHandler)
-        previousHandler(type, context, message);
-}
 
 QString jumpCall(const QString &from, const QString &command)
 {
@@ -153,7 +140,7 @@ private slots:
         QVERIFY2(server.start(), qPrintable(server.error()));
         QVERIFY(prepareStartedClient(server));
         QFile::remove(server.dataPath() + QStringLiteral("/links.txt"));
-        QVERIFY(QFile::copy(QFINDTESTDATA("../fixtures/hostile-links.txt"), server.dataPath() + QStringLiteral("/links.txt")));
+        QVERIFY(QFile::copy(QStringLiteral(HOSTILE_LINKS_FILE), server.dataPath() + QStringLiteral("/links.txt")));
         for (const char *scheme : {"http", "https", "file", "ftp", "mivo", "javascript"})
             QDesktopServices::setUrlHandler(QLatin1String(scheme), &browser, "open");
     }
@@ -179,10 +166,6 @@ private slots:
 
     void cleanup()
     {
-        if (previousHandler) {
-            qInstallMessageHandler(previousHandler);
-            previousHandler = nullptr;
-        }
         for (QWidget *widget : QApplication::topLevelWidgets()) {
             if (qobject_cast<loginDialog *>(widget) || qobject_cast<PopupWindowDialog *>(widget))
                 widget->close();
@@ -335,8 +318,7 @@ private slots:
         QCOMPARE(links, 17);
         server.clearLog();
         const int dialogs = visibleLoginDialogs();
-        loggedLines().clear();
-        previousHandler = qInstallMessageHandler(recordLine);
+        const LogCapture log;
         int refusals = 0;
         for (int n = 0; n < links; ++n) {
             for (const char *way : {"link", "script", "form"}) {
@@ -347,14 +329,12 @@ private slots:
                                QStringLiteral("document.getElementById('%1').%2()").arg(id, QLatin1String(action)));
                 ++refusals;
                 QVERIFY2(waitUntil([&]() {
-                             return loggedLines().filter(QRegularExpression("^\\[Mivo\\] refused ")).size() >= refusals;
+                             return LogCapture::count(QRegularExpression("^\\[Mivo\\] refused ")) >= refusals;
                          }, 10000),
                          qPrintable(id));
-                QCOMPARE(loggedLines().filter(QRegularExpression("^\\[Mivo\\] refused ")).size(), refusals);
+                QCOMPARE(LogCapture::count(QRegularExpression("^\\[Mivo\\] refused ")), refusals);
             }
         }
-        qInstallMessageHandler(previousHandler);
-        previousHandler = nullptr;
         QCOMPARE(checkedTab(), QStringLiteral("gameRadioBtn"));
         QCOMPARE(visibleLoginDialogs(), dialogs);
         QCOMPARE(downloadHits(), 0);

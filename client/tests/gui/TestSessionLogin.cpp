@@ -4,6 +4,7 @@
 #include "gui/web/WebExchangeForm.h"
 #include "gui/web/WebGameForm.h"
 #include "gui/web/WebPushForm.h"
+#include "tests/LogCapture.h"
 #include "tests/gui/StartedClient.h"
 #include "tests/gui/WebTestMain.h"
 
@@ -14,23 +15,6 @@
 
 // The logged-in user on the main window: the login applied, the avatar
 // picture, the user's resources and the online time, the logout and the exit.
-namespace {
-QtMessageHandler previousHandler = nullptr;
-
-QStringList &loggedLines()
-{
-    static QStringList lines;
-    return lines;
-}
-
-void recordLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    loggedLines() << message;
-    if (previousHandler)
-        previousHandler(type, context, message);
-}
-} // namespace
-
 class TestSessionLogin : public QObject
 {
     Q_OBJECT
@@ -77,14 +61,7 @@ private slots:
         window.reset(startClient());
     }
 
-    void cleanup()
-    {
-        window.reset();
-        if (previousHandler) {
-            qInstallMessageHandler(previousHandler);
-            previousHandler = nullptr;
-        }
-    }
+    void cleanup() { window.reset(); }
 
     // The name shows at once; the picture is saved whether the address
     // redirects to it or answers with it.
@@ -113,8 +90,7 @@ private slots:
     void silentAvatarHostIsGivenUp()
     {
         QVERIFY(server.setFault(QStringLiteral("/avatar"), QStringLiteral("no-answer")));
-        loggedLines().clear();
-        previousHandler = qInstallMessageHandler(recordLine);
+        LogCapture log;
         int ticks = 0;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, [&ticks]() { ++ticks; });
@@ -127,7 +103,7 @@ private slots:
         WAIT_VERIFY(window->onlineSession().onlineSeconds() >= 0, 10000);
         QCOMPARE(server.requests(QStringLiteral("/avatar")).size(), 1);
         // Given up after 5 s, with its log line.
-        WAIT_VERIFY(loggedLines().filter(QStringLiteral("[Mivo] avatar not loaded:")).size() == 1, 8000);
+        WAIT_VERIFY(LogCapture::lines().filter(QStringLiteral("[Mivo] avatar not loaded:")).size() == 1, 8000);
         QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!QFile::exists(avatarFilePath(QStringLiteral("10001"), QStringLiteral("测试玩家"))));
         // The client's own timers went on meanwhile.
@@ -176,12 +152,11 @@ private slots:
     void lateResourcesAfterLogoutAreIgnored()
     {
         QVERIFY(server.setFault(QStringLiteral("/api/getUserResource"), QStringLiteral("delay-headers:1")));
-        loggedLines().clear();
-        previousHandler = qInstallMessageHandler(recordLine);
+        LogCapture log;
         window->downloadAvator(QStringLiteral("10001"), QStringLiteral("测试玩家"), QString());
         window->logout();
         // The answer comes a second later; the count must stay -1 past it.
-        WAIT_VERIFY(!loggedLines().filter(QStringLiteral("[Mivo] resources of a user no longer logged in ignored: 10001")).isEmpty()
+        WAIT_VERIFY(!LogCapture::lines().filter(QStringLiteral("[Mivo] resources of a user no longer logged in ignored: 10001")).isEmpty()
                         || window->onlineSession().onlineSeconds() >= 0, 10000);
         QCOMPARE(window->onlineSession().onlineSeconds(), -1);
         QCOMPARE(userResourceRequests(QStringLiteral("10001")), 1);
