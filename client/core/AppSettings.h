@@ -29,7 +29,7 @@ void saveSettings(const AppSettings &settings);
 AppSettings loadWindowSettings();
 
 // The windows' callers pass the primary screen's available size
-// (availablePrimaryScreenSize()); the remembered rectangle wins when it has one.
+// (availablePrimaryScreenArea() in gui/); the remembered rectangle wins when it has one.
 QRect getWindowRect(const QSize &available);
 // The default rectangle for a given available screen size.
 QRect getDefaultWindowRect(const QSize &available);

@@ -150,6 +150,15 @@ private slots:
         AppSettings good;
         good.deviceId = QStringLiteral("3");
         good.installPath = QStringLiteral("/games/");
+        {
+            // A first save that fails leaves no empty file, which would read
+            // as settings without a window or a games folder.
+            FileSizeLimit fullDisk(16);
+            QVERIFY(fullDisk.isActive());
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("settings were not saved to .*Settings\\.ini")));
+            saveSettings(good);
+        }
+        QVERIFY(!QFile::exists(settingsFilePath()));
         saveSettings(good);
         const QByteArray earlier = readFile(settingsFilePath());
         QVERIFY(earlier.contains("Id=3"));

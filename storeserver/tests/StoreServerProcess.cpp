@@ -51,9 +51,9 @@ std::string StoreServerProcess::defaultBinary()
 
 bool StoreServerProcess::start()
 {
-    char pattern[] = "/tmp/storeserver-test.XXXXXX";
-    if (!::mkdtemp(pattern)) {
-        error_ = "cannot create a temporary folder";
+    std::string pattern = workParent_ + "/storeserver-test.XXXXXX";
+    if (!::mkdtemp(&pattern[0])) {
+        error_ = "cannot create a temporary folder in " + workParent_;
         return false;
     }
     workDir_ = pattern;

@@ -26,6 +26,9 @@ public:
     StoreServerProcess(const StoreServerProcess&) = delete;
     StoreServerProcess& operator=(const StoreServerProcess&) = delete;
 
+    // The folder that gets the server's own work folder (data and request
+    // log); "/tmp" unless set before start().
+    void setWorkFolderParent(std::string folder) { workParent_ = std::move(folder); }
     // Starts the program and waits (up to 30 s) for its "listening" line.
     bool start();
     // Sends SIGTERM and waits for the exit (SIGKILL after 10 s); also done by the destructor.
@@ -65,6 +68,7 @@ private:
 
     std::vector<std::string> extraArguments_;
     std::string binary_;
+    std::string workParent_ = "/tmp";
     std::string workDir_;
     std::string dataDir_;
     std::string logPath_;

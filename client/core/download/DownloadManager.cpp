@@ -374,7 +374,7 @@ void DownloadManager::OnDownloadError(QNetworkReply::NetworkError code)
         return;
     task->failureReported = true;
     const int id = task->id;
-    qWarning("download %d failed: network error %d: %s", id, static_cast<int>(code), qUtf8Printable(reply->errorString()));
+    logTaskError(id, code, reply->errorString());
     const bool drop = delegate->OnTaskError(id, reply->errorString(), code);
     if (DownloadTask *still = findTaskById(id))
         still->dropOnError = drop;
@@ -419,6 +419,11 @@ void DownloadManager::OnDownloadFinished(QNetworkReply *reply)
     }
 
     if (!task->failureReported && reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
+        if (isCutShort(*task, reply)) {
+            reportError(task->id, QStringLiteral("The connection closed before the whole file came"),
+                        QNetworkReply::RemoteHostClosedError);
+            return;
+        }
         finishHttpTask(task);
         return;
     }
@@ -432,6 +437,18 @@ void DownloadManager::OnDownloadFinished(QNetworkReply *reply)
         removeTask(task);
         SaveTasks();
     }
+}
+
+// Qt now and then ends a reply whose connection closed early without an
+// error; a body shorter than its Content-Length is such a cut. (A compressed
+// body is decoded by Qt, so its length is not compared.)
+bool DownloadManager::isCutShort(const DownloadTask &task, QNetworkReply *reply)
+{
+    bool known = false;
+    const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
+    if (!known || !reply->rawHeader("Content-Encoding").isEmpty())
+        return false;
+    return QFileInfo(tempPath(task)).size() < task.resumeOffset + announced;
 }
 
 // Moves the complete temporary file to its target; a failed move is an error.
@@ -450,6 +467,12 @@ void DownloadManager::finishHttpTask(DownloadTask *task)
     delegate->OnTaskFinished(id);
 }
 
+// Every failure the delegate hears of also goes to the client's log.
+void DownloadManager::logTaskError(int taskId, int code, const QString &message)
+{
+    qWarning("download %d failed: error %d: %s", taskId, code, qUtf8Printable(message));
+}
+
 // Reports a failure of a task that no longer runs and drops it when asked to.
 void DownloadManager::reportError(int taskId, const QString &message, int code)
 {
@@ -457,6 +480,7 @@ void DownloadManager::reportError(int taskId, const QString &message, int code)
     if (!task)
         return;
     task->failureReported = true;
+    logTaskError(taskId, code, message);
     const bool drop = delegate->OnTaskError(taskId, message, code);
     task = findTaskById(taskId);
     if (!task)
@@ -529,6 +553,7 @@ void DownloadManager::deleteEngineTempFile(DownloadTask *task)
 void DownloadManager::HandleXlError(DownloadTask *task, int code)
 {
     const int id = task->id;
+    logTaskError(id, code + kEngineCodeBase, QStringLiteral("the download engine's task failed"));
     const bool drop = delegate->OnTaskError(id, QString(), code + kEngineCodeBase);
     task = findTaskById(id);
     if (!task)
@@ -704,9 +729,9 @@ void DownloadManager::SaveTasks()
     text.replace("\n", "\r\n");
 
     // Written whole to a new file that then takes the name: a crash leaves the
-    // old list or the new one, never half of one.
-    // Unbuffered, so a failed write is seen by write() and commit() then
-    // keeps the old list instead of putting a cut one in its place.
+    // old list or the new one, never half of one. Unbuffered, so a failed
+    // write is seen at write() and the commit keeps the old list instead of
+    // putting a cut one in its place.
     QSaveFile file(taskListPath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size() || !file.commit())
         qWarning("the task list %s was not saved: %s", qUtf8Printable(taskListPath()), qUtf8Printable(file.errorString()));

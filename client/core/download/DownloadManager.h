@@ -78,8 +78,10 @@ private:
     bool drainReply(DownloadTask *task, QNetworkReply *reply);
     void abandonReply(DownloadTask *task);
     void finishHttpTask(DownloadTask *task);
+    static bool isCutShort(const DownloadTask &task, QNetworkReply *reply);
     void restartFromZero(DownloadTask *task);
     void failNow(DownloadTask *task);
+    static void logTaskError(int taskId, int code, const QString &message);
     void reportError(int taskId, const QString &message, int code);
     void reportErrorLater(int taskId, const QString &message, int code);
     void deleteEngineTempFile(DownloadTask *task);

@@ -4,9 +4,9 @@
 #include "core/game/VRAppInfo.h"
 
 #include <QSqlError>
-#include <QStringList>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringList>
 #include <QVariant>
 
 namespace {
