@@ -97,13 +97,20 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     activateWindow();
     layoutTitleBar(bodyRect.width());
 
-    // The look-up and the version check wait for the event loop, so that
-    // their network work never holds the first paint of the store page.
+    // The look-up and the version check (and the services after it) wait
+    // until the store page has loaded, or a short while, so that their work
+    // never holds the first page.
     if (startUpChecksEnabled) {
-        QTimer::singleShot(0, this, [this]() {
+        auto *startChecks = new QTimer(this);
+        startChecks->setSingleShot(true);
+        connect(startChecks, &QTimer::timeout, this, [this, startChecks]() {
+            startChecks->deleteLater();
             QHostInfo::lookupHost(hostNameOnly(appApiHost()), this, SLOT(lookedUpHost(QHostInfo)));
             startUpdateCheck();
         });
+        connect(WebGameForm::instance(), &WebFormBase::sendLoadFinished, startChecks,
+                [startChecks]() { startChecks->start(0); });
+        startChecks->start(3000);
     }
 
     for (QRadioButton *tab : {ui->gameRadioBtn, ui->activityRadioBtn, ui->exchangeRadioBtn, ui->localRadioBtn})
@@ -481,10 +488,16 @@ const char kMenuStyle[] =
     "QMenu::item:selected{background-color:#26252A; color:#FF0000;}";
 } // namespace
 
-QMenu *OrbelaDialog::newMenu(QWidget *parent)
+QMenu *OrbelaDialog::newMenu(QWidget *parent, std::initializer_list<MenuEntry> entries)
 {
     auto *menu = new QMenu(parent);
     menu->setStyleSheet(QString::fromLatin1(kMenuStyle));
+    for (const MenuEntry &entry : entries) {
+        if (!menu->actions().isEmpty())
+            menu->addSeparator();
+        menu->addAction(QIcon(QStringLiteral(":/res/res/") + QLatin1String(entry.icon)), QString::fromUtf8(entry.text),
+                        this, entry.slot);
+    }
     return menu;
 }
 
@@ -493,19 +506,10 @@ void OrbelaDialog::createTrayIcon()
     trayIcon = new QSystemTrayIcon(this);
     trayIcon->setToolTip(QStringLiteral("Orbela游戏平台"));
     trayIcon->setIcon(QIcon(QStringLiteral(":/res/res/tray.png")));
-    QMenu *menu = newMenu(this);
-    menu->addAction(QIcon(QStringLiteral(":/res/res/hall.png")), QStringLiteral(" 显示大厅 "), this,
-                    &OrbelaDialog::ShowOrbela);
-    menu->addSeparator();
-    menu->addAction(QIcon(QStringLiteral(":/res/res/feedback.png")), QStringLiteral(" 问题反馈 "), this,
-                    &OrbelaDialog::onFeedbackClicked);
-    menu->addSeparator();
-    menu->addAction(QIcon(QStringLiteral(":/res/res/about.png")), QStringLiteral(" 版本信息 "), this,
-                    &OrbelaDialog::onAboutClicked);
-    menu->addSeparator();
-    menu->addAction(QIcon(QStringLiteral(":/res/res/logout.png")), QStringLiteral(" 退出大厅 "), this,
-                    &OrbelaDialog::ExitOrbela);
-    trayIcon->setContextMenu(menu);
+    trayIcon->setContextMenu(newMenu(this, {{"hall.png", " 显示大厅 ", &OrbelaDialog::ShowOrbela},
+                                            {"feedback.png", " 问题反馈 ", &OrbelaDialog::onFeedbackClicked},
+                                            {"about.png", " 版本信息 ", &OrbelaDialog::onAboutClicked},
+                                            {"logout.png", " 退出大厅 ", &OrbelaDialog::ExitOrbela}}));
     connect(trayIcon, &QSystemTrayIcon::activated, this, &OrbelaDialog::trayActived);
     // Where no tray exists (a bare X server) hiding minimises instead.
     if (QSystemTrayIcon::isSystemTrayAvailable())
@@ -520,16 +524,10 @@ void OrbelaDialog::trayActived(QSystemTrayIcon::ActivationReason reason)
 
 void OrbelaDialog::on_setBtn_clicked()
 {
-    QMenu *menu = newMenu(this);
+    QMenu *menu = newMenu(this, {{"settings.png", " 设置 ", &OrbelaDialog::onSettingsClicked},
+                                 {"feedback.png", " 反馈 ", &OrbelaDialog::onFeedbackClicked},
+                                 {"about.png", " 版本信息 ", &OrbelaDialog::onAboutClicked}});
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addAction(QIcon(QStringLiteral(":/res/res/settings.png")), QStringLiteral(" 设置 "), this,
-                    &OrbelaDialog::onSettingsClicked);
-    menu->addSeparator();
-    menu->addAction(QIcon(QStringLiteral(":/res/res/feedback.png")), QStringLiteral(" 反馈 "), this,
-                    &OrbelaDialog::onFeedbackClicked);
-    menu->addSeparator();
-    menu->addAction(QIcon(QStringLiteral(":/res/res/about.png")), QStringLiteral(" 版本信息 "), this,
-                    &OrbelaDialog::onAboutClicked);
     const QRect button = ui->setBtn->geometry();
     const QPoint corner(x() + button.x() + button.width(), y() + button.y() + button.height());
     const QSize size = menu->sizeHint();

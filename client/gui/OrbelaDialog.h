@@ -14,6 +14,8 @@
 #include <QSystemTrayIcon>
 #include <QThread>
 
+#include <initializer_list>
+
 class BackgroundDialog;
 class DownloadManager;
 class LocalDatabase;
@@ -166,7 +168,14 @@ private:
     void requestAutoLogin(const QString &userName, const QString &password);
     // Opens a new popup over the body; the caller fills in its page.
     PopupWindowDialog *openPopup(QWidget *parent);
-    QMenu *newMenu(QWidget *parent);
+    struct MenuEntry
+    {
+        const char *icon; // under ":/res/res/"
+        const char *text; // UTF-8
+        void (OrbelaDialog::*slot)();
+    };
+    // A menu in the client's style with the entries, separators between them.
+    QMenu *newMenu(QWidget *parent, std::initializer_list<MenuEntry> entries);
     void saveWindowState();
     // Quits once the exit's posts are answered (or have had their time).
     void quitAfter(const QList<QuaNetworkPost *> &posts);

@@ -93,6 +93,14 @@ bool StoreServer::setUpdate(const QString &mode, const QString &version, const Q
     return process.setUpdate(mode.toStdString(), version.toStdString(), url.toStdString(), note.toStdString());
 }
 
+int StoreServer::hitsWithStatus(const QString &status) const
+{
+    int count = 0;
+    for (const QJsonObject &hit : requests(QStringLiteral("/hits")))
+        count += hit.value(QStringLiteral("form")).toObject().value(QStringLiteral("status")).toString() == status;
+    return count;
+}
+
 QList<QJsonObject> StoreServer::requests(const QString &path) const
 {
     QList<QJsonObject> entries;

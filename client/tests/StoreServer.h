@@ -47,6 +47,8 @@ public:
 
     // Every request logged so far, oldest first; with a path, only those to it.
     QList<QJsonObject> requests(const QString &path = QString()) const;
+    // How many statistics events ("/hits") with this status arrived.
+    int hitsWithStatus(const QString &status) const;
     void clearLog() const;
 
     // The fixture catalogue entry of the game whose package or picture lies at

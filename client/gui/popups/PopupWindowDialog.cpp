@@ -17,8 +17,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-PopupWindowDialog *PopupWindowDialog::self = nullptr;
-
 namespace {
 const char kRadioStyle[] =
     "QRadioButton{background: transparent;font-family:'Microsoft YaHei';font-size:14px;color:#CCCCCC;}"
@@ -46,7 +44,6 @@ PopupWindowDialog::PopupWindowDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::PopupWindowDialog)
 {
-    self = this;
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     // One popup per use: once its answer has been read it goes.
@@ -59,13 +56,6 @@ PopupWindowDialog::PopupWindowDialog(QWidget *parent)
 PopupWindowDialog::~PopupWindowDialog()
 {
     delete ui;
-    if (self == this)
-        self = nullptr;
-}
-
-PopupWindowDialog *PopupWindowDialog::instance()
-{
-    return self;
 }
 
 void PopupWindowDialog::showPanelPage(int kind, const QString &logo, const QString &title)

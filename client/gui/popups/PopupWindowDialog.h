@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/LatestInstance.h"
+
 #include <QDialog>
 #include <QList>
 #include <QMap>
@@ -15,7 +17,7 @@ class PopupWindowDialog;
 // a small centred panel with one page (message, devices, settings, feedback,
 // or the waiting page of a recharge or exchange). Made for one use; closing
 // deletes it.
-class PopupWindowDialog : public QDialog
+class PopupWindowDialog : public QDialog, public LatestInstance<PopupWindowDialog>
 {
     Q_OBJECT
 
@@ -24,9 +26,6 @@ public:
 
     explicit PopupWindowDialog(QWidget *parent = nullptr);
     ~PopupWindowDialog() override;
-
-    // The popup constructed last; null once it is gone.
-    static PopupWindowDialog *instance();
 
     // style 1: one button (OK, at the right); style 2: small left-aligned text.
     void showInfo(const QString &title, const QString &text, const QString &okText, const QString &cancelText,
@@ -68,8 +67,6 @@ private:
     // Applies a changed games folder; false keeps the page open.
     bool applyGamesFolder();
     void tellUser(const QString &text);
-
-    static PopupWindowDialog *self;
 
     Ui::PopupWindowDialog *ui = nullptr;
     QRadioButton *thunderRadio = nullptr;

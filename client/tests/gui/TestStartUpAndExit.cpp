@@ -7,6 +7,7 @@
 #include "gui/BackgroundDialog.h"
 #include "gui/OrbelaDialog.h"
 #include "gui/popups/PopupWindowDialog.h"
+#include "tests/FixtureUpdater.h"
 #include "tests/StoreServer.h"
 #include "tests/gui/PopupAnswers.h"
 #include "tests/gui/WebTestMain.h"
@@ -34,7 +35,9 @@ private:
 
     QString appDir() const { return QCoreApplication::applicationDirPath(); }
     QString parentUpdater() const { return QDir(appDir() + QStringLiteral("/..")).absoluteFilePath("Update.exe"); }
-    QString updaterRecord() const { return scratch.filePath(QStringLiteral("updater-ran.txt")); }
+    // The fixture updater records beside the copy that runs, in the parent folder.
+    QString updaterFolder() const { return QFileInfo(parentUpdater()).absolutePath(); }
+    QString updaterRecord() const { return updaterFolder() + QStringLiteral("/updater-ran.txt"); }
     QString gamesFolder() const { return scratch.filePath(QStringLiteral("games/VRGames/")); }
 
     void openWindow()
@@ -57,19 +60,14 @@ private:
         saveSettings(stored);
     }
 
-    int hitsWithStatus(const QString &status) const
-    {
-        int count = 0;
-        for (const QJsonObject &hit : server.requests("/hits"))
-            count += hit.value("form").toObject().value("status").toString() == status;
-        return count;
-    }
-
     int pageLoads(const QString &path, const QString &deviceId) const
     {
         int count = 0;
         for (const QJsonObject &request : server.requests(path))
-            count += QUrlQuery(request.value("query").toString()).queryItemValue("deviceId") == deviceId;
+        {
+            const QUrlQuery query(request.value("query").toString());
+            count += query.hasQueryItem("deviceId") && query.queryItemValue("deviceId") == deviceId;
+        }
         return count;
     }
 
@@ -81,16 +79,6 @@ private:
         return texts;
     }
 
-    // An "Update.exe" beside the client that records its arguments.
-    void writeFixtureUpdater()
-    {
-        QFile file(appDir() + QStringLiteral("/Update.exe"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + updaterRecord().toUtf8() + ".tmp'\nmv '"
-                   + updaterRecord().toUtf8() + ".tmp' '" + updaterRecord().toUtf8() + "'\n");
-        file.close();
-        QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
-    }
 
 private slots:
     void initTestCase()
@@ -122,6 +110,7 @@ private slots:
         OrbelaDialog::setStartUpChecksEnabled(false);
         QFile::remove(appDir() + QStringLiteral("/Update.exe"));
         QFile::remove(parentUpdater());
+        QFile::remove(updaterRecord());
         qputenv("ORBELA_APP_API_HOST", server.host().toUtf8());
     }
 
@@ -260,7 +249,7 @@ private slots:
         openWindow();
         window->startUpdateCheck();
         QTRY_VERIFY_WITH_TIMEOUT(window->servicesStarted(), 20000);
-        QTRY_COMPARE_WITH_TIMEOUT(hitsWithStatus("startOrbela"), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(server.hitsWithStatus("startOrbela"), 1, 10000);
     }
 
     void optionalUpdate_data()
@@ -274,7 +263,7 @@ private slots:
     {
         QFETCH(bool, accept);
         storeSettings(QStringLiteral("7"));
-        writeFixtureUpdater();
+        QVERIFY(writeFixtureUpdater(appDir() + QStringLiteral("/Update.exe"), "packaged"));
         QVERIFY(server.setUpdate(QStringLiteral("optional"), QStringLiteral("1.1.1.90"),
                                  server.url("/download/orbela-update.7z").toString(), QStringLiteral("修复问题")));
         QString shown;
@@ -282,18 +271,15 @@ private slots:
         openWindow();
         window->startUpdateCheck();
         if (accept) {
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(updaterRecord()), 20000);
-            QFile record(updaterRecord());
-            QVERIFY(record.open(QIODevice::ReadOnly));
-            QCOMPARE(QString::fromUtf8(record.readAll()).split('\n', Qt::SkipEmptyParts),
-                     (QStringList{"1.1.1.90", server.url("/download/orbela-update.7z").toString()}));
+            QCOMPARE(fixtureUpdaterRecord(updaterFolder()),
+                     (QStringList{"packaged", "1.1.1.90", server.url("/download/orbela-update.7z").toString()}));
             QVERIFY(window->hasQuit());
             QVERIFY(!window->servicesStarted());
             QVERIFY(QFile::exists(parentUpdater()));
             QCOMPARE(loadSettings().windowRect, window->bodyWindow()->geometry());
         } else {
             QTRY_VERIFY_WITH_TIMEOUT(window->servicesStarted(), 20000);
-            QTRY_COMPARE_WITH_TIMEOUT(hitsWithStatus("startOrbela"), 1, 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(server.hitsWithStatus("startOrbela"), 1, 10000);
             QVERIFY(!window->hasQuit());
             QVERIFY(!QFile::exists(updaterRecord()));
         }
@@ -307,7 +293,7 @@ private slots:
         QCOMPARE(window->lastPopup()->pageKindShown(), int(PopupWindowDialog::DeviceSelection));
         QTRY_VERIFY_WITH_TIMEOUT(!server.requests("/client/api/ajaxGetDevices").isEmpty(), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(!server.requests("/client/api/ajaxGetOnlineTotal").isEmpty(), 20000);
-        QTRY_COMPARE_WITH_TIMEOUT(hitsWithStatus("startOrbela"), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(server.hitsWithStatus("startOrbela"), 1, 10000);
     }
 
     void onlineTotalWithNobodyLoggedIn()
@@ -352,7 +338,7 @@ private slots:
         QVERIFY(!window->bodyWindow()->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(window->hasQuit(), 10000);
 
-        QCOMPARE(hitsWithStatus("closeOrbela"), 1);
+        QCOMPARE(server.hitsWithStatus("closeOrbela"), 1);
         const QJsonObject form = server.requests("/hits").first().value("form").toObject();
         QCOMPARE(form.value("app_id").toString(), QStringLiteral("1002"));
         QCOMPARE(form.value("device_id").toString(), QString());
@@ -377,6 +363,19 @@ private slots:
         QFile::remove(pcPackagePath(QStringLiteral("3001")));
     }
 
+    void declinedExitQuestionKeepsTheClient()
+    {
+        openWindow();
+        QString shown;
+        answerNextPopup("pup_cancelBtn", PopupWindowDialog::Information, &shown);
+        window->findChild<QPushButton *>(QStringLiteral("closeBtn"))->click();
+        QCOMPARE(shown, QStringLiteral("提示信息\n确定要退出吗？"));
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->hasQuit());
+        QTest::qWait(300);
+        QCOMPARE(server.hitsWithStatus("closeOrbela"), 0);
+    }
+
     void trayExitInsideAQuestion()
     {
         openWindow();
@@ -399,7 +398,7 @@ private slots:
         QCOMPARE(PopupWindowDialog::instance(), nullptr);
         QVERIFY(!window->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(window->hasQuit(), 10000);
-        QCOMPARE(hitsWithStatus("closeOrbela"), 1);
+        QCOMPARE(server.hitsWithStatus("closeOrbela"), 1);
     }
 };
 
