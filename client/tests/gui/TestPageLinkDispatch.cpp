@@ -18,6 +18,7 @@
 
 #include <QDesktopServices>
 #include <QPointer>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QFileInfo>
 #include <QLabel>
@@ -159,8 +160,8 @@ private slots:
         for (WebFormBase *form : std::initializer_list<WebFormBase *>{WebExchangeForm::instance(), WebPushForm::instance()})
             QVERIFY(waitForPage(form, QStringLiteral("/client/")));
         // The panel has slid up.
-        WAIT_VERIFY(window->pushPanelWindow()->geometry().bottom() == window->bodyWindow()->height() - 1
-                        && window->pushPanelWindow()->height() == 155, 5000);
+        WAIT_VERIFY(window->pushPanelWindow()->findChildren<QPropertyAnimation *>().isEmpty(), 5000);
+        QCOMPARE(window->pushPanelWindow()->height(), 155);
         server.clearLog();
     }
 
@@ -364,7 +365,8 @@ private slots:
         maximise->click();
         WAIT_COMPARE(panel->width(), 1102, 5000);
         window->foldPushPanel();
-        WAIT_COMPARE(panel->width(), 46, 5000);
+        WAIT_VERIFY(panel->findChildren<QPropertyAnimation *>().isEmpty(), 5000);
+        QCOMPARE(panel->width(), 46);
         QVERIFY(!window->isPushPanelExpanded());
         maximise->click();
         const QRect maximised = window->bodyWindow()->geometry();
