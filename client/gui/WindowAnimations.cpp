@@ -11,7 +11,8 @@ const int kDurationMs = 1000;
 void run(QWidget *w, const QByteArray &property, const QVariant &from, const QVariant &to,
          const QEasingCurve &curve)
 {
-    auto *animation = new QPropertyAnimation(w, property);
+    // A child of the widget it moves, so whoever holds the widget can see it run.
+    auto *animation = new QPropertyAnimation(w, property, w);
     animation->setDuration(kDurationMs);
     animation->setStartValue(from);
     animation->setEndValue(to);

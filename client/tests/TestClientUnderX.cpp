@@ -2,7 +2,12 @@
 #include "tests/StoreServer.h"
 #include "tests/XScreen.h"
 
+#include <QImage>
+#include <QJsonObject>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 
 // The real client on an X server, answered with real clicks: the exit
@@ -88,6 +93,73 @@ private slots:
         QVERIFY(client.waitForFinished(30000));
         QCOMPARE(client.exitCode(), 0);
         QVERIFY(!dir.logText().contains("look up host ok!"));
+    }
+
+    // Logged in through the real dialog with both boxes checked, a client
+    // started again logs the user in by itself: the stand-in sees the login
+    // post at start and the title bar shows the user's avatar and resources.
+    void loginDialogThenAutomaticLoginAfterARestart()
+    {
+        server.clearLog();
+        ClientDirectory dir;
+        QVERIFY(dir.isReady());
+        storeSettings(dir);
+        QProcess client;
+        start(dir, client);
+        QVERIFY2(waitUntil([&] { return server.hitsWithStatus("startOrbela") == 1; }, 60000), "no services");
+        // A remembered account (without automatic login) fills the dialog's fields.
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
+            db.setDatabaseName(dir.clientPath() + QStringLiteral("/UserData/Orbela.db"));
+            QVERIFY(db.open());
+            QSqlQuery insert(db);
+            QVERIFY2(insert.prepare(QStringLiteral("insert into vr_user values (?,?,?,?,?,?)")),
+                     qPrintable(insert.lastError().text()));
+            for (const QString &value : {QStringLiteral("10001"), QStringLiteral("true"), QStringLiteral("false"),
+                                         QStringLiteral("false"), QString::fromLatin1(QByteArray("tester").toBase64()),
+                                         QString::fromLatin1(QByteArray("orbela123").toBase64())})
+                insert.addBindValue(value);
+            QVERIFY(insert.exec());
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("seed"));
+        const QRect titleBar = findXWindow(QStringLiteral("Orbela游戏平台"));
+        QVERIFY(clickOnScreen(titleBar.topLeft() + QPoint(77 + 5 + 17, 40 + 15))); // the panel's "登录"
+        QRect dialog;
+        QVERIFY(waitUntil([&] { return !(dialog = findXWindow(QStringLiteral("Dialog"))).isEmpty(); }, 30000));
+        QCOMPARE(dialog, bodyRect);
+        const QPoint panel(dialog.x() + (dialog.width() - 332) / 2, dialog.y() + (dialog.height() - 438) / 2);
+        QTest::qWait(300); // the dialog maps before it draws
+        QVERIFY(clickOnScreen(panel + QPoint(160 + 8, 225 + 9))); // "自动登录" checks both boxes
+        QVERIFY(clickOnScreen(panel + QPoint(20 + 145, 260 + 20))); // "登 录"
+        // Logged in: the user's resources are asked for.
+        QVERIFY2(waitUntil([&] { return server.requests(QStringLiteral("/api/getUserResource")).size() == 1; }, 30000),
+                 "no login");
+        QCOMPARE(server.requests(QStringLiteral("/passport.php")).first().value("method").toString(), QStringLiteral("POST"));
+        QVERIFY(clickOnScreen(titleBar.topLeft() + QPoint(titleBar.width() - 48 + 17, 20 + 17))); // close button
+        QVERIFY(answerPopup(QPoint(245 + 45, 215 + 16))); // "确定"
+        QVERIFY(client.waitForFinished(30000));
+
+        server.clearLog();
+        QProcess again;
+        start(dir, again);
+        QVERIFY2(waitUntil([&] { return server.requests(QStringLiteral("/api/getUserResource")).size() == 1; }, 60000),
+                 "no automatic login");
+        const QList<QJsonObject> posts = server.requests(QStringLiteral("/passport.php"));
+        QVERIFY(!posts.isEmpty());
+        QCOMPARE(posts.first().value("method").toString(), QStringLiteral("POST"));
+        QCOMPARE(posts.first().value("form").toObject().value("username").toString(), QStringLiteral("tester"));
+        // The avatar's centre turns from the default grey to the user's gold picture.
+        const QString shot = dir.clientPath() + QStringLiteral("/screen.png");
+        const QPoint avatarCentre = titleBar.topLeft() + QPoint(12 + 31, 7 + 31);
+        QVERIFY2(waitUntil([&] {
+                     QProcess::execute(QStringLiteral("/usr/bin/import"), {"-window", "root", shot});
+                     const QColor centre = QImage(shot).pixelColor(avatarCentre);
+                     return centre.red() > 200 && centre.blue() < 180;
+                 }, 30000),
+                 "the title bar does not show the user's avatar");
+        QVERIFY(dir.logText().contains("get CurrentOnlineLength:"));
+        again.kill();
+        again.waitForFinished(10000);
     }
 };
 

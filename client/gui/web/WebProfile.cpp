@@ -36,8 +36,11 @@ void deleteProfileWhenUnused()
 void prepareWebPages()
 {
     QWebEngineUrlScheme scheme(kMivoScheme);
-    // Host syntax: the command is the host, so it arrives in lower case.
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    // Path syntax: the engine hands a link over as the page wrote it. With host
+    // syntax it would add a "/" after the command, and the whole links that are
+    // compared exactly ("mivo://feedback_success") would never match. The
+    // command is still the URL's host for Qt, in lower case.
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
     QWebEngineUrlScheme::registerScheme(scheme);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }

@@ -1,0 +1,141 @@
+#pragma once
+// The main window with its services started, against the store stand-in, in
+// the test's own process: settings with a chosen device (so no device popup),
+// no host look-up or version check, the engine library beside the test.
+
+#include "core/AppSettings.h"
+#include "core/download/DownloadManager.h"
+#include "core/game/LocalDatabase.h"
+#include "gui/BackgroundDialog.h"
+#include "gui/OrbelaDialog.h"
+#include "gui/web/WebEnginePage.h"
+#include "gui/web/WebFormBase.h"
+#include "tests/StoreServer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QtTest>
+
+// Once per test program, after the stand-in started.
+inline bool prepareStartedClient(const StoreServer &server)
+{
+    server.serveAllHosts();
+    OrbelaDialog::setStartUpChecksEnabled(false);
+    const QString engine = QCoreApplication::applicationDirPath() + QStringLiteral("/libxldl.so");
+    QFile::remove(engine);
+    return QFile::copy(QString::fromLocal8Bit(qgetenv("ORBELA_ENGINE_LIBRARY")), engine);
+}
+
+// Forgets what an earlier test left: settings, database, task list.
+inline void forgetClientState()
+{
+    QFile::remove(settingsFilePath());
+    QFile::remove(LocalDatabase::filePath());
+    QFile::remove(DownloadManager::taskListPath());
+    AppSettings stored;
+    stored.deviceId = QStringLiteral("1");
+    stored.deviceName = QStringLiteral("Vive");
+    stored.downloadTool = QStringLiteral("http");
+    stored.windowRect = QRect(40, 30, 1196, 700);
+    saveSettings(stored);
+}
+
+// A shown main window whose services have started (the automatic login included).
+inline OrbelaDialog *startClient()
+{
+    auto *window = new OrbelaDialog(nullptr);
+    window->bodyWindow()->setGeometry(40, 30, 1196, 700);
+    window->setGeometry(40, 30, 1196, OrbelaDialog::kTitleBarHeight);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window))
+        qWarning("the main window was not exposed");
+    window->getNoNeedUpdateOrbela();
+    return window;
+}
+
+// Waits for predicate in a real event loop. QTest's waits sleep between rounds
+// of events, and the web engine, which runs its tasks on this thread, then
+// needs seconds for a page.
+template <class Predicate>
+bool waitUntil(Predicate predicate, int timeoutMs = 10000)
+{
+    if (predicate())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    QElapsedTimer clock;
+    clock.start();
+    bool met = false;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&]() {
+        met = predicate();
+        if (met || clock.elapsed() > timeoutMs)
+            loop.quit();
+    });
+    poll.start(20);
+    loop.exec();
+    return met;
+}
+
+#define WAIT_VERIFY(condition, timeoutMs) QVERIFY2(waitUntil([&]() { return bool(condition); }, timeoutMs), #condition)
+#define WAIT_COMPARE(actual, expected, timeoutMs)                                                                    \
+    do {                                                                                                             \
+        waitUntil([&]() { return (actual) == (expected); }, timeoutMs);                                              \
+        QCOMPARE(actual, expected);                                                                                  \
+    } while (false)
+
+// Runs a script in a page and waits for its value; a page still loading may
+// drop the script, so *answered tells whether a value came.
+inline QVariant evaluateInPage(QWebEnginePage *page, const QString &script, int timeoutMs = 10000,
+                               bool *answered = nullptr)
+{
+    // Shared, so an answer that comes after the wait gave up has somewhere to go.
+    auto answer = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
+    page->runJavaScript(script, [answer](const QVariant &value) {
+        answer->second = value;
+        answer->first = true;
+    });
+    const bool came = waitUntil([answer]() { return answer->first; }, timeoutMs);
+    if (answered)
+        *answered = came;
+    else if (!came)
+        qWarning("no answer from the page to: %s", qPrintable(script));
+    return answer->second;
+}
+
+// The calls the stand-in's page received from the client, as "name:value" texts.
+inline QStringList pageCalls(QWebEnginePage *page)
+{
+    const QVariant calls = evaluateInPage(
+        page, QStringLiteral("typeof orbelaCalls === 'undefined' ? [] : orbelaCalls.map(function(c){"
+                             "return c.name + ':' + (typeof c.value === 'string' ? c.value : JSON.stringify(c.value));})"));
+    return calls.toStringList();
+}
+
+// Waits until the form's page has loaded a document whose URL contains part.
+inline bool waitForPage(WebFormBase *form, const QString &part, int timeoutMs = 20000)
+{
+    return waitUntil(
+        [form, part]() {
+            bool answered = false;
+            return form->webPage() && form->webPage()->url().toString().contains(part)
+                   && evaluateInPage(form->webPage(), QStringLiteral("document.readyState"), 200, &answered)
+                              .toString()
+                          == QLatin1String("complete");
+        },
+        timeoutMs);
+}
+
+// Requests the stand-in logged to path whose form or query has name=value.
+inline int requestsWith(const StoreServer &server, const QString &path, const QString &name, const QString &value)
+{
+    int count = 0;
+    for (const QJsonObject &request : server.requests(path)) {
+        const QJsonObject form = request.value(QStringLiteral("form")).toObject();
+        count += form.value(name).toString() == value;
+    }
+    return count;
+}
