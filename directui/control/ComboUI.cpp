@@ -52,6 +52,12 @@ bool CComboUI::Activate()
     if (m_pWindow != NULL) return true;
     m_pWindow = new CComboWnd;
     m_pWindow->Init(this);
+    // A drop-down that could not be made would keep the combo from ever opening.
+    if (m_pWindow != NULL && m_pWindow->GetHWND() == NULL) {
+        delete m_pWindow;
+        m_pWindow = NULL;
+        return false;
+    }
     if (m_pManager != NULL) m_pManager->SendNotify(this, L"dropdown");
     Invalidate();
     return true;
