@@ -46,11 +46,7 @@ CRichEditUI::CRichEditUI()
 
 CRichEditUI::~CRichEditUI()
 {
-    if (m_pManager != NULL) {
-        // A caret left to a deleted control would blink on.
-        if (m_pManager->GetCaretOwner() == this) m_pManager->ShowCaret(false);
-        m_pManager->RemoveMessageFilter(this);
-    }
+    if (m_pManager != NULL) m_pManager->RemoveMessageFilter(this);
     if (m_pTwh != NULL) {
         m_pTwh->DetachOwner();
         m_pTwh->Release();
