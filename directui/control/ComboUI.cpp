@@ -212,15 +212,7 @@ void CComboUI::PaintStateImage(HDC dc)
     DrawStateOrNormalImage(*this, dc, state, m_sNormalImage);
 }
 
-RECT CComboUI::TextRect() const
-{
-    RECT rc = m_rcItem;
-    rc.left += m_rcTextPadding.left;
-    rc.top += m_rcTextPadding.top;
-    rc.right -= m_rcTextPadding.right;
-    rc.bottom -= m_rcTextPadding.bottom;
-    return rc;
-}
+RECT CComboUI::TextRect() const { return DeflatedRect(m_rcItem, m_rcTextPadding); }
 
 void CComboUI::PaintText(HDC dc) { PaintSelectedItem(dc, TextRect()); }
 
