@@ -273,14 +273,11 @@ bool Transfer::headersDone()
         }
         return decide(TransferEnd::Restart, XL_FAIL_NONE);
     }
-    if (code_ >= 400)
-        return decide(TransferEnd::Failed, int(code_));
     if (code_ != 200 && code_ != 206)
-        return decide(TransferEnd::Failed, int(code_)); // a success that carries no file
+        return decide(TransferEnd::Failed, int(code_)); // an error, or a success that carries no file
     const bool lengthKnown = lengthStated_ && !chunked_;
     if (lengthKnown && !lengthValid_)
         return decide(TransferEnd::Failed, XL_FAIL_BAD_ANSWER);
-    int64_t total = 0;
     if (code_ == 206) {
         // The rest of the file from the offset asked for (all of it without a
         // resume), exactly as the answer states it.
@@ -290,9 +287,7 @@ bool Transfer::headersDone()
             && (knownTotal_ <= 0 || range_.total == knownTotal_);
         if (!fits)
             return decide(TransferEnd::Failed, XL_FAIL_RANGE);
-        bodyEnd_ = range_.last + 1;
         fileTotal_ = range_.total;
-        total = range_.total;
     } else {
         if (offset_ > 0) {
             // The whole file again: it replaces what is there.
@@ -301,9 +296,9 @@ bool Transfer::headersDone()
             offset_ = 0;
             status_.downloaded.store(0);
         }
-        bodyEnd_ = fileTotal_ = lengthKnown ? contentLength_ : -1;
-        total = lengthKnown ? contentLength_ : 0;
+        fileTotal_ = lengthKnown ? contentLength_ : -1;
     }
+    const int64_t total = std::max<int64_t>(fileTotal_, 0); // 0: not known
     file_.setServerInfo(total, etag_, lastModified_);
     if (!file_.saveRecord())
         return decide(TransferEnd::Failed, XL_FAIL_WRITE);
@@ -323,8 +318,8 @@ size_t Transfer::onBody(char *data, size_t size, size_t count, void *self)
         return length;
     // Nothing past the end the answer stated reaches the file.
     size_t kept = length;
-    if (transfer->bodyEnd_ >= 0) {
-        const int64_t room = transfer->bodyEnd_ - transfer->file_.size();
+    if (transfer->fileTotal_ >= 0) {
+        const int64_t room = transfer->fileTotal_ - transfer->file_.size();
         kept = room <= 0 ? 0 : size_t(std::min<int64_t>(room, int64_t(length)));
     }
     if (kept > 0 && !transfer->file_.append(data, kept)) {

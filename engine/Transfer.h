@@ -74,9 +74,8 @@ private:
     ContentRange range_;
     std::string etag_;
     std::string lastModified_;
-    // Once the body is accepted: the file size at which the body must end, and
-    // the size of the whole file; -1 where the answer does not state it.
-    int64_t bodyEnd_ = -1;
+    // Once the body is accepted: the size of the whole file, where the body
+    // must end; -1 where the answer does not state it.
     int64_t fileTotal_ = -1;
 
     // An end decided from the headers or the file, before curl ends.

@@ -52,6 +52,12 @@ bool CComboUI::Activate()
     if (m_pWindow != NULL) return true;
     m_pWindow = new CComboWnd;
     m_pWindow->Init(this);
+    // A drop-down that could not be made would keep the combo from ever opening.
+    if (m_pWindow != NULL && m_pWindow->GetHWND() == NULL) {
+        delete m_pWindow;
+        m_pWindow = NULL;
+        return false;
+    }
     if (m_pManager != NULL) m_pManager->SendNotify(this, L"dropdown");
     Invalidate();
     return true;
@@ -206,15 +212,7 @@ void CComboUI::PaintStateImage(HDC dc)
     DrawStateOrNormalImage(*this, dc, state, m_sNormalImage);
 }
 
-RECT CComboUI::TextRect() const
-{
-    RECT rc = m_rcItem;
-    rc.left += m_rcTextPadding.left;
-    rc.top += m_rcTextPadding.top;
-    rc.right -= m_rcTextPadding.right;
-    rc.bottom -= m_rcTextPadding.bottom;
-    return rc;
-}
+RECT CComboUI::TextRect() const { return DeflatedRect(m_rcItem, m_rcTextPadding); }
 
 void CComboUI::PaintText(HDC dc) { PaintSelectedItem(dc, TextRect()); }
 

@@ -118,15 +118,7 @@ void CContainerUI::SetManager(CWindowUIManager* manager, CControlUI* parent, boo
     CControlUI::SetManager(manager, parent, init);
 }
 
-RECT CContainerUI::InsetRect() const
-{
-    RECT rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
-    return rc;
-}
+RECT CContainerUI::InsetRect() const { return DeflatedRect(m_rcItem, m_rcInset); }
 
 RECT CContainerUI::InnerRect() const
 {

@@ -22,7 +22,7 @@ Gdiplus::GpImage* AsImage(void* image) { return static_cast<Gdiplus::GpImage*>(i
 
 CGifAnimUI::CGifAnimUI()
     : m_pGifImage(NULL), m_nFrameCount(0), m_nFramePosition(0), m_pFrameDelays(NULL), m_nDelayCount(0),
-      m_bAutoPlay(true), m_bAutoSize(false), m_bPlaying(false), m_pStream(NULL)
+      m_bAutoPlay(true), m_bAutoSize(false), m_bPlaying(false), m_bLoadTried(false), m_pStream(NULL)
 {
 }
 
@@ -47,10 +47,7 @@ void CGifAnimUI::SetVisible(bool visible)
     else Stop();
 }
 
-void CGifAnimUI::InitSelf()
-{
-    if (m_pGifImage == NULL) LoadGif();
-}
+void CGifAnimUI::InitSelf() { LoadGifOnce(); }
 
 void CGifAnimUI::HandleEvent(ControlEvent& event)
 {
@@ -82,7 +79,7 @@ void CGifAnimUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 void CGifAnimUI::Paint(HDC dc, const RECT& rcPaint)
 {
     if (!IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) return;
-    if (m_pGifImage == NULL) LoadGif();
+    LoadGifOnce();
     DrawFrame(dc);
 }
 
@@ -118,6 +115,13 @@ UINT CGifAnimUI::FrameElapse(UINT frame) const
     // Delays beyond this would overflow the timer period.
     if (delay > 0x7FFFFFFF / 10) delay = 0x7FFFFFFF / 10;
     return delay * 10;
+}
+
+void CGifAnimUI::LoadGifOnce()
+{
+    if (m_bLoadTried) return;
+    m_bLoadTried = true;
+    LoadGif();
 }
 
 bool CGifAnimUI::LoadGif()
@@ -216,6 +220,7 @@ void CGifAnimUI::FreeGif()
     m_nDelayCount = 0;
     m_nFrameCount = 0;
     m_nFramePosition = 0;
+    m_bLoadTried = false;
 }
 
 } // namespace DirectUI

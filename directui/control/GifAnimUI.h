@@ -37,6 +37,9 @@ public:
     UINT FrameElapse(UINT frame) const;
 
 private:
+    // Reads and decodes the image once per name: a name that failed is not
+    // read again on every paint.
+    void LoadGifOnce();
     bool LoadGif();
     void DrawFrame(HDC dc);
     void FreeGif();
@@ -51,6 +54,7 @@ private:
     bool m_bAutoPlay;
     bool m_bAutoSize;
     bool m_bPlaying;
+    bool m_bLoadTried; // for the current name
     // The decoder reads frames from the stream lazily, so the stream (and
     // the memory under it) lives as long as the image.
     IStream* m_pStream;

@@ -207,15 +207,7 @@ void CLabelUI::TakeDefaultColors()
     if (m_dwDisabledTextColor == 0) m_dwDisabledTextColor = m_pManager->GetDefaultDisabledColor();
 }
 
-RECT CLabelUI::TextRect() const
-{
-    RECT rc = m_rcItem;
-    rc.left += m_rcTextPadding.left;
-    rc.right -= m_rcTextPadding.right;
-    rc.top += m_rcTextPadding.top;
-    rc.bottom -= m_rcTextPadding.bottom;
-    return rc;
-}
+RECT CLabelUI::TextRect() const { return DeflatedRect(m_rcItem, m_rcTextPadding); }
 
 void CLabelUI::DrawLabelText(HDC dc, RECT& rc, LPCWSTR text, DWORD color, UINT style)
 {

@@ -205,11 +205,7 @@ void CListHeaderItemUI::PaintText(HDC dc)
 {
     if (m_dwTextColor == 0 && m_pManager != NULL) m_dwTextColor = m_pManager->GetDefaultFontColor();
     if (m_sText.IsEmpty()) return;
-    RECT rc = m_rcItem;
-    rc.left += m_rcTextPadding.left;
-    rc.top += m_rcTextPadding.top;
-    rc.right -= m_rcTextPadding.right;
-    rc.bottom -= m_rcTextPadding.bottom;
+    RECT rc = DeflatedRect(m_rcItem, m_rcTextPadding);
     if (m_bShowHtml) {
         int links = 0;
         CGdiPainter::DrawMarkupText(dc, m_pManager, rc, m_sText, m_dwTextColor, NULL, NULL, links,

@@ -21,11 +21,7 @@ void CListHeaderUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     if (m_items.IsEmpty()) return;
-    rc = m_rcItem;
-    rc.left += m_rcInset.left;
-    rc.top += m_rcInset.top;
-    rc.right -= m_rcInset.right;
-    rc.bottom -= m_rcInset.bottom;
+    rc = InsetRect();
     SIZE available = { rc.right - rc.left, rc.bottom - rc.top };
 
     const StackMeasure measure = MeasureStack(available, false);

@@ -46,11 +46,7 @@ CRichEditUI::CRichEditUI()
 
 CRichEditUI::~CRichEditUI()
 {
-    if (m_pManager != NULL) {
-        // A caret left to a deleted control would blink on.
-        if (m_pManager->GetCaretOwner() == this) m_pManager->ShowCaret(false);
-        m_pManager->RemoveMessageFilter(this);
-    }
+    if (m_pManager != NULL) m_pManager->RemoveMessageFilter(this);
     if (m_pTwh != NULL) {
         m_pTwh->DetachOwner();
         m_pTwh->Release();
@@ -257,11 +253,7 @@ void CRichEditUI::InitSelf()
 
 RECT CRichEditUI::GetTextClientRect() const
 {
-    RECT rc = InnerRect();
-    rc.left += m_rcTextPadding.left;
-    rc.top += m_rcTextPadding.top;
-    rc.right -= m_rcTextPadding.right;
-    rc.bottom -= m_rcTextPadding.bottom;
+    RECT rc = DeflatedRect(InnerRect(), m_rcTextPadding);
     if (rc.right < rc.left) rc.right = rc.left;
     if (rc.bottom < rc.top) rc.bottom = rc.top;
     return rc;
@@ -288,11 +280,7 @@ void CRichEditUI::SetPos(RECT rc)
     }
     m_bLayingOut = false;
 
-    RECT inner = m_rcItem;
-    inner.left += m_rcInset.left;
-    inner.top += m_rcInset.top;
-    inner.right -= m_rcInset.right;
-    inner.bottom -= m_rcInset.bottom;
+    RECT inner = InsetRect();
     bool vertical = m_pVerticalScrollBar != NULL && m_pVerticalScrollBar->IsVisible();
     bool horizontal = m_pHorizontalScrollBar != NULL && m_pHorizontalScrollBar->IsVisible();
     if (vertical) {

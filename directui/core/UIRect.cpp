@@ -46,4 +46,10 @@ void CUIRect::Deflate(int dx, int dy)
     ::InflateRect(this, -dx, -dy);
 }
 
+RECT DeflatedRect(const RECT& rc, const RECT& edges)
+{
+    RECT result = { rc.left + edges.left, rc.top + edges.top, rc.right - edges.right, rc.bottom - edges.bottom };
+    return result;
+}
+
 } // namespace DirectUI

@@ -20,4 +20,7 @@ public:
     void Deflate(int dx, int dy);
 };
 
+// rc less the widths edges gives for each side (an inset or a padding).
+RECT DeflatedRect(const RECT& rc, const RECT& edges);
+
 } // namespace DirectUI

@@ -170,7 +170,11 @@ void CWindowUIManager::ForgetControl(CControlUI* control)
     bool pressed = m_pEventClick == control;
     if (pressed) m_pEventClick = NULL;
     if (m_pFocus == control) m_pFocus = NULL;
-    if (m_pCaretOwner == control) m_pCaretOwner = NULL;
+    if (m_pCaretOwner == control) {
+        // Its caret goes with it: no blink timer left running for nobody.
+        ShowCaret(false);
+        m_pCaretOwner = NULL;
+    }
     if (m_pRoot == control) m_pRoot = NULL;
     KillTimers(control);
     CUIString name = control->GetName();

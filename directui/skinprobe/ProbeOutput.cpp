@@ -17,12 +17,20 @@ CRITICAL_SECTION* OutputLock()
 
 void ProbeOut(LPCWSTR format, ...)
 {
+    // Room for the line, its line break and the terminator.
     wchar_t text[4096];
+    const int room = 4094;
+    text[0] = L'\0';
     va_list args;
     va_start(args, format);
-    int length = vswprintf(text, 4094, format, args);
+    int length = vswprintf(text, room, format, args);
     va_end(args);
-    if (length < 0) length = static_cast<int>(wcslen(text));
+    // A longer line is cut: the formatter answers the length it wanted, not
+    // the length it wrote.
+    if (length < 0 || length >= room) {
+        text[room - 1] = L'\0';
+        length = static_cast<int>(wcslen(text));
+    }
     text[length++] = L'\n';
     char bytes[4096 * 3];
     int size = WideCharToMultiByte(CP_UTF8, 0, text, length, bytes, sizeof(bytes), NULL, NULL);

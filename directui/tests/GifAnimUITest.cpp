@@ -158,6 +158,29 @@ TEST(GifAnim, BrokenOrMissingImageNeverAnimates)
     }
 }
 
+TEST(GifAnim, ImageThatFailedIsNotReadAgainUntilItsNameIsSet)
+{
+    WCHAR temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"late" + std::to_wstring(GetCurrentProcessId()) + L".gif";
+    DeleteFileW(path.c_str());
+    GifWindow w(path.c_str());
+    w.PaintedCentre();
+    EXPECT_EQ(0u, w.gif->GetFrameCount());
+
+    // The file appears: paints keep the failed name's outcome, a name set again reads it.
+    ASSERT_TRUE(CopyFileW((ImageFolder() + L"anim.gif").c_str(), path.c_str(), FALSE));
+    w.PaintedCentre();
+    w.window.Repaint();
+    EXPECT_EQ(0u, w.gif->GetFrameCount()) << "a failed image is read once, not on every paint";
+    w.gif->SetBkImage(L"");
+    w.gif->SetBkImage(path.c_str());
+    w.PaintedCentre();
+    EXPECT_EQ(3u, w.gif->GetFrameCount());
+    w.gif->SetBkImage(L"");
+    EXPECT_TRUE(DeleteFileW(path.c_str()));
+}
+
 TEST(GifAnim, ReadsItsImageFromTheSkinZipByNameInAnyCase)
 {
     // The zip is the skin only for this test, however it ends.

@@ -140,6 +140,8 @@ TEST(RichEdit, TheCaretBlinksByItsTimerAndGoesWithItsControl)
     w.root->SetDelayedDestroy(false);
     w.root->Remove(w.rich);
     EXPECT_TRUE(w.window.manager.GetCaretOwner() == NULL);
+    EXPECT_FALSE(KillTimer(w.window.manager.GetPaintWindow(), CWindowUIManager::kCaretTimerId))
+        << "the blink timer stops with its control";
     w.window.Repaint();
     w.window.Repaint();
 }

@@ -58,6 +58,14 @@ done
 code=$(run_probe "$work/name.txt" "$skins/sample.zip" --click nosuchbutton)
 [ "$code" = 2 ] || fail "an unknown name exited $code, expected 2"
 grep -q 'no control named nosuchbutton' "$work/name.txt" || fail "the unknown name was not reported"
+# A line longer than the output's room is cut where the room ends.
+long=$(printf 'n%.0s' $(seq 5000))
+code=$(run_probe "$work/long.txt" "$skins/sample.zip" --click "$long")
+[ "$code" = 2 ] || fail "a very long unknown name exited $code, expected 2"
+line=$(grep -a 'no control named' "$work/long.txt" | tr -d '\r')
+[ "$line" = "skinprobe: no control named $(printf 'n%.0s' $(seq 4065))" ] ||
+  fail "the long line was not cut cleanly: $(printf '%s' "$line" | wc -c) bytes"
+tr -d '\0' <"$work/long.txt" | cmp -s - "$work/long.txt" || fail "NUL bytes in the output of a long line"
 code=$(run_probe "$work/hung.txt" "$skins/sample.zip" --watchdog 1 --wait 30000)
 [ "$code" = 3 ] || fail "the watchdog run exited $code, expected 3"
 grep -q 'watchdog' "$work/hung.txt" || fail "the watchdog did not say so"
