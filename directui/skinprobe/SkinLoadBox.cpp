@@ -32,6 +32,10 @@ HWND FindSkinLoadBox(DWORD pid)
     // Other programs on the desktop may show boxes of the same title.
     BoxSearch search = { pid, NULL };
     EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
+    // A box is found by its title before its text control exists: it counts
+    // only once there is text to read.
+    if (search.found != NULL && SkinLoadBoxText(search.found).empty())
+        return NULL;
     return search.found;
 }
 

@@ -90,22 +90,29 @@ private:
         return form;
     }
 
-    // A real mouse click on the element, scrolled into view.
+    // A real mouse click on the element, scrolled into view. The page may still be (re)loading when it is asked, so its element is
+    // looked for until it is there and inside the view.
     bool click(WebFormBase *form, const QString &elementId)
     {
-        const QVariantList box = evaluateInPage(
-            form->webPage(), QStringLiteral("(function(){var e=document.getElementById('%1');if(!e)return [];"
-                                            "e.scrollIntoView({block:'center'});var r=e.getBoundingClientRect();"
-                                            "return [r.left+r.width/2,r.top+r.height/2];})()")
-                                 .arg(elementId))
-                                     .toList();
-        if (box.size() != 2)
-            return false;
-        const QPoint centre(box[0].toInt(), box[1].toInt());
-        QWidget *target = form->webView()->focusProxy();
-        if (!target || !form->webView()->rect().contains(centre))
-            return false;
-        QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, centre);
+        const QString script = QStringLiteral("(function(){var e=document.getElementById('%1');if(!e)return [];"
+                                              "e.scrollIntoView({block:'center'});var r=e.getBoundingClientRect();"
+                                              "return [r.left+r.width/2,r.top+r.height/2];})()")
+                                   .arg(elementId);
+        QElapsedTimer clock;
+        clock.start();
+        QPoint centre;
+        for (;;) {
+            const QVariantList box = evaluateInPage(form->webPage(), script).toList();
+            if (box.size() == 2) {
+                centre = QPoint(box[0].toInt(), box[1].toInt());
+                if (form->webView()->focusProxy() && form->webView()->rect().contains(centre))
+                    break;
+            }
+            if (clock.elapsed() > 10000)
+                return false;
+            waitUntil([]() { return false; }, 100); // lets the page go on loading
+        }
+        QTest::mouseClick(form->webView()->focusProxy(), Qt::LeftButton, Qt::NoModifier, centre);
         return true;
     }
 

@@ -67,7 +67,9 @@ expect "$(hits_field old_version | tail -1)" "$old_version" "the report's old ve
 expect "$(hits_field new_version | tail -1)" "$new_version" "the report's new version"
 driver click "$update_title" start_btn >/dev/null
 driver gone "$update_title" 30000 >/dev/null || fail "the updater did not end on start"
-wait_for 30 test -s "$WORK/fixture.log" || fail "the client did not start"
+# The log already holds the hand-over's start of the old client: wait for the new one.
+newer_client_started() { grep -F "image=$client\\Orbela.exe" "$WORK/fixture.log" | grep -q "^version=$new_version"; }
+wait_for 30 newer_client_started || fail "the newer client did not start"
 started_line=$(grep -F "image=$client\\Orbela.exe" "$WORK/fixture.log" | tail -1 || true)
 echo "client start: $started_line"
 case "$started_line" in version=$new_version*) echo "ok: the newer client started" ;; *) fail "started: $started_line" ;; esac
