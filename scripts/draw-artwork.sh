@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Draws the client's title-bar artwork into client/res/res with ImageMagick.
+# Draws the client's title-bar artwork into client/gui/res/res with ImageMagick.
 # The PNG files are committed; run this only to change the artwork.
 set -euo pipefail
-out=$(cd "$(dirname "$0")/.." && pwd)/client/res/res
+out=$(cd "$(dirname "$0")/.." && pwd)/client/gui/res/res
 mkdir -p "$out"
 im=/usr/bin/convert
 font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
@@ -82,4 +82,51 @@ $im -size 1920x1080 radial-gradient:'#2E2A24-#141416' \
 # Tray and window icon.
 $im -size 64x64 xc:none -fill '#1C1C1E' -draw 'roundrectangle 0,0 63,63 14,14' \
   -fill none -stroke "$gold" -strokewidth 6 -draw 'circle 32,32 32,14' "$out/logo.png"
+# Popups: page logos (18x18), close buttons (14x14), radio and check indicators (20x20),
+# the games-folder icon and the loading animation.
+$im -size 18x18 xc:none -fill "$gold" -draw 'circle 9,9 9,1' -fill '#1C1C1E' -draw 'rectangle 8,7 10,14' \
+  -draw 'rectangle 8,3 10,5' "$out/info_logo.png"
+$im -size 18x18 xc:none -fill none -stroke "$gold" -strokewidth 2 -draw 'roundrectangle 1,4 16,13 3,3' \
+  -fill "$gold" -stroke none -draw 'circle 6,9 6,7' -draw 'circle 12,9 12,7' "$out/device_logo.png"
+$im -size 18x18 xc:none -fill none -stroke "$gold" -strokewidth 3 -draw 'circle 9,9 9,3' \
+  -strokewidth 2 -draw 'line 9,0 9,3' -draw 'line 9,15 9,18' -draw 'line 0,9 3,9' -draw 'line 15,9 18,9' \
+  "$out/settings_logo.png"
+$im -size 18x18 xc:none -fill "$gold" -draw 'roundrectangle 1,2 16,12 3,3' -draw 'polygon 4,12 9,12 4,17' \
+  "$out/feedback_icon.png"
+for state in normal hover pressed; do
+  colour=$grey; [ $state = hover ] && colour=$gold; [ $state = pressed ] && colour=$gold_dark
+  $im -size 14x14 xc:none -stroke "$colour" -strokewidth 2 -draw 'line 2,2 12,12' -draw 'line 12,2 2,12' \
+    "$out/pup_close_$state.png"
+done
+$im -size 20x20 xc:none -fill none -stroke "$grey" -strokewidth 1.5 -draw 'circle 10,10 10,3' \
+  "$out/radiobtn_unchecked.png"
+$im -size 20x20 xc:none -fill none -stroke "$gold" -strokewidth 1.5 -draw 'circle 10,10 10,3' \
+  -fill "$gold" -stroke none -draw 'circle 10,10 10,7' "$out/radiobtn_checked.png"
+$im -size 20x20 xc:none -fill none -stroke "$grey" -strokewidth 1.5 -draw 'rectangle 3,3 16,16' \
+  "$out/checkbox_unchecked.png"
+$im -size 20x20 xc:none -fill none -stroke "$gold" -strokewidth 1.5 -draw 'rectangle 3,3 16,16' \
+  -strokewidth 2 -draw 'polyline 6,10 9,13 14,6' "$out/checkbox_checked.png"
+$im -size 18x18 xc:none -fill "$gold_dark" -draw 'polygon 1,4 7,4 9,6 17,6 17,15 1,15' "$out/folder.png"
+frames=()
+for i in 0 1 2 3 4 5 6 7; do
+  angle=$((i * 45))
+  $im -size 60x60 xc:none -fill none -stroke "$gold" -strokewidth 5 \
+    -draw "arc 8,8 52,52 $angle,$((angle + 270))" "/tmp/orbela-loading-$i.png"
+  frames+=("/tmp/orbela-loading-$i.png")
+done
+$im -delay 10 -loop 0 -dispose background "${frames[@]}" "$out/loading.gif"
+rm -f "${frames[@]}"
+
+# Tray icon and the menus' entry icons (16x16).
+cp "$out/logo.png" "$out/tray.png"
+$im -size 16x16 xc:none -fill "$grey" -draw 'polygon 8,1 15,7 13,7 13,15 3,15 3,7 1,7' "$out/hall.png"
+$im -size 16x16 xc:none -fill "$grey" -draw 'roundrectangle 1,2 14,11 3,3' -draw 'polygon 3,11 7,11 3,15' \
+  "$out/feedback.png"
+$im -size 16x16 xc:none -fill none -stroke "$grey" -strokewidth 1.5 -draw 'circle 8,8 8,1' \
+  -fill "$grey" -stroke none -draw 'rectangle 7,7 9,12' -draw 'rectangle 7,4 9,5' "$out/about.png"
+$im -size 16x16 xc:none -fill none -stroke "$grey" -strokewidth 1.5 -draw 'arc 2,2 14,14 300,600' \
+  -draw 'line 8,1 8,8' "$out/logout.png"
+$im -size 16x16 xc:none -fill none -stroke "$grey" -strokewidth 2.5 -draw 'circle 8,8 8,3' \
+  -strokewidth 1.5 -draw 'line 8,0 8,2' -draw 'line 8,14 8,16' -draw 'line 0,8 2,8' -draw 'line 14,8 16,8' \
+  "$out/settings.png"
 echo "artwork written to $out"

@@ -1,5 +1,7 @@
 #include "FormEncoding.h"
 
+#include <cctype>
+
 static int hexDigit(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
@@ -24,6 +26,22 @@ std::string percentDecode(const std::string& text, bool plusIsSpace)
             }
         }
         out += (plusIsSpace && c == '+') ? ' ' : c;
+    }
+    return out;
+}
+
+std::string percentEncode(const std::string& text)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : text) {
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += digits[c >> 4];
+            out += digits[c & 15];
+        }
     }
     return out;
 }

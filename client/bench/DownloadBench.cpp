@@ -9,7 +9,9 @@
 // FOLDER (default: a new folder beside this program's folder) holds the
 // server's data, the copied runner and the downloads; it is removed at the end.
 
-#include "VarifyMD5.h"
+#include "core/jobs/VarifyMD5.h"
+
+#include "StoreServerProcess.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -20,7 +22,6 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -74,48 +75,6 @@ ChildResult runChild(const std::vector<std::string> &argv)
     return result;
 }
 
-struct Server {
-    pid_t pid = -1;
-    int port = 0;
-};
-
-Server startServer(const QString &binary, const QString &dataDir, int mib)
-{
-    Server server;
-    int fds[2];
-    if (pipe(fds) != 0)
-        return server;
-    const QByteArray program = binary.toLocal8Bit();
-    const QByteArray data = dataDir.toLocal8Bit();
-    const QByteArray size = QByteArray::number(mib);
-    server.pid = fork();
-    if (server.pid == 0) {
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[0]);
-        close(fds[1]);
-        execl(program.constData(), program.constData(), "--port", "0", "--data", data.constData(), "--big-file-mib",
-              size.constData(), static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string line;
-    char c;
-    while (read(fds[0], &c, 1) == 1) {
-        if (c == '\n') {
-            const size_t at = line.find("listening 127.0.0.1:");
-            if (at != std::string::npos) {
-                server.port = std::atoi(line.c_str() + at + 20);
-                break;
-            }
-            line.clear();
-        } else {
-            line += c;
-        }
-    }
-    close(fds[0]);
-    return server;
-}
-
 // Milliseconds the runner reported for its download, or -1.
 double elapsedFromRunner(const std::string &output)
 {
@@ -161,15 +120,16 @@ int main(int argc, char **argv)
 
     std::printf("preparing a %d MiB package in %s\n", mib, qPrintable(work.path()));
     std::fflush(stdout);
-    const Server server = startServer(QStringLiteral(STORESERVER_PATH), work.filePath(QStringLiteral("data")), mib);
-    if (server.port == 0) {
-        std::fprintf(stderr, "storeserver did not start\n");
+    StoreServerProcess server({"--big-file-mib", std::to_string(mib)}, STORESERVER_PATH);
+    server.setWorkFolderParent(work.path().toStdString());
+    if (!server.start()) {
+        std::fprintf(stderr, "storeserver did not start: %s\n", server.error().c_str());
         return 2;
     }
-    const QString package = work.filePath(QStringLiteral("data/download/games/benchmark-game.zip"));
+    const QString package = QString::fromStdString(server.dataDir()) + QStringLiteral("/download/games/benchmark-game.zip");
     const qint64 size = QFileInfo(package).size();
     const QString expectedMd5 = VarifyMD5::digestOfFile(package);
-    const std::string url = "http://127.0.0.1:" + std::to_string(server.port) + "/download/games/benchmark-game.zip";
+    const std::string url = server.baseUrl() + "/download/games/benchmark-game.zip";
 
     Method methods[] = {{"curl"}, {"http"}, {"engine"}};
     bool failed = false;
@@ -205,8 +165,7 @@ int main(int argc, char **argv)
             methods[m].peakRssKiB = std::max(methods[m].peakRssKiB, result.maxRssKiB);
         }
     }
-    kill(server.pid, SIGTERM);
-    waitpid(server.pid, nullptr, 0);
+    server.stop();
     if (failed)
         return 1;
 

@@ -3,7 +3,7 @@
 // written beside the program (inside the build tree) and removed at the end.
 // The last line is "ratio=<job/md5sum>".
 
-#include "VarifyMD5.h"
+#include "core/jobs/VarifyMD5.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 #pragma once
-// The client's only operating-system seam. Everything that differs between
-// Windows and other systems is asked of this interface; the rest of the
-// client never tests which system it runs on.
+// The client's operating-system seam for its logic (no QtGui): everything
+// that differs between Windows and other systems outside the windows is asked
+// of this interface; PlatformDesktop holds what only windows need. The rest of
+// the client never tests which system it runs on.
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +11,6 @@
 
 class QTextCodec;
 class QObject;
-class QWindow;
 
 class PlatformServices
 {
@@ -26,23 +25,13 @@ public:
     // Listens for hand-over requests of later starts; handler runs on the GUI thread.
     virtual bool listenForHandOver(QObject *owner, std::function<void()> handler) = 0;
 
-    // Interprets a native window message of the title bar.
-    enum class NativeMessage { Other, HandOver, WindowPosChanging, SystemCommand, Activate };
-    virtual NativeMessage classifyNativeEvent(const QByteArray &eventType, void *message,
-                                              unsigned *systemCommand) const = 0;
-    // Brings a top-level window to the front as the system allows.
-    virtual void switchToWindow(QWindow *window) = 0;
-    // Puts a window directly below another in the stacking order.
-    virtual void placeBelow(QWindow *window, QWindow *above) = 0;
-
     // Autostart with the user's session.
     virtual bool setAutoRun(bool on, const QString &appName, const QString &programPath) = 0;
     virtual bool isWindowsVersion62() const = 0;
 
-    // Removes a folder tree (the caller has already refused unsafe paths).
-    virtual bool removeDirectoryTree(const QString &absolutePath) = 0;
-    // Shows a folder in the system's file manager.
-    virtual void openFolder(const QString &absolutePath) = 0;
+    // Removes a folder tree (the caller has already refused unsafe paths);
+    // temporaryFolder (ending with "/") may hold a helper script.
+    virtual bool removeDirectoryTree(const QString &absolutePath, const QString &temporaryFolder) = 0;
     // Starts a program that outlives the client (the updater hand-over).
     virtual bool startDetachedProgram(const QString &program, const QStringList &arguments) = 0;
 

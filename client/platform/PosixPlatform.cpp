@@ -2,7 +2,6 @@
 
 #ifndef Q_OS_WIN
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,8 +12,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextCodec>
-#include <QUrl>
-#include <QWindow>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -122,25 +119,6 @@ bool PosixPlatform::listenForHandOver(QObject *owner, std::function<void()> hand
     return true;
 }
 
-PlatformServices::NativeMessage PosixPlatform::classifyNativeEvent(const QByteArray &, void *,
-                                                                   unsigned *) const
-{
-    return NativeMessage::Other;
-}
-
-void PosixPlatform::switchToWindow(QWindow *window)
-{
-    window->raise();
-    window->requestActivate();
-}
-
-void PosixPlatform::placeBelow(QWindow *, QWindow *above)
-{
-    // Top-level windows cannot be stacked under each other here; raising the
-    // upper one gives the same order.
-    above->raise();
-}
-
 bool PosixPlatform::setAutoRun(bool on, const QString &appName, const QString &programPath)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
@@ -180,15 +158,10 @@ bool PosixPlatform::isWindowsVersion62() const
     return false;
 }
 
-bool PosixPlatform::removeDirectoryTree(const QString &absolutePath)
+bool PosixPlatform::removeDirectoryTree(const QString &absolutePath, const QString &)
 {
     QDir(absolutePath).removeRecursively();
     return !QFileInfo::exists(absolutePath);
-}
-
-void PosixPlatform::openFolder(const QString &absolutePath)
-{
-    QDesktopServices::openUrl(QUrl::fromLocalFile(absolutePath));
 }
 
 bool PosixPlatform::startDetachedProgram(const QString &program, const QStringList &arguments)

@@ -24,14 +24,9 @@ public:
     bool acquireInstanceLock() override;
     void notifyRunningInstance() override;
     bool listenForHandOver(QObject *owner, std::function<void()> handler) override;
-    NativeMessage classifyNativeEvent(const QByteArray &eventType, void *message,
-                                      unsigned *systemCommand) const override;
-    void switchToWindow(QWindow *window) override;
-    void placeBelow(QWindow *window, QWindow *above) override;
     bool setAutoRun(bool on, const QString &appName, const QString &programPath) override;
     bool isWindowsVersion62() const override;
-    bool removeDirectoryTree(const QString &absolutePath) override;
-    void openFolder(const QString &absolutePath) override;
+    bool removeDirectoryTree(const QString &absolutePath, const QString &temporaryFolder) override;
     bool startDetachedProgram(const QString &program, const QStringList &arguments) override;
     QString downloadEngineFileName() const override;
     QString extractorFileName() const override;

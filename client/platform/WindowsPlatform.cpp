@@ -2,22 +2,18 @@
 
 #ifdef Q_OS_WIN
 
-#include "AppFolders.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QTextCodec>
-#include <QWindow>
 
 #include <windows.h>
 
 namespace {
 const wchar_t kMutexName[] = L"Orbela.exe";
 const char kTitleBarTitle[] = "Orbela游戏平台";
-const UINT kHandOverMessage = WM_USER + 1;
 const char kRunKey[] = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 }
 
@@ -46,41 +42,6 @@ bool WindowsPlatform::listenForHandOver(QObject *, std::function<void()>)
     return true;
 }
 
-PlatformServices::NativeMessage WindowsPlatform::classifyNativeEvent(const QByteArray &eventType,
-                                                                     void *message,
-                                                                     unsigned *systemCommand) const
-{
-    if (eventType != "windows_generic_MSG" || !message)
-        return NativeMessage::Other;
-    const MSG *msg = static_cast<const MSG *>(message);
-    switch (msg->message) {
-    case kHandOverMessage:
-        return NativeMessage::HandOver;
-    case WM_ACTIVATE:
-        return NativeMessage::Activate;
-    case WM_WINDOWPOSCHANGING:
-        return NativeMessage::WindowPosChanging;
-    case WM_SYSCOMMAND:
-        if (systemCommand)
-            *systemCommand = static_cast<unsigned>(msg->wParam);
-        return NativeMessage::SystemCommand;
-    default:
-        return NativeMessage::Other;
-    }
-}
-
-void WindowsPlatform::switchToWindow(QWindow *window)
-{
-    SwitchToThisWindow(reinterpret_cast<HWND>(window->winId()), TRUE);
-}
-
-void WindowsPlatform::placeBelow(QWindow *window, QWindow *above)
-{
-    const QRect r = window->geometry();
-    SetWindowPos(reinterpret_cast<HWND>(window->winId()), reinterpret_cast<HWND>(above->winId()), r.x(), r.y(),
-                 r.width(), r.height(), SWP_SHOWWINDOW);
-}
-
 bool WindowsPlatform::setAutoRun(bool on, const QString &appName, const QString &programPath)
 {
     QSettings run(QString::fromLatin1(kRunKey), QSettings::NativeFormat);
@@ -102,9 +63,9 @@ bool WindowsPlatform::isWindowsVersion62() const
            && info.dwMinorVersion == 2;
 }
 
-bool WindowsPlatform::removeDirectoryTree(const QString &absolutePath)
+bool WindowsPlatform::removeDirectoryTree(const QString &absolutePath, const QString &temporaryFolder)
 {
-    const QString batch = getTempDir() + QStringLiteral("rm.bat");
+    const QString batch = temporaryFolder + QStringLiteral("rm.bat");
     if (!QFile::exists(batch)) {
         QFile file(batch);
         if (file.open(QIODevice::WriteOnly))
@@ -114,11 +75,6 @@ bool WindowsPlatform::removeDirectoryTree(const QString &absolutePath)
     process.start(batch, QStringList{QDir::toNativeSeparators(absolutePath)});
     process.waitForFinished(30000);
     return !QFileInfo::exists(absolutePath);
-}
-
-void WindowsPlatform::openFolder(const QString &absolutePath)
-{
-    QProcess::startDetached(QStringLiteral("explorer"), QStringList{QDir::toNativeSeparators(absolutePath)});
 }
 
 bool WindowsPlatform::startDetachedProgram(const QString &program, const QStringList &arguments)

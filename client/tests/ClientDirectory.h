@@ -3,14 +3,31 @@
 // client: the client keeps its data beside itself, and each test gets its own
 // runtime folder for the single-instance lock and socket.
 
-#include "AppFolders.h"
+#include "core/AppFolders.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+// Waits (running events) until condition holds; false when the time ran out.
+inline bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(50);
+    }
+    return true;
+}
 
 class ClientDirectory
 {
@@ -38,6 +55,13 @@ public:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
         env.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
+        // Hosts a test did not point at its stand-in go to a closed loopback
+        // port, never to the default address that other runs may serve.
+        for (const char *variable :
+             {"ORBELA_APP_API_HOST", "ORBELA_OPEN_API_HOST", "ORBELA_FORUM_HOST", "ORBELA_IP_LOOKUP_HOST"}) {
+            if (!env.contains(QLatin1String(variable)))
+                env.insert(QLatin1String(variable), QStringLiteral("127.0.0.1:9"));
+        }
         return env;
     }
 

@@ -2,9 +2,9 @@
 // What the download tests share: a manager with a recording delegate, and
 // checks of files (VarifyMD5::digestOfFile), the task list and the ranges the server received.
 
-#include "DownloadManager.h"
-#include "RecordingDelegate.h"
-#include "VarifyMD5.h"
+#include "core/download/DownloadManager.h"
+#include "tests/RecordingDelegate.h"
+#include "core/jobs/VarifyMD5.h"
 
 #include <QDomDocument>
 #include <QFile>

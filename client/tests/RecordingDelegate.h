@@ -1,7 +1,7 @@
 #pragma once
 // A NetWorkDelegate that records every report, for tests of the download manager.
 
-#include "NetWorkDelegate.h"
+#include "core/download/NetWorkDelegate.h"
 
 #include <QList>
 #include <QString>

@@ -1,79 +1,64 @@
-#include "StoreServer.h"
+#include "tests/StoreServer.h"
 
 #include <QCryptographicHash>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QTimer>
-#include <QUrlQuery>
+
+#include <string>
+#include <vector>
+
+namespace {
+std::vector<std::string> toStdStrings(const QStringList &texts)
+{
+    std::vector<std::string> out;
+    for (const QString &text : texts)
+        out.push_back(text.toStdString());
+    return out;
+}
+
+QJsonArray catalogueGames(const QString &file)
+{
+    QFile catalogue(file);
+    if (!catalogue.open(QIODevice::ReadOnly))
+        return QJsonArray();
+    return QJsonDocument::fromJson(catalogue.readAll()).object().value(QStringLiteral("games")).toArray();
+}
+}
 
 StoreServer::StoreServer(const QStringList &extraArguments)
-    : extra(extraArguments)
+    : process(toStdStrings(extraArguments))
 {
-}
-
-StoreServer::~StoreServer()
-{
-    stop();
-}
-
-QString StoreServer::binary()
-{
-    return QString::fromLocal8Bit(qgetenv("ORBELA_STORESERVER"));
 }
 
 bool StoreServer::start()
 {
-    if (binary().isEmpty()) {
-        problem = QStringLiteral("ORBELA_STORESERVER is not set");
-        return false;
-    }
-    QStringList arguments{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), dataPath(),
-                          QStringLiteral("--log"), work.filePath(QStringLiteral("requests.log"))};
-    arguments += extra;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(binary(), arguments);
-    if (!process.waitForStarted(10000)) {
-        problem = process.errorString();
-        return false;
-    }
-    const QDeadlineTimer deadline(30000);
-    QByteArray output;
-    while (!deadline.hasExpired()) {
-        if (process.canReadLine() || process.waitForReadyRead(200)) {
-            output += process.readLine();
-            const int at = output.indexOf("listening 127.0.0.1:");
-            if (at >= 0 && output.endsWith('\n')) {
-                listeningPort = static_cast<quint16>(output.mid(at + 20).trimmed().toUInt());
-                return listeningPort != 0;
-            }
-        }
-        if (process.state() == QProcess::NotRunning)
-            break;
-    }
-    problem = QStringLiteral("storeserver did not start listening: ") + QString::fromLocal8Bit(output);
-    return false;
+    return process.start();
 }
 
 void StoreServer::stop()
 {
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
+    process.stop();
+}
+
+QString StoreServer::error() const
+{
+    return QString::fromStdString(process.error());
+}
+
+quint16 StoreServer::port() const
+{
+    return static_cast<quint16>(process.port());
+}
+
+QString StoreServer::host() const
+{
+    return QString::fromStdString(process.host());
 }
 
 QString StoreServer::baseUrl() const
 {
-    return QStringLiteral("http://127.0.0.1:%1").arg(listeningPort);
+    return QString::fromStdString(process.baseUrl());
 }
 
 QUrl StoreServer::url(const QString &path) const
@@ -83,45 +68,43 @@ QUrl StoreServer::url(const QString &path) const
 
 QString StoreServer::dataPath() const
 {
-    return work.filePath(QStringLiteral("data"));
+    return QString::fromStdString(process.dataDir());
 }
 
-bool StoreServer::post(const QString &pathAndQuery) const
+void StoreServer::serveAllHosts() const
 {
-    QNetworkAccessManager network;
-    QNetworkRequest request(QUrl(baseUrl() + pathAndQuery));
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
-    QNetworkReply *reply = network.post(request, QByteArray());
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    const bool ok = reply->isFinished() && reply->error() == QNetworkReply::NoError;
-    delete reply;
-    return ok;
+    for (const char *variable :
+         {"ORBELA_APP_API_HOST", "ORBELA_OPEN_API_HOST", "ORBELA_FORUM_HOST", "ORBELA_IP_LOOKUP_HOST"})
+        qputenv(variable, host().toUtf8());
 }
 
-bool StoreServer::setFault(const QString &route, const QString &mode)
+bool StoreServer::setFault(const QString &route, const QString &mode) const
 {
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("route"), route);
-    query.addQueryItem(QStringLiteral("mode"), mode);
-    return post(QStringLiteral("/__control/fault?") + query.toString(QUrl::FullyEncoded));
+    return process.setFault(route.toStdString(), mode.toStdString());
 }
 
-bool StoreServer::clearFaults(const QString &route)
+bool StoreServer::clearFaults(const QString &route) const
 {
-    if (route.isEmpty())
-        return post(QStringLiteral("/__control/fault/clear"));
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("route"), route);
-    return post(QStringLiteral("/__control/fault/clear?") + query.toString(QUrl::FullyEncoded));
+    return process.clearFaults(route.toStdString());
+}
+
+bool StoreServer::setUpdate(const QString &mode, const QString &version, const QString &url, const QString &note) const
+{
+    return process.setUpdate(mode.toStdString(), version.toStdString(), url.toStdString(), note.toStdString());
+}
+
+int StoreServer::hitsWithStatus(const QString &status) const
+{
+    int count = 0;
+    for (const QJsonObject &hit : requests(QStringLiteral("/hits")))
+        count += hit.value(QStringLiteral("form")).toObject().value(QStringLiteral("status")).toString() == status;
+    return count;
 }
 
 QList<QJsonObject> StoreServer::requests(const QString &path) const
 {
     QList<QJsonObject> entries;
-    QFile log(work.filePath(QStringLiteral("requests.log")));
+    QFile log(QString::fromStdString(process.logPath()));
     if (!log.open(QIODevice::ReadOnly))
         return entries;
     for (const QByteArray &line : log.readAll().split('\n')) {
@@ -134,46 +117,12 @@ QList<QJsonObject> StoreServer::requests(const QString &path) const
 
 void StoreServer::clearLog() const
 {
-    QFile log(work.filePath(QStringLiteral("requests.log")));
-    log.open(QIODevice::WriteOnly | QIODevice::Truncate);
-}
-
-QString StoreServer::host() const
-{
-    return QStringLiteral("127.0.0.1:%1").arg(listeningPort);
-}
-
-void StoreServer::serveAllHosts() const
-{
-    for (const char *variable :
-         {"ORBELA_APP_API_HOST", "ORBELA_OPEN_API_HOST", "ORBELA_FORUM_HOST", "ORBELA_IP_LOOKUP_HOST"})
-        qputenv(variable, host().toUtf8());
-}
-
-bool StoreServer::setUpdate(const QString &mode, const QString &version, const QString &url, const QString &note)
-{
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("mode"), mode);
-    if (!version.isEmpty())
-        query.addQueryItem(QStringLiteral("version"), version);
-    if (!url.isEmpty())
-        query.addQueryItem(QStringLiteral("url"), QString::fromLatin1(QUrl::toPercentEncoding(url)));
-    if (!note.isEmpty())
-        query.addQueryItem(QStringLiteral("note"), QString::fromLatin1(QUrl::toPercentEncoding(note)));
-    return post(QStringLiteral("/__control/update?") + query.toString(QUrl::FullyEncoded));
-}
-
-static QJsonArray catalogueGames(const QString &file)
-{
-    QFile catalogue(file);
-    if (!catalogue.open(QIODevice::ReadOnly))
-        return QJsonArray();
-    return QJsonDocument::fromJson(catalogue.readAll()).object().value(QStringLiteral("games")).toArray();
+    process.clearLog();
 }
 
 QJsonObject StoreServer::game(const QString &gameId) const
 {
-    for (const QJsonValue &value : catalogueGames(work.filePath(QStringLiteral("data/catalogue.json")))) {
+    for (const QJsonValue &value : catalogueGames(dataPath() + QStringLiteral("/catalogue.json"))) {
         if (value.toObject().value(QStringLiteral("gameId")).toString() == gameId)
             return value.toObject();
     }
@@ -182,8 +131,7 @@ QJsonObject StoreServer::game(const QString &gameId) const
 
 QJsonObject StoreServer::gameServing(const QString &path) const
 {
-    const QJsonArray games = catalogueGames(work.filePath(QStringLiteral("data/catalogue.json")));
-    for (const QJsonValue &value : games) {
+    for (const QJsonValue &value : catalogueGames(dataPath() + QStringLiteral("/catalogue.json"))) {
         const QJsonObject game = value.toObject();
         if (QUrl(game.value(QStringLiteral("exe_dl_path")).toString()).path() == path
             || QUrl(game.value(QStringLiteral("pic_dl_path")).toString()).path() == path)
@@ -194,8 +142,9 @@ QJsonObject StoreServer::gameServing(const QString &path) const
 
 QString StoreServer::md5Of(const QString &path) const
 {
-    const QString listed = gameServing(path).value(QStringLiteral("md5")).toString();
-    if (!listed.isEmpty() && QUrl(gameServing(path).value(QStringLiteral("exe_dl_path")).toString()).path() == path)
+    const QJsonObject game = gameServing(path);
+    const QString listed = game.value(QStringLiteral("md5")).toString();
+    if (!listed.isEmpty() && QUrl(game.value(QStringLiteral("exe_dl_path")).toString()).path() == path)
         return listed;
     QFile file(filePath(path));
     QCryptographicHash hash(QCryptographicHash::Md5);

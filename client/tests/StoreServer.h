@@ -1,19 +1,19 @@
 #pragma once
-// The store stand-in (storeserver) as a child process of a Qt test: a free
-// loopback port, its own data folder and request log, faults set and cleared
-// at run time, and what it received read back from its log.
+// The store stand-in for the client's Qt tests: a thin Qt face on the one
+// helper every test uses (StoreServerProcess), with the request log and the
+// fixture catalogue read as Qt JSON.
 //
 //   StoreServer server;
 //   QVERIFY2(server.start(), qPrintable(server.error()));
 //   QUrl url = server.url("/download/games/small-game.zip");
 //   server.setFault("/download/games/small-game.zip", "cut:1000");
 
+#include "StoreServerProcess.h"
+
 #include <QJsonObject>
 #include <QList>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QUrl>
 
 class StoreServer
@@ -21,16 +21,15 @@ class StoreServer
 public:
     // Extra arguments go after "--port 0 --data DIR --log FILE".
     explicit StoreServer(const QStringList &extraArguments = {});
-    ~StoreServer();
     StoreServer(const StoreServer &) = delete;
     StoreServer &operator=(const StoreServer &) = delete;
 
     // Starts the program and waits (up to 30 s) for its "listening" line.
     bool start();
     void stop();
-    QString error() const { return problem; }
+    QString error() const;
 
-    quint16 port() const { return listeningPort; }
+    quint16 port() const;
     // "127.0.0.1:<port>", the form of the client's host settings.
     QString host() const;
     // Points the client's four hosts at this server (through the environment).
@@ -40,14 +39,16 @@ public:
     QString dataPath() const;
 
     // Sets or clears faults through the control route; true when accepted.
-    bool setFault(const QString &route, const QString &mode);
-    bool clearFaults(const QString &route = QString());
+    bool setFault(const QString &route, const QString &mode) const;
+    bool clearFaults(const QString &route = QString()) const;
     // The version service's offer: mode "none", "optional" or "forced".
     bool setUpdate(const QString &mode, const QString &version = {}, const QString &url = {},
-                   const QString &note = {});
+                   const QString &note = {}) const;
 
     // Every request logged so far, oldest first; with a path, only those to it.
     QList<QJsonObject> requests(const QString &path = QString()) const;
+    // How many statistics events ("/hits") with this status arrived.
+    int hitsWithStatus(const QString &status) const;
     void clearLog() const;
 
     // The fixture catalogue entry of the game whose package or picture lies at
@@ -60,15 +61,6 @@ public:
     // The file on disk behind path.
     QString filePath(const QString &path) const;
 
-    // $ORBELA_STORESERVER (set by the test build).
-    static QString binary();
-
 private:
-    bool post(const QString &pathAndQuery) const;
-
-    QStringList extra;
-    QTemporaryDir work;
-    QProcess process;
-    quint16 listeningPort = 0;
-    QString problem;
+    StoreServerProcess process;
 };

@@ -1,6 +1,7 @@
-#include "AppFolders.h"
-#include "AppSettings.h"
+#include "core/AppFolders.h"
+#include "core/AppSettings.h"
 #include "platform/PosixPlatform.h"
+#include "tests/FileSizeLimit.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -114,7 +115,8 @@ private slots:
             QCOMPARE(settings.windowRect, rect);
             QCOMPARE(settings.downloadTool, tool);
         }
-        QCOMPARE(getWindowRect(), useDefaultRect ? getDefaultWindowRect() : rect);
+        const QSize screen(1600, 900);
+        QCOMPARE(getWindowRect(screen), useDefaultRect ? getDefaultWindowRect(screen) : rect);
     }
 
     void saveThenLoadGivesTheSameValues()
@@ -141,6 +143,37 @@ private slots:
         QCOMPARE(in.deviceId, out.deviceId);
         QCOMPARE(in.deviceName, out.deviceName);
         QCOMPARE(in.installPath, out.installPath);
+    }
+
+    void failedSaveKeepsTheEarlierFile()
+    {
+        AppSettings good;
+        good.deviceId = QStringLiteral("3");
+        good.installPath = QStringLiteral("/games/");
+        {
+            // A first save that fails leaves no empty file, which would read
+            // as settings without a window or a games folder.
+            FileSizeLimit fullDisk(16);
+            QVERIFY(fullDisk.isActive());
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("settings were not saved to .*Settings\\.ini")));
+            saveSettings(good);
+        }
+        QVERIFY(!QFile::exists(settingsFilePath()));
+        saveSettings(good);
+        const QByteArray earlier = readFile(settingsFilePath());
+        QVERIFY(earlier.contains("Id=3"));
+
+        AppSettings changed = good;
+        changed.deviceId = QStringLiteral("4");
+        {
+            FileSizeLimit fullDisk(16);
+            QVERIFY(fullDisk.isActive());
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("settings were not saved to .*Settings\\.ini")));
+            saveSettings(changed);
+        }
+        QCOMPARE(readFile(settingsFilePath()), earlier);
+        // The unsaved values wait in Qt's cache of the file; a good save clears them.
+        saveSettings(good);
     }
 
     void windowCopyDefaults()
@@ -172,7 +205,7 @@ private slots:
     {
         QFETCH(QSize, available);
         QFETCH(QRect, expected);
-        QCOMPARE(defaultWindowRectFor(available), expected);
+        QCOMPARE(getDefaultWindowRect(available), expected);
     }
 
     void digitStrings_data()
@@ -292,5 +325,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAppSettings)
+QTEST_GUILESS_MAIN(TestAppSettings)
 #include "TestAppSettings.moc"

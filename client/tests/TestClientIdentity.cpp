@@ -1,5 +1,5 @@
-#include "ClientIdentity.h"
-#include "StoreServer.h"
+#include "core/webapi/ClientIdentity.h"
+#include "tests/StoreServer.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -1,9 +1,9 @@
 // The download manager's engine path: the real engine library, loaded through
 // the binding from the test's application folder, against the store stand-in.
 
-#include "DownloadTestSupport.h"
-#include "StoreServer.h"
-#include "XLDLImpl.h"
+#include "tests/DownloadTestSupport.h"
+#include "tests/StoreServer.h"
+#include "core/download/XLDLImpl.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,7 @@
-#include "LocalDatabase.h"
-#include "VRAppInfo.h"
+#include "core/game/LocalDatabase.h"
+#include "core/game/VRAppInfo.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -115,6 +116,51 @@ private slots:
         QCOMPARE(statements, QStringList({asStored(kGameTable), asStored(kUserTable)}));
         QCOMPARE(statements.at(1).count(QLatin1Char('\t')), 10);
         QVERIFY(statements.at(1).contains(QStringLiteral("remember TEXT,\t\t\t\t\t\t\t\t\t\tautoLogin TEXT,")));
+    }
+
+    void gameFieldsAreTheTableColumnsInOrder()
+    {
+        {
+            LocalDatabase db;
+            QVERIFY(db.open());
+            db.close();
+        }
+        QStringList listed;
+        for (const GameField &field : VRAppInfo::gameFields()) {
+            listed << QString::fromLatin1(field.column);
+            QVERIFY2(!field.text != !field.number, field.column); // exactly one member
+        }
+        Inspector inspect;
+        QCOMPARE(listed, inspect.column(QStringLiteral("select name from pragma_table_info('vr_game2') order by cid")));
+    }
+
+    void failedCommitIsReportedAndKeepsEarlierGames()
+    {
+        {
+            LocalDatabase db;
+            QVERIFY(db.open());
+            QVERIFY(db.saveGame(game(QStringLiteral("1001"), QStringLiteral("星际漫步")).get()));
+            db.close();
+        }
+        const QString journal = LocalDatabase::filePath() + QStringLiteral("-journal");
+        {
+            LocalDatabase db;
+            QVERIFY(db.open());
+            QVERIFY(db.saveGame(game(QStringLiteral("1002"), QStringLiteral("深海探险")).get()));
+            // The commit must remove the journal; a folder in its place makes it fail.
+            QVERIFY(QFile::exists(journal));
+            QVERIFY(QFile::remove(journal));
+            QVERIFY(QDir().mkdir(journal));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("commit to .*Orbela\\.db failed")));
+            db.close();
+        }
+        QVERIFY(QDir().rmdir(journal));
+        LocalDatabase db;
+        QVERIFY(db.open());
+        std::unique_ptr<VRAppInfo> earlier(db.loadGame(QStringLiteral("1001")));
+        QVERIFY(earlier);
+        QCOMPARE(earlier->cnName, QStringLiteral("星际漫步"));
+        db.close();
     }
 
     void legacyGamesMoveToNewTableAsPcGames()

@@ -1,5 +1,5 @@
-#include "AppFolders.h"
-#include "LogMessageHandler.h"
+#include "core/AppFolders.h"
+#include "core/LogMessageHandler.h"
 
 #include <QCoreApplication>
 #include <QDate>

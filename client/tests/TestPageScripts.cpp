@@ -1,4 +1,4 @@
-#include "PageScripts.h"
+#include "core/PageScripts.h"
 
 #include <QtTest>
 
@@ -35,5 +35,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPageScripts)
+QTEST_GUILESS_MAIN(TestPageScripts)
 #include "TestPageScripts.moc"

@@ -1,8 +1,8 @@
-#include "ClientIdentity.h"
-#include "MessageSigning.h"
-#include "QuaNetworkPost.h"
-#include "StatisticsHits.h"
-#include "StoreServer.h"
+#include "core/webapi/ClientIdentity.h"
+#include "core/webapi/MessageSigning.h"
+#include "core/webapi/QuaNetworkPost.h"
+#include "core/webapi/StatisticsHits.h"
+#include "tests/StoreServer.h"
 
 #include <QCryptographicHash>
 #include <QPointer>

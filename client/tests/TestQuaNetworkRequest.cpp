@@ -1,8 +1,8 @@
-#include "AppFolders.h"
-#include "MessageSigning.h"
-#include "QuaNetworkRequest.h"
-#include "StoreServer.h"
-#include "VRAppInfo.h"
+#include "core/AppFolders.h"
+#include "core/webapi/MessageSigning.h"
+#include "core/webapi/QuaNetworkRequest.h"
+#include "tests/StoreServer.h"
+#include "core/game/VRAppInfo.h"
 
 #include <QCryptographicHash>
 #include <QPointer>

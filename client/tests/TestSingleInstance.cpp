@@ -1,4 +1,4 @@
-#include "ClientDirectory.h"
+#include "tests/ClientDirectory.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -10,20 +10,9 @@ class TestSingleInstance : public QObject
     Q_OBJECT
 
 private:
-    static bool waitFor(const std::function<bool()> &condition, int timeoutMs)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!condition()) {
-            if (timer.elapsed() > timeoutMs)
-                return false;
-            QTest::qWait(50);
-        }
-        return true;
-    }
     static bool startedListening(const ClientDirectory &dir)
     {
-        return waitFor([&] { return QFile::exists(dir.runtimePath() + "/Orbela.exe.sock"); }, 30000);
+        return waitUntil([&] { return QFile::exists(dir.runtimePath() + "/Orbela.exe.sock"); }, 30000);
     }
     static void stop(QProcess &process)
     {
@@ -53,7 +42,7 @@ private slots:
         QCOMPARE(second.exitCode(), 0);
 
         const QByteArray handOver = "asked the running client to come forward";
-        QVERIFY2(waitFor([&] { return dir.logText().contains(handOver); }, 10000), dir.logText().constData());
+        QVERIFY2(waitUntil([&] { return dir.logText().contains(handOver); }, 10000), dir.logText().constData());
         QCOMPARE(dir.logText().count(handOver), 1);
         QCOMPARE(first.state(), QProcess::Running);
         stop(first);
@@ -97,7 +86,7 @@ private slots:
         client.setProcessEnvironment(env);
         client.start();
         QVERIFY(client.waitForStarted());
-        QVERIFY2(waitFor([&] { return dir.logText().contains("load started!"); }, 30000),
+        QVERIFY2(waitUntil([&] { return dir.logText().contains("load started!"); }, 30000),
                  "the client never came up");
         QCOMPARE(client.state(), QProcess::Running);
         stop(client);

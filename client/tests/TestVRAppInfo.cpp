@@ -1,4 +1,4 @@
-#include "VRAppInfo.h"
+#include "core/game/VRAppInfo.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,5 +1,5 @@
-#include "VarifyMD5.h"
-#include "VRAppInfo.h"
+#include "core/jobs/VarifyMD5.h"
+#include "core/game/VRAppInfo.h"
 
 #include <QCoreApplication>
 #include <QFile>

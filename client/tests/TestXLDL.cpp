@@ -1,8 +1,8 @@
 // The engine binding: without the library every operation is unbound and
 // calls nothing; with it every operation reaches its function.
 
-#include "EngineTaskParams.h"
-#include "XLDLImpl.h"
+#include "core/download/EngineTaskParams.h"
+#include "core/download/XLDLImpl.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -20,6 +20,7 @@ private slots:
     void missingLibraryLeavesEveryOperationUnbound();
     void instanceIsOneObjectUntilDeleted();
     void boundOperationsReachTheLibrary();
+    void nullTaskHandleReachesNothing();
 };
 
 void TestXLDL::missingLibraryLeavesEveryOperationUnbound()
@@ -120,6 +121,31 @@ void TestXLDL::boundOperationsReachTheLibrary()
     QVERIFY(unsafe);
     QCOMPARE(engine.CreateTask(unsafe.get()), XlTaskHandle(nullptr));
     QVERIFY(engine.UseIEProxy());
+    QVERIFY(engine.UnInit());
+}
+
+void TestXLDL::nullTaskHandleReachesNothing()
+{
+    QTemporaryDir app;
+    const QString library = app.filePath(QStringLiteral("libxldl.so"));
+    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("ORBELA_ENGINE_LIBRARY")), library));
+    XLDLImpl engine(library);
+    QVERIFY(engine.Init());
+
+    const XlTaskHandle none = nullptr;
+    XlTaskInfo info;
+    std::memset(&info, 0, sizeof info);
+    info.state = 77;
+    XlChar text[] = u"x";
+    QVERIFY(!engine.StartTask(none));
+    QVERIFY(!engine.StopTask(none));
+    QVERIFY(!engine.ForceStopTask(none));
+    QVERIFY(!engine.QueryTaskInfo(none, &info));
+    QVERIFY(!engine.QueryTaskInfoEx(none, &info));
+    QCOMPARE(info.state, 77); // nothing was called that could have written it
+    QCOMPARE(engine.SetAdditionInfo(none, 1, text, 1), 0);
+    QCOMPARE(engine.SetFileIdAndSize(none, text, 1), 0);
+    QVERIFY(!engine.DeleteTask(none));
     QVERIFY(engine.UnInit());
 }
 

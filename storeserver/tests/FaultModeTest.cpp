@@ -65,12 +65,6 @@ protected:
         delete package;
         package = nullptr;
     }
-    static bool setFault(const std::string& route, const std::string& mode)
-    {
-        auto http = clientFor(*server);
-        auto result = http->Post(("/__control/fault?route=" + urlEncode(route) + "&mode=" + urlEncode(mode)).c_str());
-        return result && result->status == 200;
-    }
     static inline std::string* package = nullptr;
 };
 
@@ -141,11 +135,10 @@ TEST_F(FaultModeTest, EachModeShapesTheAnswer)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mode);
-        ASSERT_TRUE(setFault(row.route, row.mode));
+        ASSERT_TRUE(server->setFault(row.route, row.mode));
         httplib::Headers headers = rangeHeader(row.range);
         row.check(fetch(*server, row.path, headers, row.timeout));
-        auto http = clientFor(*server);
-        ASSERT_TRUE(http->Post(("/__control/fault/clear?route=" + urlEncode(row.route)).c_str()));
+        ASSERT_TRUE(server->clearFaults(row.route));
         Outcome normal = fetch(*server, row.path, {}, 10);
         EXPECT_TRUE(normal.answered);
         EXPECT_EQ(normal.status, 200);
@@ -154,9 +147,9 @@ TEST_F(FaultModeTest, EachModeShapesTheAnswer)
 
 TEST_F(FaultModeTest, ControlRouteRefusesUnknownModes)
 {
-    EXPECT_FALSE(setFault(kPackage, "explode"));
-    EXPECT_FALSE(setFault(kPackage, "redirect"));
-    EXPECT_FALSE(setFault(kPackage, "cut:-5"));
+    EXPECT_FALSE(server->setFault(kPackage, "explode"));
+    EXPECT_FALSE(server->setFault(kPackage, "redirect"));
+    EXPECT_FALSE(server->setFault(kPackage, "cut:-5"));
 }
 
 TEST(FaultModeStartOptions, CommandLineFaultsApplyByExactRouteAndPrefix)

@@ -13,7 +13,7 @@ const char* const kLoginPath = "/passport.php?action=client&method=ajaxUserLogin
 std::string loginBody(const std::string& username, const std::string& password, bool goodSign)
 {
     std::string t = currentTimestamp();
-    return "username=" + urlEncode(username) + "&password=" + password + "&timestamp=" + t
+    return "username=" + percentEncode(username) + "&password=" + password + "&timestamp=" + t
         + "&sign=" + signing::signOf(goodSign ? t : t + "0") + "&net_ip=127.0.0.1";
 }
 

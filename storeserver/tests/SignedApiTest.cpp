@@ -73,7 +73,7 @@ std::vector<ApiCase> apiCases(const StoreServerProcess& server, const std::strin
         {"ajaxGetGameState", t + "10001",
          [=](const std::string& sign) {
              return "/client/api/ajaxGetGameState?&user_id=10001&timestamp=" + t + sign + "&gamestatus="
-                 + urlEncode(localStatus) + "&net_ip=";
+                 + percentEncode(localStatus) + "&net_ip=";
          },
          [](const JsonValue& answer) {
              const JsonValue& data = answer["data"];
@@ -128,9 +128,7 @@ TEST_F(SignedApiTest, VersionServiceFollowsItsModeAtRunTime)
         + "&sign=" + signing::signOf(signing::kClientVersion) + "&net_ip=";
     for (const auto& row : rows) {
         SCOPED_TRACE(row.mode);
-        auto set = http->Post((std::string("/__control/update?version=1.2.0.5&mode=") + row.mode).c_str());
-        ASSERT_TRUE(set);
-        ASSERT_EQ(set->status, 200);
+        ASSERT_TRUE(server->setUpdate(row.mode, "1.2.0.5"));
         JsonValue data = getJson(*http, request)["data"];
         ASSERT_TRUE(data.isObject());
         EXPECT_EQ(data.size() > 0, row.offersUpdate);

@@ -1,5 +1,9 @@
 #include "StoreServerProcess.h"
 
+#include "FormEncoding.h"
+
+#include <httplib.h>
+
 #include <fcntl.h>
 #include <ftw.h>
 #include <poll.h>
@@ -47,9 +51,9 @@ std::string StoreServerProcess::defaultBinary()
 
 bool StoreServerProcess::start()
 {
-    char pattern[] = "/tmp/storeserver-test.XXXXXX";
-    if (!::mkdtemp(pattern)) {
-        error_ = "cannot create a temporary folder";
+    std::string pattern = workParent_ + "/storeserver-test.XXXXXX";
+    if (!::mkdtemp(&pattern[0])) {
+        error_ = "cannot create a temporary folder in " + workParent_;
         return false;
     }
     workDir_ = pattern;
@@ -132,6 +136,51 @@ std::string StoreServerProcess::host() const
 std::string StoreServerProcess::baseUrl() const
 {
     return "http://" + host();
+}
+
+bool StoreServerProcess::control(const std::string& pathAndQuery) const
+{
+    if (port_ <= 0)
+        return false;
+    httplib::Client http("127.0.0.1", port_);
+    http.set_connection_timeout(10);
+    http.set_read_timeout(10);
+    auto answer = http.Post(pathAndQuery.c_str());
+    return answer && answer->status == 200;
+}
+
+bool StoreServerProcess::setFault(const std::string& route, const std::string& mode) const
+{
+    return control("/__control/fault?route=" + percentEncode(route) + "&mode=" + percentEncode(mode));
+}
+
+bool StoreServerProcess::clearFaults(const std::string& route) const
+{
+    if (route.empty())
+        return control("/__control/fault/clear");
+    return control("/__control/fault/clear?route=" + percentEncode(route));
+}
+
+bool StoreServerProcess::setUpdate(const std::string& mode, const std::string& version, const std::string& url,
+                                   const std::string& note) const
+{
+    std::string query = "/__control/update?mode=" + percentEncode(mode);
+    if (!version.empty())
+        query += "&version=" + percentEncode(version);
+    if (!url.empty())
+        query += "&url=" + percentEncode(url);
+    if (!note.empty())
+        query += "&note=" + percentEncode(note);
+    return control(query);
+}
+
+std::vector<JsonValue> StoreServerProcess::requestsTo(const std::string& path) const
+{
+    std::vector<JsonValue> matching;
+    for (JsonValue& entry : logEntries())
+        if (entry["path"].asString() == path)
+            matching.push_back(std::move(entry));
+    return matching;
 }
 
 std::vector<JsonValue> StoreServerProcess::logEntries() const

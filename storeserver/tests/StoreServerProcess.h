@@ -1,8 +1,10 @@
 #pragma once
 
 // Starts the real storeserver program as a child process for a test, on a free
-// loopback port with its own data folder and request log, and reads back what
-// it logged. Link the CMake target storeserver_testsupport to use it.
+// loopback port with its own data folder and request log, sets its faults and
+// update offer at run time, and reads back what it logged. Every test that
+// needs the stand-in uses it (the client's Qt tests through a thin wrapper).
+// Link the CMake target storeserver_testsupport to use it.
 //
 //   StoreServerProcess server({"--update", "forced"});
 //   ASSERT_TRUE(server.start()) << server.error();
@@ -24,6 +26,9 @@ public:
     StoreServerProcess(const StoreServerProcess&) = delete;
     StoreServerProcess& operator=(const StoreServerProcess&) = delete;
 
+    // The folder that gets the server's own work folder (data and request
+    // log); "/tmp" unless set before start().
+    void setWorkFolderParent(std::string folder) { workParent_ = std::move(folder); }
     // Starts the program and waits (up to 30 s) for its "listening" line.
     bool start();
     // Sends SIGTERM and waits for the exit (SIGKILL after 10 s); also done by the destructor.
@@ -36,8 +41,18 @@ public:
     const std::string& dataDir() const { return dataDir_; }
     const std::string& logPath() const { return logPath_; }
 
+    // Sets or clears a route's fault through the control route; true when accepted.
+    bool setFault(const std::string& route, const std::string& mode) const;
+    // Without a route, every route's fault is cleared.
+    bool clearFaults(const std::string& route = std::string()) const;
+    // The version service's offer: mode "none", "optional" or "forced"; empty values keep the defaults.
+    bool setUpdate(const std::string& mode, const std::string& version = {}, const std::string& url = {},
+                   const std::string& note = {}) const;
+
     // Every line of the request log, parsed; a line that does not parse is a null value.
     std::vector<JsonValue> logEntries() const;
+    // The logged requests to one path, oldest first.
+    std::vector<JsonValue> requestsTo(const std::string& path) const;
     // Empties the request log (the server keeps appending to it).
     void clearLog() const;
     // The fixture catalogue as the server wrote it into catalogue.json.
@@ -49,8 +64,11 @@ public:
     static std::string defaultBinary();
 
 private:
+    bool control(const std::string& pathAndQuery) const;
+
     std::vector<std::string> extraArguments_;
     std::string binary_;
+    std::string workParent_ = "/tmp";
     std::string workDir_;
     std::string dataDir_;
     std::string logPath_;

@@ -32,22 +32,6 @@ JsonValue postForm(httplib::Client& client, const std::string& path, const std::
     return result ? JsonValue::parse(result->body) : JsonValue();
 }
 
-std::string urlEncode(const std::string& text)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : text) {
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += digits[c >> 4];
-            out += digits[c & 15];
-        }
-    }
-    return out;
-}
-
 std::string readFileBytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);

@@ -10,10 +10,10 @@
 // --engine-direct drives the engine through the binding without the manager,
 // polling every 10 ms, so that the benchmark measures the engine itself.
 
-#include "DownloadManager.h"
-#include "EngineTaskParams.h"
-#include "NetWorkDelegate.h"
-#include "XLDL.h"
+#include "core/download/DownloadManager.h"
+#include "core/download/EngineTaskParams.h"
+#include "core/download/NetWorkDelegate.h"
+#include "core/download/XLDL.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

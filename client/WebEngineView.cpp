@@ -1,8 +1,0 @@
-#include "WebEngineView.h"
-
-#include <QContextMenuEvent>
-
-void WebEngineView::contextMenuEvent(QContextMenuEvent *event)
-{
-    event->accept();
-}

@@ -1,0 +1,98 @@
+#include "core/AppSettings.h"
+
+#include "core/AppFolders.h"
+#include "platform/PlatformServices.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+const int kMaxScreenWidth = 1920;
+const int kMaxScreenHeight = 1080;
+} // namespace
+
+QString settingsFilePath()
+{
+    return getUserDataDir() + QStringLiteral("/Settings.ini");
+}
+
+AppSettings &loadSettings()
+{
+    static AppSettings shared;
+    const QString path = settingsFilePath();
+    if (!QFileInfo::exists(path)) {
+        shared.valid = 0;
+        return shared;
+    }
+    shared.valid = 1;
+    QSettings file(path, QSettings::IniFormat);
+    shared.windowRect = QRect(file.value(QStringLiteral("/WindowLocation/X")).toInt(),
+                              file.value(QStringLiteral("/WindowLocation/Y")).toInt(),
+                              file.value(QStringLiteral("/WindowSize/Width")).toInt(),
+                              file.value(QStringLiteral("/WindowSize/Height")).toInt());
+    shared.isMaximized = file.value(QStringLiteral("/WindowState/isMaximized")).toBool();
+    shared.isAutoRun = file.value(QStringLiteral("/Settings/isAutoRun")).toBool();
+    shared.installPath = file.value(QStringLiteral("/Settings/installPath")).toString();
+    shared.deviceId = file.value(QStringLiteral("/DeviceInfo/Id")).toString();
+    shared.deviceName = file.value(QStringLiteral("/DeviceInfo/Name")).toString();
+    shared.downloadTool = file.value(QStringLiteral("/Download/Tool")).toString();
+    return shared;
+}
+
+void saveSettings(const AppSettings &settings)
+{
+    const QString path = settingsFilePath();
+    // QSettings replaces the file atomically when it syncs, and makes it when missing.
+    QSettings file(path, QSettings::IniFormat);
+    file.setValue(QStringLiteral("/WindowLocation/X"), settings.windowRect.x());
+    file.setValue(QStringLiteral("/WindowLocation/Y"), settings.windowRect.y());
+    file.setValue(QStringLiteral("/WindowSize/Width"), settings.windowRect.width());
+    file.setValue(QStringLiteral("/WindowSize/Height"), settings.windowRect.height());
+    file.setValue(QStringLiteral("/WindowState/isMaximized"), settings.isMaximized);
+    file.setValue(QStringLiteral("/DeviceInfo/Id"), settings.deviceId);
+    file.setValue(QStringLiteral("/DeviceInfo/Name"), settings.deviceName);
+    file.setValue(QStringLiteral("/Download/Tool"), settings.downloadTool);
+    file.setValue(QStringLiteral("/Settings/installPath"), settings.installPath);
+    file.setValue(QStringLiteral("/Settings/isAutoRun"), settings.isAutoRun);
+    file.sync();
+    if (file.status() != QSettings::NoError)
+        qWarning("the settings were not saved to %s (error %d)", qUtf8Printable(path), static_cast<int>(file.status()));
+}
+
+AppSettings loadWindowSettings()
+{
+    const AppSettings &stored = loadSettings();
+    AppSettings copy;
+    if (stored.valid) {
+        copy = stored;
+    } else {
+        copy.isAutoRun = false;
+        copy.isMaximized = false;
+        copy.downloadTool = QStringLiteral("thunder");
+    }
+    if (copy.installPath.isEmpty())
+        copy.installPath = getVrGamesDir();
+    return copy;
+}
+
+QRect getWindowRect(const QSize &available)
+{
+    const AppSettings &settings = loadSettings();
+    if (settings.valid && settings.windowRect.width() != 0 && settings.windowRect.height() != 0)
+        return settings.windowRect;
+    return getDefaultWindowRect(available);
+}
+
+QRect getDefaultWindowRect(const QSize &available)
+{
+    const int width = qMin(available.width(), kMaxScreenWidth);
+    const int height = qMin(available.height(), kMaxScreenHeight);
+    return QRect(80, 50, width - 160, height - 100);
+}
+
+bool setAutoRun(bool on)
+{
+    return platform().setAutoRun(on, QCoreApplication::applicationName(),
+                                 QCoreApplication::applicationFilePath());
+}

@@ -1,0 +1,762 @@
+#include "core/download/DownloadManager.h"
+
+#include "core/AppFolders.h"
+#include "core/download/EngineTaskParams.h"
+#include "core/download/XLDL.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QDomDocument>
+#include <QFileInfo>
+#include <QNetworkRequest>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTimer>
+#include <QTimerEvent>
+
+#include <cstring>
+
+namespace {
+
+const int kPollIntervalMs = 1000;
+const int kPendingTicksLimit = 6;
+const int kZeroSizeTicksLimit = 10;
+const int kEnginePendingCode = 68;
+const int kEngineNoSizeCode = 63250;
+const int kMaxRedirects = 10;
+// Bounds what Qt holds of a reply that is being written out, so memory stays
+// flat whatever the speed of the disk.
+const qint64 kReplyBufferBytes = 4 * 1024 * 1024;
+const int kReadChunkBytes = 1024 * 1024;
+// Element used in "temp.xml" for a task whose file name is no XML name.
+const char kNamedTaskElement[] = "task";
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+QString targetPath(const DownloadTask &task)
+{
+    return joinPath(task.dir, task.name);
+}
+
+QString tempPath(const DownloadTask &task)
+{
+    return targetPath(task) + QStringLiteral(".tmp");
+}
+
+// A file name that stays inside its folder.
+bool isPlainFileName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    }
+    return true;
+}
+
+// True when the text can be an element name of its own: file names starting
+// with a digit (game ids, MD5 picture names) cannot.
+bool isXmlElementName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[\\p{L}_][\\p{L}\\p{N}._-]*$"));
+    return pattern.match(name).hasMatch() && !name.startsWith(QLatin1String("xml"), Qt::CaseInsensitive);
+}
+
+bool sameFolder(const QString &a, const QString &b)
+{
+    return QDir::cleanPath(a) == QDir::cleanPath(b);
+}
+
+bool queryTask(XLDL *engine, XlTaskHandle handle, XlTaskInfo &info)
+{
+    std::memset(&info, 0, sizeof info);
+    info.state = XL_STATE_PAUSED;
+    return engine->QueryTaskInfoEx(handle, &info);
+}
+
+int httpStatus(QNetworkReply *reply)
+{
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+// The first byte and the total of a Content-Range header ("bytes A-B/T" or
+// "bytes */T"); -1 where it states none.
+void parseContentRange(const QByteArray &header, qint64 &first, qint64 &total)
+{
+    first = -1;
+    total = -1;
+    static const QRegularExpression pattern(QStringLiteral("^\\s*bytes\\s+(?:(\\d+)-\\d+|\\*)/(\\d+)\\s*$"));
+    const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(header));
+    if (!match.hasMatch())
+        return;
+    if (match.capturedLength(1) > 0)
+        first = match.captured(1).toLongLong();
+    total = match.captured(2).toLongLong();
+}
+
+} // namespace
+
+DownloadManager::DownloadManager(NetWorkDelegate *delegate)
+    : QObject(nullptr)
+    , delegate(delegate)
+{
+    if (!delegate)
+        return;
+    readBuffer.resize(kReadChunkBytes);
+    engine = XLDL::instance();
+    engine->Init();
+    pollTimerId = startTimer(kPollIntervalMs, Qt::CoarseTimer);
+    connect(&network, &QNetworkAccessManager::finished, this, &DownloadManager::OnDownloadFinished);
+    LoadTasks();
+}
+
+// Neither the tasks nor the engine: Shutdown releases what must be released.
+DownloadManager::~DownloadManager() = default;
+
+QString DownloadManager::taskListPath()
+{
+    return getTempDir() + QStringLiteral("temp.xml");
+}
+
+int DownloadManager::AddTask(const QUrl &url, const QString &name, const QString &dir, bool useEngine)
+{
+    if (!delegate || !engine || !isPlainFileName(name))
+        return 0;
+    return useEngine ? StartXlTask(url, name, dir) : StartHttpTask(url, name, dir);
+}
+
+DownloadTask *DownloadManager::findTaskById(int id) const
+{
+    for (DownloadTask *task : tasks) {
+        if (task->id == id)
+            return task;
+    }
+    return nullptr;
+}
+
+DownloadTask *DownloadManager::findTaskByReply(QObject *reply) const
+{
+    if (!reply)
+        return nullptr;
+    for (DownloadTask *task : tasks) {
+        if (task->engine == 0 && task->handle == reply)
+            return task;
+    }
+    return nullptr;
+}
+
+DownloadTask *DownloadManager::FindTaskByUrl(const QUrl &url, const QString &name, const QString &folder) const
+{
+    for (DownloadTask *task : tasks) {
+        if (task->url == url && task->name == name && sameFolder(task->dir, folder))
+            return task;
+    }
+    return nullptr;
+}
+
+DownloadTask *DownloadManager::newTask(const QUrl &url, const QString &name, const QString &folder, int engineTask)
+{
+    auto *task = new DownloadTask;
+    task->id = static_cast<int>(++lastId);
+    task->url = url;
+    task->name = name;
+    task->dir = folder;
+    task->engine = engineTask;
+    tasks.append(task);
+    return task;
+}
+
+void DownloadManager::removeTask(DownloadTask *task)
+{
+    tasks.removeOne(task);
+    delete task;
+}
+
+bool DownloadManager::isRunning(DownloadTask *task) const
+{
+    if (!task->handle)
+        return false;
+    if (task->engine == 0)
+        return true;
+    XlTaskInfo info;
+    return queryTask(engine, static_cast<XlTaskHandle>(task->handle), info)
+           && (info.state == XL_STATE_WAITING || info.state == XL_STATE_DOWNLOADING);
+}
+
+// A stopped or failed engine task is deleted from the engine before the
+// manager starts the download anew.
+void DownloadManager::forgetEngineTask(DownloadTask *task)
+{
+    if (task->engine == 1 && task->handle)
+        engine->DeleteTask(static_cast<XlTaskHandle>(task->handle));
+    task->handle = nullptr;
+}
+
+int DownloadManager::StartHttpTask(const QUrl &url, const QString &name, const QString &dir)
+{
+    const QString folder = dir.isEmpty() ? getUserDataDir() : dir;
+    if (!dir.isEmpty() && !QDir(dir).exists() && !QDir().mkpath(dir))
+        qDebug() << "[Mivo]Cannot create download store dir";
+
+    DownloadTask *task = FindTaskByUrl(url, name, folder);
+    if (task && isRunning(task))
+        return task->id;
+
+    const bool listed = task != nullptr;
+    if (task) {
+        forgetEngineTask(task);
+        task->engine = 0;
+    } else {
+        task = newTask(url, name, folder, 0);
+        SaveTasks();
+    }
+    // A ".tmp" left without a task (a lost list) is claimed, never truncated:
+    // the answer to the range tells whether its bytes still fit.
+    task->file.setFileName(tempPath(*task));
+    // Unbuffered: every write reaches the file at once, so a full disk is
+    // seen at the write and a killed process leaves what it received.
+    task->file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
+    task->resumeOffset = task->file.isOpen() ? task->file.size() : 0;
+    task->rangeRequested = listed || task->resumeOffset > 0;
+    task->dropOnError = false;
+
+    if (!task->file.isOpen()) {
+        reportErrorLater(task->id, task->file.errorString(), kWriteFailed);
+        return task->id;
+    }
+    sendRequest(task);
+    return task->id;
+}
+
+void DownloadManager::sendRequest(DownloadTask *task)
+{
+    QNetworkRequest request(task->url);
+    // A redirect's own body is never the file: follow it (http and https only,
+    // never from https down to http).
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    if (task->rangeRequested)
+        request.setRawHeader("Range", "bytes=" + QByteArray::number(task->resumeOffset) + '-');
+    task->answerChecked = false;
+    task->failureReported = false;
+
+    QNetworkReply *reply = network.get(request);
+    reply->setReadBufferSize(kReplyBufferBytes);
+    task->handle = reply;
+    connect(reply, &QNetworkReply::sslErrors, this, &DownloadManager::OnSslErrors);
+    connect(reply, &QNetworkReply::errorOccurred, this, &DownloadManager::OnDownloadError);
+    connect(reply, &QNetworkReply::readyRead, this, &DownloadManager::OnReadyRead);
+    connect(reply, &QNetworkReply::downloadProgress, this, &DownloadManager::OnUpdateDownloadProgress);
+}
+
+// Decides once per answer whether its body belongs in the temporary file. A
+// range answered with 200 restarts the file from zero; a 206 for another
+// offset, a 416, redirects and error answers are never written.
+bool DownloadManager::checkAnswer(DownloadTask *task, QNetworkReply *reply)
+{
+    const int status = httpStatus(reply);
+    if (task->answerChecked || status == 0)
+        return status >= 200 && status < 300 && !task->failureReported;
+    task->answerChecked = true;
+    if (status == 200 && task->rangeRequested && task->resumeOffset > 0) {
+        if (!task->file.resize(0)) {
+            failNow(task);
+            return false;
+        }
+        task->resumeOffset = 0;
+    } else if (status == 206) {
+        qint64 first = -1;
+        qint64 total = -1;
+        parseContentRange(reply->rawHeader("Content-Range"), first, total);
+        if (!task->rangeRequested || first != task->resumeOffset) {
+            restartFromZero(task);
+            return false;
+        }
+    }
+    return status >= 200 && status < 300;
+}
+
+// Throws the current answer away and asks for the whole file again.
+void DownloadManager::restartFromZero(DownloadTask *task)
+{
+    abandonReply(task);
+    if (!task->file.resize(0)) {
+        failNow(task);
+        return;
+    }
+    task->resumeOffset = 0;
+    task->rangeRequested = false;
+    sendRequest(task);
+}
+
+// Ends a running task whose temporary file cannot be written.
+void DownloadManager::failNow(DownloadTask *task)
+{
+    abandonReply(task);
+    task->failureReported = true;
+    const QString message = task->file.errorString();
+    task->file.close();
+    reportErrorLater(task->id, message, kWriteFailed);
+}
+
+// Writes what the reply has into the temporary file; false after a failed write.
+bool DownloadManager::drainReply(DownloadTask *task, QNetworkReply *reply)
+{
+    for (;;) {
+        const qint64 count = reply->read(readBuffer.data(), readBuffer.size());
+        if (count <= 0)
+            return true;
+        if (task->file.write(readBuffer.constData(), count) != count)
+            return false;
+    }
+}
+
+// Lets a reply go without its finished signal reaching this manager's handler.
+void DownloadManager::abandonReply(DownloadTask *task)
+{
+    auto *reply = static_cast<QNetworkReply *>(task->handle);
+    task->handle = nullptr;
+    if (!reply)
+        return;
+    reply->disconnect(this);
+    reply->abort();
+    reply->deleteLater();
+}
+
+void DownloadManager::OnReadyRead()
+{
+    auto *reply = qobject_cast<QNetworkReply *>(sender());
+    DownloadTask *task = findTaskByReply(reply);
+    if (!task)
+        return;
+    if (!checkAnswer(task, reply)) {
+        if (task->handle == reply)
+            reply->skip(reply->bytesAvailable());
+        return;
+    }
+    if (drainReply(task, reply))
+        return;
+    // The disk refused the data: the task fails now instead of finishing short.
+    const int id = task->id;
+    const QString message = task->file.errorString();
+    abandonReply(task);
+    task->file.close();
+    reportError(id, message, kWriteFailed);
+}
+
+void DownloadManager::OnUpdateDownloadProgress(qint64 downloaded, qint64 total)
+{
+    auto *reply = qobject_cast<QNetworkReply *>(sender());
+    DownloadTask *task = findTaskByReply(reply);
+    if (!task || total <= 0 || !checkAnswer(task, reply))
+        return;
+    delegate->OnTaskProgress(task->id, task->resumeOffset + downloaded, task->resumeOffset + total);
+}
+
+void DownloadManager::OnSslErrors(const QList<QSslError> &errors)
+{
+    for (const QSslError &error : errors)
+        qWarning("SSL error: %s", qUtf8Printable(error.errorString()));
+}
+
+void DownloadManager::OnDownloadError(QNetworkReply::NetworkError code)
+{
+    auto *reply = qobject_cast<QNetworkReply *>(sender());
+    DownloadTask *task = findTaskByReply(reply);
+    if (!task || code == QNetworkReply::OperationCanceledError || task->failureReported)
+        return;
+    // A range beyond the end is judged by the finish handler.
+    if (httpStatus(reply) == 416 && task->rangeRequested)
+        return;
+    task->failureReported = true;
+    const int id = task->id;
+    qWarning("download %d failed: network error %d: %s", id, static_cast<int>(code), qUtf8Printable(reply->errorString()));
+    const bool drop = delegate->OnTaskError(id, reply->errorString(), code);
+    if (DownloadTask *still = findTaskById(id))
+        still->dropOnError = drop;
+}
+
+void DownloadManager::OnDownloadFinished(QNetworkReply *reply)
+{
+    DownloadTask *task = findTaskByReply(reply);
+    if (!task)
+        return;
+    const int status = httpStatus(reply);
+    const bool wanted = checkAnswer(task, reply);
+    if (task->handle != reply)
+        return; // restarted or failed while its answer was checked
+    if (wanted && !drainReply(task, reply) && !task->failureReported) {
+        task->file.close();
+        task->handle = nullptr;
+        reply->deleteLater();
+        reportError(task->id, task->file.errorString(), kWriteFailed);
+        return;
+    }
+    task->file.close();
+    reply->close();
+    reply->deleteLater();
+    task->handle = nullptr;
+
+    if (status == 416 && task->rangeRequested && !task->failureReported) {
+        qint64 first = -1;
+        qint64 total = -1;
+        parseContentRange(reply->rawHeader("Content-Range"), first, total);
+        if (total >= 0 && total == QFileInfo(task->file.fileName()).size()) {
+            finishHttpTask(task);
+        } else if (task->file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+            // The server's file is not the one the temporary file began: start again.
+            task->resumeOffset = 0;
+            task->rangeRequested = false;
+            sendRequest(task);
+        } else {
+            reportError(task->id, task->file.errorString(), kWriteFailed);
+        }
+        return;
+    }
+
+    if (!task->failureReported && reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
+        finishHttpTask(task);
+        return;
+    }
+    if (!task->failureReported) {
+        // An answer that is no file and no network error (a redirect without a target).
+        reportError(task->id, QStringLiteral("Unexpected HTTP status %1").arg(status),
+                    QNetworkReply::UnknownContentError);
+        return;
+    }
+    if (task->dropOnError) {
+        removeTask(task);
+        SaveTasks();
+    }
+}
+
+// Moves the complete temporary file to its target; a failed move is an error.
+void DownloadManager::finishHttpTask(DownloadTask *task)
+{
+    const QString target = targetPath(*task);
+    if (QFileInfo::exists(target))
+        QFile::remove(target);
+    if (!QFile::rename(tempPath(*task), target)) {
+        reportError(task->id, QStringLiteral("Cannot rename %1 to %2").arg(tempPath(*task), target), kRenameFailed);
+        return;
+    }
+    const int id = task->id;
+    removeTask(task);
+    SaveTasks();
+    delegate->OnTaskFinished(id);
+}
+
+// Reports a failure of a task that no longer runs and drops it when asked to.
+void DownloadManager::reportError(int taskId, const QString &message, int code)
+{
+    DownloadTask *task = findTaskById(taskId);
+    if (!task)
+        return;
+    task->failureReported = true;
+    const bool drop = delegate->OnTaskError(taskId, message, code);
+    task = findTaskById(taskId);
+    if (!task)
+        return;
+    task->dropOnError = drop;
+    if (drop && !task->handle) {
+        removeTask(task);
+        SaveTasks();
+    }
+}
+
+// The caller learns the task's id before it hears of the failure.
+void DownloadManager::reportErrorLater(int taskId, const QString &message, int code)
+{
+    QTimer::singleShot(0, this, [this, taskId, message, code] {
+        DownloadTask *task = findTaskById(taskId);
+        if (task && !task->handle)
+            reportError(taskId, message, code);
+    });
+}
+
+int DownloadManager::StartXlTask(const QUrl &url, const QString &name, const QString &dir)
+{
+    const QString folder = dir.isEmpty() ? getUserDataDir() : dir;
+    const QUrl textUrl(url.toString());
+    DownloadTask *task = FindTaskByUrl(textUrl, name, folder);
+    if (task && isRunning(task))
+        return task->id;
+
+    if (task) {
+        forgetEngineTask(task);
+        task->resumeOffset = 0;
+        task->dropOnError = false;
+        if (task->engine != 1) {
+            task->engine = 1;
+            SaveTasks();
+        }
+    } else {
+        task = newTask(textUrl, name, folder, 1);
+        SaveTasks();
+    }
+    task->pendingTicks = 0;
+    task->zeroSizeTicks = 0;
+    task->failureReported = false;
+
+    const QString target = targetPath(*task);
+    if (QFileInfo::exists(target))
+        QFile::remove(target);
+
+    XlTaskHandle handle = nullptr;
+    if (std::unique_ptr<XlTaskParams> params = engineStartParams(task->url.toString(QUrl::FullyEncoded), task->name, task->dir))
+        handle = engine->CreateTask(params.get());
+    task->handle = handle;
+    XlTaskInfo info;
+    queryTask(engine, handle, info);
+    engine->StartTask(handle);
+    queryTask(engine, handle, info);
+    if (!handle)
+        reportErrorLater(task->id, QStringLiteral("The download engine refused the task"), kEngineTaskRefused);
+    return task->id;
+}
+
+void DownloadManager::deleteEngineTempFile(DownloadTask *task)
+{
+    const std::unique_ptr<XlTaskParams> params = engineTargetParams(task->name, task->dir);
+    const bool deleted = params && engine->DelTempFile(params.get());
+    qDebug() << "Delete XL tmp File:" << deleted;
+}
+
+void DownloadManager::HandleXlError(DownloadTask *task, int code)
+{
+    const int id = task->id;
+    const bool drop = delegate->OnTaskError(id, QString(), code + kEngineCodeBase);
+    task = findTaskById(id);
+    if (!task)
+        return;
+    task->dropOnError = drop;
+    if (!drop)
+        return;
+    tasks.removeOne(task);
+    engine->DeleteTask(static_cast<XlTaskHandle>(task->handle));
+    if (const std::unique_ptr<XlTaskParams> params = engineTargetParams(task->name, task->dir))
+        engine->DelTempFile(params.get());
+    delegate->OnTaskFinished(id);
+    delete task;
+    SaveTasks();
+}
+
+void DownloadManager::timerEvent(QTimerEvent *event)
+{
+    if (!delegate || !engine || event->timerId() != pollTimerId)
+        return;
+    // The delegate may add, stop or drop tasks while it hears of one.
+    QList<int> ids;
+    for (DownloadTask *task : tasks) {
+        if (task->engine == 1 && task->handle)
+            ids.append(task->id);
+    }
+    for (const int id : ids) {
+        DownloadTask *task = findTaskById(id);
+        if (!task || task->engine != 1 || !task->handle)
+            continue;
+        XlTaskInfo info;
+        queryTask(engine, static_cast<XlTaskHandle>(task->handle), info);
+        switch (info.state) {
+        case XL_STATE_WAITING:
+            qDebug() << "XL DL pending:" << task->pendingTicks;
+            if (++task->pendingTicks == kPendingTicksLimit) {
+                task->pendingTicks = 0;
+                HandleXlError(task, kEnginePendingCode);
+            }
+            break;
+        case XL_STATE_ERROR:
+            HandleXlError(task, info.failCode);
+            // Stopped after its report: a failed task is reported once, and
+            // AddTask can continue it later.
+            if (DownloadTask *failed = findTaskById(id)) {
+                if (failed->handle)
+                    engine->StopTask(static_cast<XlTaskHandle>(failed->handle));
+            }
+            break;
+        case XL_STATE_DOWNLOADING:
+            if (info.totalSize == 0) {
+                if (task->zeroSizeTicks == kZeroSizeTicksLimit) {
+                    task->zeroSizeTicks = 0;
+                    HandleXlError(task, kEngineNoSizeCode);
+                    task = findTaskById(id);
+                    if (!task)
+                        break;
+                }
+                ++task->zeroSizeTicks;
+            }
+            delegate->OnTaskProgress(id, info.downloadedSize, info.totalSize);
+            break;
+        case XL_STATE_COMPLETE:
+            StopTask(id, true, false);
+            delegate->OnTaskFinished(id);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void DownloadManager::StopTask(int taskId, bool remove, bool deleteTemp)
+{
+    if (!delegate || !engine)
+        return;
+    DownloadTask *task = findTaskById(taskId);
+    if (!task)
+        return;
+    if (task->engine == 1) {
+        if (!task->handle)
+            return;
+        auto handle = static_cast<XlTaskHandle>(task->handle);
+        engine->StopTask(handle);
+        if (deleteTemp)
+            deleteEngineTempFile(task);
+        if (remove) {
+            // Nothing can name the engine's task once the manager forgets it.
+            engine->DeleteTask(handle);
+            removeTask(task);
+            SaveTasks();
+        }
+        return;
+    }
+    if (task->handle) {
+        auto *reply = static_cast<QNetworkReply *>(task->handle);
+        if (task->file.isOpen() && checkAnswer(task, reply))
+            drainReply(task, reply);
+        abandonReply(task);
+    }
+    task->file.close();
+    if (deleteTemp)
+        QFile::remove(tempPath(*task));
+    if (remove) {
+        removeTask(task);
+        SaveTasks();
+    }
+}
+
+void DownloadManager::StopAllTasks(bool remove, bool deleteTemp)
+{
+    if (!delegate || !engine)
+        return;
+    // Each running task stops as a pause does: HTTP data flushed into its
+    // temporary file, engine tasks stopped with their data kept.
+    const QList<DownloadTask *> all = tasks;
+    for (DownloadTask *task : all) {
+        if (task->handle)
+            StopTask(task->id, false, deleteTemp);
+    }
+    if (remove) {
+        for (DownloadTask *task : all) {
+            if (task->engine == 1 && task->handle)
+                engine->DeleteTask(static_cast<XlTaskHandle>(task->handle));
+        }
+        qDeleteAll(tasks);
+        tasks.clear();
+    }
+    SaveTasks();
+    network.clearConnectionCache();
+}
+
+void DownloadManager::Shutdown()
+{
+    if (!delegate)
+        return;
+    StopAllTasks(false, false);
+    killTimer(pollTimerId);
+    pollTimerId = 0;
+    if (engine) {
+        engine->UnInit();
+        delete engine;
+        engine = nullptr;
+    }
+}
+
+void DownloadManager::SaveTasks()
+{
+    if (!delegate)
+        return;
+    QDomDocument document;
+    document.appendChild(document.createProcessingInstruction(
+        QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"utf-8\"")));
+    QDomElement root = document.createElement(QStringLiteral("root"));
+    document.appendChild(root);
+    QDomElement idElement = document.createElement(QStringLiteral("id"));
+    idElement.setAttribute(QStringLiteral("value"), QString::number(lastId));
+    root.appendChild(idElement);
+    QDomElement items = document.createElement(QStringLiteral("items"));
+    root.appendChild(items);
+    for (const DownloadTask *task : tasks) {
+        const bool plain = isXmlElementName(task->name);
+        QDomElement item = document.createElement(plain ? task->name : QString::fromLatin1(kNamedTaskElement));
+        if (!plain)
+            item.setAttribute(QStringLiteral("name"), task->name);
+        item.setAttribute(QStringLiteral("url"), task->url.toString());
+        item.setAttribute(QStringLiteral("id"), QString::number(static_cast<quint32>(task->id)));
+        item.setAttribute(QStringLiteral("engine"), QString::number(task->engine));
+        item.setAttribute(QStringLiteral("path"), task->dir);
+        items.appendChild(item);
+    }
+    QByteArray text = document.toByteArray(4);
+    text.replace("\n", "\r\n");
+
+    // Written whole to a new file that then takes the name: a crash leaves the
+    // old list or the new one, never half of one. Unbuffered, so a failed
+    // write is seen at write() and the commit keeps the old list instead of
+    // putting a cut one in its place.
+    QSaveFile file(taskListPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size() || !file.commit())
+        qWarning("the task list %s was not saved: %s", qUtf8Printable(taskListPath()), qUtf8Printable(file.errorString()));
+}
+
+void DownloadManager::LoadTasks()
+{
+    QFile file(taskListPath());
+    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        return;
+    QDomDocument document;
+    QString problem;
+    int line = 0;
+    if (!document.setContent(&file, &problem, &line)) {
+        // Kept aside before the next save replaces it, so the tasks it names
+        // can still be found by hand.
+        file.close();
+        const QString damaged = taskListPath() + QStringLiteral(".damaged");
+        QFile::remove(damaged);
+        const bool kept = QFile::copy(taskListPath(), damaged);
+        qWarning("the task list %s does not parse (line %d: %s); %s", qUtf8Printable(taskListPath()), line,
+                 qUtf8Printable(problem),
+                 kept ? qUtf8Printable(QStringLiteral("copied to ") + damaged) : "it could not be copied aside");
+        return;
+    }
+    for (QDomElement child = document.documentElement().firstChildElement(); !child.isNull();
+         child = child.nextSiblingElement()) {
+        if (child.tagName() == QLatin1String("id")) {
+            lastId = child.attribute(QStringLiteral("value")).toUInt();
+        } else if (child.tagName() == QLatin1String("items")) {
+            for (QDomElement item = child.firstChildElement(); !item.isNull(); item = item.nextSiblingElement()) {
+                const QString name = item.hasAttribute(QStringLiteral("name")) ? item.attribute(QStringLiteral("name"))
+                                                                               : item.tagName();
+                const int id = static_cast<int>(item.attribute(QStringLiteral("id")).toUInt());
+                // A list edited by hand must not send a download out of its folder.
+                if (!isPlainFileName(name) || id == 0 || findTaskById(id)) {
+                    qWarning("the task list entry at line %d is skipped: no usable name or id", item.lineNumber());
+                    continue;
+                }
+                auto *task = new DownloadTask;
+                task->id = id;
+                task->url = QUrl(item.attribute(QStringLiteral("url")));
+                task->dir = item.attribute(QStringLiteral("path"));
+                task->engine = item.attribute(QStringLiteral("engine")).toInt();
+                task->name = name;
+                tasks.append(task);
+            }
+        }
+    }
+    // Ids are never issued twice, even when the counter was lost.
+    for (const DownloadTask *task : tasks)
+        lastId = qMax(lastId, static_cast<quint32>(task->id));
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "core/download/DownloadTask.h"
+#include "core/download/NetWorkDelegate.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QObject>
+#include <QSslError>
+#include <QUrl>
+
+class XLDL;
+class QTimerEvent;
+
+// Downloads files with its own resumable HTTP downloader or through the
+// download engine, keeps its tasks in "temp.xml" and reports through a
+// NetWorkDelegate. GUI thread only.
+class DownloadManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Codes reported to NetWorkDelegate::OnTaskError besides the network
+    // library's own: engine findings are the engine's code plus 1000.
+    enum ErrorCode {
+        kEngineCodeBase = 1000,
+        kEnginePendingTooLong = 1068, // the engine never got the answer's headers
+        kEngineNoSize = 64250,        // the engine downloads without a known size
+        kWriteFailed = 1013,          // the temporary file cannot be written (as the engine's 13)
+        kRenameFailed = 1014,         // the finished file cannot take its name (as the engine's 14)
+        kEngineTaskRefused = 1016,    // the engine refused to create the task (as the engine's 16)
+    };
+
+    explicit DownloadManager(NetWorkDelegate *delegate);
+    ~DownloadManager() override;
+
+    // Starts (or continues) a download of url into dir/name; returns the task
+    // id, the running task's own id when it already runs, 0 without a delegate
+    // or for a name that is no plain file name.
+    int AddTask(const QUrl &url, const QString &name, const QString &dir, bool useEngine);
+    void StopTask(int taskId, bool remove, bool deleteTemp);
+    void StopAllTasks(bool remove, bool deleteTemp);
+    // Stops every task (keeping it listed) and releases the engine.
+    void Shutdown();
+
+    // The task list file, "temp.xml" in the temporary folder.
+    static QString taskListPath();
+
+public slots:
+    void OnDownloadFinished(QNetworkReply *reply);
+    void OnSslErrors(const QList<QSslError> &errors);
+    void OnDownloadError(QNetworkReply::NetworkError code);
+    void OnUpdateDownloadProgress(qint64 downloaded, qint64 total);
+    void OnReadyRead();
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    int StartHttpTask(const QUrl &url, const QString &name, const QString &dir);
+    int StartXlTask(const QUrl &url, const QString &name, const QString &dir);
+    void HandleXlError(DownloadTask *task, int code);
+    DownloadTask *FindTaskByUrl(const QUrl &url, const QString &name, const QString &folder) const;
+    void LoadTasks();
+    void SaveTasks();
+
+    DownloadTask *findTaskById(int id) const;
+    DownloadTask *findTaskByReply(QObject *reply) const;
+    DownloadTask *newTask(const QUrl &url, const QString &name, const QString &folder, int engine);
+    void removeTask(DownloadTask *task);
+    bool isRunning(DownloadTask *task) const;
+    void forgetEngineTask(DownloadTask *task);
+
+    void sendRequest(DownloadTask *task);
+    bool checkAnswer(DownloadTask *task, QNetworkReply *reply);
+    bool drainReply(DownloadTask *task, QNetworkReply *reply);
+    void abandonReply(DownloadTask *task);
+    void finishHttpTask(DownloadTask *task);
+    void restartFromZero(DownloadTask *task);
+    void failNow(DownloadTask *task);
+    void reportError(int taskId, const QString &message, int code);
+    void reportErrorLater(int taskId, const QString &message, int code);
+    void deleteEngineTempFile(DownloadTask *task);
+
+    NetWorkDelegate *delegate = nullptr;
+    XLDL *engine = nullptr;
+    QNetworkAccessManager network;
+    QList<DownloadTask *> tasks;
+    quint32 lastId = 0;
+    int pollTimerId = 0;
+    QByteArray readBuffer;
+};

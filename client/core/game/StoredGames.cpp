@@ -1,0 +1,40 @@
+#include "core/game/StoredGames.h"
+
+#include "core/AppFolders.h"
+#include "core/game/VRAppInfo.h"
+
+#include <QFile>
+
+StoredGameStep stepForStoredGame(const VRAppInfo &game, bool folderExists, bool packageExists)
+{
+    switch (game.downloadStatus) {
+    case VRAppInfo::Downloading:
+        return StoredGameStep::Download;
+    case VRAppInfo::Downloaded:
+        // Unpacking a package that is gone would "install" an empty game.
+        return packageExists ? StoredGameStep::Install : StoredGameStep::Download;
+    default:
+        if (game.platform == 0 && !folderExists)
+            return StoredGameStep::Forget;
+        return StoredGameStep::ShowRow;
+    }
+}
+
+QString pcPackagePath(const QString &gameId)
+{
+    return getZipsDir() + gameId + QStringLiteral(".zip");
+}
+
+int deleteInstalledPackages(const QList<VRAppInfo *> &games)
+{
+    int deleted = 0;
+    for (const VRAppInfo *game : games) {
+        const bool installed = game->downloadStatus == VRAppInfo::Installed
+                               || game->downloadStatus == VRAppInfo::ChildEnded;
+        if (!installed || game->platform != 0 || !VRAppInfo::isValidGameId(game->gameId))
+            continue;
+        if (QFile::remove(pcPackagePath(game->gameId)))
+            ++deleted;
+    }
+    return deleted;
+}

@@ -1,0 +1,135 @@
+#include "core/jobs/MyThread.h"
+
+#include "core/game/VRAppInfo.h"
+#include "platform/PlatformServices.h"
+
+#include <QMutexLocker>
+#include <QTextCodec>
+
+namespace {
+const int kStartWaitMs = 30000;
+const int kKillWaitMs = 5000;
+}
+
+MyThread::MyThread(QObject *parent, VRAppInfo *info, const QString &program, QStringList arguments,
+                   Purpose purpose)
+    : QThread(parent)
+    , info(info)
+    , program(program)
+    , arguments(std::move(arguments))
+    , purpose(purpose)
+{
+    // Queued behind the reports the thread posted before it ended.
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+void MyThread::setUnpackTimeLimit(int msecs)
+{
+    unpackTimeLimit = msecs;
+}
+
+void MyThread::run()
+{
+    runProcess(program, arguments);
+}
+
+void MyThread::runProcess(const QString &program, QStringList arguments)
+{
+    process = new QProcess;
+    // Started needs nothing of the process: it may reach the owner's thread as it is.
+    connect(process, &QProcess::started, this, &MyThread::start_process);
+    // Output is read here, on the process's own thread, and only the fact (or
+    // the bytes) is passed on to the owner's thread.
+    connect(process, &QProcess::readyReadStandardOutput, process, [this]() {
+        process->readAllStandardOutput();
+        QMetaObject::invokeMethod(this, [this]() { start_read_output(); }, Qt::QueuedConnection);
+    });
+    connect(process, &QProcess::readyReadStandardError, process, [this]() {
+        const QByteArray bytes = process->readAllStandardError();
+        {
+            QMutexLocker locker(&errorLock);
+            pendingError += bytes;
+        }
+        QMetaObject::invokeMethod(this, [this]() { start_read_err_output(); }, Qt::QueuedConnection);
+    });
+    connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), process,
+            [this](int exitCode, QProcess::ExitStatus exitStatus) {
+                QMetaObject::invokeMethod(
+                    this, [this, exitCode, exitStatus]() { finish_process(exitCode, exitStatus); },
+                    Qt::QueuedConnection);
+            });
+
+    process->start(program, arguments, QIODevice::ReadWrite);
+    if (!process->waitForStarted(kStartWaitMs)) {
+        qWarning("this process can not be called!");
+        process->disconnect();
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(kKillWaitMs);
+        }
+        // The wait for the end fails at once for a child that never started.
+        qWarning("time out (default 1h).");
+        QMetaObject::invokeMethod(this, [this]() { reportStartFailure(); }, Qt::QueuedConnection);
+    } else if (!process->waitForFinished(purpose == Launch ? -1 : unpackTimeLimit)) {
+        qWarning("time out (default 1h).");
+        // Nothing more is reported for this child; a stuck extractor is ended
+        // rather than left writing into the game's folder.
+        process->disconnect();
+        process->kill();
+        process->waitForFinished(kKillWaitMs);
+        QMetaObject::invokeMethod(this, [this]() { emit sendUnZipResault(false, info); }, Qt::QueuedConnection);
+    }
+    delete process;
+    process = nullptr;
+}
+
+void MyThread::setState(int state)
+{
+    if (info)
+        info->downloadStatus = state;
+    emit sendLaunchResault(info);
+}
+
+void MyThread::reportStartFailure()
+{
+    emit sendUnZipResault(false, info);
+    // A game that cannot start is a failed launch.
+    if (purpose == Launch)
+        setState(VRAppInfo::ChildCrashed);
+}
+
+void MyThread::start_process()
+{
+    qDebug("1.m_pProcess start!");
+}
+
+void MyThread::start_read_output()
+{
+    setState(VRAppInfo::ChildWroteOutput);
+}
+
+void MyThread::start_read_err_output()
+{
+    QByteArray bytes;
+    {
+        QMutexLocker locker(&errorLock);
+        bytes.swap(pendingError);
+    }
+    if (bytes.isEmpty())
+        return;
+    qWarning("2.return Error:%s", qUtf8Printable(platform().localCodec()->toUnicode(bytes)));
+}
+
+void MyThread::finish_process(int exitCode, QProcess::ExitStatus exitStatus)
+{
+    if (exitStatus == QProcess::NormalExit) {
+        // An extractor says by its exit code whether the package was unpacked.
+        emit sendUnZipResault(purpose == Launch || exitCode == 0, info);
+        setState(VRAppInfo::ChildEnded);
+        qDebug("3.m_pProcess exit normal! exitCode:%d", exitCode);
+    } else {
+        emit sendUnZipResault(false, info);
+        setState(VRAppInfo::ChildCrashed);
+        qWarning("3.m_pProcess exit crash! exitCode:%d", exitCode);
+    }
+}

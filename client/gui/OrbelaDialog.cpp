@@ -1,0 +1,910 @@
+#include "gui/OrbelaDialog.h"
+#include "ui_OrbelaDialog.h"
+
+#include "core/AppFolders.h"
+#include "core/ServiceHosts.h"
+#include "core/UpdateHandOver.h"
+#include "core/download/DownloadManager.h"
+#include "core/game/LocalDatabase.h"
+#include "core/game/StoredGames.h"
+#include "core/game/VRAppInfo.h"
+#include "core/webapi/MessageSigning.h"
+#include "core/webapi/QuaNetworkPost.h"
+#include "core/webapi/QuaNetworkRequest.h"
+#include "core/webapi/StatisticsHits.h"
+#include "gui/BackgroundDialog.h"
+#include "gui/ScreenArea.h"
+#include "gui/WindowAnimations.h"
+#include "gui/popups/PopupWindowDialog.h"
+#include "gui/popups/pushWebDialog.h"
+#include "gui/web/SystemBrowser.h"
+#include "gui/web/WebActivityForm.h"
+#include "gui/web/WebExchangeForm.h"
+#include "gui/web/WebGameForm.h"
+#include "gui/web/WebPushForm.h"
+#include "gui/web/webUserCentralForm.h"
+#include "platform/PlatformDesktop.h"
+#include "platform/PlatformServices.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <memory>
+
+bool OrbelaDialog::startUpChecksEnabled = true;
+
+// The images live in a static library, whose resources must be registered by hand.
+static void registerClientResources()
+{
+    Q_INIT_RESOURCE(res);
+}
+
+namespace {
+QString imageButtonStyle(const QString &prefix)
+{
+    return QStringLiteral("QPushButton{border:none;border-image:url(:/res/res/%1_normal.png);}"
+                          "QPushButton:hover{border-image:url(:/res/res/%1_hover.png);}"
+                          "QPushButton:pressed{border-image:url(:/res/res/%1_pressed.png);}")
+        .arg(prefix);
+}
+} // namespace
+
+OrbelaDialog::OrbelaDialog(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::OrbelaDialog)
+{
+    registerClientResources();
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Orbela游戏平台"));
+
+    normalRect = getDefaultWindowRect(availablePrimaryScreenArea().size());
+    restoreRect = normalRect;
+    const AppSettings &stored = loadSettings();
+    maximized = stored.valid ? stored.isMaximized : false;
+    if (maximized)
+        setMaximizeButtonImages(true);
+
+    ui->progressBar->hide();
+    dragging = false;
+    servicesPending = true;
+    session.setUserId(QString());
+    session.setOnlineSeconds(-1);
+    isWin62 = isWindowsVersion62();
+
+    body = new BackgroundDialog(nullptr);
+    const QRect bodyRect = getWindowRect(availablePrimaryScreenArea().size());
+    body->setGeometry(bodyRect);
+    body->show();
+    activateWindow();
+    layoutTitleBar(bodyRect.width());
+
+    // The look-up and the version check (and the services after it) wait
+    // until the store page has loaded, or a short while, so that their work
+    // never holds the first page.
+    if (startUpChecksEnabled) {
+        auto *startChecks = new QTimer(this);
+        startChecks->setSingleShot(true);
+        connect(startChecks, &QTimer::timeout, this, [this, startChecks]() {
+            startChecks->deleteLater();
+            QHostInfo::lookupHost(hostNameOnly(appApiHost()), this, SLOT(lookedUpHost(QHostInfo)));
+            startUpdateCheck();
+        });
+        connect(WebGameForm::instance(), &WebFormBase::sendLoadFinished, startChecks,
+                [startChecks]() { startChecks->start(0); });
+        startChecks->start(3000);
+    }
+
+    for (QRadioButton *tab : {ui->gameRadioBtn, ui->activityRadioBtn, ui->exchangeRadioBtn, ui->localRadioBtn})
+        connect(tab, &QRadioButton::clicked, this, &OrbelaDialog::onRadioBtnClicked);
+    for (WebTabForm *page : std::initializer_list<WebTabForm *>{WebActivityForm::instance(), WebExchangeForm::instance(),
+                                                                WebGameForm::instance(), webUserCentralForm::instance()})
+        connect(page, &WebTabForm::sendLoadProcess, this, &OrbelaDialog::getLoadProgress);
+
+    removeUpdaterCopy(QApplication::applicationDirPath());
+    QDir().mkdir(QApplication::applicationDirPath() + QStringLiteral("/Apps"));
+
+    settings = loadWindowSettings();
+    setupOnlineField();
+    moveTabMarkerTo(ui->gameRadioBtn);
+    createTrayIcon();
+
+    platform().listenForHandOver(this, [this]() { handOverReceived(); });
+}
+
+OrbelaDialog::~OrbelaDialog()
+{
+    delete ui;
+    ui = nullptr;
+    // Destroying the body moves the activation to the title bar, whose
+    // messages must not reach a body that is half gone.
+    BackgroundDialog *closing = body;
+    body = nullptr;
+    pushPanel = nullptr; // a child of the body
+    delete closing;
+    if (!servicesPending) {
+        downloadManager->Shutdown();
+        delete downloadManager;
+        downloadManager = nullptr;
+        // The timers go with the thread's end, on the thread they live in.
+        worker->quit();
+        worker->wait();
+        delete worker;
+        worker = nullptr;
+        delete database;
+        database = nullptr;
+    }
+}
+
+PopupWindowDialog *OrbelaDialog::lastPopup() const
+{
+    return popup;
+}
+
+void OrbelaDialog::setStartUpChecksEnabled(bool enabled)
+{
+    startUpChecksEnabled = enabled;
+}
+
+void OrbelaDialog::setupOnlineField()
+{
+    QLineEdit *field = ui->onlinePeople;
+    field->setTextMargins(28, 0, 0, 0);
+    field->setText(QStringLiteral("在线：0人"));
+    field->setStyleSheet(QStringLiteral("QLineEdit{font-family:'Microsoft YaHei';font-size:12px;color:#FFFFFF;"
+                                        "background:#A79674;border:none;border-radius:8px;}"));
+    field->setAlignment(Qt::AlignHCenter);
+    field->setEnabled(false);
+    field->show();
+    auto *icon = new QFrame(field);
+    icon->setObjectName(QStringLiteral("folder"));
+    icon->setGeometry(8, 4, 18, 11);
+    icon->setStyleSheet(QStringLiteral("QFrame#folder{border-image:url(:/res/res/online_user.png)}"));
+    icon->setCursor(Qt::PointingHandCursor);
+    icon->setEnabled(false);
+    icon->show();
+}
+
+void OrbelaDialog::layoutTitleBar(int w)
+{
+    auto centred = [](QWidget *widget) { return (kTitleBarHeight - widget->height()) / 2; };
+    QWidget *panel = ui->avatorWidget;
+    panel->move(0, 0);
+    ui->split_left->move(panel->width(), 0);
+    ui->deviceBtn->move(panel->width() + ui->split_left->width() + 26, centred(ui->deviceBtn));
+    ui->gameRadioBtn->move(ui->deviceBtn->x() + ui->deviceBtn->width(), 0);
+    ui->activityRadioBtn->move(ui->gameRadioBtn->x() + ui->gameRadioBtn->width(), 0);
+    ui->exchangeRadioBtn->move(ui->activityRadioBtn->x() + ui->activityRadioBtn->width(), 0);
+    ui->localRadioBtn->move(ui->exchangeRadioBtn->x() + ui->exchangeRadioBtn->width(), 0);
+    ui->closeBtn->move(w - 48, centred(ui->closeBtn));
+    ui->maxBtn->move(w - 88, centred(ui->maxBtn));
+    ui->minBtn->move(w - 128, centred(ui->minBtn));
+    ui->split_right->move(w - 144, 0);
+    ui->setBtn->move(w - 184, centred(ui->setBtn));
+    ui->onlinePeople->move(w - 184 - ui->setBtn->width() - ui->onlinePeople->width(), centred(ui->onlinePeople));
+    dragRect = QRect(QPoint(ui->localRadioBtn->x(), 0), QPoint(w - 185, 73));
+}
+
+void OrbelaDialog::setMaximizeButtonImages(bool restore)
+{
+    ui->maxBtn->setStyleSheet(imageButtonStyle(restore ? QStringLiteral("restore") : QStringLiteral("max")));
+}
+
+void OrbelaDialog::moveTabMarkerTo(QWidget *tab)
+{
+    QLabel *marker = ui->lb_titlebar_btn_change;
+    const QPoint target(tab->x(), tab->y() + tab->height() - marker->height());
+    animateMove(marker, target, QEasingCurve(QEasingCurve::OutBounce));
+}
+
+void OrbelaDialog::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        mousePressed = true;
+        dragging = true;
+        dragOffset = event->globalPos() - pos();
+        body->activateWindow();
+        activateWindow();
+    }
+    event->accept();
+}
+
+void OrbelaDialog::mouseMoveEvent(QMouseEvent *event)
+{
+    if (mousePressed && event->buttons() != Qt::NoButton && !maximized) {
+        const QPoint corner = event->globalPos() - dragOffset;
+        move(corner);
+        body->move(corner);
+        dragging = true;
+    }
+    event->accept();
+}
+
+void OrbelaDialog::mouseReleaseEvent(QMouseEvent *event)
+{
+    dragging = false;
+    mousePressed = false;
+    activateWindow();
+    event->accept();
+}
+
+void OrbelaDialog::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (dragRect.contains(event->pos()))
+        on_maxBtn_clicked();
+    event->accept();
+}
+
+void OrbelaDialog::on_maxBtn_clicked()
+{
+    if (!maximized) {
+        normalRect = body->geometry();
+        const QRect area = availablePrimaryScreenArea();
+        body->setGeometry(area);
+        setGeometry(area.x(), area.y(), area.width(), kTitleBarHeight);
+        setMaximizeButtonImages(true);
+        maximized = true;
+    } else {
+        body->setGeometry(normalRect);
+        setGeometry(normalRect.x(), normalRect.y(), normalRect.width(), kTitleBarHeight);
+        setMaximizeButtonImages(false);
+        maximized = false;
+    }
+}
+
+void OrbelaDialog::stashBodyRect()
+{
+    // A second hide in a row would otherwise remember the empty rectangle.
+    if (body->width() != 0 && body->height() != 0)
+        restoreRect = body->geometry();
+    body->resize(0, 0);
+}
+
+void OrbelaDialog::on_minBtn_clicked()
+{
+    stashBodyRect();
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void OrbelaDialog::HideOrbela()
+{
+    // Without a tray nothing could bring hidden windows back.
+    if (!trayIcon || !trayIcon->isVisible()) {
+        on_minBtn_clicked();
+        return;
+    }
+    stashBodyRect();
+    trayIcon->showMessage(QStringLiteral("温馨提示："),
+                              QStringLiteral("%1已经隐藏到这里了！").arg(QStringLiteral("Orbela游戏平台")),
+                              QSystemTrayIcon::Information, 10000);
+    body->hide();
+    hide();
+}
+
+void OrbelaDialog::ShowOrbela()
+{
+    if (!maximized) {
+        body->setGeometry(restoreRect);
+        setGeometry(restoreRect.x(), restoreRect.y(), restoreRect.width(), kTitleBarHeight);
+    } else if (body->width() == 0) {
+        // Hidden while maximised: give the body its maximised rectangle back.
+        body->setGeometry(availablePrimaryScreenArea());
+    }
+    body->show();
+    show();
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+}
+
+void OrbelaDialog::changeEvent(QEvent *event)
+{
+    // Restoring the minimised title bar gives the body back its rectangle.
+    if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized) && body
+        && body->width() == 0 && isVisible()) {
+        body->setGeometry(maximized ? availablePrimaryScreenArea() : restoreRect);
+    }
+    QDialog::changeEvent(event);
+}
+
+void OrbelaDialog::handOverReceived()
+{
+    qInfo() << "[Mivo] a second start asked the running client to come forward";
+    if (!isVisible() || body->width() == 0 || (windowState() & Qt::WindowMinimized))
+        ShowOrbela();
+    desktopPlatform().switchToWindow(windowHandle());
+    body->activateWindow();
+    activateWindow();
+}
+
+bool OrbelaDialog::nativeEvent(const QByteArray &eventType, void *message, long *result)
+{
+    if (!body)
+        return QDialog::nativeEvent(eventType, message, result);
+    using NativeMessage = PlatformDesktop::NativeMessage;
+    const NativeMessage kind = desktopPlatform().classifyNativeEvent(eventType, message);
+    if (kind == NativeMessage::HandOver)
+        handOverReceived();
+    if (!isWin62 && kind == NativeMessage::WindowPosChanging && !dragging)
+        body->activateWindow();
+    if (kind == NativeMessage::SystemCommand || kind == NativeMessage::CloseCommand) {
+        // Only a body that a minimise or hide emptied is put back; a dragged
+        // body keeps its place.
+        if (body->width() == 0)
+            body->setGeometry(restoreRect);
+        body->activateWindow();
+        if (kind == NativeMessage::CloseCommand) {
+            on_closeBtn_clicked();
+            if (result)
+                *result = 0;
+            return true;
+        }
+    }
+    return QDialog::nativeEvent(eventType, message, result);
+}
+
+void OrbelaDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        return;
+    if (event->modifiers() & Qt::ControlModifier) {
+        switch (event->key()) {
+        case Qt::Key_1:
+            switchToGame();
+            break;
+        case Qt::Key_2:
+            switchToActivity();
+            break;
+        case Qt::Key_3:
+            switchToExchange();
+            break;
+        case Qt::Key_4:
+            switchToManager();
+            break;
+        case Qt::Key_Home:
+            if (!userCentreUrl.isEmpty())
+                switchToUserCentral(userCentreUrl);
+            break;
+        default:
+            break;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void OrbelaDialog::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.fillRect(QRect(0, 0, width(), kTitleBarHeight), QColor(27, 27, 29, 50));
+}
+
+void OrbelaDialog::resizeEvent(QResizeEvent *event)
+{
+    layoutTitleBar(width());
+    ui->progressBar->resize(width(), 2);
+    QDialog::resizeEvent(event);
+}
+
+void OrbelaDialog::onRadioBtnClicked()
+{
+    QObject *tab = sender();
+    if (tab == ui->gameRadioBtn)
+        switchToGame();
+    else if (tab == ui->activityRadioBtn)
+        switchToActivity();
+    else if (tab == ui->exchangeRadioBtn)
+        switchToExchange();
+    else if (tab == ui->localRadioBtn)
+        switchToManager();
+    body->activateWindow();
+    activateWindow();
+}
+
+void OrbelaDialog::selectTab(QRadioButton *tab, void (BackgroundDialog::*showPage)())
+{
+    tab->setChecked(true);
+    moveTabMarkerTo(tab);
+    (body->*showPage)();
+    activateWindow();
+}
+
+void OrbelaDialog::switchToGame()
+{
+    selectTab(ui->gameRadioBtn, &BackgroundDialog::showGamePage);
+}
+
+void OrbelaDialog::switchToActivity()
+{
+    selectTab(ui->activityRadioBtn, &BackgroundDialog::showActivityPage);
+}
+
+void OrbelaDialog::switchToExchange()
+{
+    selectTab(ui->exchangeRadioBtn, &BackgroundDialog::showExchangePage);
+}
+
+void OrbelaDialog::switchToManager()
+{
+    selectTab(ui->localRadioBtn, &BackgroundDialog::showManagerPage);
+}
+
+void OrbelaDialog::switchToUserCentral(const QString &url)
+{
+    ui->userCentralRadioButton->setChecked(true);
+    animateMove(ui->lb_titlebar_btn_change, QPoint(-166, 71), QEasingCurve(QEasingCurve::OutBounce));
+    body->showUserCentralPage();
+    if (webUserCentralForm *page = webUserCentralForm::instance())
+        page->createView(url);
+}
+
+void OrbelaDialog::getLoadProgress(int progress)
+{
+    ui->progressBar->show();
+    ui->progressBar->setValue(progress);
+    if (progress == 100)
+        ui->progressBar->hide();
+}
+
+void OrbelaDialog::OnTaskProgress(int, qint64, qint64) {}
+bool OrbelaDialog::OnTaskError(int, const QString &, int) { return false; }
+void OrbelaDialog::OnTaskEvent(int) {}
+void OrbelaDialog::OnTaskFinished(int) {}
+
+// ---- Tray, menus and popups ----
+
+namespace {
+const char kMenuStyle[] =
+    "QMenu{ background-color:#29282D;color:#FFFFFF;font-family:'Microsoft YaHei';font-size:14px;}"
+    "QMenu::item {padding:5px 20px 5px 20px; margin:0px 5px 0px 5px;}"
+    "QMenu::item:selected{background-color:#26252A; color:#FF0000;}";
+} // namespace
+
+QMenu *OrbelaDialog::newMenu(QWidget *parent, std::initializer_list<MenuEntry> entries)
+{
+    auto *menu = new QMenu(parent);
+    menu->setStyleSheet(QString::fromLatin1(kMenuStyle));
+    for (const MenuEntry &entry : entries) {
+        if (!menu->actions().isEmpty())
+            menu->addSeparator();
+        menu->addAction(QIcon(QStringLiteral(":/res/res/") + QLatin1String(entry.icon)), QString::fromUtf8(entry.text),
+                        this, entry.slot);
+    }
+    return menu;
+}
+
+void OrbelaDialog::createTrayIcon()
+{
+    trayIcon = new QSystemTrayIcon(this);
+    trayIcon->setToolTip(QStringLiteral("Orbela游戏平台"));
+    trayIcon->setIcon(QIcon(QStringLiteral(":/res/res/tray.png")));
+    trayIcon->setContextMenu(newMenu(this, {{"hall.png", " 显示大厅 ", &OrbelaDialog::ShowOrbela},
+                                            {"feedback.png", " 问题反馈 ", &OrbelaDialog::onFeedbackClicked},
+                                            {"about.png", " 版本信息 ", &OrbelaDialog::onAboutClicked},
+                                            {"logout.png", " 退出大厅 ", &OrbelaDialog::ExitOrbela}}));
+    connect(trayIcon, &QSystemTrayIcon::activated, this, &OrbelaDialog::trayActived);
+    // Where no tray exists (a bare X server) hiding minimises instead.
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        trayIcon->show();
+}
+
+void OrbelaDialog::trayActived(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
+        ShowOrbela();
+}
+
+void OrbelaDialog::on_setBtn_clicked()
+{
+    QMenu *menu = newMenu(this, {{"settings.png", " 设置 ", &OrbelaDialog::onSettingsClicked},
+                                 {"feedback.png", " 反馈 ", &OrbelaDialog::onFeedbackClicked},
+                                 {"about.png", " 版本信息 ", &OrbelaDialog::onAboutClicked}});
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QRect button = ui->setBtn->geometry();
+    const QPoint corner(x() + button.x() + button.width(), y() + button.y() + button.height());
+    const QSize size = menu->sizeHint();
+    const QRect target(corner.x() - 1 - size.width(), corner.y() + 5, size.width(), size.height());
+    menu->popup(target.topLeft());
+    animateGeometry(menu, QRect(corner, QSize(0, 0)), target, QEasingCurve(QEasingCurve::OutBounce));
+}
+
+void OrbelaDialog::on_deviceBtn_clicked()
+{
+    showDeviceSelection();
+}
+
+PopupWindowDialog *OrbelaDialog::openPopup(QWidget *parent)
+{
+    if (body->width() == 0)
+        ShowOrbela();
+    body->activateWindow();
+    auto *created = new PopupWindowDialog(parent);
+    popup = created;
+    created->setGeometry(body->geometry());
+    created->show();
+    return created;
+}
+
+int OrbelaDialog::showMessage(const QString &title, const QString &text, const QString &okText,
+                              const QString &cancelText, int style)
+{
+    PopupWindowDialog *message = openPopup(this);
+    message->showInfo(title.isEmpty() ? QStringLiteral("提示信息") : title, text,
+                      okText.isEmpty() ? QStringLiteral("确定") : okText,
+                      cancelText.isEmpty() ? QStringLiteral("取消") : cancelText, style);
+    message->show();
+    // exec deletes the popup once it has its result.
+    return message->exec();
+}
+
+void OrbelaDialog::showDeviceSelection()
+{
+    PopupWindowDialog *devices = openPopup(this);
+    devices->showDevicePage(settings.deviceId);
+    connect(devices, &PopupWindowDialog::sendDeviceSelection, this, &OrbelaDialog::getDeviceSelection);
+    connect(devices, &PopupWindowDialog::sendDeviceSelection, body, [this]() { body->activateWindow(); });
+    devices->show();
+}
+
+void OrbelaDialog::onSettingsClicked()
+{
+    PopupWindowDialog *page = openPopup(nullptr);
+    page->showSettingsPage(settings.installPath, settings.downloadTool, settings.isAutoRun);
+    connect(page, &PopupWindowDialog::sendSettings, this, &OrbelaDialog::getSettings);
+    connect(page, &PopupWindowDialog::sendSettings, body, [this]() { body->activateWindow(); });
+    page->show();
+}
+
+void OrbelaDialog::onFeedbackClicked()
+{
+    PopupWindowDialog *page = openPopup(this);
+    page->showFeedbackPage(QStringLiteral("http://%1/feedback/index/vr").arg(openApiHost()));
+    page->show();
+}
+
+void OrbelaDialog::showExchangeTips()
+{
+    PopupWindowDialog *page = openPopup(this);
+    page->showExchangePage();
+    page->show();
+}
+
+void OrbelaDialog::showRechargeTips()
+{
+    PopupWindowDialog *page = openPopup(this);
+    page->showRechargePage();
+    page->show();
+}
+
+void OrbelaDialog::onAboutClicked()
+{
+    if (!versionNoteUrl.isEmpty())
+        openInSystemBrowser(QUrl(versionNoteUrl));
+}
+
+void OrbelaDialog::on_closeBtn_clicked()
+{
+    if (showMessage(QString(), QStringLiteral("确定要退出吗？"), QString(), QString(), 0))
+        ExitOrbela();
+}
+
+void OrbelaDialog::closeEvent(QCloseEvent *event)
+{
+    // The system's close (Alt+F4, the window menu) asks like the close button.
+    event->ignore();
+    if (event->spontaneous())
+        on_closeBtn_clicked();
+}
+
+void OrbelaDialog::getDeviceSelection(const QString &id, const QString &name)
+{
+    if (id.isEmpty())
+        return;
+    if (id == currentDeviceId) {
+        if (!name.isEmpty())
+            ui->deviceBtn->setText(name);
+        return;
+    }
+    expandPushPanel();
+    currentDeviceId = id;
+    const QString device = QString::fromLatin1(encodeValue(id));
+    WebGameForm::instance()->loadUrl(appApiPageUrl(QStringLiteral("/client/index?deviceId=") + device));
+    WebActivityForm::instance()->loadUrl(appApiPageUrl(QStringLiteral("/client/activity?deviceId=") + device));
+    if (WebPushForm *push = WebPushForm::instance())
+        push->loadUrl(appApiPageUrl(QStringLiteral("/client/task?deviceId=") + device));
+    // The new device is remembered even when the page gave no name with it.
+    settings.deviceId = id;
+    if (!name.isEmpty()) {
+        ui->deviceBtn->setText(name);
+        settings.deviceName = name;
+    }
+}
+
+void OrbelaDialog::getSettings(const QString &installDir, const QString &downloadTool, bool autoRun)
+{
+    setAutoRun(autoRun);
+    settings.downloadTool = downloadTool;
+    settings.installPath = installDir;
+    settings.isAutoRun = autoRun;
+    saveSettings(settings);
+}
+
+void OrbelaDialog::expandPushPanel()
+{
+    if (!pushPanel || pushExpanded)
+        return;
+    const int bodyWidth = body->width();
+    const int bodyHeight = body->height();
+    const int panelHeight = pushPanel->height();
+    const int width = maximized ? 1642 : 1102;
+    animateGeometry(pushPanel, QRect(bodyWidth - 46, bodyHeight - panelHeight, 46, panelHeight),
+                    QRect((bodyWidth - width + 46) / 2, bodyHeight - panelHeight, width, panelHeight),
+                    QEasingCurve(QEasingCurve::OutBounce));
+    pushExpanded = true;
+}
+
+// ---- Start-up, update hand-over and shut-down ----
+
+void OrbelaDialog::lookedUpHost(const QHostInfo &info)
+{
+    if (info.error() == QHostInfo::NoError) {
+        qInfo() << "[Mivo] look up host ok! ";
+        return;
+    }
+    const QString text = info.error() == QHostInfo::HostNotFound ? QStringLiteral("Host Not Found!")
+                                                                 : QStringLiteral("Unknown Net Error!");
+    if (showMessage(QString(), text, QString(), QString(), 1))
+        quitEventLoop();
+}
+
+void OrbelaDialog::startUpdateCheck()
+{
+    auto *message = new QuaNetworkRequest(QuaNetworkRequest::VersionMessage);
+    message->sendVersionRequest();
+    connect(message, &QuaNetworkRequest::sendVersionInfo, this, &OrbelaDialog::getVersionInfo);
+
+    auto *version = new QuaNetworkRequest(QuaNetworkRequest::Version);
+    version->sendVersionRequest();
+    connect(version, &QuaNetworkRequest::sendUpdateInfo, this, &OrbelaDialog::getUpdateInfo);
+    connect(version, &QuaNetworkRequest::sendNoNeedUpdateOrbela, this, &OrbelaDialog::getNoNeedUpdateOrbela);
+    // Without an answer the client cannot know of an update; it starts as it is.
+    connect(version, &QuaNetworkRequest::sendNoAnswer, this, [this]() {
+        qWarning() << "[Mivo] the version check got no answer; starting without an update";
+        getNoNeedUpdateOrbela();
+    });
+}
+
+void OrbelaDialog::getVersionInfo(const QString &url)
+{
+    if (!url.isEmpty())
+        versionNoteUrl = url;
+}
+
+void OrbelaDialog::getUpdateInfo(const QString &version, const QString &note, const QString &url, bool forced)
+{
+    if (forced) {
+        qInfo().noquote() << "------------>update:(ForcesUpdate)" << version << note;
+        startUpdater(version, url);
+        return;
+    }
+    qInfo().noquote() << "------------>update:(SelectedUpdate)" << version << note;
+    if (showMessage(QStringLiteral("检测到可用的新版本 (") + version + QStringLiteral(")"), note,
+                    QStringLiteral("更新"), QString(), 2))
+        startUpdater(version, url);
+    else
+        getNoNeedUpdateOrbela();
+}
+
+void OrbelaDialog::startUpdater(const QString &version, const QString &url)
+{
+    const QString appDir = QApplication::applicationDirPath();
+    if (!startUpdaterCopy(appDir, version, url)) {
+        // Quitting now would leave neither a client nor an updater.
+        qWarning().noquote() << "[Mivo] the updater could not be started:" << updaterCopyPath(appDir);
+        getNoNeedUpdateOrbela();
+        showMessage(QString(), QStringLiteral("无法启动更新程序，本次继续使用当前版本。"), QString(), QString(), 1);
+        return;
+    }
+    saveWindowState();
+    quitEventLoop();
+}
+
+void OrbelaDialog::saveWindowState()
+{
+    settings.isMaximized = maximized;
+    settings.windowRect = body->geometry();
+    saveSettings(settings);
+}
+
+void OrbelaDialog::getNoNeedUpdateOrbela()
+{
+    if (!servicesPending || quitAsked)
+        return;
+    servicesPending = false;
+
+    pushPanel = new pushWebDialog(body);
+    pushPanel->show();
+    const int panelWidth = pushPanel->width();
+    const int panelHeight = pushPanel->height();
+    const int left = (body->width() - panelWidth + 46) / 2;
+    animateGeometry(pushPanel, QRect(left, body->height(), panelWidth, 0),
+                    QRect(left, body->height() - panelHeight, panelWidth, panelHeight),
+                    QEasingCurve(QEasingCurve::OutBounce));
+    pushExpanded = true;
+
+    const AppSettings &stored = loadSettings();
+    if (stored.valid && !stored.deviceId.isEmpty())
+        getDeviceSelection(stored.deviceId, stored.deviceName);
+    else
+        showDeviceSelection();
+
+    downloadManager = new DownloadManager(this);
+
+    database = new LocalDatabase;
+    database->open();
+    if (database->hasLegacyGameTable())
+        database->migrateLegacyGames();
+    QString userName;
+    QString password;
+    if (database->isAutoLogin() && database->getUser(userName, password))
+        requestAutoLogin(QString::fromUtf8(QByteArray::fromBase64(userName.toLatin1())),
+                         QString::fromUtf8(QByteArray::fromBase64(password.toLatin1())));
+    routeStoredGames();
+    database->close();
+
+    startWorker();
+    postHits(QStringLiteral("startOrbela"), QString(), session.userId(), QString());
+}
+
+void OrbelaDialog::routeStoredGames()
+{
+    const QList<VRAppInfo *> games = database->loadGames();
+    for (VRAppInfo *game : games) {
+        const bool packageExists = QFileInfo::exists(pcPackagePath(game->gameId));
+        switch (stepForStoredGame(*game, isInstalled(game->gameId), packageExists)) {
+        case StoredGameStep::Download:
+            startDownload(game);
+            break;
+        case StoredGameStep::Install:
+            installGame(game);
+            break;
+        case StoredGameStep::Forget:
+            database->deleteGame(game->gameId);
+            break;
+        case StoredGameStep::ShowRow:
+            addManagerRow(game);
+            break;
+        }
+    }
+    // The game road keeps the records it takes; until then they go here.
+    qDeleteAll(games);
+}
+
+void OrbelaDialog::startWorker()
+{
+    worker = new QThread;
+    session.markStartDay();
+    secondTimer = new QTimer;
+    secondTimer->setInterval(1000);
+    secondTimer->start();
+    secondTimer->moveToThread(worker);
+    connect(secondTimer, &QTimer::timeout, this, &OrbelaDialog::workerTimer, Qt::DirectConnection);
+    getConcurrentUsers();
+    tenMinuteTimer = new QTimer;
+    tenMinuteTimer->setInterval(600000);
+    tenMinuteTimer->start();
+    tenMinuteTimer->moveToThread(worker);
+    connect(tenMinuteTimer, &QTimer::timeout, this, &OrbelaDialog::getConcurrentUsers, Qt::DirectConnection);
+    for (QTimer *timer : {secondTimer, tenMinuteTimer})
+        connect(worker, &QThread::finished, timer, &QObject::deleteLater);
+    worker->start();
+}
+
+bool OrbelaDialog::isInstalled(const QString &gameId) const
+{
+    return VRAppInfo::isValidGameId(gameId) && QFileInfo(settings.installPath + gameId).isDir();
+}
+
+// The game road fills in the next four.
+void OrbelaDialog::startDownload(VRAppInfo *info)
+{
+    qDebug().noquote() << "[Mivo] stored game to download:" << info->gameId;
+}
+
+void OrbelaDialog::installGame(VRAppInfo *info)
+{
+    qDebug().noquote() << "[Mivo] stored game to unpack:" << info->gameId;
+}
+
+void OrbelaDialog::addManagerRow(VRAppInfo *info)
+{
+    qDebug().noquote() << "[Mivo] stored game kept:" << info->gameId;
+}
+
+void OrbelaDialog::requestAutoLogin(const QString &userName, const QString &)
+{
+    qDebug().noquote() << "[Mivo] automatic login waits for the login dialog:" << userName;
+}
+
+void OrbelaDialog::requestUserInfo()
+{
+    // The user's resources come with the login.
+}
+
+void OrbelaDialog::ExitOrbela()
+{
+    if (exiting)
+        return;
+    exiting = true;
+    if (popup)
+        popup->reject();
+    QList<QuaNetworkPost *> posts{postHits(QStringLiteral("closeOrbela"), QString(), session.userId(), QString())};
+    saveWindowState();
+    // Packages of games not yet unpacked stay for the next start.
+    LocalDatabase games;
+    if (games.open()) {
+        const QList<VRAppInfo *> stored = games.loadGames();
+        games.close();
+        deleteInstalledPackages(stored);
+        qDeleteAll(stored);
+    }
+    if (QuaNetworkPost *onlineTime = session.postOnlineLength())
+        posts.append(onlineTime);
+    hide();
+    body->hide();
+    quitAfter(posts);
+}
+
+void OrbelaDialog::quitAfter(const QList<QuaNetworkPost *> &posts)
+{
+    // The posts go out through the event loop; quitting at once would drop them.
+    auto pending = std::make_shared<int>(posts.size());
+    for (QuaNetworkPost *post : posts) {
+        connect(post, &QuaNetworkPost::answered, this, [this, pending]() {
+            if (--*pending == 0)
+                quitEventLoop();
+        });
+    }
+    QTimer::singleShot(5000, this, &OrbelaDialog::quitEventLoop);
+}
+
+void OrbelaDialog::quitEventLoop()
+{
+    quitAsked = true;
+    emit quitRequested();
+}
+
+// ---- Worker thread ----
+
+void OrbelaDialog::workerTimer()
+{
+    session.tick();
+}
+
+void OrbelaDialog::getConcurrentUsers()
+{
+    auto *request = new QuaNetworkRequest(QuaNetworkRequest::OnlineTotal);
+    connect(request, &QuaNetworkRequest::sendOnlineInfo, this, &OrbelaDialog::getOnlineInfo);
+    request->sendRequest(QString(), QString(), QString());
+    postOnlineLength();
+}
+
+void OrbelaDialog::postOnlineLength()
+{
+    session.postOnlineLength();
+}
+
+void OrbelaDialog::getOnlineInfo(int onlineTotal)
+{
+    ui->onlinePeople->setText(QStringLiteral("在线：%1 人").arg(onlineTotal));
+}

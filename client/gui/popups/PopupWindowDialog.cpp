@@ -1,0 +1,363 @@
+#include "gui/popups/PopupWindowDialog.h"
+#include "ui_PopupWindowDialog.h"
+
+#include "gui/OrbelaDialog.h"
+#include "core/webapi/QuaNetworkRequest.h"
+#include "core/GamesFolder.h"
+
+#include <QCheckBox>
+#include <QDebug>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMovie>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+const char kRadioStyle[] =
+    "QRadioButton{background: transparent;font-family:'Microsoft YaHei';font-size:14px;color:#CCCCCC;}"
+    "QRadioButton::indicator{width:20px;height:20px;}"
+    "QRadioButton::indicator:unchecked{image:url(:/res/res/radiobtn_unchecked.png);}"
+    "QRadioButton::indicator:unchecked:hover{image:url(:/res/res/radiobtn_checked.png);}"
+    "QRadioButton::indicator:checked{image:url(:/res/res/radiobtn_checked.png);}";
+const char kCheckBoxStyle[] =
+    "QCheckBox{background: transparent;font-family:'Microsoft YaHei';font-size:14px;color:#CCCCCC;}"
+    "QCheckBox::indicator{width:20px;height:20px;}"
+    "QCheckBox::indicator:unchecked{image:url(:/res/res/checkbox_unchecked.png);}"
+    "QCheckBox::indicator:unchecked:hover{image:url(:/res/res/checkbox_checked.png);}"
+    "QCheckBox::indicator:checked{image:url(:/res/res/checkbox_checked.png);}";
+const char kLabelStyle[] = "QLabel{color:#CCCCCC;font-family:'Microsoft YaHei';font-size:14px;}";
+
+// Part 1 of a device entry "name|id-text": what the radio shows as its tool tip.
+QString entryPart(const QString &entry, int part)
+{
+    const QStringList parts = entry.split(QLatin1Char('|'), Qt::KeepEmptyParts);
+    return part < parts.size() ? parts.at(part) : QString();
+}
+} // namespace
+
+PopupWindowDialog::PopupWindowDialog(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::PopupWindowDialog)
+{
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    // One popup per use: once its answer has been read it goes.
+    setAttribute(Qt::WA_DeleteOnClose);
+    ui->setupUi(this);
+    pageKind = Information;
+    ui->fullTipsWidget->hide();
+}
+
+PopupWindowDialog::~PopupWindowDialog()
+{
+    delete ui;
+}
+
+void PopupWindowDialog::showPanelPage(int kind, const QString &logo, const QString &title)
+{
+    pageKind = kind;
+    ui->lb_logo->setStyleSheet(QStringLiteral("#lb_logo{border-image: url(:/res/res/%1);}").arg(logo));
+    ui->lb_title->setText(title);
+    ui->webContentWidget->hide();
+}
+
+void PopupWindowDialog::showInfo(const QString &title, const QString &text, const QString &okText,
+                                 const QString &cancelText, int style)
+{
+    showPanelPage(Information, QStringLiteral("info_logo.png"), title);
+    auto *label = new QLabel(ui->contentWidget);
+    label->setObjectName(QStringLiteral("lb_info_text"));
+    // Messages carry names that came from pages; they are never markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setText(text);
+    if (style == 2) {
+        label->setStyleSheet(QString::fromLatin1(kLabelStyle));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    } else {
+        label->setStyleSheet(QStringLiteral("QLabel{color:#CCCCCC;font-family:'Microsoft YaHei';font-size:18px;}"));
+        label->setAlignment(Qt::AlignCenter);
+    }
+    label->setGeometry(0, 0, ui->contentWidget->width(), 170);
+    label->show();
+    ui->pup_okBtn->setText(okText);
+    ui->pup_cancelBtn->setText(cancelText);
+    if (style == 1) {
+        ui->pup_cancelBtn->hide();
+        ui->pup_okBtn->setGeometry(ui->pup_cancelBtn->geometry());
+    }
+}
+
+void PopupWindowDialog::showDevicePage(const QString &currentDeviceId)
+{
+    selectedDeviceId = currentDeviceId;
+    showPanelPage(DeviceSelection, QStringLiteral("device_logo.png"), QStringLiteral("设备选择"));
+    auto *request = new QuaNetworkRequest(QuaNetworkRequest::DeviceList);
+    connect(request, &QuaNetworkRequest::sendDeviceInfo, this, &PopupWindowDialog::getDeviceInfo);
+    request->sendVersionRequest();
+}
+
+void PopupWindowDialog::getDeviceInfo(QMap<int, QString> map)
+{
+    devices = map;
+    int index = 0;
+    for (auto it = devices.constBegin(); it != devices.constEnd(); ++it)
+        addDeviceRadio(it.key(), it.value(), index++);
+}
+
+void PopupWindowDialog::addDeviceRadio(int key, const QString &entry, int index)
+{
+    auto *radio = new QRadioButton(ui->contentWidget);
+    radio->setStyleSheet(QString::fromLatin1(kRadioStyle));
+    radio->setText(entryPart(entry, 0));
+    radio->setToolTip(entryPart(entry, 1));
+    radio->setChecked(QString::number(key) == selectedDeviceId);
+    const bool firstColumn = index < 3;
+    const int row = firstColumn ? index + 1 : index - 2;
+    radio->setGeometry(firstColumn ? 20 : 232, row * 37, 200, 20);
+    radio->show();
+    connect(radio, &QRadioButton::clicked, this, &PopupWindowDialog::getDeviceSelection);
+    deviceRadios.append(radio);
+}
+
+void PopupWindowDialog::getDeviceSelection()
+{
+    int index = 0;
+    for (auto it = devices.constBegin(); it != devices.constEnd() && index < deviceRadios.size(); ++it, ++index) {
+        QRadioButton *radio = deviceRadios.at(index);
+        const QString name = entryPart(it.value(), 1);
+        if (radio->isChecked() && radio->toolTip() == name) {
+            selectedDeviceId = QString::number(it.key());
+            selectedDeviceName = name;
+        }
+    }
+}
+
+void PopupWindowDialog::showSettingsPage(const QString &dir, const QString &tool, bool autoRunOn)
+{
+    showPanelPage(Settings, QStringLiteral("settings_logo.png"), QStringLiteral("设置"));
+    QWidget *content = ui->contentWidget;
+
+    auto *autoBox = new QCheckBox(QStringLiteral("开机自动启动"), content);
+    autoBox->setObjectName(QStringLiteral("autoRunBox"));
+    autoBox->setStyleSheet(QString::fromLatin1(kCheckBoxStyle));
+    autoBox->setGeometry(15, 20, 200, 20);
+    autoBox->setChecked(autoRunOn);
+    autoRun = autoRunOn;
+    connect(autoBox, &QCheckBox::stateChanged, this, &PopupWindowDialog::getAutoBoxState);
+
+    auto addLabel = [content](const QString &text, const QRect &rect, const QString &style) {
+        auto *label = new QLabel(text, content);
+        label->setStyleSheet(style);
+        label->setGeometry(rect);
+        return label;
+    };
+    addLabel(QStringLiteral("下载方式："), QRect(14, 55, 200, 20), QString::fromLatin1(kLabelStyle));
+    auto addRadio = [this, content](const QString &text, const QRect &rect) {
+        auto *radio = new QRadioButton(text, content);
+        radio->setStyleSheet(QString::fromLatin1(kRadioStyle));
+        radio->setGeometry(rect);
+        connect(radio, &QRadioButton::clicked, this, &PopupWindowDialog::getDownloadSelection);
+        return radio;
+    };
+    thunderRadio = addRadio(QStringLiteral("迅雷加速"), QRect(130, 55, 100, 20));
+    thunderRadio->setObjectName(QStringLiteral("thunderRadio"));
+    httpRadio = addRadio(QStringLiteral("普通下载"), QRect(280, 55, 100, 20));
+    httpRadio->setObjectName(QStringLiteral("httpRadio"));
+    if (tool == QLatin1String("http")) {
+        downloadTool = QStringLiteral("http");
+        httpRadio->setChecked(true);
+    } else {
+        downloadTool = QStringLiteral("thunder");
+        thunderRadio->setChecked(true);
+    }
+    addLabel(QStringLiteral("（提示：若使用迅雷加速时无法正常下载游戏，请切换到普通下载！）"), QRect(14, 80, 400, 20),
+             QStringLiteral("QLabel{color:#FF0000;font-family:'Microsoft YaHei';font-size:12px;}"));
+    addLabel(QStringLiteral("游戏安装目录"), QRect(14, 105, 200, 20), QString::fromLatin1(kLabelStyle));
+
+    installDirEdit = new QLineEdit(content);
+    installDirEdit->setObjectName(QStringLiteral("installDirEdit"));
+    installDirEdit->setGeometry(14, 130, 310, 30);
+    installDirEdit->setTextMargins(28, 0, 0, 0);
+    installDirEdit->setText(dir);
+    installDirEdit->setStyleSheet(QStringLiteral("QLineEdit{font-family:'Microsoft YaHei';font-size:14px;color:#333333;"
+                                                 "\t\t\theight:25px;border:none;selection-color:pink}"));
+    auto *folderIcon = new QFrame(installDirEdit);
+    folderIcon->setObjectName(QStringLiteral("folder"));
+    folderIcon->setGeometry(6, 6, 18, 18);
+    folderIcon->setStyleSheet(QStringLiteral("QFrame#folder{border-image:url(:/res/res/folder.png)}"));
+    folderIcon->setCursor(Qt::PointingHandCursor);
+    folderIcon->setEnabled(false);
+
+    auto *browse = new QPushButton(QStringLiteral("浏览"), content);
+    browse->setObjectName(QStringLiteral("prvBtn"));
+    browse->setGeometry(installDirEdit->geometry().right() + 1 + 5, 130, 85, 31);
+    browse->setStyleSheet(QStringLiteral(
+        "QPushButton{font-family:'Microsoft YaHei';font-size:14px;color:#909090;background:#333333;border:none;}"
+        "QPushButton:hover{background:#212120;}QPushButton:pressed{background:#121212;}"));
+    connect(browse, &QPushButton::clicked, this, &PopupWindowDialog::setExistingDirectory);
+
+    installDir = dir;
+    shownInstallDir = dir;
+    for (QWidget *widget : content->findChildren<QWidget *>())
+        widget->show();
+}
+
+void PopupWindowDialog::getAutoBoxState(int state)
+{
+    qDebug() << "checkbox state:" << state;
+    autoRun = state == Qt::Checked;
+}
+
+void PopupWindowDialog::getDownloadSelection()
+{
+    if (thunderRadio->isChecked())
+        downloadTool = QStringLiteral("thunder");
+    else if (httpRadio->isChecked())
+        downloadTool = QStringLiteral("http");
+}
+
+void PopupWindowDialog::setExistingDirectory()
+{
+    const QString answer = QFileDialog::getExistingDirectory(this, QStringLiteral("选择游戏安装目录"), installDir,
+                                                             QFileDialog::ShowDirsOnly
+                                                                 | QFileDialog::DontResolveSymlinks);
+    if (answer.isEmpty())
+        return;
+    // The folder is made and filled only when the user saves.
+    installDir = gamesFolderFor(answer);
+    installDirEdit->setText(installDir);
+}
+
+bool PopupWindowDialog::applyGamesFolder()
+{
+    switch (moveGamesFolder(shownInstallDir, installDir)) {
+    case GamesFolderMove::Moved:
+    case GamesFolderMove::Unchanged:
+        return true;
+    case GamesFolderMove::Nested:
+        tellUser(QStringLiteral("新的游戏安装目录不能是原目录或其中的文件夹，请重新选择！"));
+        return false;
+    case GamesFolderMove::Failed:
+        break;
+    }
+    tellUser(QStringLiteral("游戏无法复制到新的安装目录，仍使用原目录：%1").arg(shownInstallDir));
+    installDir = shownInstallDir;
+    installDirEdit->setText(installDir);
+    return true;
+}
+
+void PopupWindowDialog::tellUser(const QString &text)
+{
+    auto *notice = new PopupWindowDialog(parentWidget());
+    notice->setGeometry(geometry());
+    notice->showInfo(QStringLiteral("提示信息"), text, QStringLiteral("确定"), QStringLiteral("取消"), 1);
+    notice->open();
+}
+
+void PopupWindowDialog::showFeedbackPage(const QString &url)
+{
+    showPanelPage(Feedback, QStringLiteral("feedback_icon.png"), QStringLiteral("问题反馈"));
+    ui->popupWidget->resize(ui->popupWidget->width(), 290);
+    ui->webWidget->resize(430, 253);
+    ui->webContentWidget->resize(430, 253);
+    ui->webContentWidget->show();
+    centrePanel();
+    auto *movie = new QMovie(QStringLiteral(":/res/res/loading.gif"), QByteArray(), ui->lb_loading);
+    ui->lb_loading->setMovie(movie);
+    movie->start();
+    ui->webContentWidget->createView(url);
+    ui->lb_loading->raise();
+    ui->lb_loading->show();
+    connect(ui->webContentWidget, &WebFormBase::sendLoadFinished, this, &PopupWindowDialog::getLoadFinished);
+    ui->contentWidget->hide();
+    ui->pup_okBtn->hide();
+    ui->pup_cancelBtn->hide();
+}
+
+void PopupWindowDialog::getLoadFinished(bool)
+{
+    ui->lb_loading->close();
+}
+
+void PopupWindowDialog::showTipsPage(int kind, const QString &tips, const QString &okText, const QString &failedText)
+{
+    pageKind = kind;
+    ui->popupWidget->hide();
+    ui->fullTipsWidget->show();
+    ui->lb_recharge_tips->setText(tips);
+    ui->pup_recharge_ok->setText(okText);
+    ui->pup_recharge_failed->setText(failedText);
+}
+
+void PopupWindowDialog::showRechargePage()
+{
+    showTipsPage(Recharge, QStringLiteral("请在弹出的网页中进行充值"), QStringLiteral("充值成功"),
+                 QStringLiteral("取消充值"));
+}
+
+void PopupWindowDialog::showExchangePage()
+{
+    showTipsPage(Exchange, QStringLiteral("请在弹出的网页中进行兑换"), QStringLiteral("兑换完成"),
+                 QStringLiteral("取消兑换"));
+}
+
+void PopupWindowDialog::on_pup_okBtn_clicked()
+{
+    if (pageKind == DeviceSelection) {
+        emit sendDeviceSelection(selectedDeviceId, selectedDeviceName);
+    } else if (pageKind == Settings) {
+        if (!applyGamesFolder())
+            return;
+        emit sendSettings(installDir, downloadTool, autoRun);
+    }
+    accept();
+}
+
+void PopupWindowDialog::on_pup_cancelBtn_clicked()
+{
+    reject();
+}
+
+void PopupWindowDialog::on_closeBtn_clicked()
+{
+    reject();
+}
+
+void PopupWindowDialog::on_pup_recharge_ok_clicked()
+{
+    if (OrbelaDialog *window = OrbelaDialog::instance())
+        window->requestUserInfo();
+    accept();
+}
+
+void PopupWindowDialog::on_pup_recharge_failed_clicked()
+{
+    reject();
+}
+
+void PopupWindowDialog::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(0, 0, 0, 0xCC));
+    event->accept();
+}
+
+void PopupWindowDialog::resizeEvent(QResizeEvent *event)
+{
+    centrePanel();
+    QDialog::resizeEvent(event);
+}
+
+void PopupWindowDialog::centrePanel()
+{
+    QWidget *panel = ui->popupWidget;
+    panel->move((width() - panel->width()) / 2, (height() - panel->height()) / 2);
+    ui->fullTipsWidget->setGeometry(panel->geometry());
+}

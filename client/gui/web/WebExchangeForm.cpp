@@ -1,0 +1,27 @@
+#include "gui/web/WebExchangeForm.h"
+#include "ui_WebExchangeForm.h"
+
+#include "core/ServiceHosts.h"
+#include "gui/web/WebProfile.h"
+
+#include <QUrl>
+
+WebExchangeForm::WebExchangeForm(QWidget *parent)
+    : WebTabForm(parent)
+    , ui(new Ui::WebExchangeForm)
+{
+    ui->setupUi(this);
+    createView(appApiPageUrl(QStringLiteral("/client/exchange")));
+    loginArgument = QString();
+}
+
+WebExchangeForm::~WebExchangeForm()
+{
+    delete ui;
+}
+
+bool WebExchangeForm::OnLinkClicked(const QUrl &url)
+{
+    qInfo("[Mivo] url:%s", qPrintable(url.toString()));
+    return !isMivoUrl(url);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "gui/LatestInstance.h"
+#include "gui/web/WebTabForm.h"
+
+namespace Ui {
+class WebExchangeForm;
+}
+
+// The exchange page.
+class WebExchangeForm : public WebTabForm, public LatestInstance<WebExchangeForm>
+{
+    Q_OBJECT
+
+public:
+    explicit WebExchangeForm(QWidget *parent = nullptr);
+    ~WebExchangeForm() override;
+
+    // The form constructed last; null once it is destroyed.
+
+    using WebFormBase::callLoginCallback;
+    using WebFormBase::callLogoutCallback;
+    using WebFormBase::callJumpCallback;
+
+    bool OnLinkClicked(const QUrl &url) override;
+
+private:
+    Ui::WebExchangeForm *ui = nullptr;
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "gui/web/WebBrowserDelegate.h"
+
+#include <QWidget>
+
+class WebEnginePage;
+class WebEngineView;
+
+// What the six page forms share: one view and one page, both children of the
+// form, the load-finished report and the calls into the page's scripts.
+class WebFormBase : public QWidget, public WebBrowserDelegate
+{
+    Q_OBJECT
+
+public:
+    ~WebFormBase() override;
+
+    // Builds the form's page and view over the whole form and loads url; an
+    // earlier view and page are released, so the form keeps one view.
+    void createView(const QString &url);
+    WebEnginePage *webPage() const { return page; }
+    WebEngineView *webView() const { return view; }
+
+signals:
+    void sendLoadFinished(bool ok);
+
+public slots:
+    void webViewLoadFinished(bool ok);
+
+protected:
+    explicit WebFormBase(QWidget *parent);
+
+    // Connects the view's load signals to the form's slots.
+    virtual void connectView();
+    virtual void reportLoadFinished(bool ok);
+    // Runs format, "%1" replaced by the argument as a script value, in the page;
+    // no result is awaited.
+    void callPageFunction(const QString &format, const QString &argument);
+
+    // What the forms offer as they need; each form publishes its own set.
+    void loadUrl(const QString &url);
+    void callStatusCallback(const QString &text);
+    void callLoginCallback();
+    void callLogoutCallback();
+    void callJumpCallback(const QString &text);
+
+    // The argument of the last "login" link of the page; the login and logout
+    // callbacks hand it back.
+    QString loginArgument;
+    WebEnginePage *page = nullptr;
+    WebEngineView *view = nullptr;
+};

@@ -1,0 +1,40 @@
+#include "gui/web/WebGameForm.h"
+#include "ui_WebGameForm.h"
+
+#include "core/ServiceHosts.h"
+#include "gui/web/WebEnginePage.h"
+#include "gui/web/WebEngineView.h"
+#include "gui/web/WebProfile.h"
+
+WebGameForm::WebGameForm(QWidget *parent)
+    : WebTabForm(parent)
+    , ui(new Ui::WebGameForm)
+{
+    ui->setupUi(this);
+    createView(appApiPageUrl(QStringLiteral("/client/index")));
+    loginArgument = QString();
+}
+
+WebGameForm::~WebGameForm()
+{
+    delete ui;
+}
+
+void WebGameForm::reload()
+{
+    page->triggerAction(QWebEnginePage::Reload);
+}
+
+void WebGameForm::callGameDetail(const QString &text)
+{
+    callPageFunction(QStringLiteral("game_detail(%1)"), text);
+}
+
+bool WebGameForm::OnLinkClicked(const QUrl &url)
+{
+    qInfo("[Mivo] url:%s", qPrintable(url.toString()));
+    if (!isMivoUrl(url))
+        return true;
+    qInfo("[Mivo] click btn url fragment:%s", qPrintable(url.fragment()));
+    return false;
+}

@@ -1,0 +1,32 @@
+#include "gui/web/webPopupForm.h"
+#include "ui_webPopupForm.h"
+
+#include "gui/web/WebProfile.h"
+
+#include <QUrl>
+
+webPopupForm::webPopupForm(QWidget *parent)
+    : WebFormBase(parent)
+    , ui(new Ui::webPopupForm)
+{
+    ui->setupUi(this);
+}
+
+webPopupForm::~webPopupForm()
+{
+    delete ui;
+}
+
+bool webPopupForm::OnFormSubmitted(const QUrl &url)
+{
+    return OnLinkClicked(url);
+}
+
+bool webPopupForm::OnLinkClicked(const QUrl &url)
+{
+    qInfo("[Mivo] login url:%s", qPrintable(url.toString()));
+    if (!isMivoUrl(url))
+        return true;
+    qInfo("[Mivo] login url fragment:%s", qPrintable(url.fragment()));
+    return false;
+}
