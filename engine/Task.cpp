@@ -140,7 +140,7 @@ void Task::run(TransferOptions options, bool resume)
             bool renameFailed = false;
             if (file.finish(renameFailed)) {
                 status_.downloaded.store(size);
-                status_.total.store(std::max(status_.total.load(), size));
+                status_.total.store(size); // equal to a stated total: the transfer checked it
                 status_.state.store(XL_STATE_COMPLETE);
             } else {
                 fail(renameFailed ? XL_FAIL_RENAME : XL_FAIL_WRITE);

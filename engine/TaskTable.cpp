@@ -29,6 +29,34 @@ std::string libraryFolder()
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// An absolute folder without "." components, repeated or trailing slashes.
+// One with ".." is refused: the target must lie in the folder the caller named.
+bool normalFolder(const std::string &folder, std::string &normal)
+{
+    if (folder.empty() || folder[0] != '/')
+        return false;
+    normal.clear();
+    size_t start = 0;
+    while (start < folder.size()) {
+        size_t end = folder.find('/', start);
+        if (end == std::string::npos)
+            end = folder.size();
+        const std::string part = folder.substr(start, end - start);
+        if (part == "..")
+            return false;
+        for (unsigned char c : part) {
+            if (c < 0x20)
+                return false;
+        }
+        if (!part.empty() && part != ".")
+            normal += "/" + part;
+        start = end + 1;
+    }
+    if (normal.empty())
+        normal = "/";
+    return true;
+}
+
 } // namespace
 
 TaskTable &TaskTable::instance()
@@ -77,13 +105,10 @@ bool TaskTable::ready() const
 
 bool TaskTable::targetOf(const std::string &name, const std::string &folder, std::string &target)
 {
-    if (!isSafeFileName(name) || folder.empty() || folder[0] != '/')
+    std::string normal;
+    if (!isSafeFileName(name) || !normalFolder(folder, normal))
         return false;
-    for (unsigned char c : folder) {
-        if (c < 0x20)
-            return false;
-    }
-    target = folder.back() == '/' ? folder + name : folder + "/" + name;
+    target = normal == "/" ? normal + name : normal + "/" + name;
     return true;
 }
 

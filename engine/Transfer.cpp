@@ -2,6 +2,7 @@
 
 #include "TempFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -27,52 +28,6 @@ bool startsWithName(const std::string &line, const char *name, std::string &valu
         --end;
     value = line.substr(begin, end - begin);
     return true;
-}
-
-int64_t parseCount(const std::string &text)
-{
-    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0])))
-        return -1;
-    char *end = nullptr;
-    const long long value = std::strtoll(text.c_str(), &end, 10);
-    return *end == '\0' ? value : -1;
-}
-
-// "bytes 100-199/1000", "bytes */1000", "bytes 100-199/*"
-void parseContentRange(const std::string &value, int64_t &start, int64_t &total)
-{
-    start = total = -1;
-    if (strncasecmp(value.c_str(), "bytes ", 6) != 0)
-        return;
-    const std::string spec = value.substr(6);
-    const size_t slash = spec.find('/');
-    if (slash == std::string::npos)
-        return;
-    total = parseCount(spec.substr(slash + 1));
-    const size_t dash = spec.find('-');
-    if (dash != std::string::npos && dash < slash)
-        start = parseCount(spec.substr(0, dash));
-}
-
-int failureOf(CURLcode result)
-{
-    switch (result) {
-    case CURLE_COULDNT_RESOLVE_HOST:
-    case CURLE_COULDNT_RESOLVE_PROXY:
-    case CURLE_COULDNT_CONNECT:
-        return XL_FAIL_CONNECT;
-    case CURLE_OPERATION_TIMEDOUT:
-        return XL_FAIL_TIMEOUT;
-    case CURLE_TOO_MANY_REDIRECTS:
-        return XL_FAIL_REDIRECT;
-    case CURLE_URL_MALFORMAT:
-    case CURLE_UNSUPPORTED_PROTOCOL:
-        return XL_FAIL_BAD_URL;
-    case CURLE_WRITE_ERROR:
-        return XL_FAIL_WRITE;
-    default:
-        return XL_FAIL_NETWORK;
-    }
 }
 
 } // namespace
@@ -124,7 +79,7 @@ bool queryRemoteSize(const TransferOptions &options, int64_t &size)
     long code = 0;
     curl_off_t length = -1;
     const bool ok = curl_easy_perform(easy) == CURLE_OK
-        && curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &code) == CURLE_OK && code >= 200 && code < 300
+        && curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &code) == CURLE_OK && code == 200
         && curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK && length >= 0;
     curl_easy_cleanup(easy);
     if (ok)
@@ -140,6 +95,7 @@ Transfer::Transfer(CURLM *multi, TempFile &file, TaskStatus &status, const Trans
     , status_(status)
     , stop_(stop)
     , offset_(file.size())
+    , knownTotal_(offset_ > 0 ? file.total() : 0)
 {
     if (!easy_)
         return;
@@ -209,12 +165,49 @@ TransferEnd Transfer::finish(CURLcode result, int &failCode)
         failCode = failureOf(result);
         return TransferEnd::Failed;
     }
-    if (accepting_)
+    if (accepting_) {
+        // Complete means the whole file: a body that ends short of the size
+        // the answer stated is a failure, whatever the connection did.
+        if (fileTotal_ >= 0 && file_.size() != fileTotal_) {
+            failCode = code_ == 206 ? XL_FAIL_RANGE : XL_FAIL_BAD_ANSWER;
+            return TransferEnd::Failed;
+        }
         return TransferEnd::Complete;
+    }
     // The last answer was neither a success nor followed (a 3xx without a
     // usable target, or no answer at all).
     failCode = code_ > 0 ? int(code_) : XL_FAIL_NETWORK;
     return TransferEnd::Failed;
+}
+
+int Transfer::failureOf(CURLcode result) const
+{
+    switch (result) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+        return XL_FAIL_CONNECT;
+    case CURLE_OPERATION_TIMEDOUT:
+        return XL_FAIL_TIMEOUT;
+    case CURLE_TOO_MANY_REDIRECTS:
+        return XL_FAIL_REDIRECT;
+    case CURLE_URL_MALFORMAT:
+        return XL_FAIL_BAD_URL;
+    case CURLE_UNSUPPORTED_PROTOCOL: {
+        // Also what libcurl says of an answer without a status line (it would
+        // be HTTP/0.9): only a URL whose scheme is not HTTP is a bad URL.
+        const char *url = nullptr;
+        curl_easy_getinfo(easy_, CURLINFO_EFFECTIVE_URL, &url);
+        const bool http = url && (strncasecmp(url, "http://", 7) == 0 || strncasecmp(url, "https://", 8) == 0);
+        return http ? XL_FAIL_BAD_ANSWER : XL_FAIL_BAD_URL;
+    }
+    case CURLE_WEIRD_SERVER_REPLY:
+        return XL_FAIL_BAD_ANSWER;
+    case CURLE_WRITE_ERROR:
+        return XL_FAIL_WRITE;
+    default:
+        return XL_FAIL_NETWORK;
+    }
 }
 
 bool Transfer::decide(TransferEnd end, int failCode)
@@ -241,7 +234,9 @@ bool Transfer::headerLine(const std::string &line)
         const size_t space = line.find(' ');
         code_ = space == std::string::npos ? 0 : std::strtol(line.c_str() + space + 1, nullptr, 10);
         accepting_ = chunked_ = false;
-        contentLength_ = rangeStart_ = rangeTotal_ = -1;
+        lengthStated_ = lengthValid_ = rangeValid_ = false;
+        contentLength_ = -1;
+        range_ = ContentRange();
         etag_.clear();
         lastModified_.clear();
         return true;
@@ -249,25 +244,30 @@ bool Transfer::headerLine(const std::string &line)
     if (line.empty())
         return headersDone();
     std::string value;
-    if (startsWithName(line, "Content-Length", value))
-        contentLength_ = parseCount(value);
-    else if (startsWithName(line, "Transfer-Encoding", value))
+    if (startsWithName(line, "Content-Length", value)) {
+        lengthStated_ = true;
+        lengthValid_ = parseHeaderCount(value, contentLength_);
+    } else if (startsWithName(line, "Transfer-Encoding", value)) {
         chunked_ = strcasestr(value.c_str(), "chunked") != nullptr;
-    else if (startsWithName(line, "Content-Range", value))
-        parseContentRange(value, rangeStart_, rangeTotal_);
-    else if (startsWithName(line, "ETag", value))
+    } else if (startsWithName(line, "Content-Range", value)) {
+        rangeValid_ = parseContentRange(value, range_);
+    } else if (startsWithName(line, "ETag", value)) {
         etag_ = value;
-    else if (startsWithName(line, "Last-Modified", value))
+    } else if (startsWithName(line, "Last-Modified", value)) {
         lastModified_ = value;
+    }
     return true;
 }
 
+// Decides from an answer's headers whether its body is the file (or its rest).
+// Every refusal happens before the file is touched, so a partial file stays
+// as it was for a later resume.
 bool Transfer::headersDone()
 {
     if (code_ < 200 || (code_ >= 300 && code_ < 400))
         return true; // interim answer or redirect: its body is never written
     if (code_ == 416) {
-        if (offset_ > 0 && rangeTotal_ == offset_) {
+        if (offset_ > 0 && rangeValid_ && range_.total == offset_) {
             decide(TransferEnd::Complete, XL_FAIL_NONE);
             return true;
         }
@@ -275,12 +275,24 @@ bool Transfer::headersDone()
     }
     if (code_ >= 400)
         return decide(TransferEnd::Failed, int(code_));
-    const int64_t length = chunked_ ? -1 : contentLength_;
+    if (code_ != 200 && code_ != 206)
+        return decide(TransferEnd::Failed, int(code_)); // a success that carries no file
+    const bool lengthKnown = lengthStated_ && !chunked_;
+    if (lengthKnown && !lengthValid_)
+        return decide(TransferEnd::Failed, XL_FAIL_BAD_ANSWER);
     int64_t total = 0;
     if (code_ == 206) {
-        if (rangeStart_ != offset_)
-            return decide(TransferEnd::Restart, XL_FAIL_NONE);
-        total = rangeTotal_ >= 0 ? rangeTotal_ : (length >= 0 ? offset_ + length : 0);
+        // The rest of the file from the offset asked for (all of it without a
+        // resume), exactly as the answer states it.
+        const bool fits = rangeValid_ && range_.first == offset_ && range_.total >= 0
+            && range_.last == range_.total - 1
+            && (!lengthKnown || contentLength_ == range_.last - range_.first + 1)
+            && (knownTotal_ <= 0 || range_.total == knownTotal_);
+        if (!fits)
+            return decide(TransferEnd::Failed, XL_FAIL_RANGE);
+        bodyEnd_ = range_.last + 1;
+        fileTotal_ = range_.total;
+        total = range_.total;
     } else {
         if (offset_ > 0) {
             // The whole file again: it replaces what is there.
@@ -289,7 +301,8 @@ bool Transfer::headersDone()
             offset_ = 0;
             status_.downloaded.store(0);
         }
-        total = length >= 0 ? length : 0;
+        bodyEnd_ = fileTotal_ = lengthKnown ? contentLength_ : -1;
+        total = lengthKnown ? contentLength_ : 0;
     }
     file_.setServerInfo(total, etag_, lastModified_);
     if (!file_.saveRecord())
@@ -308,11 +321,21 @@ size_t Transfer::onBody(char *data, size_t size, size_t count, void *self)
         return 0;
     if (!transfer->accepting_)
         return length;
-    if (!transfer->file_.append(data, length)) {
+    // Nothing past the end the answer stated reaches the file.
+    size_t kept = length;
+    if (transfer->bodyEnd_ >= 0) {
+        const int64_t room = transfer->bodyEnd_ - transfer->file_.size();
+        kept = room <= 0 ? 0 : size_t(std::min<int64_t>(room, int64_t(length)));
+    }
+    if (kept > 0 && !transfer->file_.append(data, kept)) {
         transfer->decide(TransferEnd::Failed, XL_FAIL_WRITE);
         return 0;
     }
     transfer->status_.downloaded.store(transfer->file_.size(), std::memory_order_relaxed);
+    if (kept < length) {
+        transfer->decide(TransferEnd::Failed, XL_FAIL_BAD_ANSWER);
+        return 0;
+    }
     return length;
 }
 

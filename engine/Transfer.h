@@ -3,6 +3,7 @@
 // replaces it, or must not be written at all.
 #pragma once
 
+#include "HeaderNumbers.h"
 #include "TaskStatus.h"
 
 #include <atomic>
@@ -51,6 +52,7 @@ private:
     bool headersDone();
     bool decide(TransferEnd end, int failCode);
     TransferEnd finish(CURLcode result, int &failCode);
+    int failureOf(CURLcode result) const;
 
     CURLM *multi_;
     CURL *easy_;
@@ -58,17 +60,24 @@ private:
     TempFile &file_;
     TaskStatus &status_;
     const std::atomic<bool> &stop_;
-    int64_t offset_; // bytes the file held when the request went out
+    int64_t offset_;     // bytes the file held when the request went out
+    int64_t knownTotal_; // the file's size as the resume record states it; 0: not known
 
     // The answer whose headers are being read or whose body is arriving.
     long code_ = 0;
     bool accepting_ = false;
     bool chunked_ = false;
+    bool lengthStated_ = false;
+    bool lengthValid_ = false;
     int64_t contentLength_ = -1;
-    int64_t rangeStart_ = -1;
-    int64_t rangeTotal_ = -1;
+    bool rangeValid_ = false;
+    ContentRange range_;
     std::string etag_;
     std::string lastModified_;
+    // Once the body is accepted: the file size at which the body must end, and
+    // the size of the whole file; -1 where the answer does not state it.
+    int64_t bodyEnd_ = -1;
+    int64_t fileTotal_ = -1;
 
     // An end decided from the headers or the file, before curl ends.
     bool decided_ = false;

@@ -32,15 +32,25 @@
  *     with the HTTP byte range "bytes=<good bytes>-". Without a matching record
  *     a temporary file is started afresh.
  *
- * Resume rules
- *   - 206 with a Content-Range starting at the requested offset: append.
- *   - 200 (the server ignored the range): the temporary file restarts from 0
- *     and the answer's body is taken from its first byte.
+ * Answers
+ *   - 200: the whole file. Answering a resume, the temporary file restarts
+ *     from 0 and the answer's body is taken from its first byte.
+ *   - 206: accepted only when its Content-Range starts at the requested offset
+ *     (0 without a resume), states a total, and agrees with the Content-Length
+ *     and with the total the resume record knows; its bytes are appended.
  *   - 416: the download is complete when the total the server states equals
  *     the bytes already present; otherwise it restarts from 0.
  *   - Bodies of redirects (3xx) are never written; redirects are followed
- *     (at most 10, http and https only).
- *   - A failed write or rename puts the task into the error state.
+ *     (at most 10, http and https only, to any host).
+ *   - Every other answer (another 1xx or 2xx, a 3xx without a usable
+ *     Location, 4xx, 5xx, headers whose numbers cannot be read) is a failure
+ *     that leaves the temporary file as it was.
+ *   - No byte past the end an answer states is written. A task is complete
+ *     only when the file holds exactly the total stated (by Content-Length,
+ *     Content-Range or the resume record); without any stated size (chunked
+ *     or close-delimited) a clean end of the transfer is the end.
+ *   - A failure keeps the bytes that are still valid for a later resume; a
+ *     failed write or rename puts the task into the error state as well.
  */
 #ifndef XLDL_H
 #define XLDL_H
@@ -73,7 +83,7 @@ enum {
 
 /*
  * Failure codes (XlTaskInfo.failCode in XL_STATE_ERROR). Codes 100 to 599 are
- * the HTTP status of a final answer that was not a success (404, 500, a 3xx
+ * the HTTP status of a final answer that carries no file (404, 500, 204, a 3xx
  * without a target, ...). The client reports a failure as the code plus 1000
  * and uses 1068 and 64250 for its own findings, so the engine never uses 68
  * or 63250.
@@ -88,7 +98,9 @@ enum {
     XL_FAIL_REDIRECT = 15,    /* too many redirects */
     XL_FAIL_BAD_URL = 16,     /* malformed URL or a scheme other than http and https */
     XL_FAIL_TARGET_BUSY = 17, /* another task is downloading the same target */
-    XL_FAIL_RANGE = 18,       /* the server keeps answering ranges wrongly */
+    XL_FAIL_RANGE = 18,       /* a 206 that does not fit the request or the file, or 416 again and again */
+    XL_FAIL_BAD_ANSWER = 19,  /* no valid status line, a number in the headers that cannot be read,
+                                 a body that does not end where its headers said */
     XL_FAIL_UNSUPPORTED = 20  /* the operation needs something this engine has not */
 };
 
@@ -102,7 +114,7 @@ typedef struct XlTaskParams {
     int32_t reserved0;        /*     0: ignored */
     XlChar url[8264];         /*     4: source URL (http or https) */
     XlChar fileName[520];     /* 16532: target file name; no "/", not "." or ".." */
-    XlChar saveFolder[262];   /* 17572: absolute folder; created when missing */
+    XlChar saveFolder[262];   /* 17572: absolute folder without ".."; created when missing */
     int32_t reserved18096;    /* 18096: ignored (the client sets 0) */
     uint8_t reserved18100[256];
     int32_t reserved18356;    /* 18356: ignored (the client sets 0) */
@@ -179,7 +191,7 @@ XLDL_API XlBool XL_Init(void);
 XLDL_API XlBool XL_UnInit(void);
 
 /* Creates a task in XL_STATE_IDLE; NULL when a field is missing, unterminated
-   or unsafe (a file name with "/", a relative folder). */
+   or unsafe (a file name with "/", a relative folder, a folder with ".."). */
 XLDL_API XlTaskHandle XL_CreateTask(const XlTaskParams *params);
 /* Stops the task when it runs and forgets the handle; its temporary data stays. */
 XLDL_API XlBool XL_DeleteTask(XlTaskHandle task);

@@ -4,25 +4,98 @@
 
 namespace {
 
+// What follows the colon of a mode.
+enum class Argument {
+    None,
+    Number,  // optional, a count >= 0
+    Path,    // required, starting with "/"
+    Status,  // required, 100 to 599
+    Range,   // required, "START-END/TOTAL"
+    Length,  // required, digits with an optional "-": any value a lying server may state
+};
+
 struct ModeName {
     FaultMode mode;
     const char* name;
-    bool takesNumber;
+    Argument argument;
 };
 
 const ModeName kModes[] = {
-    {FaultMode::None, "none", false},
-    {FaultMode::Slow, "slow", true},
-    {FaultMode::Stall, "stall", true},
-    {FaultMode::Cut, "cut", true},
-    {FaultMode::IgnoreRange, "ignore-range", false},
-    {FaultMode::NotFound, "404", false},
-    {FaultMode::BadJson, "bad-json", false},
-    {FaultMode::NoAnswer, "no-answer", false},
-    {FaultMode::DelayHeaders, "delay-headers", true},
-    {FaultMode::Chunked, "chunked", true},
-    {FaultMode::Redirect, "redirect", false},
+    {FaultMode::None, "none", Argument::None},
+    {FaultMode::Slow, "slow", Argument::Number},
+    {FaultMode::Stall, "stall", Argument::Number},
+    {FaultMode::Cut, "cut", Argument::Number},
+    {FaultMode::IgnoreRange, "ignore-range", Argument::None},
+    {FaultMode::NotFound, "404", Argument::None},
+    {FaultMode::BadJson, "bad-json", Argument::None},
+    {FaultMode::NoAnswer, "no-answer", Argument::None},
+    {FaultMode::DelayHeaders, "delay-headers", Argument::Number},
+    {FaultMode::Chunked, "chunked", Argument::Number},
+    {FaultMode::Redirect, "redirect", Argument::Path},
+    {FaultMode::Status, "status", Argument::Status},
+    {FaultMode::RangeLie, "range-lie", Argument::Range},
+    {FaultMode::LengthLie, "length-lie", Argument::Length},
+    {FaultMode::GarbageStatus, "garbage-status", Argument::None},
 };
+
+// Digits only, short enough to be read as a 64-bit count.
+bool isCount(const std::string& text)
+{
+    return !text.empty() && text.size() <= 18 && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+bool isRangeStatement(const std::string& text)
+{
+    const size_t dash = text.find('-');
+    const size_t slash = text.find('/');
+    return dash != std::string::npos && slash != std::string::npos && dash < slash
+        && isCount(text.substr(0, dash)) && isCount(text.substr(dash + 1, slash - dash - 1))
+        && isCount(text.substr(slash + 1));
+}
+
+bool isLengthStatement(const std::string& text)
+{
+    const std::string digits = !text.empty() && text[0] == '-' ? text.substr(1) : text;
+    return !digits.empty() && digits.size() <= 40 && digits.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// Reads the argument into the fault; an empty text is the error.
+std::string readArgument(Argument kind, const std::string& argument, Fault& fault)
+{
+    switch (kind) {
+    case Argument::None:
+        return argument.empty() ? std::string() : "takes no argument";
+    case Argument::Number:
+        if (argument.empty())
+            return {};
+        if (!isCount(argument))
+            return "needs a count";
+        fault.amount = std::strtoll(argument.c_str(), nullptr, 10);
+        return {};
+    case Argument::Path:
+        if (argument.empty() || argument[0] != '/')
+            return "needs a target path starting with /";
+        fault.text = argument;
+        return {};
+    case Argument::Status:
+        if (!isCount(argument) || std::strtoll(argument.c_str(), nullptr, 10) < 100
+            || std::strtoll(argument.c_str(), nullptr, 10) > 599)
+            return "needs a status from 100 to 599";
+        fault.amount = std::strtoll(argument.c_str(), nullptr, 10);
+        return {};
+    case Argument::Range:
+        if (!isRangeStatement(argument))
+            return "needs START-END/TOTAL";
+        fault.text = argument;
+        return {};
+    case Argument::Length:
+        if (!isLengthStatement(argument))
+            return "needs a length";
+        fault.text = argument;
+        return {};
+    }
+    return "unknown argument";
+}
 
 } // namespace
 
@@ -36,22 +109,11 @@ bool Fault::parse(const std::string& text, Fault& fault, std::string* error)
             continue;
         Fault parsed;
         parsed.mode = mode.mode;
-        if (mode.mode == FaultMode::Redirect) {
-            if (argument.empty() || argument[0] != '/') {
-                if (error)
-                    *error = "redirect needs a target path starting with /";
-                return false;
-            }
-            parsed.target = argument;
-        } else if (!argument.empty()) {
-            char* end = nullptr;
-            long long number = std::strtoll(argument.c_str(), &end, 10);
-            if (!mode.takesNumber || *end != '\0' || number < 0) {
-                if (error)
-                    *error = "bad argument for fault mode " + name;
-                return false;
-            }
-            parsed.amount = number;
+        const std::string problem = readArgument(mode.argument, argument, parsed);
+        if (!problem.empty()) {
+            if (error)
+                *error = name + " " + problem;
+            return false;
         }
         fault = parsed;
         return true;
@@ -71,12 +133,12 @@ const char* Fault::modeName(FaultMode mode)
 
 std::string Fault::describe() const
 {
-    std::string text = modeName(mode);
-    if (mode == FaultMode::Redirect)
-        text += ":" + target;
+    std::string described = modeName(mode);
+    if (!text.empty())
+        described += ":" + text;
     else if (amount >= 0)
-        text += ":" + std::to_string(amount);
-    return text;
+        described += ":" + std::to_string(amount);
+    return described;
 }
 
 void FaultTable::set(const std::string& route, const Fault& fault)

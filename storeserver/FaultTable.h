@@ -16,15 +16,20 @@ enum class FaultMode {
     NoAnswer,      // the request is read and never answered
     DelayHeaders,  // the answer starts after "amount" seconds
     Chunked,       // no Content-Length, chunked transfer encoding; "amount" bytes a second when given
-    Redirect,      // 302 to "target"
+    Redirect,      // 302 to "text"
+    Status,        // status "amount", with no body (1xx, 204, 304) or a short text
+    RangeLie,      // 206 with Content-Range "bytes " + "text" ("START-END/TOTAL") and bytes START to END of the body
+    LengthLie,     // Content-Length "text" whatever the body's length; the connection closes after the body
+    GarbageStatus, // no valid status line: a few bytes that are not HTTP, then the connection closes
 };
 
 struct Fault {
     FaultMode mode = FaultMode::None;
     int64_t amount = -1;  // -1: the mode's default
-    std::string target;
+    std::string text;     // the redirect's target path, or the header value a lie states
 
-    // "MODE" or "MODE:ARG", e.g. "slow:65536", "cut:1000", "delay-headers:2", "redirect:/x".
+    // "MODE" or "MODE:ARG", e.g. "slow:65536", "cut:1000", "delay-headers:2", "redirect:/x",
+    // "status:204", "range-lie:0-99/5242880", "length-lie:99999999999999999999".
     static bool parse(const std::string& text, Fault& fault, std::string* error);
     static const char* modeName(FaultMode mode);
     std::string describe() const;

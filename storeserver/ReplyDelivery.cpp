@@ -5,7 +5,12 @@
 
 #include <httplib.h>
 
+#include <arpa/inet.h>
+#include <dirent.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +26,11 @@ const int64_t kDefaultBytesPerSecond = 64 * 1024;
 const int64_t kDefaultDelaySeconds = 2;
 // Long enough for any test, short enough that a forgotten stall ends by itself.
 const milliseconds kHoldLimit = std::chrono::hours(1);
+// Carries the Content-Length a lying answer states past the library, which
+// states the real one; applyStatedLength puts it in place.
+const char kStatedLength[] = "X-Storeserver-Stated-Length";
+// What a server without a valid status line sends.
+const char kGarbageAnswer[] = "GARBAGE 2OO NOT-HTTP\r\nContent-Length: 5\r\n\r\nhello";
 
 // The span of the body that goes out: part of a file or of a text.
 class BodySource {
@@ -95,7 +105,64 @@ bool sendPiece(const BodySource& source, const Pacing& pacing, const ShutdownSig
     return !shutdown.triggered();
 }
 
+bool hasNoBody(int status)
+{
+    return status < 200 || status == 204 || status == 304;
+}
+
+uint64_t countAt(const std::string& text, size_t position)
+{
+    return std::strtoull(text.c_str() + position, nullptr, 10);
+}
+
+// The connection a request came in on: the socket whose two ends are the
+// request's addresses. The library does not hand its sockets to handlers.
+int connectionOf(const httplib::Request& request)
+{
+    DIR* folder = ::opendir("/proc/self/fd");
+    if (!folder)
+        return -1;
+    int found = -1;
+    while (dirent* entry = ::readdir(folder)) {
+        const int fd = std::atoi(entry->d_name);
+        struct stat info;
+        if (entry->d_name[0] == '.' || ::fstat(fd, &info) != 0 || !S_ISSOCK(info.st_mode))
+            continue;
+        sockaddr_in local{}, peer{};
+        socklen_t localLength = sizeof local, peerLength = sizeof peer;
+        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localLength) == 0
+            && ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLength) == 0 && peer.sin_family == AF_INET
+            && ntohs(local.sin_port) == request.local_port && ntohs(peer.sin_port) == request.remote_port) {
+            found = fd;
+            break;
+        }
+    }
+    ::closedir(folder);
+    return found;
+}
+
+// Sends bytes that are no HTTP answer and ends the sending side; the answer
+// the library then tries to write fails and the connection closes.
+void answerWithGarbage(const httplib::Request& request)
+{
+    const int fd = connectionOf(request);
+    if (fd < 0)
+        return;
+    ::send(fd, kGarbageAnswer, sizeof kGarbageAnswer - 1, MSG_NOSIGNAL);
+    ::shutdown(fd, SHUT_WR);
+}
+
 } // namespace
+
+void applyStatedLength(httplib::Response& response)
+{
+    if (!response.has_header(kStatedLength))
+        return;
+    const std::string stated = response.get_header_value(kStatedLength);
+    response.headers.erase(kStatedLength);
+    response.headers.erase("Content-Length");
+    response.set_header("Content-Length", stated);
+}
 
 std::string absoluteUrl(const httplib::Request& request, const std::string& fallbackHost, const std::string& path)
 {
@@ -124,8 +191,18 @@ void deliverReply(const httplib::Request& request, httplib::Response& response, 
         reply.contentType = "application/json; charset=utf-8";
         break;
     case FaultMode::Redirect:
-        reply = Reply::redirect(absoluteUrl(request, "127.0.0.1", fault.target));
+        reply = Reply::redirect(absoluteUrl(request, "127.0.0.1", fault.text));
         break;
+    case FaultMode::Status: {
+        const int status = static_cast<int>(fault.amount);
+        reply = Reply::plain(status, hasNoBody(status) ? std::string() : "status " + std::to_string(status) + "\n");
+        break;
+    }
+    case FaultMode::GarbageStatus:
+        answerWithGarbage(request);
+        response.status = 500;
+        response.set_content("", "text/plain");
+        return;
     default:
         break;
     }
@@ -152,6 +229,40 @@ void deliverReply(const httplib::Request& request, httplib::Response& response, 
             response.set_header("Content-Range", range.contentRange(total));
         }
     }
+    if (fault.mode == FaultMode::RangeLie && reply.status == 200) {
+        // Bytes START to END of the body (as far as it goes), under a statement
+        // that may differ from them, from the request and from the body's size.
+        const uint64_t first = countAt(fault.text, 0);
+        const uint64_t last = countAt(fault.text, fault.text.find('-') + 1);
+        range.kind = ByteRange::Kind::Partial;
+        range.first = 0;
+        range.length = 0;
+        if (first < total && first <= last) {
+            range.first = first;
+            range.length = std::min(last, total - 1) - first + 1;
+        }
+        response.status = 206;
+        response.headers.erase("Content-Range");
+        response.set_header("Content-Range", "bytes " + fault.text);
+    }
+
+    // Answers whose length is not what they state, and interim answers that
+    // no final one follows, end with the connection.
+    const bool closeAfterBody = fault.mode == FaultMode::LengthLie
+        || (fault.mode == FaultMode::Status && reply.status < 200);
+    if (closeAfterBody) {
+        response.set_header(kStatedLength,
+                            fault.mode == FaultMode::LengthLie ? fault.text : std::to_string(range.length));
+        BodySource source(reply, range.first, range.length);
+        Pacing pacing;
+        pacing.limit = range.length;
+        const ShutdownSignal* stop = &shutdown;
+        response.set_content_provider(static_cast<size_t>(range.length) + 1, reply.contentType,
+            [source, pacing, stop](size_t offset, size_t length, httplib::DataSink& sink) {
+                return sendPiece(source, pacing, *stop, offset, length, sink);
+            });
+        return;
+    }
 
     Pacing pacing;
     if (fault.mode == FaultMode::Cut || fault.mode == FaultMode::Stall) {
@@ -166,7 +277,8 @@ void deliverReply(const httplib::Request& request, httplib::Response& response, 
     bool streamed = reply.isFile() || fault.mode == FaultMode::Slow || fault.mode == FaultMode::Stall
         || fault.mode == FaultMode::Cut || fault.mode == FaultMode::Chunked;
     if (!streamed || range.length == 0) {
-        response.set_content(reply.text, reply.contentType.c_str());
+        response.set_content(reply.isFile() ? std::string() : reply.text.substr(range.first, range.length),
+                             reply.contentType.c_str());
         return;
     }
 

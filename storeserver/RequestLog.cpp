@@ -77,6 +77,7 @@ JsonValue RequestLog::describe(const httplib::Request& request)
     putText(entry, "query", question == std::string::npos ? std::string() : request.target.substr(question + 1));
     entry.set("range", request.get_header_value("Range"));
     entry.set("host", request.get_header_value("Host"));
+    putText(entry, "user_agent", request.get_header_value("User-Agent"));
     entry.set("content_type", request.get_header_value("Content-Type"));
     putText(entry, "body", request.body);
     JsonValue form = JsonValue::object();

@@ -24,6 +24,7 @@ const char* ServerOptions::usage()
            "  --fault ROUTE=MODE     fault for a route (exact path, or prefix ending in *); MODE is one of\n"
            "                         slow[:BYTES_PER_S] stall[:N] cut[:N] ignore-range 404 bad-json\n"
            "                         no-answer delay-headers[:S] chunked[:BYTES_PER_S] redirect:/PATH\n"
+           "                         status:N range-lie:START-END/TOTAL length-lie:N garbage-status\n"
            "  --update MODE          version service: none (default), optional or forced\n"
            "  --update-version V     version offered (default 1.1.1.82)\n"
            "  --update-url URL       package URL offered (default http://<host>/download/orbela-update.7z)\n"

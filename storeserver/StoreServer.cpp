@@ -93,6 +93,9 @@ StoreServer::StoreServer(const ServerOptions& options, const FixtureCatalogue& c
         return httplib::Server::HandlerResponse::Unhandled;
     };
     server_.set_error_handler(logRefusedRange);
+    server_.set_post_routing_handler([](const httplib::Request&, httplib::Response& response) {
+        applyStatedLength(response);
+    });
 }
 
 int StoreServer::bind(int port, std::string* error)

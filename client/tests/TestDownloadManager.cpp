@@ -93,6 +93,8 @@ private slots:
     void fullDiskIsError();
     void killedManagerResumesFromTaskList();
     void withoutDelegateNothingHappens();
+    void answersThatDoNotAddUp_data();
+    void answersThatDoNotAddUp();
 
 private:
     std::unique_ptr<StoreServer> server;
@@ -605,6 +607,62 @@ void TestDownloadManager::withoutDelegateNothingHappens()
     QTest::qWait(200);
     QVERIFY(!QFileInfo::exists(DownloadManager::taskListPath()));
     QVERIFY(server->requests(kSmall).isEmpty());
+}
+
+void TestDownloadManager::answersThatDoNotAddUp_data()
+{
+    addAnswerFaultTable(QFileInfo(server->filePath(kSmall)).size(), false);
+}
+
+// The manager's own HTTP path: an answer that does not add up is an error with
+// its code that leaves the partial file as it was (nothing past its end), and
+// "finished" always means the whole stated file.
+void TestDownloadManager::answersThatDoNotAddUp()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, resume);
+    QFETCH(int, code);
+    QFETCH(qint64, partialBytes);
+    QFETCH(qint64, completeBytes);
+    const QByteArray served = fileBytes(server->filePath(kSmall));
+    const QString name = QStringLiteral("game.zip");
+    const QString temp = target(name) + QStringLiteral(".tmp");
+    RecordedManager m;
+
+    int id = 0;
+    if (resume) {
+        QVERIFY(server->setFault(kSmall, QStringLiteral("cut:%1").arg(served.size() / 2)));
+        id = m->AddTask(server->url(kSmall), name, folder->path(), false);
+        QTRY_COMPARE_WITH_TIMEOUT(m.delegate.errors.size(), 1, kWait);
+        QCOMPARE(fileBytes(temp), served.left(served.size() / 2));
+        QVERIFY(server->clearFaults());
+    }
+    if (!fault.isEmpty())
+        QVERIFY(server->setFault(kSmall, fault));
+    const int errorsBefore = m.delegate.errors.size();
+    QCOMPARE(m->AddTask(server->url(kSmall), name, folder->path(), false), resume ? id : 1);
+    id = resume ? id : 1;
+    QTRY_VERIFY_WITH_TIMEOUT(m.delegate.errors.size() > errorsBefore || !m.delegate.finished.isEmpty(), kWait);
+    QTest::qWait(50); // nothing else may follow the outcome
+    if (code == 0) {
+        QCOMPARE(m.delegate.finished, QList<int>{id});
+        QCOMPARE(m.delegate.errors.size(), errorsBefore);
+        QCOMPARE(VarifyMD5::digestOfFile(target(name)), md5Hex(served.left(completeBytes)));
+        for (const auto &report : m.delegate.progress)
+            QVERIFY(report.received <= report.total);
+    } else {
+        QVERIFY(m.delegate.finished.isEmpty());
+        QCOMPARE(m.delegate.errors.size(), errorsBefore + 1);
+        QCOMPARE(m.delegate.errors.last().code, code);
+        QVERIFY(!QFileInfo::exists(target(name)));
+        QCOMPARE(fileBytes(temp), served.left(partialBytes));
+
+        // What was kept serves the next honest resume.
+        QVERIFY(server->clearFaults());
+        QCOMPARE(m->AddTask(server->url(kSmall), name, folder->path(), false), id);
+        QTRY_COMPARE_WITH_TIMEOUT(m.delegate.finished, QList<int>{id}, kWait);
+        QCOMPARE(VarifyMD5::digestOfFile(target(name)), server->md5Of(kSmall));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDownloadManager)

@@ -3,14 +3,18 @@
 
 #include "tests/DownloadTestSupport.h"
 #include "tests/StoreServer.h"
+#include "core/download/EngineTaskParams.h"
 #include "core/download/XLDLImpl.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -36,6 +40,8 @@ private slots:
     void unknownSizeReports64250();
     void failedTaskIsReportedOnceAndStopped();
     void refusedTaskIsReportedAtOnce();
+    void answersThatDoNotAddUp_data();
+    void answersThatDoNotAddUp();
 
 private:
     std::unique_ptr<StoreServer> server;
@@ -198,6 +204,91 @@ void TestEngineDownloads::refusedTaskIsReportedAtOnce()
     QCOMPARE(m.delegate.errors.first().id, id);
     QCOMPARE(m.delegate.errors.first().code, int(DownloadManager::kEngineTaskRefused));
     QVERIFY(server->requests(kSmall).isEmpty());
+}
+
+namespace {
+
+XlTaskInfo queryEngineTask(XLDL *engine, XlTaskHandle task)
+{
+    XlTaskInfo info;
+    std::memset(&info, 0, sizeof info);
+    info.state = XL_STATE_PAUSED;
+    engine->QueryTaskInfoEx(task, &info);
+    return info;
+}
+
+// One engine download as the manager runs it (its own start record, create,
+// query, start, query), polled until it completes or fails; the handle is
+// deleted afterwards as the manager does before it starts the URL again.
+XlTaskInfo runEngineTask(XLDL *engine, const QUrl &url, const QString &name, const QString &folder)
+{
+    const std::unique_ptr<XlTaskParams> params = engineStartParams(url.toString(QUrl::FullyEncoded), name, folder);
+    XlTaskHandle task = engine->CreateTask(params.get());
+    queryEngineTask(engine, task);
+    engine->StartTask(task);
+    XlTaskInfo info = queryEngineTask(engine, task);
+    QElapsedTimer clock;
+    clock.start();
+    while (info.state != XL_STATE_COMPLETE && info.state != XL_STATE_ERROR && clock.elapsed() < kWait) {
+        QThread::msleep(5);
+        info = queryEngineTask(engine, task);
+    }
+    engine->DeleteTask(task);
+    return info;
+}
+
+} // namespace
+
+void TestEngineDownloads::answersThatDoNotAddUp_data()
+{
+    addAnswerFaultTable(QFileInfo(server->filePath(kSmall)).size(), true);
+}
+
+// The engine through the binding: an answer that does not add up is an error
+// with its code that leaves the partial file as it was (nothing past its end),
+// and "complete" always means the whole stated file.
+void TestEngineDownloads::answersThatDoNotAddUp()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, resume);
+    QFETCH(int, code);
+    QFETCH(qint64, partialBytes);
+    QFETCH(qint64, completeBytes);
+    const QByteArray served = fileBytes(server->filePath(kSmall));
+    const QString name = QStringLiteral("game.zip");
+    const QString temp = target(name) + QStringLiteral(".xltd");
+    std::unique_ptr<XLDL> engine(XLDL::instance());
+    QVERIFY(engine->Init());
+
+    if (resume) {
+        QVERIFY(server->setFault(kSmall, QStringLiteral("cut:%1").arg(served.size() / 2)));
+        const XlTaskInfo cut = runEngineTask(engine.get(), server->url(kSmall), name, folder->path());
+        QCOMPARE(cut.state, XL_STATE_ERROR);
+        QCOMPARE(fileBytes(temp), served.left(served.size() / 2));
+        QVERIFY(server->clearFaults());
+    }
+    if (!fault.isEmpty())
+        QVERIFY(server->setFault(kSmall, fault));
+    const XlTaskInfo info = runEngineTask(engine.get(), server->url(kSmall), name, folder->path());
+    if (code == 0) {
+        QCOMPARE(info.state, XL_STATE_COMPLETE);
+        QCOMPARE(info.totalSize, completeBytes);
+        QCOMPARE(info.downloadedSize, completeBytes);
+        QCOMPARE(md5Hex(fileBytes(target(name))), md5Hex(served.left(completeBytes)));
+    } else {
+        QCOMPARE(info.state, XL_STATE_ERROR);
+        QCOMPARE(info.failCode, code);
+        QVERIFY(info.totalSize == 0 || info.downloadedSize <= info.totalSize);
+        QVERIFY(!QFileInfo::exists(target(name)));
+        QCOMPARE(fileBytes(temp), served.left(partialBytes));
+
+        // What was kept serves the next honest resume.
+        QVERIFY(server->clearFaults());
+        const XlTaskInfo honest = runEngineTask(engine.get(), server->url(kSmall), name, folder->path());
+        QCOMPARE(honest.state, XL_STATE_COMPLETE);
+        QCOMPARE(md5Hex(fileBytes(target(name))), server->md5Of(kSmall));
+    }
+    engine->UnInit();
 }
 
 QTEST_GUILESS_MAIN(TestEngineDownloads)

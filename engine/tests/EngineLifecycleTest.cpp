@@ -1,7 +1,7 @@
 // The engine as a whole: start-up and shut-down, handles, refused input, calls
 // from many threads, and the functions the client never calls.
 #include "EngineUnderTest.h"
-#include "FixtureHttpServer.h"
+#include "StandInFile.h"
 
 #include <atomic>
 
@@ -17,17 +17,17 @@ protected:
         server.setContent(kContent);
         params = taskParams(server.url(), u"game.zip", save.path());
     }
-    FixtureHttpServer server;
+    StandInFile server;
     TempFolder save;
     XlTaskParams params;
 };
 
 TEST_F(Engine, UnInitTwiceStopsTasksKeepsTheirDataAndForgetsHandles)
 {
-    server.setDelayPerChunk(std::chrono::milliseconds(20));
+    server.setFault("stall:300000");
     XlTaskHandle task = xl().XL_CreateTask(&params);
     ASSERT_NE(xl().XL_StartTask(task), 0);
-    ASSERT_TRUE(pollUntil(task, [](const XlTaskInfo &info) { return info.downloadedSize >= 256 * 1024; }));
+    ASSERT_TRUE(pollUntil(task, [](const XlTaskInfo &info) { return info.downloadedSize >= 300000; }));
 
     EXPECT_NE(xl().XL_UnInit(), 0);
     EXPECT_NE(xl().XL_UnInit(), 0);
@@ -40,7 +40,7 @@ TEST_F(Engine, UnInitTwiceStopsTasksKeepsTheirDataAndForgetsHandles)
     EXPECT_GT(kept, 0);
 
     ASSERT_NE(xl().XL_Init(), 0);
-    server.setDelayPerChunk(std::chrono::milliseconds(0));
+    server.clearFaults();
     XlTaskHandle again = xl().XL_CreateTask(&params);
     ASSERT_NE(again, nullptr);
     EXPECT_NE(again, task) << "handles are not reused";
@@ -63,6 +63,8 @@ TEST_F(Engine, UnusableParametersCreateNoTask)
         {"name ..", [](XlTaskParams &p) { putText(p.fileName, u".."); }},
         {"empty name", [](XlTaskParams &p) { putText(p.fileName, u""); }},
         {"relative folder", [](XlTaskParams &p) { putText(p.saveFolder, u"games"); }},
+        {"folder with ..", [](XlTaskParams &p) { putText(p.saveFolder, u"/tmp/games/../../etc"); }},
+        {"folder ending in ..", [](XlTaskParams &p) { putText(p.saveFolder, u"/tmp/.."); }},
         {"empty URL", [](XlTaskParams &p) { putText(p.url, u""); }},
         {"URL with a line break", [](XlTaskParams &p) { putText(p.url, u"http://127.0.0.1/a\r\nX: y"); }},
         {"URL without its NUL", [](XlTaskParams &p) { std::fill(std::begin(p.url), std::end(p.url), u'a'); }},
@@ -101,7 +103,6 @@ TEST_F(Engine, UnknownHandlesAreRefused)
 
 TEST_F(Engine, CallsFromManyThreadsLeaveTasksConsistent)
 {
-    server.setDelayPerChunk(std::chrono::milliseconds(1));
     XlTaskHandle shared = xl().XL_CreateTask(&params);
     ASSERT_NE(shared, nullptr);
     std::atomic<bool> go{true};
@@ -180,7 +181,7 @@ TEST_F(Engine, FileSizeComesFromTheServer)
     const std::u16string url = utf16(server.url());
     EXPECT_NE(xl().XL_GetFileSizeWithUrl(url.c_str(), &size), 0);
     EXPECT_EQ(size, int64_t(kContent.size()));
-    server.setStatus(404);
+    server.setFault("status:404");
     EXPECT_EQ(xl().XL_GetFileSizeWithUrl(url.c_str(), &size), 0);
     EXPECT_EQ(xl().XL_GetFileSizeWithUrl(nullptr, &size), 0);
     EXPECT_EQ(xl().XL_GetFileSizeWithUrl(url.c_str(), nullptr), 0);

@@ -2,11 +2,13 @@
 // range, and whatever the server answers to that range, the target ends up
 // holding exactly the server's file.
 #include "EngineUnderTest.h"
-#include "FixtureHttpServer.h"
+#include "StandInFile.h"
 
 namespace {
 
 const std::string kContent = patternContent(4 * 1024 * 1024 + 77, 3);
+// Where the stand-in holds a download that is to be stopped partway.
+const int64_t kStallAt = 1024 * 1024 + 11;
 
 class Resume : public ::testing::Test {
 protected:
@@ -28,22 +30,23 @@ protected:
         tasks.push_back(task);
         return task;
     }
-    // Starts a slow download and stops it partway; returns the bytes kept.
+    // Starts a download that the stand-in holds partway and stops it there;
+    // returns the bytes kept.
     int64_t stopPartway()
     {
-        server.setDelayPerChunk(std::chrono::milliseconds(20));
+        server.setFault("stall:" + std::to_string(kStallAt));
         XlTaskHandle task = create();
         EXPECT_NE(xl().XL_StartTask(task), 0);
-        EXPECT_TRUE(pollUntil(task, [](const XlTaskInfo &info) { return info.downloadedSize >= 512 * 1024; }));
+        EXPECT_TRUE(pollUntil(task, [](const XlTaskInfo &info) { return info.downloadedSize >= kStallAt; }));
         EXPECT_NE(xl().XL_StopTask(task), 0);
         const XlTaskInfo info = query(task);
         EXPECT_EQ(info.state, XL_STATE_PAUSED);
-        server.setDelayPerChunk(std::chrono::milliseconds(0));
+        server.clearFaults();
         requestsBefore = server.requests().size();
         stopped = task;
         return info.downloadedSize;
     }
-    std::vector<FixtureHttpServer::Request> requestsSinceStop() const
+    std::vector<StandInFile::Request> requestsSinceStop() const
     {
         const auto all = server.requests();
         return {all.begin() + std::ptrdiff_t(requestsBefore), all.end()};
@@ -55,7 +58,7 @@ protected:
         ASSERT_EQ(query(task).state, XL_STATE_COMPLETE);
     }
 
-    FixtureHttpServer server;
+    StandInFile server;
     TempFolder save;
     XlTaskParams params;
     std::vector<XlTaskHandle> tasks;
@@ -100,26 +103,26 @@ TEST_F(Resume, AnswerToTheRangeDecidesWhatIsKept)
     struct Case {
         const char *what;
         // Changes the server after the stop; returns the file it now serves.
-        std::function<std::string(FixtureHttpServer &, int64_t kept)> change;
+        std::function<std::string(StandInFile &, int64_t kept)> change;
         // Range headers of the requests after the stop ("N" stands for the kept bytes).
         std::vector<std::string> ranges;
     };
     const std::vector<Case> cases = {
         {"server ignores the range: 200 restarts from zero",
-         [](FixtureHttpServer &server, int64_t) {
-             server.setMode(FixtureHttpServer::Mode::RangeIgnored);
+         [](StandInFile &server, int64_t) {
+             server.setFault("ignore-range");
              return kContent;
          },
          {"bytes=N-"}},
         {"416 stating the kept size: already complete",
-         [](FixtureHttpServer &server, int64_t kept) {
+         [](StandInFile &server, int64_t kept) {
              const std::string shorter = kContent.substr(0, size_t(kept));
              server.setContent(shorter);
              return shorter;
          },
          {"bytes=N-"}},
         {"416 stating another size: the file changed, start again",
-         [](FixtureHttpServer &server, int64_t kept) {
+         [](StandInFile &server, int64_t kept) {
              const std::string other = patternContent(size_t(kept / 2), 99);
              server.setContent(other);
              return other;
@@ -128,7 +131,7 @@ TEST_F(Resume, AnswerToTheRangeDecidesWhatIsKept)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        server.setMode(FixtureHttpServer::Mode::Normal);
+        server.clearFaults();
         server.setContent(kContent);
         fs::remove(save.file("game.zip"));
         const int64_t kept = stopPartway();
@@ -176,14 +179,15 @@ TEST_F(Resume, DelTempFileMakesTheNextStartBeginAtZero)
 
 TEST_F(Resume, DelTempFileRefusesWhileTheTargetDownloads)
 {
-    server.setDelayPerChunk(std::chrono::milliseconds(20));
+    server.setFault("stall:" + std::to_string(kStallAt));
     XlTaskHandle task = create();
     ASSERT_NE(xl().XL_StartTask(task), 0);
     ASSERT_TRUE(pollUntil(task, [](const XlTaskInfo &info) { return info.downloadedSize > 0; }));
     EXPECT_EQ(xl().XL_DelTempFile(&params), 0);
     EXPECT_TRUE(fs::exists(save.file("game.zip.xltd")));
-    server.setDelayPerChunk(std::chrono::milliseconds(0));
-    ASSERT_TRUE(pollUntil(task, finished));
+    ASSERT_NE(xl().XL_StopTask(task), 0);
+    server.clearFaults();
+    runToEnd(task);
     EXPECT_EQ(md5Hex(readFile(save.file("game.zip"))), md5Hex(kContent));
 }
 

@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <functional>
 
@@ -44,6 +50,62 @@ Outcome fetch(const StoreServerProcess& server, const std::string& path, const h
     outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     outcome.answered = static_cast<bool>(result);
     return outcome;
+}
+
+// An answer read off the socket as it came, for answers no HTTP client takes
+// as they are: the bytes before the first blank line, and the rest until the
+// server closed the connection.
+struct RawAnswer {
+    std::string head;
+    std::string body;
+    bool closed = false;  // the server ended the connection (no read timed out)
+};
+
+// keepAlive: the request lets the server keep the connection, so only the
+// server's own decision ends it.
+RawAnswer rawGet(const StoreServerProcess& server, const std::string& path, const std::string& range, bool keepAlive)
+{
+    RawAnswer answer;
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(server.port()));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    timeval timeout{10, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return answer;
+    }
+    std::string request = "GET " + path + " HTTP/1.1\r\nHost: " + server.host() + "\r\n";
+    if (!range.empty())
+        request += "Range: " + range + "\r\n";
+    if (!keepAlive)
+        request += "Connection: close\r\n";
+    request += "\r\n";
+    ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+    std::string all;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got <= 0) {
+            answer.closed = got == 0;
+            break;
+        }
+        all.append(buffer, static_cast<size_t>(got));
+    }
+    ::close(fd);
+    const size_t blank = all.find("\r\n\r\n");
+    answer.head = all.substr(0, blank);
+    answer.body = blank == std::string::npos ? std::string() : all.substr(blank + 4);
+    return answer;
+}
+
+bool hasHeaderLine(const RawAnswer& answer, const std::string& line)
+{
+    return answer.head.find("\r\n" + line + "\r\n") != std::string::npos
+        || (answer.head.size() >= line.size() + 2
+            && answer.head.compare(answer.head.size() - line.size() - 2, std::string::npos, "\r\n" + line) == 0);
 }
 
 std::string headerOf(const Outcome& outcome, const char* name)
@@ -145,11 +207,101 @@ TEST_F(FaultModeTest, EachModeShapesTheAnswer)
     }
 }
 
+// Answers that do not add up, on the package route and on an API route.
+TEST_F(FaultModeTest, LyingAnswersStateWhatTheyAreTold)
+{
+    const std::string& whole = *package;
+    const std::string size = std::to_string(whole.size());
+    struct Row {
+        const char* mode;
+        std::string route;
+        std::string path;
+        std::string range;
+        std::function<void(const RawAnswer&)> check;
+    };
+    const Row rows[] = {
+        {"status:204", kPackage, kPackage, "bytes=100-", [&](const RawAnswer& a) {
+             EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 204 ");
+             EXPECT_EQ(a.body, "");
+         }},
+        {"status:202", kPackage, kPackage, "", [&](const RawAnswer& a) {
+             EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 202 ");
+             EXPECT_EQ(a.body, "status 202\n");
+         }},
+        {"status:150", kPackage, kPackage, "", [&](const RawAnswer& a) {
+             EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 150 ");
+             EXPECT_EQ(a.body, "");
+             EXPECT_TRUE(a.closed) << "no final answer follows";
+         }},
+        {"status:503", "/client/api/ajaxGetDevices", devicesPath(), "", [&](const RawAnswer& a) {
+             EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 503 ");
+             EXPECT_EQ(a.body, "status 503\n");
+         }},
+        {"garbage-status", kPackage, kPackage, "", [&](const RawAnswer& a) {
+             EXPECT_TRUE(a.closed);
+             EXPECT_FALSE(a.head.empty());
+             EXPECT_NE(a.head.substr(0, 5), "HTTP/");
+             EXPECT_EQ(a.head.find(whole.substr(0, 64)), std::string::npos);
+         }},
+        {"range-lie:0-99/5242880", kPackage, kPackage, "", [&](const RawAnswer& a) {
+             EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 206 ");
+             EXPECT_TRUE(hasHeaderLine(a, "Content-Range: bytes 0-99/5242880")) << a.head;
+             EXPECT_TRUE(hasHeaderLine(a, "Content-Length: 100")) << a.head;
+             EXPECT_EQ(a.body, whole.substr(0, 100));
+         }},
+        {"range-lie:100-199/999", kPackage, kPackage, "bytes=5000-", [&](const RawAnswer& a) {
+             EXPECT_TRUE(hasHeaderLine(a, "Content-Range: bytes 100-199/999")) << a.head;
+             EXPECT_EQ(a.body, whole.substr(100, 100));
+         }},
+        {"range-lie:1000-99999999/99999999", kPackage, kPackage, "bytes=1000-", [&](const RawAnswer& a) {
+             EXPECT_TRUE(hasHeaderLine(a, "Content-Range: bytes 1000-99999999/99999999")) << a.head;
+             EXPECT_EQ(a.body, whole.substr(1000)) << "the bytes stop where the body does";
+         }},
+        {"length-lie:99999999999999999999", kPackage, kPackage, "", [&](const RawAnswer& a) {
+             EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 200 ");
+             EXPECT_TRUE(hasHeaderLine(a, "Content-Length: 99999999999999999999")) << a.head;
+             EXPECT_EQ(a.head.find("Content-Length: " + size), std::string::npos) << "one length only";
+             EXPECT_TRUE(a.closed);
+             EXPECT_EQ(a.body, whole);
+         }},
+        {"length-lie:100", kPackage, kPackage, "bytes=1000-", [&](const RawAnswer& a) {
+             EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 206 ");
+             EXPECT_TRUE(hasHeaderLine(a, "Content-Range: bytes 1000-" + std::to_string(whole.size() - 1) + "/" + size));
+             EXPECT_TRUE(hasHeaderLine(a, "Content-Length: 100")) << a.head;
+             EXPECT_TRUE(a.closed);
+             EXPECT_EQ(a.body, whole.substr(1000)) << "the whole body follows the short statement";
+         }},
+        {"length-lie:-1", "/client/api/ajaxGetDevices", devicesPath(), "", [&](const RawAnswer& a) {
+             EXPECT_TRUE(hasHeaderLine(a, "Content-Length: -1")) << a.head;
+             EXPECT_EQ(JsonValue::parse(a.body)["status"].asInt(), 1);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.mode);
+        ASSERT_TRUE(server->setFault(row.route, row.mode));
+        server->clearLog();
+        // Where the answer itself must end the connection, nothing else may.
+        const bool serverCloses = std::string(row.mode).find("status:1") == 0
+            || std::string(row.mode).find("length-lie") == 0 || std::string(row.mode) == "garbage-status";
+        row.check(rawGet(*server, row.path, row.range, serverCloses));
+        const std::vector<JsonValue> log = server->logEntries();
+        ASSERT_EQ(log.size(), 1u) << "every lying answer's request is logged";
+        EXPECT_EQ(log[0]["range"].asString(), row.range);
+        ASSERT_TRUE(server->clearFaults(row.route));
+        Outcome normal = fetch(*server, row.path, {}, 10);
+        EXPECT_TRUE(normal.answered);
+        EXPECT_EQ(normal.status, 200);
+    }
+}
+
 TEST_F(FaultModeTest, ControlRouteRefusesUnknownModes)
 {
-    EXPECT_FALSE(server->setFault(kPackage, "explode"));
-    EXPECT_FALSE(server->setFault(kPackage, "redirect"));
-    EXPECT_FALSE(server->setFault(kPackage, "cut:-5"));
+    for (const char* mode : {"explode", "redirect", "cut:-5", "status", "status:99", "status:600", "status:2x",
+                             "range-lie:5", "range-lie:1-2", "range-lie:a-b/c", "length-lie", "length-lie:1e3",
+                             "garbage-status:1"}) {
+        SCOPED_TRACE(mode);
+        EXPECT_FALSE(server->setFault(kPackage, mode));
+    }
 }
 
 TEST(FaultModeStartOptions, CommandLineFaultsApplyByExactRouteAndPrefix)

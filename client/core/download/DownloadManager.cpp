@@ -4,6 +4,8 @@
 #include "core/download/EngineTaskParams.h"
 #include "core/download/XLDL.h"
 
+#include "HeaderNumbers.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QDomDocument>
@@ -83,19 +85,17 @@ int httpStatus(QNetworkReply *reply)
     return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
-// The first byte and the total of a Content-Range header ("bytes A-B/T" or
-// "bytes */T"); -1 where it states none.
-void parseContentRange(const QByteArray &header, qint64 &first, qint64 &total)
+// Whether the answer states its body's length (a chunked body's Content-Length means nothing).
+bool statesLength(QNetworkReply *reply)
 {
-    first = -1;
-    total = -1;
-    static const QRegularExpression pattern(QStringLiteral("^\\s*bytes\\s+(?:(\\d+)-\\d+|\\*)/(\\d+)\\s*$"));
-    const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(header));
-    if (!match.hasMatch())
-        return;
-    if (match.capturedLength(1) > 0)
-        first = match.captured(1).toLongLong();
-    total = match.captured(2).toLongLong();
+    return reply->hasRawHeader("Content-Length")
+           && !reply->rawHeader("Transfer-Encoding").toLower().contains("chunked");
+}
+
+// A header's raw value as the strict header reader takes it.
+std::string headerText(QNetworkReply *reply, const char *name)
+{
+    return reply->rawHeader(name).toStdString();
 }
 
 } // namespace
@@ -242,6 +242,9 @@ void DownloadManager::sendRequest(DownloadTask *task)
     if (task->rangeRequested)
         request.setRawHeader("Range", "bytes=" + QByteArray::number(task->resumeOffset) + '-');
     task->answerChecked = false;
+    task->answerAccepted = false;
+    task->bodyEnd = -1;
+    task->fileTotal = -1;
     task->failureReported = false;
 
     QNetworkReply *reply = network.get(request);
@@ -253,66 +256,86 @@ void DownloadManager::sendRequest(DownloadTask *task)
     connect(reply, &QNetworkReply::downloadProgress, this, &DownloadManager::OnUpdateDownloadProgress);
 }
 
-// Decides once per answer whether its body belongs in the temporary file. A
-// range answered with 200 restarts the file from zero; a 206 for another
-// offset, a 416, redirects and error answers are never written.
+// Decides once per answer whether its body belongs in the temporary file:
+// only a 200 (the whole file; on a resume the file restarts from zero) or a
+// 206 for exactly the rest of the file asked for, with numbers that can be
+// read and agree with each other and with the size an earlier answer stated.
+// Every other answer is never written, so a partial file stays as it was.
 bool DownloadManager::checkAnswer(DownloadTask *task, QNetworkReply *reply)
 {
     const int status = httpStatus(reply);
     if (task->answerChecked || status == 0)
-        return status >= 200 && status < 300 && !task->failureReported;
+        return task->answerAccepted && !task->failureReported;
     task->answerChecked = true;
-    if (status == 200 && task->rangeRequested && task->resumeOffset > 0) {
-        if (!task->file.resize(0)) {
-            failNow(task);
+    task->answerAccepted = false;
+    if (status != 200 && status != 206)
+        return false; // no file in it: the finish handler reports it
+    int64_t length = -1;
+    if (statesLength(reply) && !xldl::parseHeaderCount(headerText(reply, "Content-Length"), length)) {
+        failNow(task, QStringLiteral("Unreadable Content-Length"), kBadAnswer);
+        return false;
+    }
+    if (status == 206) {
+        xldl::ContentRange range;
+        const bool fits = xldl::parseContentRange(headerText(reply, "Content-Range"), range)
+                          && range.first == task->resumeOffset && range.total >= 0 && range.last == range.total - 1
+                          && (length < 0 || length == range.last - range.first + 1)
+                          && (task->knownTotal < 0 || range.total == task->knownTotal);
+        if (!fits) {
+            failNow(task, QStringLiteral("Content-Range does not fit the request"), kRangeRefused);
             return false;
         }
-        task->resumeOffset = 0;
-    } else if (status == 206) {
-        qint64 first = -1;
-        qint64 total = -1;
-        parseContentRange(reply->rawHeader("Content-Range"), first, total);
-        if (!task->rangeRequested || first != task->resumeOffset) {
-            restartFromZero(task);
-            return false;
+        task->bodyEnd = range.last + 1;
+        task->fileTotal = range.total;
+    } else {
+        if (task->rangeRequested && task->resumeOffset > 0) {
+            if (!task->file.resize(0)) {
+                failNow(task, task->file.errorString(), kWriteFailed);
+                return false;
+            }
+            task->resumeOffset = 0;
         }
+        task->bodyEnd = length;
+        task->fileTotal = length;
     }
-    return status >= 200 && status < 300;
+    if (task->fileTotal >= 0)
+        task->knownTotal = task->fileTotal;
+    task->answerAccepted = true;
+    return true;
 }
 
-// Throws the current answer away and asks for the whole file again.
-void DownloadManager::restartFromZero(DownloadTask *task)
-{
-    abandonReply(task);
-    if (!task->file.resize(0)) {
-        failNow(task);
-        return;
-    }
-    task->resumeOffset = 0;
-    task->rangeRequested = false;
-    sendRequest(task);
-}
-
-// Ends a running task whose temporary file cannot be written.
-void DownloadManager::failNow(DownloadTask *task)
+// Ends a running task whose answer cannot be taken or whose temporary file
+// cannot be written; what the file holds stays for a later resume.
+void DownloadManager::failNow(DownloadTask *task, const QString &message, int code)
 {
     abandonReply(task);
     task->failureReported = true;
-    const QString message = task->file.errorString();
     task->file.close();
-    reportErrorLater(task->id, message, kWriteFailed);
+    reportErrorLater(task->id, message, code);
 }
 
-// Writes what the reply has into the temporary file; false after a failed write.
-bool DownloadManager::drainReply(DownloadTask *task, QNetworkReply *reply)
+// Writes what the reply has into the temporary file, never past the end the
+// answer stated; 0, or the code of the failure.
+int DownloadManager::drainReply(DownloadTask *task, QNetworkReply *reply)
 {
     for (;;) {
-        const qint64 count = reply->read(readBuffer.data(), readBuffer.size());
+        qint64 room = readBuffer.size();
+        if (task->bodyEnd >= 0) {
+            room = qMin(room, task->bodyEnd - task->file.size());
+            if (room <= 0)
+                return reply->bytesAvailable() > 0 ? kBadAnswer : 0;
+        }
+        const qint64 count = reply->read(readBuffer.data(), room);
         if (count <= 0)
-            return true;
+            return 0;
         if (task->file.write(readBuffer.constData(), count) != count)
-            return false;
+            return kWriteFailed;
     }
+}
+
+QString DownloadManager::failureText(DownloadTask *task, int code)
+{
+    return code == kWriteFailed ? task->file.errorString() : QStringLiteral("More data than the answer stated");
 }
 
 // Lets a reply go without its finished signal reaching this manager's handler.
@@ -338,14 +361,16 @@ void DownloadManager::OnReadyRead()
             reply->skip(reply->bytesAvailable());
         return;
     }
-    if (drainReply(task, reply))
+    const int failure = drainReply(task, reply);
+    if (!failure)
         return;
-    // The disk refused the data: the task fails now instead of finishing short.
+    // The disk refused the data, or the server sent more than it said: the
+    // task fails now instead of finishing wrong.
     const int id = task->id;
-    const QString message = task->file.errorString();
+    const QString message = failureText(task, failure);
     abandonReply(task);
     task->file.close();
-    reportError(id, message, kWriteFailed);
+    reportError(id, message, failure);
 }
 
 void DownloadManager::OnUpdateDownloadProgress(qint64 downloaded, qint64 total)
@@ -372,12 +397,7 @@ void DownloadManager::OnDownloadError(QNetworkReply::NetworkError code)
     // A range beyond the end is judged by the finish handler.
     if (httpStatus(reply) == 416 && task->rangeRequested)
         return;
-    task->failureReported = true;
-    const int id = task->id;
-    qWarning("download %d failed: network error %d: %s", id, static_cast<int>(code), qUtf8Printable(reply->errorString()));
-    const bool drop = delegate->OnTaskError(id, reply->errorString(), code);
-    if (DownloadTask *still = findTaskById(id))
-        still->dropOnError = drop;
+    reportError(task->id, reply->errorString(), code);
 }
 
 void DownloadManager::OnDownloadFinished(QNetworkReply *reply)
@@ -389,11 +409,13 @@ void DownloadManager::OnDownloadFinished(QNetworkReply *reply)
     const bool wanted = checkAnswer(task, reply);
     if (task->handle != reply)
         return; // restarted or failed while its answer was checked
-    if (wanted && !drainReply(task, reply) && !task->failureReported) {
+    const int failure = wanted ? drainReply(task, reply) : 0;
+    if (failure && !task->failureReported) {
+        const QString message = failureText(task, failure);
         task->file.close();
         task->handle = nullptr;
         reply->deleteLater();
-        reportError(task->id, task->file.errorString(), kWriteFailed);
+        reportError(task->id, message, failure);
         return;
     }
     task->file.close();
@@ -402,10 +424,9 @@ void DownloadManager::OnDownloadFinished(QNetworkReply *reply)
     task->handle = nullptr;
 
     if (status == 416 && task->rangeRequested && !task->failureReported) {
-        qint64 first = -1;
-        qint64 total = -1;
-        parseContentRange(reply->rawHeader("Content-Range"), first, total);
-        if (total >= 0 && total == QFileInfo(task->file.fileName()).size()) {
+        xldl::ContentRange range;
+        xldl::parseContentRange(headerText(reply, "Content-Range"), range);
+        if (range.total >= 0 && range.total == QFileInfo(task->file.fileName()).size()) {
             finishHttpTask(task);
         } else if (task->file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
             // The server's file is not the one the temporary file began: start again.
@@ -418,12 +439,25 @@ void DownloadManager::OnDownloadFinished(QNetworkReply *reply)
         return;
     }
 
-    if (!task->failureReported && reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
+    if (!task->failureReported && reply->error() == QNetworkReply::NoError && wanted) {
+        // Complete means the whole file: a body that ends short of the size
+        // the answer stated is a failure, whatever the connection did.
+        const qint64 size = QFileInfo(task->file.fileName()).size();
+        if (task->fileTotal >= 0 && size != task->fileTotal) {
+            // A body short of its stated length is a connection that broke,
+            // also when the network library finished it without noticing.
+            const int code = statesLength(reply) ? int(QNetworkReply::RemoteHostClosedError)
+                                          : status == 206 ? int(kRangeRefused) : int(kBadAnswer);
+            reportError(task->id, QStringLiteral("The file ended at %1 of %2 bytes").arg(size).arg(task->fileTotal),
+                        code);
+            return;
+        }
         finishHttpTask(task);
         return;
     }
     if (!task->failureReported) {
-        // An answer that is no file and no network error (a redirect without a target).
+        // An answer that is no file and no network error (another 1xx or 2xx,
+        // a redirect without a target).
         reportError(task->id, QStringLiteral("Unexpected HTTP status %1").arg(status),
                     QNetworkReply::UnknownContentError);
         return;
@@ -450,13 +484,17 @@ void DownloadManager::finishHttpTask(DownloadTask *task)
     delegate->OnTaskFinished(id);
 }
 
-// Reports a failure of a task that no longer runs and drops it when asked to.
+// Reports a failure and logs it; a task that no longer runs is dropped when the
+// delegate asks, a running one once its reply has finished.
 void DownloadManager::reportError(int taskId, const QString &message, int code)
 {
     DownloadTask *task = findTaskById(taskId);
     if (!task)
         return;
     task->failureReported = true;
+    // The network library's codes lie below the manager's own.
+    qWarning("download %d failed: %s %d: %s", taskId, code < kEngineCodeBase ? "network error" : "error", code,
+             qUtf8Printable(message));
     const bool drop = delegate->OnTaskError(taskId, message, code);
     task = findTaskById(taskId);
     if (!task)
@@ -626,7 +664,7 @@ void DownloadManager::StopTask(int taskId, bool remove, bool deleteTemp)
     if (task->handle) {
         auto *reply = static_cast<QNetworkReply *>(task->handle);
         if (task->file.isOpen() && checkAnswer(task, reply))
-            drainReply(task, reply);
+            drainReply(task, reply); // a pause keeps what came; a failure here changes nothing
         abandonReply(task);
     }
     task->file.close();

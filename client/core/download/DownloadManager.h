@@ -31,6 +31,9 @@ public:
         kWriteFailed = 1013,          // the temporary file cannot be written (as the engine's 13)
         kRenameFailed = 1014,         // the finished file cannot take its name (as the engine's 14)
         kEngineTaskRefused = 1016,    // the engine refused to create the task (as the engine's 16)
+        kRangeRefused = 1018,         // a 206 that does not fit the request or the file (as the engine's 18)
+        kBadAnswer = 1019,            // unreadable numbers in the headers, or a body that does not end
+                                      // where they said (as the engine's 19)
     };
 
     explicit DownloadManager(NetWorkDelegate *delegate);
@@ -75,11 +78,11 @@ private:
 
     void sendRequest(DownloadTask *task);
     bool checkAnswer(DownloadTask *task, QNetworkReply *reply);
-    bool drainReply(DownloadTask *task, QNetworkReply *reply);
+    int drainReply(DownloadTask *task, QNetworkReply *reply);
+    QString failureText(DownloadTask *task, int code);
     void abandonReply(DownloadTask *task);
     void finishHttpTask(DownloadTask *task);
-    void restartFromZero(DownloadTask *task);
-    void failNow(DownloadTask *task);
+    void failNow(DownloadTask *task, const QString &message, int code);
     void reportError(int taskId, const QString &message, int code);
     void reportErrorLater(int taskId, const QString &message, int code);
     void deleteEngineTempFile(DownloadTask *task);

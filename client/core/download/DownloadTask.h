@@ -27,6 +27,14 @@ struct DownloadTask {
     int engine = 0;
     // HTTP: the answer's status has been checked against the request (range or not).
     bool answerChecked = false;
+    // HTTP: the checked answer carries the file (or its rest).
+    bool answerAccepted = false;
+    // HTTP: the temporary file's size at which the current answer's body ends,
+    // and the whole file's size that answer states; -1 where it states none.
+    qint64 bodyEnd = -1;
+    qint64 fileTotal = -1;
+    // HTTP: the whole file's size as an earlier answer stated it; -1 unknown.
+    qint64 knownTotal = -1;
     // HTTP: the current request asked for a byte range from resumeOffset.
     bool rangeRequested = false;
     // HTTP: a failure found by the manager (write, rename, answer) was reported.
