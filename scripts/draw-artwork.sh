@@ -67,7 +67,9 @@ $im -size 18x11 xc:none -fill white -draw 'circle 6,3 6,1' -draw 'ellipse 6,11 5
 # User panel: default avatar, its covers and the drop-down arrow.
 $im -size 62x62 xc:none -fill '#55555A' -draw 'circle 31,31 31,1' -fill '#8A8A90' \
   -draw 'circle 31,24 31,13' -draw 'ellipse 31,56 18,14 180,360' "$out/default_user.png"
-$im -size 62x62 xc:none -fill white -draw 'circle 31,31 31,2' "$out/avatar_mask.png"
+# The mask is transparent exactly where the avatar shows: a round hole in an opaque square.
+$im -size 62x62 xc:'#1C1C1E' \( -size 62x62 xc:white -fill black -draw 'circle 31,31 31,2' \) -alpha off \
+  -compose CopyOpacity -composite "PNG32:$out/mask.png"
 $im -size 62x62 xc:none -fill none -stroke "$grey" -strokewidth 2 -draw 'circle 31,31 31,2' "$out/cover.png"
 $im -size 62x62 xc:none -fill none -stroke "$gold" -strokewidth 3 -draw 'circle 31,31 31,2' "$out/cover_hover.png"
 for state in '' _hover _pressed; do
@@ -129,4 +131,35 @@ $im -size 16x16 xc:none -fill none -stroke "$grey" -strokewidth 1.5 -draw 'arc 2
 $im -size 16x16 xc:none -fill none -stroke "$grey" -strokewidth 2.5 -draw 'circle 8,8 8,3' \
   -strokewidth 1.5 -draw 'line 8,0 8,2' -draw 'line 8,14 8,16' -draw 'line 0,8 2,8' -draw 'line 14,8 16,8' \
   "$out/settings.png"
+# Login dialog: logo, field backgrounds and icons, check boxes, separators,
+# outside-account buttons and the registration button.
+$im -size 65x65 xc:none -fill '#1C1C1E' -draw 'roundrectangle 0,0 64,64 14,14' \
+  -fill none -stroke "$gold" -strokewidth 6 -draw 'circle 32,32 32,14' "$out/login_logo.png"
+$im -size 291x50 xc:none -fill '#FFFFFF' -stroke '#B8B8B8' -draw 'roundrectangle 0.5,0.5 290.5,49.5 4,4' \
+  "$out/line_edit_normal.png"
+$im -size 291x50 xc:none -fill '#FFFFFF' -stroke "$gold" -strokewidth 2 -draw 'roundrectangle 1,1 289,48 4,4' \
+  "$out/line_edit_hover.png"
+$im -size 36x36 xc:none -fill '#8A8A90' -draw 'circle 18,13 18,7' -draw 'ellipse 18,30 10,7 180,360' "$out/account.png"
+$im -size 36x36 xc:none -fill '#8A8A90' -draw 'roundrectangle 9,16 27,29 3,3' -fill none -stroke '#8A8A90' \
+  -strokewidth 3 -draw 'arc 12,7 24,23 180,360' "$out/password.png"
+$im -size 16x16 xc:none -fill none -stroke "$grey" -strokewidth 1.5 -draw 'rectangle 1,1 14,14' "$out/login_uncheck.png"
+$im -size 16x16 xc:none -fill "$gold" -draw 'rectangle 1,1 14,14' -fill none -stroke '#1C1300' -strokewidth 2 \
+  -draw 'polyline 4,8 7,11 12,4' "$out/login_checked.png"
+$im -size 274x14 xc:none -stroke '#FFFFFF30' -draw 'line 0,7 100,7' -draw 'line 174,7 273,7' \
+  -font "$font" -pointsize 11 -fill "$grey" -stroke none -gravity center -annotate 0 '其他账号' "$out/line_3th.png"
+$im -size 1x12 xc:'#FFFFFF40' "$out/login-line.png"
+outside() { # name letter colour
+  $im -size 36x36 xc:none -fill "$3" -draw 'circle 18,18 18,1' -font "$font" -pointsize 14 -fill white \
+    -gravity center -annotate 0 "$2" "$out/login_$1.png"
+  $im -size 36x36 xc:none -fill "$3" -stroke "$gold" -strokewidth 2 -draw 'circle 18,18 18,2' -font "$font" \
+    -pointsize 14 -fill white -stroke none -gravity center -annotate 0 "$2" "$out/login_$1_hover.png"
+}
+outside qq QQ '#3A8EE6'
+outside wx 微 '#2DB24A'
+outside wb 博 '#E6162D'
+for state in normal hover depressed; do
+  colour=$gold; [ $state = hover ] && colour='#E9D7B6'; [ $state = depressed ] && colour=$gold_dark
+  $im -size 87x25 xc:none -font "$font" -pointsize 14 -fill "$colour" -gravity center -annotate 0 '立即注册' \
+    "$out/registered_$state.png"
+done
 echo "artwork written to $out"

@@ -8,9 +8,8 @@
 
 #include <httplib.h>
 
+#include <cstdio>
 #include <vector>
-
-namespace {
 
 std::string escapeHtml(const std::string& text)
 {
@@ -28,12 +27,21 @@ std::string escapeHtml(const std::string& text)
     return out;
 }
 
+namespace {
+
 // The client shows its pages under a 74-pixel title bar, hence the top margin.
 const char* const kStyle =
     "body{font-family:'Microsoft YaHei','WenQuanYi Micro Hei',sans-serif;background:#1C1C22;color:#CCCCCC;margin:90px 16px 16px}"
     "h1{color:#DFC697;font-size:20px}a{color:#DFC697}"
-    ".game{display:inline-block;width:220px;margin:6px;padding:8px;background:#2A2A33;border-radius:6px;vertical-align:top}"
-    ".game img{width:64px;height:36px}.callbacks span{color:#FFFFFF}li{margin:3px 0}";
+    ".game{display:inline-block;width:230px;margin:8px;padding:0 0 10px;background:#2A2A33;border-radius:8px;"
+    "vertical-align:top;overflow:hidden;box-shadow:0 2px 8px #0008}"
+    ".game img{display:block;width:230px;height:130px;image-rendering:pixelated}"
+    ".game .name{color:#FFFFFF;font-size:16px;margin:8px 10px 2px}.game .en{font-size:12px;margin:0 10px}"
+    ".game .facts{font-size:12px;margin:4px 10px 8px;color:#999999}"
+    ".game ul{list-style:none;margin:0 10px;padding:0}.game li{display:inline-block;margin:0 6px 0 0}"
+    ".game a{display:inline-block;padding:4px 18px;border-radius:4px;background:#DFC697;color:#1C1300;"
+    "text-decoration:none;font-size:14px}.game a.launch{background:#3A3A44;color:#DFC697}"
+    ".callbacks{font-size:12px;color:#777777;margin-top:16px}.callbacks span{color:#FFFFFF}li{margin:3px 0}";
 
 // Shows each call in its element and keeps the list of calls for tests.
 const char* const kCallbackScript =
@@ -50,25 +58,39 @@ const char* const kCallbackScript =
     "function logout_callback(value) { return orbelaShow('logout_callback', 'logout-callback', value); }\n"
     "function jump_callback(value) { return orbelaShow('jump_callback', 'jump-callback', value); }\n";
 
+} // namespace
+
 std::string pageStart(const std::string& title, const std::string& pageName)
 {
     return "<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">\n<title>" + escapeHtml(title)
         + "</title>\n<style>" + kStyle + "</style>\n<script>\n" + kCallbackScript + "</script>\n</head>\n"
-        + "<body data-page=\"" + pageName + "\">\n<h1>" + escapeHtml(title) + "</h1>\n"
-        + "<div class=\"callbacks\">"
-          "<div>status_callback: <span id=\"status-callback\"></span></div>"
-          "<div>login_callback: <span id=\"login-callback\"></span></div>"
-          "<div>logout_callback: <span id=\"logout-callback\"></span></div>"
-          "<div>jump_callback: <span id=\"jump-callback\"></span></div></div>\n";
+        + "<body data-page=\"" + pageName + "\">\n<h1>" + escapeHtml(title) + "</h1>\n";
 }
 
-const char* const kPageEnd = "</body></html>\n";
+// The callbacks' display closes every page, below what a person looks at.
+const char* const kPageEnd =
+    "<div class=\"callbacks\">"
+    "<div>status_callback: <span id=\"status-callback\"></span></div>"
+    "<div>login_callback: <span id=\"login-callback\"></span></div>"
+    "<div>logout_callback: <span id=\"logout-callback\"></span></div>"
+    "<div>jump_callback: <span id=\"jump-callback\"></span></div></div>\n"
+    "</body></html>\n";
+
+namespace {
 
 std::string mivoLink(const std::string& id, const std::string& command, const std::string& argument,
-                     const std::string& label)
+                     const std::string& label, const std::string& cssClass = std::string())
 {
     std::string href = "mivo://" + command + (argument.empty() ? "" : "#" + argument);
-    return "<li><a id=\"" + id + "\" href=\"" + escapeHtml(href) + "\">" + escapeHtml(label) + "</a></li>\n";
+    return "<li><a id=\"" + id + "\" href=\"" + escapeHtml(href) + "\""
+        + (cssClass.empty() ? "" : " class=\"" + cssClass + "\"") + ">" + escapeHtml(label) + "</a></li>\n";
+}
+
+std::string sizeText(uint64_t bytes)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+    return text;
 }
 
 std::string commandArgument(const std::string& command, const std::string& page, const std::string& base)
@@ -106,10 +128,11 @@ std::string gameList(const FixtureCatalogue& catalogue, const std::string& base,
             continue;
         std::string argument = FixtureCatalogue::gameJson(game, base, true).dump();
         html += "<div class=\"game\" id=\"game-" + game.gameId + "\"><img src=\"/download/" + game.picturePath
-            + "\" alt=\"\"><div>" + escapeHtml(game.cnName) + " (" + escapeHtml(game.enName) + ") "
-            + escapeHtml(game.version) + "</div><ul>"
+            + "\" alt=\"\"><div class=\"name\">" + escapeHtml(game.cnName) + "</div><div class=\"en\">"
+            + escapeHtml(game.enName) + "</div><div class=\"facts\">版本 " + escapeHtml(game.version) + " · "
+            + sizeText(game.size) + "</div><ul>"
             + mivoLink("download-" + game.gameId, "download", argument, "下载")
-            + mivoLink("launch-" + game.gameId, "launch", argument, "启动") + "</ul></div>\n";
+            + mivoLink("launch-" + game.gameId, "launch", argument, "启动", "launch") + "</ul></div>\n";
     }
     return html + "</div>\n";
 }
@@ -137,17 +160,19 @@ std::string webSessionPage(const httplib::Request& request, bool login)
 
 } // namespace
 
-Reply storePage(const std::string& page, const httplib::Request& request, const StoreContext& context)
+Reply storePage(const std::string& page, const httplib::Request& request, const StoreContext& context,
+                bool withCommandLinks)
 {
     const std::string base = baseUrlOf(request, context);
     const std::string deviceId = request.get_param_value("deviceId");
     const FixtureCatalogue& catalogue = *context.catalogue;
     std::string deviceLine = "<p id=\"device\">当前设备：" + escapeHtml(deviceId.empty() ? "全部" : deviceId) + "</p>\n";
 
-    // The game store and activity pages list the games with "download" and "launch" links.
+    // The game store and activity pages list the games with "download" and "launch" links;
+    // their test twins add a bare link for every other command.
     auto gamePage = [&](const char* title, const std::vector<std::string>& commands) {
         return Reply::html(pageStart(title, page) + deviceLine + gameList(catalogue, base, deviceId)
-                           + commandList(commands, page, base) + kPageEnd);
+                           + (withCommandLinks ? commandList(commands, page, base) : std::string()) + kPageEnd);
     };
     if (page == "index")
         return gamePage("游戏商城", {"installing", "login", "user_info_reload", "navigate2activity",

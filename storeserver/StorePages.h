@@ -19,4 +19,13 @@ struct Request;
 // Page names: "index", "activity", "exchange", "task", "user", "version",
 // "recharge", "feedback", "third-login", "web-login", "web-logout", "register",
 // "lostpasswd". An unknown name gives 404.
-Reply storePage(const std::string& page, const httplib::Request& request, const StoreContext& context);
+// The store and activity pages show game cards only; withCommandLinks adds a
+// bare link for each of their other commands (the test twin of the page).
+Reply storePage(const std::string& page, const httplib::Request& request, const StoreContext& context,
+                bool withCommandLinks = false);
+
+// Shared by the stand-in's pages.
+std::string escapeHtml(const std::string& text);
+// The head of a page with the four callbacks, its title and the callback display.
+std::string pageStart(const std::string& title, const std::string& pageName);
+extern const char* const kPageEnd;

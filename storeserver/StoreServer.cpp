@@ -5,6 +5,7 @@
 #include "JsonValue.h"
 #include "ReplyDelivery.h"
 #include "ServerOptions.h"
+#include "LinkFixturePage.h"
 #include "StorePages.h"
 
 #include <sys/stat.h>
@@ -197,6 +198,13 @@ void StoreServer::addStoreRoutes()
     });
     serve("GET", R"(/client/(index|activity|exchange|task|user|version|recharge))",
           [&context](const httplib::Request& request) { return storePage(request.matches[1], request, context); });
+    // Test pages: a store page with a bare link for each command, and the links of a fixture file.
+    serve("GET", "/client/commands", [&context](const httplib::Request& request) {
+        return storePage(request.get_param_value("page"), request, context, true);
+    });
+    serve("GET", "/client/links", [this](const httplib::Request&) {
+        return linkFixturePage(catalogue_.downloadDir() + "/../links.txt");
+    });
     serve("GET", "/feedback/index/vr", [&context](const httplib::Request& request) {
         return storePage("feedback", request, context);
     });

@@ -7,6 +7,7 @@ const std::vector<TestAccount>& testAccounts()
     static const std::vector<TestAccount> accounts = {
         {"tester", "orbela123", "10001", "测试玩家"},
         {"测试用户", "mima2024", "10002", "小明"},
+        {"玩家三号", "密码&=1", "10003", "超级无敌玩家"},
     };
     return accounts;
 }

@@ -4,7 +4,8 @@
 #include <vector>
 
 // The forum's fixed test accounts. The second has a Chinese name, so the
-// percent-encoding of the login's user name is exercised.
+// percent-encoding of the login's user name is exercised; the third a
+// password with non-ASCII characters, "&" and "=", and a long nickname.
 struct TestAccount {
     std::string username;
     std::string password;

@@ -105,6 +105,22 @@ QString getUserDir(const QString &uid)
     return path;
 }
 
+QString avatarFilePath(const QString &uid, const QString &nickname)
+{
+    const QString folder = getUserDir(uid);
+    if (folder.isEmpty())
+        return QString();
+    QString name = nickname.left(64);
+    for (QChar &c : name) {
+        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char('_');
+    }
+    // A name of dots alone would name the folder or its parent.
+    if (name.isEmpty() || name.count(QLatin1Char('.')) == name.size())
+        name = QStringLiteral("avatar");
+    return folder + name + QStringLiteral(".jpg");
+}
+
 bool copyDirectoryFiles(const QString &from, const QString &to, bool overwrite)
 {
     const QDir source(from);

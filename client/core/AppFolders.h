@@ -20,6 +20,9 @@ QString getTempDir();
 // The folder of one logged-in user; empty (and nothing created) unless the id
 // is a non-empty string of digits.
 QString getUserDir(const QString &uid);
+// The avatar picture of a user: the user folder, the nickname made safe for a
+// file name, ".jpg". Empty for a uid that is not a number.
+QString avatarFilePath(const QString &uid, const QString &nickname);
 
 // Copies a folder tree; refuses a target equal to or inside the source.
 bool copyDirectoryFiles(const QString &from, const QString &to, bool overwrite);

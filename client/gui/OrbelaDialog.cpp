@@ -13,7 +13,11 @@
 #include "core/webapi/QuaNetworkRequest.h"
 #include "core/webapi/StatisticsHits.h"
 #include "gui/BackgroundDialog.h"
+#include "gui/AvatorForm.h"
 #include "gui/ScreenArea.h"
+#include "gui/account/loginDialog.h"
+#include "core/PageLinks.h"
+#include "core/webapi/LoginForm.h"
 #include "gui/WindowAnimations.h"
 #include "gui/popups/PopupWindowDialog.h"
 #include "gui/popups/pushWebDialog.h"
@@ -34,7 +38,10 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QImage>
 #include <QMouseEvent>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QPainter>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -121,6 +128,15 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     createTrayIcon();
 
     platform().listenForHandOver(this, [this]() { handOverReceived(); });
+
+    // Every login answer, the automatic login's too, applies the user once.
+    QuaNetworkPost::setLoginApplier([](const QString &uid, const QString &nickname, const QString &avatar) {
+        if (OrbelaDialog *window = OrbelaDialog::instance()) {
+            window->downloadAvator(uid, nickname, avatar);
+            window->callLoginCallback();
+            loginDialog::webLogin();
+        }
+    });
 }
 
 OrbelaDialog::~OrbelaDialog()
@@ -248,18 +264,19 @@ void OrbelaDialog::mouseDoubleClickEvent(QMouseEvent *event)
 
 void OrbelaDialog::on_maxBtn_clicked()
 {
+    // The flag changes first: the resizes below place the push panel for the new state.
     if (!maximized) {
         normalRect = body->geometry();
+        maximized = true;
         const QRect area = availablePrimaryScreenArea();
         body->setGeometry(area);
         setGeometry(area.x(), area.y(), area.width(), kTitleBarHeight);
         setMaximizeButtonImages(true);
-        maximized = true;
     } else {
+        maximized = false;
         body->setGeometry(normalRect);
         setGeometry(normalRect.x(), normalRect.y(), normalRect.width(), kTitleBarHeight);
         setMaximizeButtonImages(false);
-        maximized = false;
     }
 }
 
@@ -393,6 +410,7 @@ void OrbelaDialog::resizeEvent(QResizeEvent *event)
 {
     layoutTitleBar(width());
     ui->progressBar->resize(width(), 2);
+    placePushPanel();
     QDialog::resizeEvent(event);
 }
 
@@ -757,8 +775,7 @@ void OrbelaDialog::getNoNeedUpdateOrbela()
     QString userName;
     QString password;
     if (database->isAutoLogin() && database->getUser(userName, password))
-        requestAutoLogin(QString::fromUtf8(QByteArray::fromBase64(userName.toLatin1())),
-                         QString::fromUtf8(QByteArray::fromBase64(password.toLatin1())));
+        requestAutoLogin(fromRememberedText(userName), fromRememberedText(password));
     routeStoredGames();
     database->close();
 
@@ -831,14 +848,16 @@ void OrbelaDialog::addManagerRow(VRAppInfo *info)
     qDebug().noquote() << "[Mivo] stored game kept:" << info->gameId;
 }
 
-void OrbelaDialog::requestAutoLogin(const QString &userName, const QString &)
+void OrbelaDialog::requestAutoLogin(const QString &userName, const QString &password)
 {
-    qDebug().noquote() << "[Mivo] automatic login waits for the login dialog:" << userName;
+    loginDialog::requestLogin(userName, password, loginDialog::instance());
 }
 
-void OrbelaDialog::requestUserInfo()
+void OrbelaDialog::launchGame(VRAppInfo *info)
 {
-    // The user's resources come with the login.
+    // The game road completes the launch.
+    qDebug().noquote() << "[Mivo] game to launch:" << info->gameId;
+    delete info;
 }
 
 void OrbelaDialog::ExitOrbela()
@@ -907,4 +926,165 @@ void OrbelaDialog::postOnlineLength()
 void OrbelaDialog::getOnlineInfo(int onlineTotal)
 {
     ui->onlinePeople->setText(QStringLiteral("在线：%1 人").arg(onlineTotal));
+}
+
+// ---- Push panel ----
+
+void OrbelaDialog::foldPushPanel()
+{
+    if (!pushPanel || !pushExpanded)
+        return;
+    const int bodyWidth = body->width();
+    const int bodyHeight = body->height();
+    const int panelWidth = pushPanel->width();
+    const int panelHeight = pushPanel->height();
+    animateGeometry(pushPanel, QRect((bodyWidth - panelWidth + 46) / 2, bodyHeight - panelHeight, panelWidth, panelHeight),
+                    QRect(bodyWidth - 46, bodyHeight - panelHeight, 46, panelHeight),
+                    QEasingCurve(QEasingCurve::OutBounce));
+    pushExpanded = false;
+}
+
+void OrbelaDialog::placePushPanel()
+{
+    if (servicesPending || !pushPanel || !body)
+        return;
+    const int bodyWidth = body->width();
+    const int bodyHeight = body->height();
+    if (pushPanel->width() > 46) {
+        // The maximise button sets the flag before the geometry, so this is
+        // the state being entered.
+        const int width = maximized ? 1642 : 1102;
+        const int height = pushPanel->height();
+        pushPanel->setGeometry((bodyWidth - width) / 2, bodyHeight - height, width, height);
+    } else {
+        pushPanel->setGeometry(bodyWidth - 46, bodyHeight - 155, 46, 155);
+    }
+}
+
+// ---- Session: the logged-in user ----
+
+void OrbelaDialog::downloadAvator(const QString &uid, const QString &nickname, const QString &avatarUrl)
+{
+    const QString refusal = loginUserRefusal(uid, nickname, avatarUrl);
+    if (!refusal.isEmpty()) {
+        qInfo("[Mivo] login refused: %s", qPrintable(refusal));
+        return;
+    }
+    session.setUserId(uid);
+    this->nickname = nickname;
+    avatarFile = avatarFilePath(uid, nickname);
+    // The name shows at once; the picture follows when it arrives.
+    if (AvatorForm *panel = AvatorForm::instance())
+        panel->setUserInfo(QStringLiteral(":/res/res/default_user.png"), nickname);
+    if (!avatarUrl.isEmpty())
+        requestAvatar(QUrl(avatarUrl, QUrl::TolerantMode), 1);
+    requestUserInfo();
+    if (WebGameForm *store = WebGameForm::instance())
+        store->reload();
+}
+
+void OrbelaDialog::requestAvatar(const QUrl &url, int redirectsLeft)
+{
+    if (!avatarNetwork)
+        avatarNetwork = new QNetworkAccessManager(this);
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    // The probe never holds the client: a silent server is given up after 5 s.
+    request.setTransferTimeout(5000);
+    QNetworkReply *reply = avatarNetwork->get(request);
+    const QString forUser = session.userId();
+    const QString file = avatarFile;
+    connect(reply, &QNetworkReply::finished, this, [this, reply, redirectsLeft, forUser, file]() {
+        reply->deleteLater();
+        // A later login or a logout makes this picture stale.
+        if (session.userId() != forUser || avatarFile != file)
+            return;
+        const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+        if (!target.isEmpty()) {
+            const QUrl next = reply->url().resolved(target);
+            if (redirectsLeft > 0 && (next.scheme() == QLatin1String("http") || next.scheme() == QLatin1String("https")))
+                requestAvatar(next, redirectsLeft - 1);
+            return;
+        }
+        downloadAvatorFinished(reply);
+    });
+}
+
+void OrbelaDialog::downloadAvatorFinished(QNetworkReply *reply)
+{
+    if (reply->error() != QNetworkReply::NoError) {
+        qDebug().noquote() << "[Mivo] avatar not loaded:" << reply->errorString();
+        return;
+    }
+    const QImage picture = QImage::fromData(reply->readAll());
+    if (picture.isNull() || avatarFile.isEmpty() || !picture.save(avatarFile, "JPG")) {
+        qDebug().noquote() << "[Mivo] avatar not saved:" << avatarFile;
+        return;
+    }
+    if (AvatorForm *panel = AvatorForm::instance())
+        panel->setUserInfo(avatarFile, nickname);
+}
+
+void OrbelaDialog::requestUserInfo()
+{
+    const QString uid = session.userId();
+    if (uid.isEmpty())
+        return;
+    auto *request = new QuaNetworkRequest(QuaNetworkRequest::UserResource);
+    connect(request, &QuaNetworkRequest::sendUserInfo, this,
+            [this, uid](int onlineLength, const QString &coins, const QString &tickets, const QString &coinUrl,
+                        const QString &ticketUrl, const QString &homeUrl) {
+                // An answer for a user who has logged out since must not start the counting.
+                if (session.userId() == uid)
+                    getUserInfo(onlineLength, coins, tickets, coinUrl, ticketUrl, homeUrl);
+            });
+    request->sendRequest(uid, QString(), QString());
+}
+
+void OrbelaDialog::getUserInfo(int onlineLength, const QString &coins, const QString &tickets, const QString &coinUrl,
+                               const QString &ticketUrl, const QString &homeUrl)
+{
+    session.setOnlineSeconds(onlineLength);
+    userCentreUrl = homeUrl;
+    qDebug() << "get CurrentOnlineLength:" << onlineLength;
+    if (AvatorForm *panel = AvatorForm::instance())
+        panel->setCoins(coins, tickets, coinUrl, ticketUrl, homeUrl);
+    // The games' update state is asked for by the game road.
+}
+
+namespace {
+// The four pages that hear of a login and a logout, in this order.
+template <class Call>
+void forLoginPages(Call call)
+{
+    call(WebGameForm::instance());
+    call(WebActivityForm::instance());
+    call(WebExchangeForm::instance());
+    call(WebPushForm::instance());
+}
+} // namespace
+
+void OrbelaDialog::callLoginCallback()
+{
+    forLoginPages([](auto *page) {
+        if (page)
+            page->callLoginCallback();
+    });
+}
+
+void OrbelaDialog::callLogoutCallback()
+{
+    forLoginPages([](auto *page) {
+        if (page)
+            page->callLogoutCallback();
+    });
+}
+
+void OrbelaDialog::logout()
+{
+    callLogoutCallback();
+    postOnlineLength();
+    session.setUserId(QString());
+    userCentreUrl.clear();
+    session.setOnlineSeconds(-1);
 }

@@ -21,6 +21,8 @@ class DownloadManager;
 class LocalDatabase;
 class PopupWindowDialog;
 class QMenu;
+class QNetworkAccessManager;
+class QNetworkReply;
 class QTimer;
 class QuaNetworkPost;
 class QRadioButton;
@@ -55,6 +57,9 @@ public:
     void switchToManager();
     void switchToUserCentral(const QString &url);
     void expandPushPanel();
+    void foldPushPanel();
+    bool isPushPanelExpanded() const { return pushExpanded; }
+    pushWebDialog *pushPanelWindow() const { return pushPanel; }
 
     void createTrayIcon();
     // Non-zero when the user confirmed. Empty title, OK and cancel texts read
@@ -68,6 +73,14 @@ public:
     void startUpdateCheck();
     void startUpdater(const QString &version, const QString &url);
 
+    // The logged-in user id (a copy); empty when nobody is logged in.
+    QString getUserId() const { return session.userId(); }
+    QString userCentralUrl() const { return userCentreUrl; }
+    // Applies a successful login: the user, the avatar picture, the resources.
+    void downloadAvator(const QString &uid, const QString &nickname, const QString &avatarUrl);
+    void callLoginCallback();
+    void callLogoutCallback();
+    void logout();
     void requestUserInfo();
     void postOnlineLength();
     OnlineSession &onlineSession() { return session; }
@@ -75,6 +88,7 @@ public:
     bool isInstalled(const QString &gameId) const;
     void startDownload(VRAppInfo *info);
     void installGame(VRAppInfo *info);
+    void launchGame(VRAppInfo *info);
 
     bool servicesStarted() const { return !servicesPending; }
     QString deviceId() const { return currentDeviceId; }
@@ -122,6 +136,9 @@ public slots:
     void ShowOrbela();
     void getConcurrentUsers();
     void workerTimer();
+    void downloadAvatorFinished(QNetworkReply *reply);
+    void getUserInfo(int onlineLength, const QString &coins, const QString &tickets, const QString &coinUrl,
+                     const QString &ticketUrl, const QString &homeUrl);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -163,6 +180,8 @@ private:
     // Quits once the exit's posts are answered (or have had their time).
     void quitAfter(const QList<QuaNetworkPost *> &posts);
     void quitEventLoop();
+    void placePushPanel();
+    void requestAvatar(const QUrl &url, int redirectsLeft);
 
     static bool startUpChecksEnabled;
 
@@ -198,5 +217,6 @@ private:
     QTimer *secondTimer = nullptr;
     QTimer *tenMinuteTimer = nullptr;
     bool quitAsked = false;
+    QNetworkAccessManager *avatarNetwork = nullptr;
     bool exiting = false;
 };

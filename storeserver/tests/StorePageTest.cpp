@@ -17,11 +17,11 @@ TEST_F(StorePageTest, PagesCarryCallbacksAndALinkForEachCommand)
         std::vector<std::string> linkIds;
     };
     const Row rows[] = {
-        {"/client/index?deviceId=1",
+        {"/client/commands?page=index&deviceId=1",
          {"download-1001", "launch-1002", "cmd-installing", "cmd-login", "cmd-user_info_reload", "cmd-navigate2activity",
           "cmd-runactivejumpcallback", "cmd-navigate2exchange", "cmd-runexchangejumpcallback", "cmd-navigate2game",
           "cmd-navigate2push", "cmd-runpushjumpcallback", "cmd-openqqurl"}},
-        {"/client/activity",
+        {"/client/commands?page=activity",
          {"download-1003", "launch-1004", "cmd-installing", "cmd-login", "cmd-navigate2game", "cmd-rungamejumpcallback",
           "cmd-navigate2exchange", "cmd-runexchangejumpcallback", "cmd-navigate2activity", "cmd-navigate2push",
           "cmd-runpushjumpcallback", "cmd-user_info_reload", "cmd-openqqurl"}},
@@ -55,6 +55,32 @@ TEST_F(StorePageTest, PagesCarryCallbacksAndALinkForEachCommand)
             EXPECT_NE(page.find("id=\"" + id + "\" href=\"mivo://" + command), std::string::npos) << id;
         }
         EXPECT_FALSE(std::regex_search(page, outsideAddress)) << "the page loads something from outside";
+    }
+}
+
+// What a person sees: game cards with picture, names, version, size and the two
+// buttons, and no bare command links.
+TEST_F(StorePageTest, StorePageShowsGameCards)
+{
+    auto http = clientFor(*server);
+    for (const char* path : {"/client/index", "/client/activity"}) {
+        SCOPED_TRACE(path);
+        auto result = http->Get(path);
+        ASSERT_TRUE(result);
+        const std::string& page = result->body;
+        EXPECT_EQ(page.find("id=\"cmd-"), std::string::npos);
+        const JsonValue games = server->catalogue()["games"];
+        ASSERT_GT(games.size(), 0u);
+        for (size_t i = 0; i < games.size(); ++i) {
+            const JsonValue& game = games[i];
+            const std::string id = game["gameId"].asString();
+            EXPECT_NE(page.find("<img src=\"/download/pics/" + id + ".png\""), std::string::npos) << id;
+            EXPECT_NE(page.find(game["cnName"].asString()), std::string::npos) << id;
+            EXPECT_NE(page.find("版本 " + game["version"].asString()), std::string::npos) << id;
+            EXPECT_NE(page.find("id=\"download-" + id + "\" href=\"mivo://download#"), std::string::npos) << id;
+            EXPECT_NE(page.find(">下载</a>"), std::string::npos);
+            EXPECT_NE(page.find(">启动</a>"), std::string::npos);
+        }
     }
 }
 

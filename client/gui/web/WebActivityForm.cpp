@@ -21,6 +21,5 @@ WebActivityForm::~WebActivityForm()
 
 bool WebActivityForm::OnLinkClicked(const QUrl &url)
 {
-    qInfo("[Mivo] url:%s", qPrintable(url.toString()));
-    return !isMivoUrl(url);
+    return handleLink(LinkHandler::Activity, url);
 }

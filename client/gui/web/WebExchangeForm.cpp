@@ -22,6 +22,5 @@ WebExchangeForm::~WebExchangeForm()
 
 bool WebExchangeForm::OnLinkClicked(const QUrl &url)
 {
-    qInfo("[Mivo] url:%s", qPrintable(url.toString()));
-    return !isMivoUrl(url);
+    return handleLink(LinkHandler::Exchange, url);
 }

@@ -1,6 +1,7 @@
 #include "gui/web/WebFormBase.h"
 
 #include "core/PageScripts.h"
+#include "gui/web/FormLinkActions.h"
 #include "gui/web/WebEnginePage.h"
 #include "gui/web/WebEngineView.h"
 
@@ -16,7 +17,7 @@ WebFormBase::~WebFormBase()
     delete page;
 }
 
-void WebFormBase::createView(const QString &url)
+void WebFormBase::releaseView()
 {
     if (view) {
         disconnect(view, nullptr, this, nullptr);
@@ -28,6 +29,11 @@ void WebFormBase::createView(const QString &url)
         page->deleteLater();
         page = nullptr;
     }
+}
+
+void WebFormBase::createView(const QString &url)
+{
+    releaseView();
     view = new WebEngineView(this);
     view->setGeometry(0, 0, width(), height());
     page = new WebEnginePage(this);
@@ -88,4 +94,10 @@ void WebFormBase::callLogoutCallback()
 void WebFormBase::callJumpCallback(const QString &text)
 {
     callPageFunction(QStringLiteral("jump_callback(%1)"), text);
+}
+
+bool WebFormBase::handleLink(LinkHandler handler, const QUrl &url)
+{
+    FormLinkActions actions(this);
+    return handlePageLink(handler, url, actions);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/PageLinks.h"
 #include "gui/web/WebBrowserDelegate.h"
 
 #include <QWidget>
@@ -20,6 +21,11 @@ public:
     // earlier view and page are released, so the form keeps one view.
     void createView(const QString &url);
     WebEnginePage *webPage() const { return page; }
+    // The argument of the page's last "login" link.
+    void setLoginArgument(const QString &argument) { loginArgument = argument; }
+    QString lastLoginArgument() const { return loginArgument; }
+    // Releases the view and the page by deferred deletion.
+    void releaseView();
     WebEngineView *webView() const { return view; }
 
 signals:
@@ -44,6 +50,8 @@ protected:
     void callLoginCallback();
     void callLogoutCallback();
     void callJumpCallback(const QString &text);
+    // Hands a link to the link protocol as this form's handler.
+    bool handleLink(LinkHandler handler, const QUrl &url);
 
     // The argument of the last "login" link of the page; the login and logout
     // callbacks hand it back.

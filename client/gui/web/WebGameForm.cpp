@@ -32,9 +32,5 @@ void WebGameForm::callGameDetail(const QString &text)
 
 bool WebGameForm::OnLinkClicked(const QUrl &url)
 {
-    qInfo("[Mivo] url:%s", qPrintable(url.toString()));
-    if (!isMivoUrl(url))
-        return true;
-    qInfo("[Mivo] click btn url fragment:%s", qPrintable(url.fragment()));
-    return false;
+    return handleLink(LinkHandler::Game, url);
 }

@@ -33,6 +33,5 @@ bool WebPushForm::OnFormSubmitted(const QUrl &url)
 
 bool WebPushForm::OnLinkClicked(const QUrl &url)
 {
-    qInfo("[Mivo] task push url:%s", qPrintable(url.toString()));
-    return !isMivoUrl(url);
+    return handleLink(LinkHandler::Push, url);
 }

@@ -24,9 +24,5 @@ bool webPopupForm::OnFormSubmitted(const QUrl &url)
 
 bool webPopupForm::OnLinkClicked(const QUrl &url)
 {
-    qInfo("[Mivo] login url:%s", qPrintable(url.toString()));
-    if (!isMivoUrl(url))
-        return true;
-    qInfo("[Mivo] login url fragment:%s", qPrintable(url.fragment()));
-    return false;
+    return handleLink(LinkHandler::Popup, url);
 }

@@ -21,6 +21,5 @@ webUserCentralForm::~webUserCentralForm()
 
 bool webUserCentralForm::OnLinkClicked(const QUrl &url)
 {
-    qInfo("[Mivo] url:%s", qPrintable(url.toString()));
-    return !isMivoUrl(url);
+    return handleLink(LinkHandler::UserCentral, url);
 }

@@ -5,6 +5,7 @@
 #include "gui/web/WebEngineView.h"
 #include "gui/web/WebGameForm.h"
 #include "gui/web/WebPushForm.h"
+#include "tests/gui/UrlOpenRecorder.h"
 #include "tests/gui/WebTestMain.h"
 #include "gui/web/webUserCentralForm.h"
 
@@ -37,15 +38,6 @@ using RecordingGameForm = Recording<WebGameForm>;
 using RecordingPushForm = Recording<WebPushForm>;
 
 // Stands in for the system's URL handlers, per scheme.
-class UrlOpenRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
-
 QVariant evaluate(QWebEnginePage *page, const QString &script)
 {
     // Shared, so an answer that comes after the wait gave up has somewhere to go.

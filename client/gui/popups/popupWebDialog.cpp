@@ -1,0 +1,108 @@
+#include "gui/popups/popupWebDialog.h"
+
+#include "gui/web/webPopupForm.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QMovie>
+#include <QPushButton>
+
+void Ui_popupWebDialog::setupUi(QDialog *dialog)
+{
+    if (dialog->objectName().isEmpty())
+        dialog->setObjectName(QStringLiteral("popupWebDialog"));
+    dialog->resize(800, 600);
+    dialog->setStyleSheet(QStringLiteral("#popupWebDialog{background:#E626282F;}"));
+    dialog->setWindowTitle(QStringLiteral("Dialog"));
+    webWidget = new webPopupForm(dialog);
+    webWidget->setObjectName(QStringLiteral("webWidget"));
+    webWidget->setGeometry(0, 40, 800, 560);
+    webWidget->setStyleSheet(QString());
+    bgWidget = new QWidget(webWidget);
+    bgWidget->setObjectName(QStringLiteral("bgWidget"));
+    bgWidget->setGeometry(-10, 0, 880, 560);
+    bgWidget->setStyleSheet(QStringLiteral("background-color: rgb(0, 0, 0);"));
+    lb_loading = new QLabel(bgWidget);
+    lb_loading->setObjectName(QStringLiteral("lb_loading"));
+    lb_loading->setGeometry(280, 180, 250, 188);
+    closeBtn = new QPushButton(dialog);
+    closeBtn->setObjectName(QStringLiteral("closeBtn"));
+    closeBtn->setGeometry(773, 13, 14, 14);
+    closeBtn->setStyleSheet(QStringLiteral("#closeBtn{border-image:url(:/res/res/pup_close_normal.png);}"
+                                           "#closeBtn:hover{border-image:url(:/res/res/pup_close_hover.png);}"
+                                           "#closeBtn:pressed{border-image:url(:/res/res/pup_close_pressed.png);}"));
+    lb_logo = new QLabel(dialog);
+    lb_logo->setObjectName(QStringLiteral("lb_logo"));
+    lb_logo->setGeometry(10, 10, 20, 20);
+    lb_title = new QLabel(dialog);
+    lb_title->setObjectName(QStringLiteral("lb_title"));
+    lb_title->setGeometry(40, 8, 200, 20);
+    lb_title->setStyleSheet(QStringLiteral(
+        "#lb_title{background: transparent;font-family:'Microsoft YaHei';font-size:14px;color:#CCCCCC;}"));
+}
+
+popupWebDialog::popupWebDialog(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui_popupWebDialog)
+{
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    ui->setupUi(this);
+    QMetaObject::connectSlotsByName(this);
+}
+
+popupWebDialog::~popupWebDialog()
+{
+    delete ui;
+}
+
+webPopupForm *popupWebDialog::pageForm() const
+{
+    return ui->webWidget;
+}
+
+void popupWebDialog::showPage(const QString &logoImage, const QString &title, const QString &url)
+{
+    ui->lb_logo->setStyleSheet(QStringLiteral("#lb_logo{border-image: url(%1);}").arg(logoImage));
+    ui->lb_title->setText(title);
+    auto *movie = new QMovie(QStringLiteral(":/res/res/loading.gif"), QByteArray(), ui->lb_loading);
+    ui->lb_loading->setMovie(movie);
+    movie->start();
+    ui->lb_loading->show();
+    // The popup's own page form: a form built after it would otherwise be taken.
+    ui->webWidget->createView(url);
+    connect(ui->webWidget, &webPopupForm::sendLoadFinished, this, &popupWebDialog::getLoadFinished,
+            Qt::UniqueConnection);
+}
+
+void popupWebDialog::getLoadFinished(bool)
+{
+    ui->lb_loading->close();
+}
+
+void popupWebDialog::on_closeBtn_clicked()
+{
+    close();
+}
+
+void popupWebDialog::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        dragging = true;
+        dragOffset = event->globalPos() - pos();
+    }
+    event->accept();
+}
+
+void popupWebDialog::mouseMoveEvent(QMouseEvent *event)
+{
+    if (dragging && event->buttons() != Qt::NoButton)
+        move(event->globalPos() - dragOffset);
+    event->accept();
+}
+
+void popupWebDialog::mouseReleaseEvent(QMouseEvent *event)
+{
+    dragging = false;
+    activateWindow();
+    event->accept();
+}
