@@ -227,7 +227,7 @@ void listItem::OnUpdateDownloadProgress(VRAppInfo *record, qlonglong received, q
 {
     record->localSize = int(total / 1048576);
     lb_size->setText(QStringLiteral("游戏大小：") + downloadProgressText(received, total));
-    if (itemBtn->text() == QLatin1String("开始游戏")) {
+    if (itemBtn->text() == QStringLiteral("开始游戏")) {
         setActionStyle(true);
         itemBtn->setText(QStringLiteral("暂停下载"));
         lb_state->setText(QStringLiteral("下载中"));
