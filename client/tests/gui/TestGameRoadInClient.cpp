@@ -9,6 +9,7 @@
 #include "core/game/VRAppInfo.h"
 #include "gui/games/listItem.h"
 #include "gui/games/mangerForm.h"
+#include "gui/popups/pushWebDialog.h"
 #include "gui/web/WebEngineView.h"
 #include "gui/web/WebGameForm.h"
 #include "tests/ClientDirectory.h"
@@ -18,6 +19,7 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 
@@ -119,6 +121,44 @@ private slots:
         std::unique_ptr<VRAppInfo> gone(database.loadGame(QStringLiteral("1002")));
         database.close();
         QVERIFY(!gone);
+    }
+
+    // A picture of the manager with a row in each state, for people to look at.
+    void managerScreenshot()
+    {
+        forgetClientState();
+        window.reset(startClient());
+        window->switchToManager();
+        mangerForm *manager = mangerForm::instance();
+        struct Row {
+            const char *id, *cn, *en;
+            int state;
+        };
+        const Row rows[] = {{"2001", "深海探险", "Deep Sea", VRAppInfo::Installed},
+                            {"2002", "方块节拍", "Cube Beat", VRAppInfo::InstallFailed},
+                            {"2003", "云端漫游", "Cloud Roam", VRAppInfo::DownloadFailed},
+                            {"2004", "巨型基准", "Benchmark Giant", VRAppInfo::Paused},
+                            {"2005", "星际漫步", "Star Walk", VRAppInfo::Downloading}};
+        for (const Row &row : rows) {
+            auto *info = new VRAppInfo;
+            info->setParent(window.data());
+            info->gameId = QLatin1String(row.id);
+            info->cnName = QString::fromUtf8(row.cn);
+            info->enName = QLatin1String(row.en);
+            info->localSize = 1536;
+            info->downloadStatus = row.state;
+            manager->addItem(info);
+            if (row.state == VRAppInfo::Downloading)
+                info->notifyUpdateDownloadProgress(qint64(600) * 1048576, qint64(1536) * 1048576);
+            if (row.state == VRAppInfo::Paused)
+                manager->row(info->gameId)->progress()->setValue(35);
+        }
+        window->foldPushPanel();
+        QVERIFY(QTest::qWaitFor([&]() { return window->pushPanelWindow()->width() == 46; }, 5000));
+        QDir().mkpath(QStringLiteral(ORBELA_SCREENSHOT_DIR));
+        const QString file = QStringLiteral(ORBELA_SCREENSHOT_DIR "/manager.png");
+        QVERIFY(window->bodyWindow()->grab().save(file));
+        qInfo("manager picture: %s", qPrintable(file));
     }
 };
 
