@@ -794,43 +794,7 @@ void OrbelaDialog::getNoNeedUpdateOrbela()
 
 void OrbelaDialog::routeStoredGames()
 {
-    // Thousands of stored games must not hold the event loop: the rows are
-    // built a batch per turn.
-    routeStoredGameBatch(database->loadGames());
-}
-
-void OrbelaDialog::routeStoredGameBatch(QList<VRAppInfo *> games)
-{
-    const int kBatch = 40;
-    const QList<VRAppInfo *> batch = games.mid(0, kBatch);
-    const QList<VRAppInfo *> rest = games.mid(kBatch);
-    LocalDatabase forgotten;
-    bool forgottenOpen = false;
-    for (VRAppInfo *game : batch) {
-        const bool packageExists = QFileInfo::exists(pcPackagePath(game->gameId));
-        switch (stepForStoredGame(*game, isInstalled(game->gameId), packageExists)) {
-        case StoredGameStep::Download:
-            startDownload(game);
-            break;
-        case StoredGameStep::Install:
-            road->showRow(game);
-            installGame(game);
-            break;
-        case StoredGameStep::Forget:
-            if (!forgottenOpen)
-                forgottenOpen = forgotten.open();
-            forgotten.deleteGame(game->gameId);
-            delete game;
-            break;
-        case StoredGameStep::ShowRow:
-            road->showRow(game);
-            break;
-        }
-    }
-    if (forgottenOpen)
-        forgotten.close();
-    if (!rest.isEmpty())
-        QTimer::singleShot(0, this, [this, rest]() { routeStoredGameBatch(rest); });
+    road->routeStoredGames(database->loadGames());
 }
 
 void OrbelaDialog::startWorker()

@@ -194,8 +194,6 @@ private:
     void startServicesIfPending();
     void startWorker();
     void routeStoredGames();
-    // Hands stored games to the road a batch per event-loop turn.
-    void routeStoredGameBatch(QList<VRAppInfo *> games);
     void requestAutoLogin(const QString &userName, const QString &password);
     // Opens a new popup over the body; the caller fills in its page.
     PopupWindowDialog *openPopup(QWidget *parent);

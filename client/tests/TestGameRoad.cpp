@@ -147,6 +147,7 @@ private slots:
     void launcherOutsideFolderIsRefused();
     void launcherThatCannotStart();
     void statusJsonAndFlags();
+    void startUpRouting();
 
 private:
     VRAppInfo *catalogueRecord(const QString &gameId);
@@ -636,6 +637,64 @@ void TestGameRoad::statusJsonAndFlags()
     road->requestGameUpdateStatus();
     QVERIFY(waitUntil([&]() { return update.count() == 1; }, kWait));
     QCOMPARE(update.at(0), (QList<QVariant>{1001, 0}));
+}
+
+void TestGameRoad::startUpRouting()
+{
+    struct Stored {
+        const char *id;
+        int platform;
+        int state;
+        bool folder;
+        bool package;
+        // What the start-up does: "row", "download", "install" or "forget".
+        const char *step;
+    };
+    const Stored table[] = {
+        {"3001", 0, VRAppInfo::Downloading, false, false, "download"},
+        {"3002", 0, VRAppInfo::Paused, false, false, "forget"},
+        {"3003", 0, VRAppInfo::Downloaded, false, true, "install"},
+        {"3004", 0, VRAppInfo::Downloaded, false, false, "download"},
+        {"3005", 0, VRAppInfo::DownloadFailed, false, false, "forget"},
+        {"3006", 0, VRAppInfo::Installed, true, false, "row"},
+        {"3007", 0, VRAppInfo::Installed, false, false, "forget"},
+        {"3008", 1, VRAppInfo::Installed, false, false, "row"},
+        {"3009", 2, VRAppInfo::Paused, false, false, "row"},
+    };
+    const QString small = QStringLiteral("/download/games/small-game.zip");
+    QList<VRAppInfo *> games;
+    LocalDatabase database;
+    QVERIFY(database.open());
+    for (const Stored &entry : table) {
+        VRAppInfo *game = catalogueRecord(QStringLiteral("1001"));
+        game->gameId = QLatin1String(entry.id);
+        game->cnName = QStringLiteral("游戏") + game->gameId;
+        game->platform = entry.platform;
+        game->downloadStatus = entry.state;
+        game->localSize = 1;
+        if (entry.folder)
+            QVERIFY(QDir().mkpath(settings.installPath + game->gameId));
+        if (entry.package)
+            QVERIFY(QFile::copy(server->filePath(small), getZipsDir() + game->gameId + QStringLiteral(".zip")));
+        QVERIFY(database.saveGame(game));
+        delete game;
+    }
+    games = database.loadGames();
+    database.close();
+    QCOMPARE(games.size(), int(sizeof table / sizeof *table));
+    road->routeStoredGames(games);
+    QVERIFY(waitUntil([&]() { return storedState(QStringLiteral("3003")) == VRAppInfo::Installed; }, kWait));
+    for (const Stored &entry : table) {
+        const QString id = QLatin1String(entry.id);
+        const QByteArray step(entry.step);
+        QCOMPARE(host.rows.contains(id), step != "forget");
+        QCOMPARE(storedState(id) == -1, step == "forget");
+    }
+    QVERIFY(QFileInfo::exists(settings.installPath + QStringLiteral("3003/launch.sh")));
+    QVERIFY(waitUntil([&]() { return !server->requests(QUrl(road->shownRecord("3001")->serverAppSource).path()).isEmpty(); },
+                      kWait));
+    // A downloaded package that is gone is downloaded again.
+    QVERIFY(waitForState(road->shownRecord(QStringLiteral("3004")), VRAppInfo::Installed));
 }
 
 QTEST_GUILESS_MAIN(TestGameRoad)

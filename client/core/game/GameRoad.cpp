@@ -20,6 +20,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThreadPool>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -149,6 +150,41 @@ int GameRoad::addPackageTask(VRAppInfo *info)
     if (id != 0)
         packageTasks[info] = id;
     return id;
+}
+
+void GameRoad::routeStoredGames(const QList<VRAppInfo *> &games)
+{
+    const QList<VRAppInfo *> batch = games.mid(0, kRouteBatch);
+    const QList<VRAppInfo *> rest = games.mid(kRouteBatch);
+    LocalDatabase forgotten;
+    bool forgottenOpen = false;
+    for (VRAppInfo *game : batch) {
+        adopt(game);
+        const bool packageExists = QFileInfo::exists(pcPackagePath(game->gameId));
+        switch (stepForStoredGame(*game, isInstalled(game->gameId), packageExists)) {
+        case StoredGameStep::Download:
+            startDownload(game);
+            break;
+        case StoredGameStep::Install:
+            // Shown while it unpacks, so a failure can be retried.
+            showRow(game);
+            installGame(game);
+            break;
+        case StoredGameStep::Forget:
+            if (!forgottenOpen)
+                forgottenOpen = forgotten.open();
+            forgotten.deleteGame(game->gameId);
+            delete game;
+            break;
+        case StoredGameStep::ShowRow:
+            showRow(game);
+            break;
+        }
+    }
+    if (forgottenOpen)
+        forgotten.close();
+    if (!rest.isEmpty())
+        QTimer::singleShot(0, this, [this, rest]() { routeStoredGames(rest); });
 }
 
 void GameRoad::startDownload(VRAppInfo *info)

@@ -61,6 +61,13 @@ public:
     // Shows the game's row; the record is the road's from here on.
     void showRow(VRAppInfo *info);
 
+    // The start-up's stored games, each handed on by its state: downloads go
+    // on, downloaded packages are unpacked, PC games whose folder is gone are
+    // forgotten, the rest get their rows. A batch per event-loop turn, so
+    // thousands of games never hold the loop; the records are the road's.
+    void routeStoredGames(const QList<VRAppInfo *> &games);
+    static const int kRouteBatch = 40;
+
     void startDownload(VRAppInfo *info);
     void taskProgress(int taskId, qint64 received, qint64 total);
     void taskError(int taskId, const QString &message, int code);
