@@ -15,6 +15,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -154,11 +155,13 @@ int GameRoad::addPackageTask(VRAppInfo *info)
 
 void GameRoad::routeStoredGames(const QList<VRAppInfo *> &games)
 {
-    const QList<VRAppInfo *> batch = games.mid(0, kRouteBatch);
-    const QList<VRAppInfo *> rest = games.mid(kRouteBatch);
+    QElapsedTimer slice;
+    slice.start();
     LocalDatabase forgotten;
     bool forgottenOpen = false;
-    for (VRAppInfo *game : batch) {
+    int next = 0;
+    while (next < games.size() && (next == 0 || slice.elapsed() < kRouteSliceMs)) {
+        VRAppInfo *game = games.at(next++);
         adopt(game);
         const bool packageExists = QFileInfo::exists(pcPackagePath(game->gameId));
         switch (stepForStoredGame(*game, isInstalled(game->gameId), packageExists)) {
@@ -183,8 +186,10 @@ void GameRoad::routeStoredGames(const QList<VRAppInfo *> &games)
     }
     if (forgottenOpen)
         forgotten.close();
-    if (!rest.isEmpty())
+    if (next < games.size()) {
+        const QList<VRAppInfo *> rest = games.mid(next);
         QTimer::singleShot(0, this, [this, rest]() { routeStoredGames(rest); });
+    }
 }
 
 void GameRoad::startDownload(VRAppInfo *info)

@@ -63,10 +63,11 @@ public:
 
     // The start-up's stored games, each handed on by its state: downloads go
     // on, downloaded packages are unpacked, PC games whose folder is gone are
-    // forgotten, the rest get their rows. A batch per event-loop turn, so
-    // thousands of games never hold the loop; the records are the road's.
+    // forgotten, the rest get their rows. Games are handed on for a slice of
+    // time per event-loop turn, so thousands of them never hold the loop; the
+    // records are the road's.
     void routeStoredGames(const QList<VRAppInfo *> &games);
-    static const int kRouteBatch = 40;
+    static const int kRouteSliceMs = 40;
 
     void startDownload(VRAppInfo *info);
     void taskProgress(int taskId, qint64 received, qint64 total);

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMovie>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -216,10 +217,13 @@ void listItem::setPicture()
 {
     if (loadingMovie)
         loadingMovie->stop();
-    lb_icon_loading->close();
-    lb_icon->setStyleSheet(QStringLiteral("QLabel{background: transparent;border-style: solid;border:1px groove gray;"
-                                          "border-image: url(%1%2);}")
-                               .arg(getCachesDir(), info->md5));
+    // Hidden rather than closed: closing a widget walks every top-level window.
+    lb_icon_loading->hide();
+    // The picture goes in as a pixmap: a style sheet naming each row's own file
+    // costs more with every row already shown.
+    lb_icon->setStyleSheet(QStringLiteral("QLabel{background: transparent;border-style: solid;border:1px groove gray;}"));
+    lb_icon->setScaledContents(true);
+    lb_icon->setPixmap(QPixmap(getCachesDir() + info->md5));
     lb_icon->show();
 }
 

@@ -22,8 +22,8 @@ const char kListStyle[] =
     "QListWidget::item{border-image:url(:/res/res/side-mygame-item-normal.png);}"
     "QListWidget::item:hover{border-image:url(:/res/res/side-mygame-item-hover.png);}"
     "QScrollBar:vertical{width:6px;background:transparent;padding-top:8px;}"
-    "QScrollBar::handle:vertical{background:rgba(91,91,91);border-radius:3px;min-height:20px;}"
-    "QScrollBar::handle:vertical:hover{background:rgba(120,120,120);}"
+    "QScrollBar::handle:vertical{background:rgb(91,91,91);border-radius:3px;min-height:20px;}"
+    "QScrollBar::handle:vertical:hover{background:rgb(120,120,120);}"
     "QScrollBar::add-line:vertical,QScrollBar::sub-line:vertical{width:8px;height:9px;}"
     "QScrollBar::add-page:vertical,QScrollBar::sub-page:vertical{background:transparent;}";
 
@@ -79,8 +79,9 @@ mangerForm::mangerForm(QWidget *parent)
     listWidget->setFrameShape(QFrame::NoFrame);
     listWidget->setFocusPolicy(Qt::NoFocus);
     listWidget->setSpacing(5);
-    listWidget->setMovement(QListView::Static);
+    // The view mode first: icon mode would make the items movable again.
     listWidget->setViewMode(QListView::IconMode);
+    listWidget->setMovement(QListView::Static);
     listWidget->setResizeMode(QListView::Fixed);
     listWidget->setAutoScroll(true);
     listWidget->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -141,12 +142,8 @@ mangerForm *mangerForm::instance()
 
 QListWidgetItem *mangerForm::findItem(const QString &gameId) const
 {
-    for (int i = 0; i < listWidget->count(); ++i) {
-        QListWidgetItem *item = listWidget->item(i);
-        if (item->text() == gameId)
-            return item;
-    }
-    return nullptr;
+    // One row per game (addItem replaces), so the index finds the only one.
+    return itemsByGame.value(gameId);
 }
 
 listItem *mangerForm::row(const QString &gameId) const
@@ -171,6 +168,7 @@ void mangerForm::addItem(VRAppInfo *info)
     item->setFont(hidden);
     listWidget->insertItem(0, item);
     listWidget->setItemWidget(item, rowWidget);
+    itemsByGame.insert(info->gameId, item);
 }
 
 void mangerForm::removeItem(const QString &gameId)
@@ -178,6 +176,7 @@ void mangerForm::removeItem(const QString &gameId)
     QListWidgetItem *item = findItem(gameId);
     if (!item)
         return;
+    itemsByGame.remove(gameId);
     QWidget *rowWidget = listWidget->itemWidget(item);
     listWidget->removeItemWidget(item);
     delete listWidget->takeItem(listWidget->row(item));

@@ -2,6 +2,7 @@
 // The local games manager page: one row per game, newest at the top, and a
 // picture with a button to the store while the list is empty.
 
+#include <QHash>
 #include <QWidget>
 
 class QComboBox;
@@ -55,4 +56,5 @@ private:
     QLabel *lb_notify;
     QPushButton *addGameBtn;
     QLabel *lb_show;
+    QHash<QString, QListWidgetItem *> itemsByGame;
 };
