@@ -101,7 +101,9 @@ private slots:
         QVERIFY(QTest::qWaitFor([&]() { return row->actionButton()->text() == QStringLiteral("开始游戏")
                                                 && row->actionButton()->isVisible(); }, 60000));
         QVERIFY(QFileInfo(gameFolder + QStringLiteral("/bin/start.sh")).isExecutable());
-        QCOMPARE(requestsWith(server, QStringLiteral("/hits"), QStringLiteral("status"), QStringLiteral("download")), 1);
+        QVERIFY(QTest::qWaitFor([&]() {
+            return requestsWith(server, QStringLiteral("/hits"), QStringLiteral("status"), QStringLiteral("download")) == 1;
+        }, 20000));
 
         // "开始游戏" runs the launcher with "-" and the first word, then the second.
         QTest::mouseClick(row->actionButton(), Qt::LeftButton);
@@ -121,6 +123,39 @@ private slots:
         std::unique_ptr<VRAppInfo> gone(database.loadGame(QStringLiteral("1002")));
         database.close();
         QVERIFY(!gone);
+    }
+
+    // Hostile links reach the real road now: nothing is downloaded, started or
+    // written outside the client's folders.
+    void hostileLinksDoNothing()
+    {
+        forgetClientState();
+        window.reset(startClient());
+        window->downloadAvator(QStringLiteral("10001"), QStringLiteral("测试玩家"), QString());
+        server.clearLog();
+        const QString games = getVrGamesDir();
+        const QStringList before = QDir(games).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QString base = server.baseUrl();
+        const QString game = QStringLiteral("\"platform\":\"0\",\"md5\":\"0123456789abcdef0123456789abcdef\","
+                                            "\"cnName\":\"坏\",\"enName\":\"Bad\",\"version\":\"1\","
+                                            "\"exe_dl_path\":\"%1/download/games/small-game.zip\"").arg(base);
+        const QStringList links{
+            QStringLiteral("mivo://download#{\"gameId\":\"../../etc\",%1}").arg(game),
+            QStringLiteral("mivo://download#{\"gameId\":\"1\",\"launcher\":\"../../bin/sh\",%1}").arg(game),
+            QStringLiteral("mivo://launch#{\"gameId\":\"1\",\"launcher\":\"/bin/sh\",%1}").arg(game),
+            QStringLiteral("mivo://download#{\"gameId\":\"1\",%1}")
+                .arg(QString(game).replace(QStringLiteral("\"坏\""), QStringLiteral("\"../x\""))),
+            QStringLiteral("mivo://launch#{\"gameId\":\"1001\",%1}").arg(game),
+            QStringLiteral("mivo://download#[1,2]"),
+            QStringLiteral("mivo://launch#{gameId:1}"),
+        };
+        for (const QString &link : links)
+            QVERIFY(!WebGameForm::instance()->OnLinkClicked(QUrl(link)));
+        QTest::qWait(1000);
+        QCOMPARE(server.requests(QStringLiteral("/download/games/small-game.zip")).size(), 0);
+        QCOMPARE(server.hitsWithStatus(QStringLiteral("startGame")), 0);
+        QCOMPARE(QDir(games).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        QVERIFY(!mangerForm::instance()->row(QStringLiteral("1")));
     }
 
     // A picture of the manager with a row in each state, for people to look at.
