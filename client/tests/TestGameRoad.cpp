@@ -12,6 +12,7 @@
 #include "core/game/VRAppInfo.h"
 #include "core/jobs/VarifyMD5.h"
 #include "tests/ClientDirectory.h"
+#include "tests/DownloadTestSupport.h"
 #include "tests/StoreServer.h"
 
 #include <QDir>
@@ -107,12 +108,6 @@ int storedState(const QString &gameId)
     std::unique_ptr<VRAppInfo> game(database.loadGame(gameId));
     database.close();
     return game ? game->downloadStatus : -1;
-}
-
-QByteArray fileText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -522,7 +517,7 @@ void TestGameRoad::launchRunsLauncher()
     QVERIFY(waitUntil([&]() { return finished.count() == 1; }, kWait));
     QVERIFY(host.windowsHidden);
     // The stored launch parameter is "vr fullscreen".
-    QCOMPARE(fileText(settings.installPath + QStringLiteral("1001/launch-arguments.txt")),
+    QCOMPARE(fileBytes(settings.installPath + QStringLiteral("1001/launch-arguments.txt")),
              QByteArray("[-vr]\n[fullscreen]\n"));
     QVERIFY(waitUntil([&]() { return server->hitsWithStatus(QStringLiteral("startGame")) == hitsBefore + 1; }, kWait));
 }

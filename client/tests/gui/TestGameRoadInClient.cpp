@@ -13,6 +13,7 @@
 #include "gui/web/WebEngineView.h"
 #include "gui/web/WebGameForm.h"
 #include "tests/ClientDirectory.h"
+#include "tests/DownloadTestSupport.h"
 #include "tests/gui/PopupAnswers.h"
 #include "tests/gui/StartedClient.h"
 #include "tests/gui/WebTestMain.h"
@@ -34,12 +35,6 @@ void clickInView(WebEngineView *view, const QPoint &point)
                           type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(target, &event);
     }
-}
-
-QByteArray fileText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -107,7 +102,7 @@ private slots:
 
         // "开始游戏" runs the launcher with "-" and the first word, then the second.
         QTest::mouseClick(row->actionButton(), Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor([&]() { return fileText(gameFolder + QStringLiteral("/bin/launch-arguments.txt"))
+        QVERIFY(QTest::qWaitFor([&]() { return fileBytes(gameFolder + QStringLiteral("/bin/launch-arguments.txt"))
                                                 == "[-deep]\n[2]\n"; }, 30000));
         QVERIFY(QTest::qWaitFor([&]() { return server.hitsWithStatus(QStringLiteral("startGame")) == 1; }, 20000));
 
