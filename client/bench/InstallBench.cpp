@@ -22,8 +22,8 @@
 
 namespace {
 
-const int kFiles = 3000;
-const int kFileBytes = 96 * 1024;
+const int kFiles = 5000;
+const int kFileBytes = 128 * 1024;
 
 bool makePackage(const QString &package)
 {
