@@ -29,7 +29,7 @@ class ManagerHost : public GameRoadHost
 {
 public:
     explicit ManagerHost(mangerForm &page) : page(page) {}
-    void addManagerRow(VRAppInfo *info) override { page.addItem(info); }
+    void addManagerRow(VRAppInfo *info, bool atBottom) override { page.addItem(info, atBottom); }
     void removeManagerRow(const QString &gameId) override { page.removeItem(gameId); }
     void showManager() override {}
     int askUser(const QString &, const QString &, int) override { return 0; }
@@ -126,6 +126,7 @@ int main(int argc, char **argv)
 
     // A zero timer runs once per loop turn; the gap between two runs is how
     // long the loop was held.
+    QElapsedTimer total;
     QElapsedTimer sinceTurn;
     qint64 maxStallNs = 0;
     QTimer turn;
@@ -133,10 +134,16 @@ int main(int argc, char **argv)
     QObject::connect(&turn, &QTimer::timeout, [&]() {
         maxStallNs = qMax(maxStallNs, sinceTurn.nsecsElapsed());
         sinceTurn.restart();
+        static int reported = 0;
+        if (page.list()->count() >= reported + 1000) {
+            reported = page.list()->count() / 1000 * 1000;
+            printf("rows=%d after %.0f ms, longest stall so far %.1f ms\n", page.list()->count(),
+                   total.nsecsElapsed() / 1e6, maxStallNs / 1e6);
+            fflush(stdout);
+        }
         if (page.list()->count() == kGames)
             app.quit();
     });
-    QElapsedTimer total;
     total.start();
     sinceTurn.start();
     turn.start();

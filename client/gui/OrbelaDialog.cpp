@@ -927,10 +927,10 @@ void OrbelaDialog::uninstallGame(VRAppInfo *info)
     road->uninstallGame(info);
 }
 
-void OrbelaDialog::addManagerRow(VRAppInfo *info)
+void OrbelaDialog::addManagerRow(VRAppInfo *info, bool atBottom)
 {
     if (mangerForm *manager = mangerForm::instance())
-        manager->addItem(info);
+        manager->addItem(info, atBottom);
 }
 
 void OrbelaDialog::removeManagerRow(const QString &gameId)

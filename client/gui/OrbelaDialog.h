@@ -104,7 +104,7 @@ public:
     GameRoad *gameRoad() const { return road; }
 
     // What the game road asks of the windows.
-    void addManagerRow(VRAppInfo *info) override;
+    void addManagerRow(VRAppInfo *info, bool atBottom) override;
     void removeManagerRow(const QString &gameId) override;
     void showManager() override;
     int askUser(const QString &title, const QString &text, int style) override;

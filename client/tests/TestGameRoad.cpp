@@ -34,10 +34,13 @@ const int kWait = 60000;
 class RecordingHost : public GameRoadHost
 {
 public:
-    void addManagerRow(VRAppInfo *info) override
+    void addManagerRow(VRAppInfo *info, bool atBottom) override
     {
         rows.removeAll(info->gameId);
-        rows.prepend(info->gameId);
+        if (atBottom)
+            rows.append(info->gameId);
+        else
+            rows.prepend(info->gameId);
         if (!withRow.contains(info)) {
             withRow.insert(info);
             writeStatesAsRowDoes(info);

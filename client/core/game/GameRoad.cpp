@@ -130,7 +130,7 @@ void GameRoad::showRow(VRAppInfo *info)
 {
     adopt(info);
     putFirstOfGame(shown, info, false);
-    host.addManagerRow(info);
+    host.addManagerRow(info, rowsAtBottom);
 }
 
 VRAppInfo *GameRoad::findByTask(int taskId) const
@@ -159,9 +159,10 @@ void GameRoad::routeStoredGames(const QList<VRAppInfo *> &games)
     slice.start();
     LocalDatabase forgotten;
     bool forgottenOpen = false;
-    int next = 0;
-    while (next < games.size() && (next == 0 || slice.elapsed() < kRouteSliceMs)) {
-        VRAppInfo *game = games.at(next++);
+    int next = games.size();
+    rowsAtBottom = true;
+    while (next > 0 && (next == games.size() || slice.elapsed() < kRouteSliceMs)) {
+        VRAppInfo *game = games.at(--next);
         adopt(game);
         const bool packageExists = QFileInfo::exists(pcPackagePath(game->gameId));
         switch (stepForStoredGame(*game, isInstalled(game->gameId), packageExists)) {
@@ -184,10 +185,11 @@ void GameRoad::routeStoredGames(const QList<VRAppInfo *> &games)
             break;
         }
     }
+    rowsAtBottom = false;
     if (forgottenOpen)
         forgotten.close();
-    if (next < games.size()) {
-        const QList<VRAppInfo *> rest = games.mid(next);
+    if (next > 0) {
+        const QList<VRAppInfo *> rest = games.mid(0, next);
         QTimer::singleShot(0, this, [this, rest]() { routeStoredGames(rest); });
     }
 }

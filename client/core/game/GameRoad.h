@@ -23,8 +23,9 @@ class GameRoadHost
 {
 public:
     virtual ~GameRoadHost() = default;
-    // Adds the game's row to the local games manager (replacing one of the same game).
-    virtual void addManagerRow(VRAppInfo *info) = 0;
+    // Adds the game's row to the local games manager (replacing one of the
+    // same game), at the top or, while stored games are being listed, at the bottom.
+    virtual void addManagerRow(VRAppInfo *info, bool atBottom) = 0;
     virtual void removeManagerRow(const QString &gameId) = 0;
     virtual void showManager() = 0;
     // The client's own popup; non-zero when the user confirmed.
@@ -115,5 +116,8 @@ private:
     QHash<const VRAppInfo *, int> packageTasks;
     // Records whose package size in bytes is known (it may be under 1 MiB).
     QSet<const VRAppInfo *> sizeKnown;
+    // Stored games are listed last first, each row below the others: the same
+    // order as rows added on top, without moving every row at each new one.
+    bool rowsAtBottom = false;
     VRAppInfo *currentGame = nullptr;
 };

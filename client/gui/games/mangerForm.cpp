@@ -152,7 +152,7 @@ listItem *mangerForm::row(const QString &gameId) const
     return item ? qobject_cast<listItem *>(listWidget->itemWidget(item)) : nullptr;
 }
 
-void mangerForm::addItem(VRAppInfo *info)
+void mangerForm::addItem(VRAppInfo *info, bool atBottom)
 {
     // One row per game: a new record of the same game takes its place.
     while (findItem(info->gameId))
@@ -166,7 +166,7 @@ void mangerForm::addItem(VRAppInfo *info)
     QFont hidden(QStringLiteral("Times"), 1);
     hidden.setWeight(0);
     item->setFont(hidden);
-    listWidget->insertItem(0, item);
+    listWidget->insertItem(atBottom ? listWidget->count() : 0, item);
     listWidget->setItemWidget(item, rowWidget);
     itemsByGame.insert(info->gameId, item);
 }

@@ -24,8 +24,8 @@ public:
 
     static mangerForm *instance();
 
-    // Adds the record's row at the top, replacing a row of the same game.
-    void addItem(VRAppInfo *info);
+    // Adds the record's row at the top (or the bottom), replacing a row of the same game.
+    void addItem(VRAppInfo *info, bool atBottom = false);
     void removeItem(const QString &gameId);
     void setItemHidden(const QString &gameId, bool hidden);
 
