@@ -86,6 +86,9 @@ mangerForm::mangerForm(QWidget *parent)
     listWidget->setAutoScroll(true);
     listWidget->setSelectionMode(QAbstractItemView::SingleSelection);
     listWidget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Thousands of rows are laid out a batch per loop turn, never all at once.
+    listWidget->setLayoutMode(QListView::Batched);
+    listWidget->setBatchSize(100);
 
     comboBox = new QComboBox(this);
     comboBox->setObjectName(QStringLiteral("comboBox"));
