@@ -163,3 +163,33 @@ for state in normal hover depressed; do
     "$out/registered_$state.png"
 done
 echo "artwork written to $out"
+
+# Local games manager: tab mark, list item frames, filter arrow, empty-list picture.
+$im -size 43x30 xc:none -fill "$gold" -draw 'rectangle 8,6 34,22' -fill '#202020' -draw 'rectangle 12,10 30,18' \
+  "$out/local_game.png"
+$im -size 43x4 xc:"$gold" "$out/local_change.png"
+$im -size 281x41 xc:'#26262A' -fill none -stroke '#3A3A40' -draw 'rectangle 0,0 280,40' "$out/side-mygame-item-normal.png"
+$im -size 281x41 xc:'#34343A' -fill none -stroke "$gold" -draw 'rectangle 0,0 280,40' "$out/side-mygame-item-hover.png"
+$im -size 12x8 xc:none -fill "$grey" -draw 'polygon 1,1 11,1 6,7' "$out/arrow.png"
+$im -size 145x180 xc:none -fill '#3A3A40' -draw 'roundrectangle 10,30 135,170 12,12' \
+  -fill "$gold" -draw 'roundrectangle 30,10 115,60 10,10' -fill '#202020' -draw 'circle 52,110 52,124' \
+  -draw 'circle 94,110 94,124' "$out/no_game.png"
+
+# Game row: default picture, delete button, loading animation.
+$im -size 130x100 gradient:'#3A3A40-#1C1C20' -fill "$gold" -draw 'circle 65,50 65,70' -fill '#1C1C20' \
+  -draw 'circle 65,50 65,62' "$out/yinyangshi.png"
+for state in normal hover pressed; do
+  colour=$grey
+  [ $state = hover ] && colour=$gold
+  [ $state = pressed ] && colour=$gold_dark
+  $im -size 18x18 xc:none -stroke "$colour" -strokewidth 2 -draw 'line 4,4 14,14' -draw 'line 14,4 4,14' \
+    "$out/delete_$state.png"
+done
+frames=()
+for angle in 0 45 90 135 180 225 270 315; do
+  $im -size 130x100 xc:'#1C1C20' -fill "$gold" -draw "translate 65,50 rotate $angle circle 0,-20 0,-14" \
+    -fill '#5A5040' -draw "translate 65,50 rotate $((angle + 180)) circle 0,-20 0,-16" "/tmp/pic_load_$angle.png"
+  frames+=("/tmp/pic_load_$angle.png")
+done
+$im -delay 10 -loop 0 "${frames[@]}" "$out/pic_load.gif"
+rm -f "${frames[@]}"

@@ -1,5 +1,6 @@
 #include "FixtureCatalogue.h"
 
+#include "FailureFixtures.h"
 #include "JsonValue.h"
 #include "Md5Digest.h"
 #include "PngFile.h"
@@ -38,7 +39,11 @@ std::string fillerBytes(size_t size, uint32_t seed)
 
 std::string launcherScript(const std::string& enName)
 {
-    return "#!/bin/sh\necho \"" + enName + " started with arguments: $*\"\nexit 0\n";
+    // Each start also leaves its arguments in a file beside the launcher, one a
+    // line in brackets (so an empty argument shows as "[]").
+    return "#!/bin/sh\nrecord=\"$(dirname \"$0\")/launch-arguments.txt\"\n: > \"$record\"\n"
+           "for argument do printf '[%s]\\n' \"$argument\" >> \"$record\"; done\n"
+           "echo \"" + enName + " started with arguments: $*\"\nexit 0\n";
 }
 
 struct PackageFile {
@@ -145,6 +150,9 @@ bool FixtureCatalogue::generate(const std::string& dataDir, uint64_t bigFileMiB,
         }
         games_.push_back(game);
     }
+
+    if (!writeFailureFixtures(downloadDir_, error))
+        return false;
 
     std::string avatar = downloadDir_ + "/pics/avatar.png";
     if (!writePngFile(avatar, 48, 48, [](int x, int y) { return (x - 24) * (x - 24) + (y - 24) * (y - 24) < 400 ? 0xDFC697u : 0x1C1300u; })) {

@@ -16,6 +16,7 @@
 #include "gui/AvatorForm.h"
 #include "gui/ScreenArea.h"
 #include "gui/account/loginDialog.h"
+#include "gui/games/mangerForm.h"
 #include "core/PageLinks.h"
 #include "core/webapi/LoginForm.h"
 #include "gui/WindowAnimations.h"
@@ -75,6 +76,9 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     setAttribute(Qt::WA_TranslucentBackground);
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Orbela游戏平台"));
+    road = new GameRoad(*this, settings, this);
+    connect(road, &GameRoad::sendGameNeed2Update, this, &OrbelaDialog::sendGameNeed2Update);
+    connect(road, &GameRoad::sendGameNeed2Buy, this, &OrbelaDialog::sendGameNeed2Buy);
 
     normalRect = getDefaultWindowRect(availablePrimaryScreenArea().size());
     restoreRect = normalRect;
@@ -118,6 +122,8 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     for (WebTabForm *page : std::initializer_list<WebTabForm *>{WebActivityForm::instance(), WebExchangeForm::instance(),
                                                                 WebGameForm::instance(), webUserCentralForm::instance()})
         connect(page, &WebTabForm::sendLoadProcess, this, &OrbelaDialog::getLoadProgress);
+    for (WebTabForm *page : std::initializer_list<WebTabForm *>{WebActivityForm::instance(), WebGameForm::instance()})
+        connect(page, &WebFormBase::sendLoadFinished, this, &OrbelaDialog::getLoadFinished);
 
     removeUpdaterCopy(QApplication::applicationDirPath());
     QDir().mkdir(QApplication::applicationDirPath() + QStringLiteral("/Apps"));
@@ -440,11 +446,15 @@ void OrbelaDialog::selectTab(QRadioButton *tab, void (BackgroundDialog::*showPag
 void OrbelaDialog::switchToGame()
 {
     selectTab(ui->gameRadioBtn, &BackgroundDialog::showGamePage);
+    if (WebGameForm *store = WebGameForm::instance())
+        store->callStatusCallback(QString::fromUtf8(localGamesStatusJson()));
 }
 
 void OrbelaDialog::switchToActivity()
 {
     selectTab(ui->activityRadioBtn, &BackgroundDialog::showActivityPage);
+    if (WebActivityForm *activity = WebActivityForm::instance())
+        activity->callStatusCallback(QString::fromUtf8(localGamesStatusJson()));
 }
 
 void OrbelaDialog::switchToExchange()
@@ -455,6 +465,8 @@ void OrbelaDialog::switchToExchange()
 void OrbelaDialog::switchToManager()
 {
     selectTab(ui->localRadioBtn, &BackgroundDialog::showManagerPage);
+    if (!servicesPending)
+        requestGameUpdateStatus();
 }
 
 void OrbelaDialog::switchToUserCentral(const QString &url)
@@ -474,10 +486,6 @@ void OrbelaDialog::getLoadProgress(int progress)
         ui->progressBar->hide();
 }
 
-void OrbelaDialog::OnTaskProgress(int, qint64, qint64) {}
-bool OrbelaDialog::OnTaskError(int, const QString &, int) { return false; }
-void OrbelaDialog::OnTaskEvent(int) {}
-void OrbelaDialog::OnTaskFinished(int) {}
 
 // ---- Tray, menus and popups ----
 
@@ -767,6 +775,7 @@ void OrbelaDialog::getNoNeedUpdateOrbela()
         showDeviceSelection();
 
     downloadManager = new DownloadManager(this);
+    road->setDownloadManager(downloadManager);
 
     database = new LocalDatabase;
     database->open();
@@ -785,26 +794,7 @@ void OrbelaDialog::getNoNeedUpdateOrbela()
 
 void OrbelaDialog::routeStoredGames()
 {
-    const QList<VRAppInfo *> games = database->loadGames();
-    for (VRAppInfo *game : games) {
-        const bool packageExists = QFileInfo::exists(pcPackagePath(game->gameId));
-        switch (stepForStoredGame(*game, isInstalled(game->gameId), packageExists)) {
-        case StoredGameStep::Download:
-            startDownload(game);
-            break;
-        case StoredGameStep::Install:
-            installGame(game);
-            break;
-        case StoredGameStep::Forget:
-            database->deleteGame(game->gameId);
-            break;
-        case StoredGameStep::ShowRow:
-            addManagerRow(game);
-            break;
-        }
-    }
-    // The game road keeps the records it takes; until then they go here.
-    qDeleteAll(games);
+    road->routeStoredGames(database->loadGames());
 }
 
 void OrbelaDialog::startWorker()
@@ -829,35 +819,166 @@ void OrbelaDialog::startWorker()
 
 bool OrbelaDialog::isInstalled(const QString &gameId) const
 {
-    return VRAppInfo::isValidGameId(gameId) && QFileInfo(settings.installPath + gameId).isDir();
+    return road->isInstalled(gameId);
 }
 
-// The game road fills in the next four.
 void OrbelaDialog::startDownload(VRAppInfo *info)
 {
-    qDebug().noquote() << "[Mivo] stored game to download:" << info->gameId;
+    road->startDownload(info);
 }
 
 void OrbelaDialog::installGame(VRAppInfo *info)
 {
-    qDebug().noquote() << "[Mivo] stored game to unpack:" << info->gameId;
+    road->installGame(info);
 }
 
-void OrbelaDialog::addManagerRow(VRAppInfo *info)
+void OrbelaDialog::toggleDownload(VRAppInfo *info)
 {
-    qDebug().noquote() << "[Mivo] stored game kept:" << info->gameId;
+    road->toggleDownload(info);
+}
+
+void OrbelaDialog::saveGame(VRAppInfo *info)
+{
+    road->saveGame(info);
+}
+
+void OrbelaDialog::OnTaskProgress(int taskId, qint64 received, qint64 total)
+{
+    road->taskProgress(taskId, received, total);
+}
+
+bool OrbelaDialog::OnTaskError(int taskId, const QString &message, int code)
+{
+    road->taskError(taskId, message, code);
+    return false;
+}
+
+void OrbelaDialog::OnTaskEvent(int)
+{
+}
+
+void OrbelaDialog::OnTaskFinished(int taskId)
+{
+    road->taskFinished(taskId);
+}
+
+void OrbelaDialog::OnVarifyVRAppDone(QString md5, void *hanlde)
+{
+    road->verified(md5, hanlde);
+}
+
+void OrbelaDialog::getUnZipResault(bool ok, VRAppInfo *info)
+{
+    road->unpacked(ok, info);
+}
+
+QByteArray OrbelaDialog::localGamesStatusJson() const
+{
+    return road->localGamesStatusJson();
+}
+
+void OrbelaDialog::getLoadFinished(bool)
+{
+    const QString status = QString::fromUtf8(localGamesStatusJson());
+    qDebug().noquote() << "init post:" << status;
+    if (WebGameForm *store = WebGameForm::instance())
+        store->callStatusCallback(status);
+    if (WebActivityForm *activity = WebActivityForm::instance())
+        activity->callStatusCallback(status);
+}
+
+void OrbelaDialog::requestGameUpdateStatus()
+{
+    road->requestGameUpdateStatus();
+}
+
+void OrbelaDialog::getGameUpdateStatus(QMap<int, QString> states)
+{
+    road->gameUpdateStatus(states);
+}
+
+void OrbelaDialog::launchGame(VRAppInfo *info)
+{
+    road->launchGame(info);
+}
+
+void OrbelaDialog::getGameUpdateInfo(VRAppInfo *server)
+{
+    road->gameUpdateInfo(server);
+}
+
+void OrbelaDialog::startGame(VRAppInfo *info)
+{
+    road->startGame(info);
+}
+
+void OrbelaDialog::getLaunchResault(VRAppInfo *info)
+{
+    road->launchResult(info);
+}
+
+void OrbelaDialog::confirmUninstall(VRAppInfo *info)
+{
+    road->confirmUninstall(info);
+}
+
+void OrbelaDialog::uninstallGame(VRAppInfo *info)
+{
+    road->uninstallGame(info);
+}
+
+void OrbelaDialog::addManagerRow(VRAppInfo *info, bool atBottom)
+{
+    if (mangerForm *manager = mangerForm::instance())
+        manager->addItem(info, atBottom);
+}
+
+void OrbelaDialog::removeManagerRow(const QString &gameId)
+{
+    if (mangerForm *manager = mangerForm::instance())
+        manager->removeItem(gameId);
+}
+
+void OrbelaDialog::showManager()
+{
+    switchToManager();
+}
+
+int OrbelaDialog::askUser(const QString &title, const QString &text, int style)
+{
+    return showMessage(title, text, QString(), QString(), style);
+}
+
+void OrbelaDialog::showLoginDialog()
+{
+    auto *dialog = new loginDialog(nullptr);
+    dialog->setGeometry(body->geometry());
+    dialog->show();
+}
+
+void OrbelaDialog::hideWindows()
+{
+    HideOrbela();
+}
+
+void OrbelaDialog::showWindows()
+{
+    ShowOrbela();
+}
+
+void OrbelaDialog::openFolder(const QString &folder)
+{
+    desktopPlatform().openFolder(QDir::fromNativeSeparators(folder));
+}
+
+QString OrbelaDialog::loggedInUserId()
+{
+    return session.userId();
 }
 
 void OrbelaDialog::requestAutoLogin(const QString &userName, const QString &password)
 {
     loginDialog::requestLogin(userName, password, loginDialog::instance());
-}
-
-void OrbelaDialog::launchGame(VRAppInfo *info)
-{
-    // The game road completes the launch.
-    qDebug().noquote() << "[Mivo] game to launch:" << info->gameId;
-    delete info;
 }
 
 void OrbelaDialog::ExitOrbela()
@@ -1051,7 +1172,7 @@ void OrbelaDialog::getUserInfo(int onlineLength, const QString &coins, const QSt
     qDebug() << "get CurrentOnlineLength:" << onlineLength;
     if (AvatorForm *panel = AvatorForm::instance())
         panel->setCoins(coins, tickets, coinUrl, ticketUrl, homeUrl);
-    // The games' update state is asked for by the game road.
+    requestGameUpdateStatus();
 }
 
 namespace {
@@ -1087,4 +1208,5 @@ void OrbelaDialog::logout()
     session.setUserId(QString());
     userCentreUrl.clear();
     session.setOnlineSeconds(-1);
+    requestGameUpdateStatus();
 }

@@ -2,6 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "core/download/NetWorkDelegate.h"
+#include "core/game/GameRoad.h"
 #include "gui/LatestInstance.h"
 #include "core/OnlineSession.h"
 
@@ -34,7 +35,10 @@ class OrbelaDialog;
 
 // The client's main window: the 74-pixel title bar lying over the top of the
 // body window, which it creates and keeps directly under itself.
-class OrbelaDialog : public QDialog, public NetWorkDelegate, public LatestInstance<OrbelaDialog>
+class OrbelaDialog : public QDialog,
+                     public NetWorkDelegate,
+                     public GameRoadHost,
+                     public LatestInstance<OrbelaDialog>
 {
     Q_OBJECT
 
@@ -85,10 +89,30 @@ public:
     void postOnlineLength();
     OnlineSession &onlineSession() { return session; }
 
+    // The game road (its logic lives in GameRoad). Records handed in are the road's.
     bool isInstalled(const QString &gameId) const;
     void startDownload(VRAppInfo *info);
     void installGame(VRAppInfo *info);
+    void toggleDownload(VRAppInfo *info);
+    void saveGame(VRAppInfo *info);
+    QByteArray localGamesStatusJson() const;
+    void requestGameUpdateStatus();
     void launchGame(VRAppInfo *info);
+    void startGame(VRAppInfo *info);
+    void confirmUninstall(VRAppInfo *info);
+    void uninstallGame(VRAppInfo *info);
+    GameRoad *gameRoad() const { return road; }
+
+    // What the game road asks of the windows.
+    void addManagerRow(VRAppInfo *info, bool atBottom) override;
+    void removeManagerRow(const QString &gameId) override;
+    void showManager() override;
+    int askUser(const QString &title, const QString &text, int style) override;
+    void showLoginDialog() override;
+    void hideWindows() override;
+    void showWindows() override;
+    void openFolder(const QString &folder) override;
+    QString loggedInUserId() override;
 
     bool servicesStarted() const { return !servicesPending; }
     QString deviceId() const { return currentDeviceId; }
@@ -137,6 +161,12 @@ public slots:
     void getConcurrentUsers();
     void workerTimer();
     void downloadAvatorFinished(QNetworkReply *reply);
+    void OnVarifyVRAppDone(QString md5, void *hanlde);
+    void getUnZipResault(bool ok, VRAppInfo *info);
+    void getLoadFinished(bool ok);
+    void getGameUpdateStatus(QMap<int, QString> states);
+    void getGameUpdateInfo(VRAppInfo *server);
+    void getLaunchResault(VRAppInfo *info);
     void getUserInfo(int onlineLength, const QString &coins, const QString &tickets, const QString &coinUrl,
                      const QString &ticketUrl, const QString &homeUrl);
 
@@ -164,7 +194,6 @@ private:
     void startServicesIfPending();
     void startWorker();
     void routeStoredGames();
-    void addManagerRow(VRAppInfo *info);
     void requestAutoLogin(const QString &userName, const QString &password);
     // Opens a new popup over the body; the caller fills in its page.
     PopupWindowDialog *openPopup(QWidget *parent);
@@ -185,7 +214,6 @@ private:
 
     static bool startUpChecksEnabled;
 
-    QList<VRAppInfo *> gameList;
     QString currentDeviceId;
     Ui::OrbelaDialog *ui = nullptr;
     bool servicesPending = true;
@@ -195,7 +223,7 @@ private:
     OnlineSession session;
     QString userCentreUrl;
     QThread *worker = nullptr;
-    VRAppInfo *currentGame = nullptr;
+    GameRoad *road = nullptr;
     QSystemTrayIcon *trayIcon = nullptr;
     QString nickname;
     QString avatarFile;

@@ -43,8 +43,8 @@ void FormLinkActions::startDownload(VRAppInfo *record)
 {
     if (OrbelaDialog *window = OrbelaDialog::instance())
         window->startDownload(record);
-    // The game road keeps the records it takes; until then they go here.
-    delete record;
+    else
+        delete record;
 }
 
 void FormLinkActions::launchGame(VRAppInfo *record)

@@ -1,0 +1,645 @@
+#include "core/game/GameRoad.h"
+
+#include "core/AppFolders.h"
+#include "core/AppSettings.h"
+#include "core/PageLinks.h"
+#include "core/download/DownloadManager.h"
+#include "core/game/LocalDatabase.h"
+#include "core/game/StoredGames.h"
+#include "core/game/VRAppInfo.h"
+#include "core/jobs/MyThread.h"
+#include "core/jobs/VarifyMD5.h"
+#include "core/webapi/QuaNetworkRequest.h"
+#include "core/webapi/StatisticsHits.h"
+#include "platform/PlatformServices.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QThreadPool>
+#include <QTimer>
+#include <QUrl>
+
+#include <memory>
+
+namespace {
+
+bool isInstalledState(int state)
+{
+    return state == VRAppInfo::Installed || state == VRAppInfo::ChildEnded;
+}
+
+// Replaces an earlier record of the same game, so one game has one record in a list.
+void putFirstOfGame(QList<VRAppInfo *> &list, VRAppInfo *info, bool append)
+{
+    for (int i = list.size() - 1; i >= 0; --i) {
+        if (list[i] != info && list[i]->gameId == info->gameId)
+            list.removeAt(i);
+    }
+    if (!list.contains(info)) {
+        if (append)
+            list.append(info);
+        else
+            list.prepend(info);
+    }
+}
+
+} // namespace
+
+GameRoad::GameRoad(GameRoadHost &host, AppSettings &settings, QObject *parent)
+    : QObject(parent)
+    , host(host)
+    , settings(settings)
+{
+}
+
+QString GameRoad::packageFolder(const VRAppInfo &info)
+{
+    switch (info.platform) {
+    case 1: return getAndroidAppsDir();
+    case 2: return getIosAppsDir();
+    default: return getZipsDir();
+    }
+}
+
+QString GameRoad::packageFileName(const VRAppInfo &info)
+{
+    if (!VRAppInfo::isValidGameId(info.gameId))
+        return QString();
+    switch (info.platform) {
+    case 1:
+    case 2: {
+        // The Chinese name names the package; it must stay a plain file name.
+        const QString &name = info.cnName;
+        if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
+            || name.contains(QLatin1String("..")))
+            return QString();
+        return name + (info.platform == 1 ? QStringLiteral(".apk") : QStringLiteral(".ipa"));
+    }
+    default:
+        return info.gameId + QStringLiteral(".zip");
+    }
+}
+
+QString GameRoad::packagePath(const VRAppInfo &info)
+{
+    const QString name = packageFileName(info);
+    return name.isEmpty() ? QString() : packageFolder(info) + name;
+}
+
+QString GameRoad::picturePath(const VRAppInfo &info)
+{
+    return VRAppInfo::isValidMd5(info.md5) ? getCachesDir() + info.md5 : QString();
+}
+
+bool GameRoad::isMobilePackage(const QString &path)
+{
+    return path.endsWith(QLatin1String("apk")) || path.endsWith(QLatin1String("ipa"));
+}
+
+QString GameRoad::gameFolder(const QString &gameId) const
+{
+    return settings.installPath + gameId + QLatin1Char('/');
+}
+
+bool GameRoad::isInstalled(const QString &gameId) const
+{
+    return VRAppInfo::isValidGameId(gameId) && QFileInfo(settings.installPath + gameId).isDir();
+}
+
+void GameRoad::adopt(VRAppInfo *info)
+{
+    if (info->parent() != this)
+        info->setParent(this);
+}
+
+VRAppInfo *GameRoad::shownRecord(const QString &gameId) const
+{
+    for (VRAppInfo *info : shown) {
+        if (info->gameId == gameId)
+            return info;
+    }
+    return nullptr;
+}
+
+void GameRoad::showRow(VRAppInfo *info)
+{
+    adopt(info);
+    putFirstOfGame(shown, info, false);
+    host.addManagerRow(info, rowsAtBottom);
+}
+
+VRAppInfo *GameRoad::findByTask(int taskId) const
+{
+    for (VRAppInfo *info : gameList) {
+        if (info->downloadTaskId == taskId)
+            return info;
+    }
+    return nullptr;
+}
+
+int GameRoad::addPackageTask(VRAppInfo *info)
+{
+    if (!downloads)
+        return 0;
+    const int id = downloads->AddTask(QUrl(info->serverAppSource), packageFileName(*info), packageFolder(*info),
+                                      settings.downloadTool != QLatin1String("http"));
+    if (id != 0)
+        packageTasks[info] = id;
+    return id;
+}
+
+void GameRoad::routeStoredGames(const QList<VRAppInfo *> &games)
+{
+    QElapsedTimer slice;
+    slice.start();
+    LocalDatabase forgotten;
+    bool forgottenOpen = false;
+    int next = games.size();
+    rowsAtBottom = true;
+    while (next > 0 && (next == games.size() || slice.elapsed() < kRouteSliceMs)) {
+        VRAppInfo *game = games.at(--next);
+        adopt(game);
+        const bool packageExists = QFileInfo::exists(pcPackagePath(game->gameId));
+        switch (stepForStoredGame(*game, isInstalled(game->gameId), packageExists)) {
+        case StoredGameStep::Download:
+            startDownload(game);
+            break;
+        case StoredGameStep::Install:
+            // Shown while it unpacks, so a failure can be retried.
+            showRow(game);
+            installGame(game);
+            break;
+        case StoredGameStep::Forget:
+            if (!forgottenOpen)
+                forgottenOpen = forgotten.open();
+            forgotten.deleteGame(game->gameId);
+            delete game;
+            break;
+        case StoredGameStep::ShowRow:
+            showRow(game);
+            break;
+        }
+    }
+    rowsAtBottom = false;
+    if (forgottenOpen)
+        forgotten.close();
+    if (next > 0) {
+        const QList<VRAppInfo *> rest = games.mid(0, next);
+        QTimer::singleShot(0, this, [this, rest]() { routeStoredGames(rest); });
+    }
+}
+
+void GameRoad::startDownload(VRAppInfo *info)
+{
+    adopt(info);
+    const QString package = packagePath(*info);
+    if (package.isEmpty()) {
+        qInfo("[Mivo] no safe package path for game %s", qUtf8Printable(info->gameId));
+        return;
+    }
+    info->downloadStatus = VRAppInfo::Downloading;
+
+    const QString picture = picturePath(*info);
+    if (!picture.isEmpty() && QFileInfo::exists(picture)) {
+        info->notifyPicDownloadFinished();
+    } else if (!picture.isEmpty() && downloads) {
+        info->picTaskId = downloads->AddTask(QUrl(info->serverPicSource), info->md5, getCachesDir(),
+                                             settings.downloadTool != QLatin1String("http"));
+        if (info->picTaskId != 0)
+            putFirstOfGame(gameList, info, true);
+    }
+
+    // The package is always read from where it is downloaded to.
+    info->localSource = package;
+    if (QFileInfo::exists(package)) {
+        sizeKnown.insert(info);
+        if (isMobilePackage(package)) {
+            info->downloadStatus = VRAppInfo::Installed;
+            info->notifyAppInstallFinished();
+            saveGame(info);
+        } else {
+            info->downloadStatus = VRAppInfo::Downloaded;
+            showRow(info);
+            info->notifyDownloadFinished();
+            saveGame(info);
+            installGame(info);
+        }
+    } else {
+        info->downloadTaskId = addPackageTask(info);
+        putFirstOfGame(gameList, info, true);
+        LocalDatabase database;
+        if (database.open()) {
+            database.saveGame(info);
+            database.close();
+        }
+        showRow(info);
+        if (info->downloadTaskId == 0) {
+            qInfo("[Mivo] the package download of game %s could not start", qUtf8Printable(info->gameId));
+            info->notifyAppDownloadFail();
+        }
+    }
+    host.showManager();
+}
+
+void GameRoad::taskProgress(int taskId, qint64 received, qint64 total)
+{
+    const qint64 hundredth = total / 100;
+    qDebug("[Mivo] id=%d rate:%d%%", taskId, hundredth == 0 ? 0 : int(received / hundredth));
+    for (VRAppInfo *info : gameList) {
+        if (info->downloadTaskId == taskId) {
+            if (total > 0)
+                sizeKnown.insert(info);
+            info->notifyUpdateDownloadProgress(received, total);
+        }
+    }
+}
+
+void GameRoad::taskError(int taskId, const QString &message, int code)
+{
+    if (code == DownloadManager::kEngineNoSize) {
+        if (VRAppInfo *info = findByTask(taskId)) {
+            settings.downloadTool = QStringLiteral("http");
+            saveSettings(settings);
+            uninstallGame(info);
+            startDownload(info);
+        }
+    }
+    qDebug("[Mivo] %s", qUtf8Printable(message));
+    if (VRAppInfo *info = findByTask(taskId)) {
+        saveGame(info);
+        info->notifyAppDownloadFail();
+        info->downloadTaskId = 0;
+    }
+}
+
+void GameRoad::taskFinished(int taskId)
+{
+    qDebug("[Mivo] download:%d finashed!", taskId);
+    for (VRAppInfo *info : gameList) {
+        if (info->downloadTaskId == taskId) {
+            info->downloadTaskId = 0;
+            sizeKnown.insert(info);
+            saveGame(info);
+            qDebug("[Mivo] VR Downloaded %d", taskId);
+            auto *job = new VarifyMD5(info->localSource, info);
+            connect(job, &VarifyMD5::VarifyResult, this, &GameRoad::verified, Qt::QueuedConnection);
+            QThreadPool::globalInstance()->start(job, 0);
+            return;
+        }
+        if (info->picTaskId == taskId) {
+            info->picTaskId = 0;
+            info->notifyPicDownloadFinished();
+            qDebug("[Mivo] pic download suss !");
+            return;
+        }
+    }
+}
+
+void GameRoad::verified(const QString &md5, void *handle)
+{
+    auto *info = static_cast<VRAppInfo *>(handle);
+    // Only a record this road still holds is touched.
+    if (!gameList.contains(info))
+        return;
+    qDebug().noquote() << "-------------------->md5_1 :" << md5.toUpper() << "\tmd5_2:" << info->md5;
+    if (info->md5.compare(md5, Qt::CaseInsensitive) != 0) {
+        qDebug("[Mivo] Md5 varify fail");
+        QFile::remove(info->localSource);
+        LocalDatabase database;
+        if (database.open()) {
+            database.deleteGame(info->gameId);
+            database.close();
+        }
+        info->notifyAppDownloadFail();
+        saveGame(info);
+        return;
+    }
+    qDebug("[Mivo] Md5 varify pass!");
+    if (isMobilePackage(info->localSource)) {
+        info->notifyAppInstallFinished();
+        saveGame(info);
+    } else {
+        info->notifyDownloadFinished();
+        installGame(info);
+    }
+}
+
+void GameRoad::installGame(VRAppInfo *info)
+{
+    qDebug("[Mivo] now to install!");
+    if (!VRAppInfo::isValidGameId(info->gameId) || settings.installPath.isEmpty()) {
+        qInfo("[Mivo] no games folder for game %s", qUtf8Printable(info->gameId));
+        info->notifyAppInstallFail();
+        return;
+    }
+    QDir().mkdir(settings.installPath);
+    const QString folder = gameFolder(info->gameId);
+    QDir().mkdir(folder);
+    qDebug().noquote() << "install path:" << folder;
+    if (info->localSource.isEmpty())
+        info->localSource = packagePath(*info);
+    if (QFileInfo(info->localSource).size() > 0)
+        sizeKnown.insert(info);
+    info->notifyAppInstalling();
+    saveGame(info);
+
+    auto *runner = new MyThread(nullptr, info, getToolsDir() + platform().extractorFileName(),
+                                {QStringLiteral("x"), info->localSource, QStringLiteral("-y"),
+                                 QStringLiteral("-o") + folder});
+    auto unpackedOk = std::make_shared<bool>(false);
+    connect(runner, &MyThread::sendUnZipResault, this, [this, unpackedOk](bool ok, VRAppInfo *record) {
+        *unpackedOk = ok;
+        unpacked(ok, record);
+    });
+    // The runner ends an unpacking with a child state (8 or 9); the record
+    // keeps what the unpacking came to, so the row's buttons go on working.
+    connect(runner, &MyThread::sendLaunchResault, this, [unpackedOk](VRAppInfo *record) {
+        if (record && (record->downloadStatus == VRAppInfo::ChildEnded
+                       || record->downloadStatus == VRAppInfo::ChildCrashed))
+            record->downloadStatus = *unpackedOk ? VRAppInfo::Installed : VRAppInfo::InstallFailed;
+    });
+    runner->start();
+}
+
+void GameRoad::unpacked(bool ok, VRAppInfo *info)
+{
+    if (ok)
+        info->notifyAppInstallFinished();
+    else
+        info->notifyAppInstallFail();
+    saveGame(info);
+}
+
+void GameRoad::toggleDownload(VRAppInfo *info)
+{
+    if (info->downloadStatus == VRAppInfo::Downloading) {
+        info->notifyDownloadPause();
+        if (downloads && info->downloadTaskId != 0)
+            downloads->StopTask(info->downloadTaskId, false, false);
+        return;
+    }
+    // A download resumed after a restart must still be shown and verified.
+    adopt(info);
+    putFirstOfGame(gameList, info, true);
+    info->localSource = packagePath(*info);
+    info->notifyDownloadResume();
+    info->downloadTaskId = addPackageTask(info);
+    if (info->downloadTaskId == 0) {
+        qInfo("[Mivo] the package download of game %s could not start", qUtf8Printable(info->gameId));
+        info->notifyAppDownloadFail();
+    }
+}
+
+void GameRoad::saveGame(VRAppInfo *info)
+{
+    if (info->localSize == 0 && !sizeKnown.contains(info))
+        return;
+    LocalDatabase database;
+    if (database.open()) {
+        database.saveGame(info);
+        database.close();
+    }
+}
+
+QByteArray GameRoad::localGamesStatusJson() const
+{
+    QJsonObject status;
+    LocalDatabase database;
+    if (database.open()) {
+        const QList<VRAppInfo *> games = database.loadGames();
+        database.close();
+        for (const VRAppInfo *game : games) {
+            status.insert(game->gameId,
+                          QStringLiteral("%1|%2|%3").arg(game->downloadStatus).arg(game->version, game->md5));
+        }
+        qDeleteAll(games);
+    }
+    return QJsonDocument(status).toJson(QJsonDocument::Indented);
+}
+
+void GameRoad::requestGameUpdateStatus()
+{
+    auto *request = new QuaNetworkRequest(QuaNetworkRequest::GameState);
+    connect(request, &QuaNetworkRequest::sendGameUpdateStatus, this, &GameRoad::gameUpdateStatus);
+    request->sendRequest(host.loggedInUserId(), QString(), QString::fromUtf8(localGamesStatusJson()));
+}
+
+void GameRoad::gameUpdateStatus(const QMap<int, QString> &states)
+{
+    for (auto it = states.constBegin(); it != states.constEnd(); ++it) {
+        qDebug() << it.key() << it.value();
+        const QStringList parts = it.value().split(QLatin1Char('|'));
+        const int update = parts.value(0).toInt();
+        const int bought = parts.value(1).toInt();
+        emit sendGameNeed2Update(it.key(), update);
+        emit sendGameNeed2Buy(it.key(), bought);
+    }
+}
+
+void GameRoad::launchGame(VRAppInfo *info)
+{
+    // A record from a page is the road's to free; a row's record stays.
+    std::unique_ptr<VRAppInfo> pageRecord(shown.contains(info) ? nullptr : info);
+    const QString gameId = info->gameId;
+    if (!VRAppInfo::isValidGameId(gameId)) {
+        emit launchRefused(gameId, QStringLiteral("no valid game id"));
+        return;
+    }
+    std::unique_ptr<VRAppInfo> stored;
+    {
+        LocalDatabase database;
+        if (database.open()) {
+            stored.reset(database.loadGame(gameId));
+            database.close();
+        }
+    }
+    if (!stored) {
+        qInfo("[Mivo] game %s is not stored; nothing to launch", qUtf8Printable(gameId));
+        emit launchRefused(gameId, QStringLiteral("not stored"));
+        return;
+    }
+    if (!isInstalledState(stored->downloadStatus)) {
+        // Still on its way: the manager shows where it is.
+        host.showManager();
+        emit launchRefused(gameId, QStringLiteral("not installed"));
+        return;
+    }
+    if (stored->platform == 0 && !isInstalled(gameId)) {
+        host.askUser(QString(), QStringLiteral("《%1》已被人为删除，请重新下载！").arg(stored->cnName), 1);
+        LocalDatabase database;
+        if (database.open()) {
+            database.deleteGame(gameId);
+            database.close();
+        }
+        host.removeManagerRow(gameId);
+        if (VRAppInfo *row = shownRecord(gameId))
+            shown.removeAll(row);
+        emit launchRefused(gameId, QStringLiteral("folder gone"));
+        return;
+    }
+    delete currentGame;
+    currentGame = stored.release();
+    auto *request = new QuaNetworkRequest(QuaNetworkRequest::GameData);
+    connect(request, &QuaNetworkRequest::sendGameUpdateInfo, this, &GameRoad::gameUpdateInfo);
+    request->sendRequest(host.loggedInUserId(), gameId, QString());
+}
+
+void GameRoad::gameUpdateInfo(VRAppInfo *server)
+{
+    std::unique_ptr<VRAppInfo> answer(server);
+    const QString gameId = server->gameId;
+    if (!currentGame || currentGame->gameId != gameId) {
+        qInfo("[Mivo] game data for %s answers no pending launch", qUtf8Printable(gameId));
+        emit launchRefused(gameId, QStringLiteral("answer for another game"));
+        return;
+    }
+    if (server->version.isEmpty()) {
+        qInfo("[Mivo] the store names no version for game %s", qUtf8Printable(gameId));
+        emit launchRefused(gameId, QStringLiteral("no store version"));
+        return;
+    }
+    VRAppInfo *row = shownRecord(gameId);
+    if (!row) {
+        qInfo("[Mivo] game %s has no row; nothing to launch", qUtf8Printable(gameId));
+        emit launchRefused(gameId, QStringLiteral("no row"));
+        return;
+    }
+    if (server->version == currentGame->version) {
+        qDebug().noquote() << "The game " << server->enName << "does not need to be updated!";
+        if (host.loggedInUserId().isEmpty()) {
+            host.showLoginDialog();
+            return;
+        }
+        if (currentGame->platform == 1 || currentGame->platform == 2) {
+            host.openFolder(QDir::toNativeSeparators(packageFolder(*currentGame)));
+            return;
+        }
+        // The row's own record is started, so the row shows the launch.
+        row->launcher = currentGame->launcher;
+        row->launchParameter = currentGame->launchParameter;
+        startGame(row);
+        return;
+    }
+    qDebug().noquote() << "The game " << server->enName << " needs to be updated!";
+    const QString refusal = gameRecordRefusal(*server);
+    if (!refusal.isEmpty()) {
+        qInfo("[Mivo] the store's record of game %s is refused: %s", qUtf8Printable(gameId), qUtf8Printable(refusal));
+        return;
+    }
+    uninstallGame(row);
+    startDownload(answer.release());
+}
+
+QStringList GameRoad::launchArguments(const QString &parameter)
+{
+    if (parameter.isEmpty())
+        return {};
+    const QStringList parts = parameter.split(QLatin1Char(' '));
+    QStringList arguments{QStringLiteral("-") + parts.at(0)};
+    if (parts.size() > 1)
+        arguments << parts.at(1);
+    return arguments;
+}
+
+QString GameRoad::launcherPath(const VRAppInfo &info) const
+{
+    const QString folder = settings.installPath + info.gameId;
+    const QString program = QStringLiteral("%1/%2/%3").arg(settings.installPath, info.gameId, info.launcher);
+    const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
+    const QString canonicalProgram = QFileInfo(program).canonicalFilePath();
+    if (!VRAppInfo::isValidGameId(info.gameId) || info.launcher.isEmpty() || canonicalFolder.isEmpty()
+        || canonicalProgram.isEmpty() || !canonicalProgram.startsWith(canonicalFolder + QLatin1Char('/')))
+        return QString();
+    return program;
+}
+
+void GameRoad::startGame(VRAppInfo *info)
+{
+    const QString program = launcherPath(*info);
+    if (program.isEmpty()) {
+        qInfo("[Mivo] the launcher of game %s is not a file inside its folder", qUtf8Printable(info->gameId));
+        info->notifyAppLaunchFail();
+        return;
+    }
+    host.hideWindows();
+    qDebug().noquote() << "start path:" << program;
+    auto *runner = new MyThread(nullptr, info, program, launchArguments(info->launchParameter), MyThread::Launch);
+    connect(runner, &MyThread::sendLaunchResault, this, &GameRoad::launchResult);
+    runner->start();
+    postHits(QStringLiteral("startGame"), info->deviceId, host.loggedInUserId(), info->gameId);
+}
+
+void GameRoad::launchResult(VRAppInfo *info)
+{
+    if (!info)
+        return;
+    switch (info->downloadStatus) {
+    case VRAppInfo::ChildWroteOutput:
+        qDebug("------------>start game!");
+        info->notifyAppLaunchStart();
+        break;
+    case VRAppInfo::ChildEnded:
+        qDebug("------------>close game!");
+        info->notifyAppLaunchFinished();
+        break;
+    case VRAppInfo::ChildCrashed:
+        qDebug("------------>start failed!");
+        // The game stays installed: the user may start it again.
+        info->downloadStatus = VRAppInfo::Installed;
+        info->notifyAppLaunchFail();
+        host.showWindows();
+        break;
+    default:
+        break;
+    }
+}
+
+void GameRoad::confirmUninstall(VRAppInfo *info)
+{
+    QString name = info->cnName;
+    if (name.size() > 11)
+        name = name.left(11) + QStringLiteral("...");
+    if (host.askUser(QStringLiteral("卸载提示"), QStringLiteral("确定要卸载《%1》吗？").arg(name), 0))
+        uninstallGame(info);
+}
+
+void GameRoad::uninstallGame(VRAppInfo *info)
+{
+    const int state = info->downloadStatus;
+    const int task = info->downloadTaskId != 0 ? info->downloadTaskId : packageTasks.value(info);
+    // A download on its way, paused or failed leaves neither its task nor its partial file.
+    if (downloads && task != 0
+        && (state == VRAppInfo::Downloading || state == VRAppInfo::Paused || state == VRAppInfo::DownloadFailed))
+        downloads->StopTask(task, true, true);
+    packageTasks.remove(info);
+    info->downloadTaskId = 0;
+
+    if (info->platform != 0) {
+        if (isSameOrInsideFolder(info->localSource, getAndroidAppsDir())
+            || isSameOrInsideFolder(info->localSource, getIosAppsDir()))
+            QFile::remove(info->localSource);
+    } else if (!VRAppInfo::isValidGameId(info->gameId) || settings.installPath.isEmpty()) {
+        qInfo("delete failed!");
+    } else {
+        const QString folder = settings.installPath + info->gameId;
+        deleteDirectory(folder);
+        qDebug().noquote() << "------------>remove path:" << folder;
+        // An update must download the new package, not unpack the old one.
+        QFile::remove(pcPackagePath(info->gameId));
+    }
+    if (VRAppInfo::isValidGameId(info->gameId)) {
+        LocalDatabase database;
+        if (database.open()) {
+            database.deleteGame(info->gameId);
+            database.close();
+        }
+    }
+    host.removeManagerRow(info->gameId);
+    shown.removeAll(info);
+    info->notifyAppUninstallFinished();
+}

@@ -1,0 +1,123 @@
+#pragma once
+// A game's road from the download link to play and removal: the picture and
+// package downloads, the MD5 check, the unpacking, the pause and resume, the
+// game's database row, the launch check against the store, the start and the
+// uninstall. The main window keeps the operations' names as thin calls into
+// this class and answers what only windows can do through GameRoadHost.
+// GUI thread only.
+
+#include <QByteArray>
+#include <QHash>
+#include <QSet>
+#include <QStringList>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+class DownloadManager;
+class VRAppInfo;
+struct AppSettings;
+
+class GameRoadHost
+{
+public:
+    virtual ~GameRoadHost() = default;
+    // Adds the game's row to the local games manager (replacing one of the
+    // same game), at the top or, while stored games are being listed, at the bottom.
+    virtual void addManagerRow(VRAppInfo *info, bool atBottom) = 0;
+    virtual void removeManagerRow(const QString &gameId) = 0;
+    virtual void showManager() = 0;
+    // The client's own popup; non-zero when the user confirmed.
+    virtual int askUser(const QString &title, const QString &text, int style) = 0;
+    virtual void showLoginDialog() = 0;
+    virtual void hideWindows() = 0;
+    virtual void showWindows() = 0;
+    virtual void openFolder(const QString &folder) = 0;
+    virtual QString loggedInUserId() = 0;
+};
+
+class GameRoad : public QObject
+{
+    Q_OBJECT
+
+public:
+    GameRoad(GameRoadHost &host, AppSettings &settings, QObject *parent = nullptr);
+
+    void setDownloadManager(DownloadManager *manager) { downloads = manager; }
+
+    // Paths of a game's files; empty when the record cannot name a safe path.
+    static QString packagePath(const VRAppInfo &info);
+    static QString packageFolder(const VRAppInfo &info);
+    static QString packageFileName(const VRAppInfo &info);
+    static QString picturePath(const VRAppInfo &info);
+    static bool isMobilePackage(const QString &path);
+    QString gameFolder(const QString &gameId) const;
+
+    // The records the road has been given; it owns them.
+    void adopt(VRAppInfo *info);
+    const QList<VRAppInfo *> &downloadingGames() const { return gameList; }
+    // The record shown for a game id, or null.
+    VRAppInfo *shownRecord(const QString &gameId) const;
+    // Shows the game's row; the record is the road's from here on.
+    void showRow(VRAppInfo *info);
+
+    // The start-up's stored games, each handed on by its state: downloads go
+    // on, downloaded packages are unpacked, PC games whose folder is gone are
+    // forgotten, the rest get their rows. Games are handed on for a slice of
+    // time per event-loop turn, so thousands of them never hold the loop; the
+    // records are the road's.
+    void routeStoredGames(const QList<VRAppInfo *> &games);
+    static const int kRouteSliceMs = 40;
+
+    void startDownload(VRAppInfo *info);
+    void taskProgress(int taskId, qint64 received, qint64 total);
+    void taskError(int taskId, const QString &message, int code);
+    void taskFinished(int taskId);
+    void verified(const QString &md5, void *handle);
+    void installGame(VRAppInfo *info);
+    void unpacked(bool ok, VRAppInfo *info);
+    void toggleDownload(VRAppInfo *info);
+    void saveGame(VRAppInfo *info);
+
+    QByteArray localGamesStatusJson() const;
+    void requestGameUpdateStatus();
+    void gameUpdateStatus(const QMap<int, QString> &states);
+
+    void launchGame(VRAppInfo *info);
+    void gameUpdateInfo(VRAppInfo *server);
+    void startGame(VRAppInfo *info);
+    void launchResult(VRAppInfo *info);
+    void confirmUninstall(VRAppInfo *info);
+    void uninstallGame(VRAppInfo *info);
+    bool isInstalled(const QString &gameId) const;
+
+    // "-" + the first word and the second word of a launch parameter.
+    static QStringList launchArguments(const QString &parameter);
+
+signals:
+    void sendGameNeed2Update(int gameKey, int flag);
+    void sendGameNeed2Buy(int gameKey, int flag);
+    // For tests and diagnostics: a step of the road that ends it quietly.
+    void launchRefused(const QString &gameId, const QString &reason);
+
+private:
+    VRAppInfo *findByTask(int taskId) const;
+    int addPackageTask(VRAppInfo *info);
+    // The start program when it lies inside the game's folder, else empty.
+    QString launcherPath(const VRAppInfo &info) const;
+
+    GameRoadHost &host;
+    AppSettings &settings;
+    DownloadManager *downloads = nullptr;
+    QList<VRAppInfo *> gameList;
+    QList<VRAppInfo *> shown;
+    // The last package task of each record, kept after a failure cleared its id.
+    QHash<const VRAppInfo *, int> packageTasks;
+    // Records whose package size in bytes is known (it may be under 1 MiB).
+    QSet<const VRAppInfo *> sizeKnown;
+    // Stored games are listed last first, each row below the others: the same
+    // order as rows added on top, without moving every row at each new one.
+    bool rowsAtBottom = false;
+    VRAppInfo *currentGame = nullptr;
+};

@@ -1,0 +1,699 @@
+// The game road without windows: real downloads from the store stand-in on
+// both paths (the engine library and the client's own HTTP path), the real
+// MD5 job, the real extractor in "Tools", the real database, launches of the
+// fixture launchers, and removal.
+
+#include "core/AppFolders.h"
+#include "core/AppSettings.h"
+#include "core/download/DownloadManager.h"
+#include "core/download/XLDLImpl.h"
+#include "core/game/GameRoad.h"
+#include "core/game/LocalDatabase.h"
+#include "core/game/VRAppInfo.h"
+#include "core/jobs/VarifyMD5.h"
+#include "tests/ClientDirectory.h"
+#include "tests/DownloadTestSupport.h"
+#include "tests/StoreServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const int kWait = 60000;
+
+// The windows' side of the road, recorded.
+class RecordingHost : public GameRoadHost
+{
+public:
+    void addManagerRow(VRAppInfo *info, bool atBottom) override
+    {
+        rows.removeAll(info->gameId);
+        if (atBottom)
+            rows.append(info->gameId);
+        else
+            rows.prepend(info->gameId);
+        if (!withRow.contains(info)) {
+            withRow.insert(info);
+            writeStatesAsRowDoes(info);
+        }
+    }
+    void removeManagerRow(const QString &gameId) override { rows.removeAll(gameId); }
+    void showManager() override { ++managerShown; }
+    int askUser(const QString &title, const QString &text, int) override
+    {
+        questions << title + QLatin1Char('|') + text;
+        return answer;
+    }
+    void showLoginDialog() override { ++loginShown; }
+    void hideWindows() override { windowsHidden = true; }
+    void showWindows() override { windowsHidden = false; }
+    void openFolder(const QString &folder) override { openedFolders << folder; }
+    QString loggedInUserId() override { return userId; }
+
+    QStringList rows;
+    QStringList questions;
+    QStringList openedFolders;
+    int answer = 1;
+    int managerShown = 0;
+    int loginShown = 0;
+    bool windowsHidden = false;
+    QString userId = QStringLiteral("10001");
+    QSet<VRAppInfo *> withRow;
+
+private:
+    // A game's row writes these states on its record's signals.
+    static void writeStatesAsRowDoes(VRAppInfo *info)
+    {
+        const QList<QPair<void (VRAppInfo::*)(VRAppInfo *), int>> states{
+            {&VRAppInfo::DownloadResume, VRAppInfo::Downloading},
+            {&VRAppInfo::DownloadPause, VRAppInfo::Paused},
+            {&VRAppInfo::DownloadFinished, VRAppInfo::Downloaded},
+            {&VRAppInfo::AppDownloadFail, VRAppInfo::DownloadFailed},
+            {&VRAppInfo::AppInstallFinished, VRAppInfo::Installed},
+            {&VRAppInfo::AppInstallFail, VRAppInfo::InstallFailed},
+        };
+        for (const auto &state : states) {
+            const int value = state.second;
+            QObject::connect(info, state.first, info, [value](VRAppInfo *record) { record->downloadStatus = value; });
+        }
+    }
+};
+
+// The road reports to itself as the main window does.
+class RoadDelegate : public NetWorkDelegate
+{
+public:
+    GameRoad *road = nullptr;
+    void OnTaskProgress(int id, qint64 received, qint64 total) override { road->taskProgress(id, received, total); }
+    bool OnTaskError(int id, const QString &message, int code) override
+    {
+        road->taskError(id, message, code);
+        return false;
+    }
+    void OnTaskEvent(int) override {}
+    void OnTaskFinished(int id) override { road->taskFinished(id); }
+};
+
+int storedState(const QString &gameId)
+{
+    LocalDatabase database;
+    if (!database.open())
+        return -2;
+    std::unique_ptr<VRAppInfo> game(database.loadGame(gameId));
+    database.close();
+    return game ? game->downloadStatus : -1;
+}
+
+} // namespace
+
+class TestGameRoad : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void downloadVerifyUnpack_data();
+    void downloadVerifyUnpack();
+    void failedPackages_data();
+    void failedPackages();
+    void packageAlreadyOnDisk();
+    void mobilePackages_data();
+    void mobilePackages();
+    void sizelessPackageSwitchesToHttp();
+    void pauseAndResumeWithRange();
+    void retryAfterFailure();
+    void twoGamesResumeTheirOwnFiles();
+    void reinstallAfterFailedUnpack();
+    void uninstallByState_data();
+    void uninstallByState();
+    void launchArguments_data();
+    void launchArguments();
+    void launchRunsLauncher();
+    void launchDecisions();
+    void launcherOutsideFolderIsRefused();
+    void launcherThatCannotStart();
+    void statusJsonAndFlags();
+    void startUpRouting();
+
+private:
+    VRAppInfo *catalogueRecord(const QString &gameId);
+    VRAppInfo *installedGame(const QString &gameId);
+    bool waitForState(VRAppInfo *info, int state, int timeoutMs = kWait);
+
+    std::unique_ptr<StoreServer> server;
+    std::unique_ptr<QTemporaryDir> root;
+    AppSettings settings;
+    RecordingHost host;
+    RoadDelegate delegate;
+    std::unique_ptr<DownloadManager> downloads;
+    std::unique_ptr<GameRoad> road;
+};
+
+void TestGameRoad::initTestCase()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString library = XLDLImpl::defaultLibraryPath();
+    QFile::remove(library);
+    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("ORBELA_ENGINE_LIBRARY")), library));
+    // The extractor as the client folder has it.
+    QFile::remove(getToolsDir() + QStringLiteral("7z"));
+    QVERIFY(QFile::link(QStringLiteral("/usr/bin/7z"), getToolsDir() + QStringLiteral("7z")));
+    QVERIFY(QDir(appDir + QStringLiteral("/download")).removeRecursively());
+    server.reset(new StoreServer);
+    QVERIFY2(server->start(), qPrintable(server->error()));
+    server->serveAllHosts();
+}
+
+void TestGameRoad::init()
+{
+    // The folders are made once per process: empty them, keep them.
+    for (const QString &folder : {getZipsDir(), getAndroidAppsDir(), getIosAppsDir(), getCachesDir()}) {
+        for (const QString &name : QDir(folder).entryList(QDir::Files))
+            QVERIFY(QFile::remove(folder + name));
+    }
+    QFile::remove(LocalDatabase::filePath());
+    QFile::remove(DownloadManager::taskListPath());
+    root.reset(new QTemporaryDir);
+    QVERIFY(root->isValid());
+    settings = AppSettings();
+    settings.installPath = root->filePath(QStringLiteral("VRGames/"));
+    settings.downloadTool = QStringLiteral("http");
+    host = RecordingHost();
+    road.reset(new GameRoad(host, settings));
+    delegate.road = road.get();
+    downloads.reset(new DownloadManager(&delegate));
+    road->setDownloadManager(downloads.get());
+    QVERIFY(server->clearFaults());
+    server->clearLog();
+}
+
+void TestGameRoad::cleanup()
+{
+    downloads->Shutdown();
+    // Unpacking and MD5 jobs report to the road: let them end first.
+    QThreadPool::globalInstance()->waitForDone();
+    QTest::qWait(200);
+    road.reset();
+    downloads.reset();
+}
+
+VRAppInfo *TestGameRoad::catalogueRecord(const QString &gameId)
+{
+    return VRAppInfo::fromGameData(server->game(gameId));
+}
+
+bool TestGameRoad::waitForState(VRAppInfo *info, int state, int timeoutMs)
+{
+    return waitUntil([&]() { return info->downloadStatus == state; }, timeoutMs);
+}
+
+VRAppInfo *TestGameRoad::installedGame(const QString &gameId)
+{
+    VRAppInfo *info = catalogueRecord(gameId);
+    road->startDownload(info);
+    if (!waitForState(info, VRAppInfo::Installed))
+        return nullptr;
+    return info;
+}
+
+void TestGameRoad::downloadVerifyUnpack_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QString>("gameId");
+    QTest::addColumn<QString>("launcher");
+    QTest::newRow("http, under 1 MiB") << "http" << "1001" << "launch.sh";
+    QTest::newRow("http, over 1 MiB") << "http" << "1002" << "bin/start.sh";
+    QTest::newRow("engine, under 1 MiB") << "thunder" << "1001" << "launch.sh";
+    QTest::newRow("engine, over 1 MiB") << "thunder" << "1002" << "bin/start.sh";
+}
+
+void TestGameRoad::downloadVerifyUnpack()
+{
+    QFETCH(QString, tool);
+    QFETCH(QString, gameId);
+    QFETCH(QString, launcher);
+    settings.downloadTool = tool;
+    VRAppInfo *info = catalogueRecord(gameId);
+    QSignalSpy verified(info, &VRAppInfo::DownloadFinished);
+    road->startDownload(info);
+    QCOMPARE(host.rows, QStringList{gameId});
+    QVERIFY(host.managerShown > 0);
+    // Written when the download starts, size unknown or not.
+    QCOMPARE(storedState(gameId), int(VRAppInfo::Downloading));
+    QVERIFY2(waitForState(info, VRAppInfo::Installed), qPrintable(QString::number(info->downloadStatus)));
+    QCOMPARE(verified.count(), 1);
+    QVERIFY(QFileInfo(settings.installPath + gameId + QLatin1Char('/') + launcher).isExecutable());
+    QCOMPARE(storedState(gameId), int(VRAppInfo::Installed));
+    QVERIFY(QFileInfo::exists(getCachesDir() + info->md5));
+    QCOMPARE(server->requests(QUrl(info->serverAppSource).path()).size() > 0, true);
+}
+
+void TestGameRoad::failedPackages_data()
+{
+    QTest::addColumn<QString>("package");
+    QTest::addColumn<bool>("rightMd5");
+    QTest::addColumn<int>("endState");
+    QTest::newRow("wrong MD5") << "/download/games/small-game.zip" << false << int(VRAppInfo::DownloadFailed);
+    QTest::newRow("corrupt zip") << "/download/games/corrupt-game.zip" << true << int(VRAppInfo::InstallFailed);
+}
+
+void TestGameRoad::failedPackages()
+{
+    QFETCH(QString, package);
+    QFETCH(bool, rightMd5);
+    QFETCH(int, endState);
+    VRAppInfo *info = catalogueRecord(QStringLiteral("1001"));
+    info->gameId = QStringLiteral("1101");
+    info->serverAppSource = server->url(package).toString();
+    info->md5 = rightMd5 ? VarifyMD5::digestOfFile(server->filePath(package)) : QString(32, QLatin1Char('0'));
+    QSignalSpy failedDownload(info, &VRAppInfo::AppDownloadFail);
+    QSignalSpy failedInstall(info, &VRAppInfo::AppInstallFail);
+    road->startDownload(info);
+    QVERIFY(waitUntil([&]() { return failedDownload.count() + failedInstall.count() > 0; }, kWait));
+    QTest::qWait(300); // the runner's own end report comes after the result
+    QCOMPARE(info->downloadStatus, endState);
+    if (!rightMd5) {
+        QVERIFY(!QFileInfo::exists(getZipsDir() + QStringLiteral("1101.zip")));
+        QCOMPARE(failedInstall.count(), 0);
+    } else {
+        QCOMPARE(storedState(QStringLiteral("1101")), int(VRAppInfo::InstallFailed));
+    }
+}
+
+void TestGameRoad::packageAlreadyOnDisk()
+{
+    const QString package = QStringLiteral("/download/games/small-game.zip");
+    QVERIFY(QFile::copy(server->filePath(package), getZipsDir() + QStringLiteral("1001.zip")));
+    VRAppInfo *info = catalogueRecord(QStringLiteral("1001"));
+    road->startDownload(info);
+    QCOMPARE(host.rows, QStringList{QStringLiteral("1001")});
+    QVERIFY(waitForState(info, VRAppInfo::Installed));
+    QVERIFY(server->requests(package).isEmpty());
+    QVERIFY(QFileInfo::exists(settings.installPath + QStringLiteral("1001/launch.sh")));
+
+    // A package climbing out of its folder leaves nothing outside it.
+    VRAppInfo *escaping = catalogueRecord(QStringLiteral("1001"));
+    escaping->gameId = QStringLiteral("1102");
+    const QString escapingPackage = QStringLiteral("/download/games/escaping-game.zip");
+    escaping->serverAppSource = server->url(escapingPackage).toString();
+    escaping->md5 = VarifyMD5::digestOfFile(server->filePath(escapingPackage));
+    QSignalSpy ended(escaping, &VRAppInfo::AppInstallFinished);
+    QSignalSpy failed(escaping, &VRAppInfo::AppInstallFail);
+    road->startDownload(escaping);
+    QVERIFY(waitUntil([&]() { return ended.count() + failed.count() > 0; }, kWait));
+    QVERIFY(!QFileInfo::exists(settings.installPath + QStringLiteral("escaped.txt")));
+    QVERIFY(!QFileInfo::exists(root->filePath(QStringLiteral("escaped.txt"))));
+    QVERIFY(!QFileInfo::exists(root->filePath(QStringLiteral("escaped-deeper.txt"))));
+}
+
+void TestGameRoad::mobilePackages_data()
+{
+    QTest::addColumn<QString>("gameId");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("apk") << "1003" << "Apps/Android/";
+    QTest::newRow("ipa") << "1004" << "Apps/iOS/";
+}
+
+void TestGameRoad::mobilePackages()
+{
+    QFETCH(QString, gameId);
+    QFETCH(QString, folder);
+    VRAppInfo *info = catalogueRecord(gameId);
+    road->startDownload(info);
+    QVERIFY(waitForState(info, VRAppInfo::Installed));
+    const QString package = QCoreApplication::applicationDirPath() + QLatin1Char('/') + folder + info->cnName
+                            + (folder.contains(QLatin1String("Android")) ? ".apk" : ".ipa");
+    QVERIFY2(QFileInfo::exists(package), qPrintable(package));
+    QCOMPARE(storedState(gameId), int(VRAppInfo::Installed));
+    QVERIFY(!QFileInfo::exists(settings.installPath + gameId));
+
+    // Already on disk: installed at once, no new row.
+    host.rows.clear();
+    VRAppInfo *again = catalogueRecord(gameId);
+    road->startDownload(again);
+    QCOMPARE(again->downloadStatus, int(VRAppInfo::Installed));
+    QVERIFY(host.rows.isEmpty());
+}
+
+void TestGameRoad::sizelessPackageSwitchesToHttp()
+{
+    settings.downloadTool = QStringLiteral("thunder");
+    const QString package = QStringLiteral("/download/games/large-game.zip");
+    QVERIFY(server->setFault(package, QStringLiteral("chunked:65536")));
+    VRAppInfo *info = catalogueRecord(QStringLiteral("1002"));
+    road->startDownload(info);
+    QVERIFY(waitUntil([&]() { return settings.downloadTool == QLatin1String("http"); }, kWait));
+    QCOMPARE(loadSettings().downloadTool, QStringLiteral("http"));
+    QVERIFY(server->clearFaults());
+    QVERIFY2(waitForState(info, VRAppInfo::Installed), qPrintable(QString::number(info->downloadStatus)));
+    QVERIFY(QFileInfo::exists(settings.installPath + QStringLiteral("1002/bin/start.sh")));
+}
+
+void TestGameRoad::pauseAndResumeWithRange()
+{
+    const QString package = QStringLiteral("/download/games/large-game.zip");
+    QVERIFY(server->setFault(package, QStringLiteral("slow:400000")));
+    VRAppInfo *info = catalogueRecord(QStringLiteral("1002"));
+    QSignalSpy progress(info, &VRAppInfo::UpdateDownloadProgress);
+    road->startDownload(info);
+    QVERIFY(waitUntil([&]() { return progress.count() > 0 && progress.last().at(1).toLongLong() > 100000; }, kWait));
+    road->toggleDownload(info);
+    QCOMPARE(info->downloadStatus, int(VRAppInfo::Paused));
+    QTest::qWait(300);
+    const QString partial = getZipsDir() + QStringLiteral("1002.zip.tmp");
+    const qint64 kept = QFileInfo(partial).size();
+    QVERIFY(kept > 0);
+    QVERIFY(server->clearFaults());
+    road->toggleDownload(info);
+    QCOMPARE(info->downloadStatus, int(VRAppInfo::Downloading));
+    QVERIFY(waitForState(info, VRAppInfo::Installed));
+    const QList<QJsonObject> requests = server->requests(package);
+    QVERIFY(requests.size() >= 2);
+    QVERIFY2(requests.last().value(QStringLiteral("range")).toString().startsWith(QStringLiteral("bytes=")),
+             qPrintable(QJsonDocument(requests.last()).toJson()));
+    QVERIFY(requests.last().value(QStringLiteral("range")).toString() != QStringLiteral("bytes=0-"));
+}
+
+void TestGameRoad::retryAfterFailure()
+{
+    const QString package = QStringLiteral("/download/games/small-game.zip");
+    QVERIFY(server->setFault(package, QStringLiteral("404")));
+    VRAppInfo *info = catalogueRecord(QStringLiteral("1001"));
+    road->startDownload(info);
+    QVERIFY(waitForState(info, VRAppInfo::DownloadFailed));
+    QCOMPARE(info->downloadTaskId, 0);
+    QVERIFY(server->clearFaults());
+    road->toggleDownload(info);
+    QCOMPARE(info->downloadStatus, int(VRAppInfo::Downloading));
+    QVERIFY(waitForState(info, VRAppInfo::Installed));
+}
+
+void TestGameRoad::twoGamesResumeTheirOwnFiles()
+{
+    const QString large = QStringLiteral("/download/games/large-game.zip");
+    QVERIFY(server->setFault(large, QStringLiteral("slow:300000")));
+    VRAppInfo *first = catalogueRecord(QStringLiteral("1002"));
+    road->startDownload(first);
+    road->toggleDownload(first);
+    VRAppInfo *second = catalogueRecord(QStringLiteral("1001"));
+    road->startDownload(second);
+    QVERIFY(waitForState(second, VRAppInfo::Installed));
+    QVERIFY(server->clearFaults());
+    road->toggleDownload(first);
+    QVERIFY(waitForState(first, VRAppInfo::Installed));
+    QVERIFY(QFileInfo::exists(settings.installPath + QStringLiteral("1002/bin/start.sh")));
+    QVERIFY(!QFileInfo::exists(getZipsDir() + QStringLiteral("1001.zip.tmp")));
+}
+
+void TestGameRoad::reinstallAfterFailedUnpack()
+{
+    // A package that fails to unpack, then is replaced by a good one and unpacked again.
+    const QString corrupt = server->filePath(QStringLiteral("/download/games/corrupt-game.zip"));
+    QVERIFY(QFile::copy(corrupt, getZipsDir() + QStringLiteral("1001.zip")));
+    VRAppInfo *info = catalogueRecord(QStringLiteral("1001"));
+    road->startDownload(info);
+    QVERIFY(waitForState(info, VRAppInfo::InstallFailed));
+    QTest::qWait(300);
+    QCOMPARE(info->downloadStatus, int(VRAppInfo::InstallFailed));
+    QFile::remove(getZipsDir() + QStringLiteral("1001.zip"));
+    QVERIFY(QFile::copy(server->filePath(QStringLiteral("/download/games/small-game.zip")),
+                        getZipsDir() + QStringLiteral("1001.zip")));
+    road->installGame(info);
+    QVERIFY(waitForState(info, VRAppInfo::Installed));
+    QVERIFY(QFileInfo::exists(settings.installPath + QStringLiteral("1001/launch.sh")));
+}
+
+void TestGameRoad::uninstallByState_data()
+{
+    QTest::addColumn<QString>("gameId");
+    QTest::addColumn<int>("state");
+    QTest::newRow("downloading") << "1002" << int(VRAppInfo::Downloading);
+    QTest::newRow("paused") << "1002" << int(VRAppInfo::Paused);
+    QTest::newRow("failed") << "1002" << int(VRAppInfo::DownloadFailed);
+    QTest::newRow("installed") << "1001" << int(VRAppInfo::Installed);
+    QTest::newRow("mobile") << "1003" << int(VRAppInfo::Installed);
+}
+
+void TestGameRoad::uninstallByState()
+{
+    QFETCH(QString, gameId);
+    QFETCH(int, state);
+    // Sentinels in and above the client folder must stay.
+    const QString appDir = QCoreApplication::applicationDirPath();
+    QFile sentinel(appDir + QStringLiteral("/sentinel.txt"));
+    QVERIFY(sentinel.open(QIODevice::WriteOnly));
+    sentinel.close();
+    QFile outside(root->filePath(QStringLiteral("sentinel.txt")));
+    QVERIFY(outside.open(QIODevice::WriteOnly));
+    outside.close();
+
+    const QString package = QStringLiteral("/download/games/large-game.zip");
+    if (state != VRAppInfo::Installed)
+        QVERIFY(server->setFault(package, state == VRAppInfo::DownloadFailed ? QStringLiteral("cut:200000")
+                                                                             : QStringLiteral("slow:200000")));
+    VRAppInfo *info = catalogueRecord(gameId);
+    QSignalSpy progress(info, &VRAppInfo::UpdateDownloadProgress);
+    road->startDownload(info);
+    if (state == VRAppInfo::Installed) {
+        QVERIFY(waitForState(info, VRAppInfo::Installed));
+    } else if (state == VRAppInfo::DownloadFailed) {
+        QVERIFY(waitForState(info, VRAppInfo::DownloadFailed));
+    } else {
+        QVERIFY(waitUntil([&]() { return progress.count() > 0; }, kWait));
+        if (state == VRAppInfo::Paused)
+            road->toggleDownload(info);
+    }
+    const QString partial = getZipsDir() + gameId + QStringLiteral(".zip.tmp");
+    const QString localSource = info->localSource;
+    host.answer = 1;
+    road->confirmUninstall(info);
+    QCOMPARE(host.questions.size(), 1);
+    QVERIFY(host.questions.first().startsWith(QStringLiteral("卸载提示|确定要卸载《")));
+    QVERIFY(!host.rows.contains(gameId));
+    QCOMPARE(storedState(gameId), -1);
+    QVERIFY(!QFileInfo::exists(settings.installPath + gameId));
+    QVERIFY(!QFileInfo::exists(partial));
+    QVERIFY(!QFileInfo::exists(localSource));
+    QVERIFY(!QFileInfo::exists(getZipsDir() + gameId + QStringLiteral(".zip")));
+    QVERIFY(QFileInfo::exists(appDir + QStringLiteral("/sentinel.txt")));
+    QVERIFY(QFileInfo::exists(root->filePath(QStringLiteral("sentinel.txt"))));
+    QVERIFY(QFileInfo::exists(getToolsDir() + QStringLiteral("7z")));
+}
+
+void TestGameRoad::launchArguments_data()
+{
+    QTest::addColumn<QString>("parameter");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("empty") << "" << QStringList();
+    QTest::newRow("one word") << "vr" << QStringList{"-vr"};
+    QTest::newRow("two words") << "vr fullscreen" << QStringList{"-vr", "fullscreen"};
+    QTest::newRow("three words") << "vr fullscreen extra" << QStringList{"-vr", "fullscreen"};
+    QTest::newRow("two blanks") << "vr  fullscreen" << QStringList{"-vr", ""};
+}
+
+void TestGameRoad::launchArguments()
+{
+    QFETCH(QString, parameter);
+    QFETCH(QStringList, arguments);
+    QCOMPARE(GameRoad::launchArguments(parameter), arguments);
+}
+
+void TestGameRoad::launchRunsLauncher()
+{
+    VRAppInfo *info = installedGame(QStringLiteral("1001"));
+    QVERIFY(info);
+    QSignalSpy finished(info, &VRAppInfo::AppLaunchFinished);
+    const int hitsBefore = server->hitsWithStatus(QStringLiteral("startGame"));
+    road->launchGame(info);
+    QVERIFY(waitUntil([&]() { return finished.count() == 1; }, kWait));
+    QVERIFY(host.windowsHidden);
+    // The stored launch parameter is "vr fullscreen".
+    QCOMPARE(fileBytes(settings.installPath + QStringLiteral("1001/launch-arguments.txt")),
+             QByteArray("[-vr]\n[fullscreen]\n"));
+    QVERIFY(waitUntil([&]() { return server->hitsWithStatus(QStringLiteral("startGame")) == hitsBefore + 1; }, kWait));
+}
+
+void TestGameRoad::launchDecisions()
+{
+    VRAppInfo *info = installedGame(QStringLiteral("1001"));
+    QVERIFY(info);
+    QSignalSpy refused(road.get(), &GameRoad::launchRefused);
+
+    // Logged out: the login dialog, no child.
+    host.userId.clear();
+    road->launchGame(info);
+    QVERIFY(waitUntil([&]() { return host.loginShown == 1; }, kWait));
+    QVERIFY(!host.windowsHidden);
+    QVERIFY(!QFileInfo::exists(settings.installPath + QStringLiteral("1001/launch-arguments.txt")));
+
+    // An answer for another game starts and removes nothing.
+    host.userId = QStringLiteral("10001");
+    VRAppInfo *other = catalogueRecord(QStringLiteral("1002"));
+    other->version = QStringLiteral("9.9.9");
+    road->gameUpdateInfo(other);
+    QCOMPARE(refused.count(), 1);
+    QVERIFY(QFileInfo::exists(settings.installPath + QStringLiteral("1001")));
+
+    // A mobile package opens its folder; no start, no hit.
+    VRAppInfo *mobile = installedGame(QStringLiteral("1003"));
+    QVERIFY(mobile);
+    road->showRow(mobile);
+    const int hitsBefore = server->hitsWithStatus(QStringLiteral("startGame"));
+    road->launchGame(mobile);
+    QVERIFY(waitUntil([&]() { return host.openedFolders.size() == 1; }, kWait));
+    QVERIFY(QDir::fromNativeSeparators(host.openedFolders.first()).endsWith(QStringLiteral("/Apps/Android/")));
+    QCOMPARE(server->hitsWithStatus(QStringLiteral("startGame")), hitsBefore);
+
+    // A game not yet installed only shows the manager.
+    const int shown = host.managerShown;
+    LocalDatabase database;
+    QVERIFY(database.open());
+    info->downloadStatus = VRAppInfo::Paused;
+    database.saveGame(info);
+    database.close();
+    road->launchGame(info);
+    QCOMPARE(host.managerShown, shown + 1);
+    info->downloadStatus = VRAppInfo::Installed;
+    QVERIFY(database.open());
+    database.saveGame(info);
+    database.close();
+
+    // The folder gone: the question, then the game is forgotten.
+    QVERIFY(QDir(settings.installPath + QStringLiteral("1001")).removeRecursively());
+    road->launchGame(info);
+    QCOMPARE(host.questions.last(), QStringLiteral("|《星际漫步》已被人为删除，请重新下载！"));
+    QCOMPARE(storedState(QStringLiteral("1001")), -1);
+    QVERIFY(!host.rows.contains(QStringLiteral("1001")));
+}
+
+void TestGameRoad::launcherOutsideFolderIsRefused()
+{
+    VRAppInfo *info = installedGame(QStringLiteral("1001"));
+    QVERIFY(info);
+    QFile outside(root->filePath(QStringLiteral("outside.sh")));
+    QVERIFY(outside.open(QIODevice::WriteOnly));
+    outside.write("#!/bin/sh\ntouch \"$0.ran\"\n");
+    outside.close();
+    outside.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // A link inside the folder that points out of it.
+    QVERIFY(QFile::link(outside.fileName(), settings.installPath + QStringLiteral("1001/escape.sh")));
+    QSignalSpy failed(info, &VRAppInfo::AppLaunchFail);
+    info->launcher = QStringLiteral("escape.sh");
+    road->startGame(info);
+    info->launcher = QStringLiteral("../../outside.sh");
+    road->startGame(info);
+    QCOMPARE(failed.count(), 2);
+    QVERIFY(!host.windowsHidden);
+    QTest::qWait(200);
+    QVERIFY(!QFileInfo::exists(outside.fileName() + QStringLiteral(".ran")));
+}
+
+void TestGameRoad::launcherThatCannotStart()
+{
+    VRAppInfo *info = installedGame(QStringLiteral("1001"));
+    QVERIFY(info);
+    QFile launcher(settings.installPath + QStringLiteral("1001/launch.sh"));
+    QVERIFY(launcher.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QSignalSpy failed(info, &VRAppInfo::AppLaunchFail);
+    road->startGame(info);
+    QVERIFY(waitUntil([&]() { return failed.count() == 1; }, kWait));
+    QVERIFY(!host.windowsHidden);
+    QCOMPARE(info->downloadStatus, int(VRAppInfo::Installed));
+}
+
+void TestGameRoad::statusJsonAndFlags()
+{
+    QCOMPARE(QJsonDocument::fromJson(road->localGamesStatusJson()).object(), QJsonObject());
+    VRAppInfo *info = installedGame(QStringLiteral("1001"));
+    QVERIFY(info);
+    const QJsonObject status = QJsonDocument::fromJson(road->localGamesStatusJson()).object();
+    QCOMPARE(status.value(QStringLiteral("1001")).toString(), QStringLiteral("5|1.0.0|") + info->md5);
+
+    QSignalSpy update(road.get(), &GameRoad::sendGameNeed2Update);
+    QSignalSpy buy(road.get(), &GameRoad::sendGameNeed2Buy);
+    road->gameUpdateStatus({{12, QStringLiteral("1")}, {7, QStringLiteral("1|0")}});
+    QCOMPARE(update.count(), 2);
+    QCOMPARE(update.at(0), (QList<QVariant>{7, 1}));
+    QCOMPARE(buy.at(0), (QList<QVariant>{7, 0}));
+    QCOMPARE(update.at(1), (QList<QVariant>{12, 1}));
+    QCOMPARE(buy.at(1), (QList<QVariant>{12, 0}));
+
+    // Against the stand-in: the installed game is current and bought.
+    update.clear();
+    road->requestGameUpdateStatus();
+    QVERIFY(waitUntil([&]() { return update.count() == 1; }, kWait));
+    QCOMPARE(update.at(0), (QList<QVariant>{1001, 0}));
+}
+
+void TestGameRoad::startUpRouting()
+{
+    struct Stored {
+        const char *id;
+        int platform;
+        int state;
+        bool folder;
+        bool package;
+        // What the start-up does: "row", "download", "install" or "forget".
+        const char *step;
+    };
+    const Stored table[] = {
+        {"3001", 0, VRAppInfo::Downloading, false, false, "download"},
+        {"3002", 0, VRAppInfo::Paused, false, false, "forget"},
+        {"3003", 0, VRAppInfo::Downloaded, false, true, "install"},
+        {"3004", 0, VRAppInfo::Downloaded, false, false, "download"},
+        {"3005", 0, VRAppInfo::DownloadFailed, false, false, "forget"},
+        {"3006", 0, VRAppInfo::Installed, true, false, "row"},
+        {"3007", 0, VRAppInfo::Installed, false, false, "forget"},
+        {"3008", 1, VRAppInfo::Installed, false, false, "row"},
+        {"3009", 2, VRAppInfo::Paused, false, false, "row"},
+    };
+    const QString small = QStringLiteral("/download/games/small-game.zip");
+    QList<VRAppInfo *> games;
+    LocalDatabase database;
+    QVERIFY(database.open());
+    for (const Stored &entry : table) {
+        VRAppInfo *game = catalogueRecord(QStringLiteral("1001"));
+        game->gameId = QLatin1String(entry.id);
+        game->cnName = QStringLiteral("游戏") + game->gameId;
+        game->platform = entry.platform;
+        game->downloadStatus = entry.state;
+        game->localSize = 1;
+        if (entry.folder)
+            QVERIFY(QDir().mkpath(settings.installPath + game->gameId));
+        if (entry.package)
+            QVERIFY(QFile::copy(server->filePath(small), getZipsDir() + game->gameId + QStringLiteral(".zip")));
+        QVERIFY(database.saveGame(game));
+        delete game;
+    }
+    games = database.loadGames();
+    database.close();
+    QCOMPARE(games.size(), int(sizeof table / sizeof *table));
+    road->routeStoredGames(games);
+    QVERIFY(waitUntil([&]() { return storedState(QStringLiteral("3003")) == VRAppInfo::Installed; }, kWait));
+    for (const Stored &entry : table) {
+        const QString id = QLatin1String(entry.id);
+        const QByteArray step(entry.step);
+        QCOMPARE(host.rows.contains(id), step != "forget");
+        QCOMPARE(storedState(id) == -1, step == "forget");
+    }
+    QVERIFY(QFileInfo::exists(settings.installPath + QStringLiteral("3003/launch.sh")));
+    QVERIFY(waitUntil([&]() { return !server->requests(QUrl(road->shownRecord("3001")->serverAppSource).path()).isEmpty(); },
+                      kWait));
+    // A downloaded package that is gone is downloaded again.
+    QVERIFY(waitForState(road->shownRecord(QStringLiteral("3004")), VRAppInfo::Installed));
+}
+
+QTEST_GUILESS_MAIN(TestGameRoad)
+#include "TestGameRoad.moc"
