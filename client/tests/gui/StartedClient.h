@@ -11,11 +11,9 @@
 #include "gui/web/WebEnginePage.h"
 #include "gui/web/WebFormBase.h"
 #include "tests/StoreServer.h"
+#include "tests/WaitUntil.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QtTest>
@@ -55,29 +53,6 @@ inline OrbelaDialog *startClient()
         qWarning("the main window was not exposed");
     window->getNoNeedUpdateOrbela();
     return window;
-}
-
-// Waits for predicate in a real event loop. QTest's waits sleep between rounds
-// of events, and the web engine, which runs its tasks on this thread, then
-// needs seconds for a page.
-template <class Predicate>
-bool waitUntil(Predicate predicate, int timeoutMs = 10000)
-{
-    if (predicate())
-        return true;
-    QEventLoop loop;
-    QTimer poll;
-    QElapsedTimer clock;
-    clock.start();
-    bool met = false;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&]() {
-        met = predicate();
-        if (met || clock.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    poll.start(20);
-    loop.exec();
-    return met;
 }
 
 #define WAIT_VERIFY(condition, timeoutMs) QVERIFY2(waitUntil([&]() { return bool(condition); }, timeoutMs), #condition)
