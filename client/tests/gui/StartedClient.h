@@ -85,14 +85,3 @@ inline bool waitForPage(WebFormBase *form, const QString &part, int timeoutMs = 
         },
         timeoutMs);
 }
-
-// Requests the stand-in logged to path whose form or query has name=value.
-inline int requestsWith(const StoreServer &server, const QString &path, const QString &name, const QString &value)
-{
-    int count = 0;
-    for (const QJsonObject &request : server.requests(path)) {
-        const QJsonObject form = request.value(QStringLiteral("form")).toObject();
-        count += form.value(name).toString() == value;
-    }
-    return count;
-}
