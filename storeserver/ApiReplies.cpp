@@ -11,8 +11,6 @@
 
 #include <httplib.h>
 
-#include <sys/stat.h>
-
 namespace {
 
 JsonValue answer(int status, const std::string& msg, const std::string& debug = std::string())
@@ -221,13 +219,8 @@ Reply avatarReply(const httplib::Request& request, const StoreContext& context)
     if (!findAccountByUid(request.get_param_value("uid")))
         return Reply::notFound();
     // "direct=1": the picture itself, as some avatar hosts answer.
-    if (request.get_param_value("direct") == "1") {
-        const std::string file = context.catalogue->downloadDir() + "/pics/avatar.png";
-        struct stat info;
-        if (::stat(file.c_str(), &info) != 0)
-            return Reply::notFound();
-        return Reply::file(file, static_cast<uint64_t>(info.st_size), "image/png");
-    }
+    if (request.get_param_value("direct") == "1")
+        return Reply::file(context.catalogue->downloadDir() + "/pics/avatar.png", "image/png");
     return Reply::redirect(baseUrlOf(request, context) + "/download/pics/avatar.png");
 }
 

@@ -2,6 +2,8 @@
 
 #include "JsonValue.h"
 
+#include <sys/stat.h>
+
 Reply Reply::json(const JsonValue& value)
 {
     Reply reply;
@@ -26,11 +28,14 @@ Reply Reply::plain(int status, std::string text)
     return reply;
 }
 
-Reply Reply::file(std::string path, uint64_t size, std::string contentType)
+Reply Reply::file(std::string path, std::string contentType)
 {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return notFound();
     Reply reply;
     reply.filePath = std::move(path);
-    reply.fileSize = size;
+    reply.fileSize = static_cast<uint64_t>(info.st_size);
     reply.contentType = std::move(contentType);
     return reply;
 }

@@ -25,7 +25,8 @@ struct Reply {
     static Reply json(const JsonValue& value);
     static Reply html(std::string page);
     static Reply plain(int status, std::string text);
-    static Reply file(std::string path, uint64_t size, std::string contentType);
+    // Not found when path is no regular file.
+    static Reply file(std::string path, std::string contentType);
     static Reply redirect(const std::string& location);
     static Reply notFound();
 };

@@ -4,30 +4,15 @@
 // runtime folder for the single-instance lock and socket.
 
 #include "core/AppFolders.h"
+#include "tests/WaitUntil.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <functional>
-
-// Waits (running events) until condition holds; false when the time ran out.
-inline bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
-}
 
 class ClientDirectory
 {

@@ -2,11 +2,11 @@
 // A stand-in for the updater "Update.exe": a shell script that records who it
 // is and the arguments it got in "updater-ran.txt" beside the copy that runs.
 
-#include <QDeadlineTimer>
+#include "tests/WaitUntil.h"
+
 #include <QFile>
 #include <QString>
 #include <QStringList>
-#include <QTest>
 
 inline bool writeFixtureUpdater(const QString &path, const QByteArray &who)
 {
@@ -24,9 +24,7 @@ inline bool writeFixtureUpdater(const QString &path, const QByteArray &who)
 inline QStringList fixtureUpdaterRecord(const QString &folder, int timeoutMs = 20000)
 {
     QFile record(folder + QStringLiteral("/updater-ran.txt"));
-    QDeadlineTimer deadline(timeoutMs);
-    while (!record.exists() && !deadline.hasExpired())
-        QTest::qWait(20);
+    waitUntil([&record]() { return record.exists(); }, timeoutMs);
     if (!record.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(record.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

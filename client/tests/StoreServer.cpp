@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QUrlQuery>
 
 #include <string>
 #include <vector>
@@ -93,12 +94,21 @@ bool StoreServer::setUpdate(const QString &mode, const QString &version, const Q
     return process.setUpdate(mode.toStdString(), version.toStdString(), url.toStdString(), note.toStdString());
 }
 
-int StoreServer::hitsWithStatus(const QString &status) const
+int StoreServer::requestsWith(const QString &path, const QString &name, const QString &value) const
 {
     int count = 0;
-    for (const QJsonObject &hit : requests(QStringLiteral("/hits")))
-        count += hit.value(QStringLiteral("form")).toObject().value(QStringLiteral("status")).toString() == status;
+    for (const QJsonObject &request : requests(path)) {
+        const QJsonValue field = request.value(QStringLiteral("form")).toObject().value(name);
+        const QUrlQuery query(request.value(QStringLiteral("query")).toString());
+        count += field.isString() ? field.toString() == value
+                                  : query.hasQueryItem(name) && query.queryItemValue(name) == value;
+    }
     return count;
+}
+
+int StoreServer::hitsWithStatus(const QString &status) const
+{
+    return requestsWith(QStringLiteral("/hits"), QStringLiteral("status"), status);
 }
 
 QList<QJsonObject> StoreServer::requests(const QString &path) const

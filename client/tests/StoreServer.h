@@ -47,6 +47,8 @@ public:
 
     // Every request logged so far, oldest first; with a path, only those to it.
     QList<QJsonObject> requests(const QString &path = QString()) const;
+    // How many requests to path had name=value in their form or query.
+    int requestsWith(const QString &path, const QString &name, const QString &value) const;
     // How many statistics events ("/hits") with this status arrived.
     int hitsWithStatus(const QString &status) const;
     void clearLog() const;

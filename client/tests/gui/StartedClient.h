@@ -11,11 +11,10 @@
 #include "gui/web/WebEnginePage.h"
 #include "gui/web/WebFormBase.h"
 #include "tests/StoreServer.h"
+#include "tests/gui/PageEvaluation.h"
+#include "tests/WaitUntil.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QtTest>
@@ -57,54 +56,12 @@ inline OrbelaDialog *startClient()
     return window;
 }
 
-// Waits for predicate in a real event loop. QTest's waits sleep between rounds
-// of events, and the web engine, which runs its tasks on this thread, then
-// needs seconds for a page.
-template <class Predicate>
-bool waitUntil(Predicate predicate, int timeoutMs = 10000)
-{
-    if (predicate())
-        return true;
-    QEventLoop loop;
-    QTimer poll;
-    QElapsedTimer clock;
-    clock.start();
-    bool met = false;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&]() {
-        met = predicate();
-        if (met || clock.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    poll.start(20);
-    loop.exec();
-    return met;
-}
-
 #define WAIT_VERIFY(condition, timeoutMs) QVERIFY2(waitUntil([&]() { return bool(condition); }, timeoutMs), #condition)
 #define WAIT_COMPARE(actual, expected, timeoutMs)                                                                    \
     do {                                                                                                             \
         waitUntil([&]() { return (actual) == (expected); }, timeoutMs);                                              \
         QCOMPARE(actual, expected);                                                                                  \
     } while (false)
-
-// Runs a script in a page and waits for its value; a page still loading may
-// drop the script, so *answered tells whether a value came.
-inline QVariant evaluateInPage(QWebEnginePage *page, const QString &script, int timeoutMs = 10000,
-                               bool *answered = nullptr)
-{
-    // Shared, so an answer that comes after the wait gave up has somewhere to go.
-    auto answer = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-    page->runJavaScript(script, [answer](const QVariant &value) {
-        answer->second = value;
-        answer->first = true;
-    });
-    const bool came = waitUntil([answer]() { return answer->first; }, timeoutMs);
-    if (answered)
-        *answered = came;
-    else if (!came)
-        qWarning("no answer from the page to: %s", qPrintable(script));
-    return answer->second;
-}
 
 // The calls the stand-in's page received from the client, as "name:value" texts.
 inline QStringList pageCalls(QWebEnginePage *page)
@@ -127,15 +84,4 @@ inline bool waitForPage(WebFormBase *form, const QString &part, int timeoutMs = 
                           == QLatin1String("complete");
         },
         timeoutMs);
-}
-
-// Requests the stand-in logged to path whose form or query has name=value.
-inline int requestsWith(const StoreServer &server, const QString &path, const QString &name, const QString &value)
-{
-    int count = 0;
-    for (const QJsonObject &request : server.requests(path)) {
-        const QJsonObject form = request.value(QStringLiteral("form")).toObject();
-        count += form.value(name).toString() == value;
-    }
-    return count;
 }

@@ -126,7 +126,7 @@ private:
         return QString();
     }
 
-    int downloadHits() const { return requestsWith(server, "/hits", "status", "download"); }
+    int downloadHits() const { return server.requestsWith("/hits", "status", "download"); }
     int visibleLoginDialogs() const
     {
         int count = 0;

@@ -27,7 +27,7 @@ private:
 
     int onlineTimePosts(const QString &uid) const
     {
-        return requestsWith(server, QStringLiteral("/api/CurrentOnlineLength"), QStringLiteral("uid"), uid);
+        return server.requestsWith(QStringLiteral("/api/CurrentOnlineLength"), QStringLiteral("uid"), uid);
     }
 
     int userResourceRequests(const QString &uid) const

@@ -18,7 +18,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QUrlQuery>
 #include <QtTest>
 
 // The main window's life against the store stand-in, in this process: its
@@ -62,13 +61,7 @@ private:
 
     int pageLoads(const QString &path, const QString &deviceId) const
     {
-        int count = 0;
-        for (const QJsonObject &request : server.requests(path))
-        {
-            const QUrlQuery query(request.value("query").toString());
-            count += query.hasQueryItem("deviceId") && query.queryItemValue("deviceId") == deviceId;
-        }
-        return count;
+        return server.requestsWith(path, QStringLiteral("deviceId"), deviceId);
     }
 
     QStringList actionTexts(QMenu *menu) const

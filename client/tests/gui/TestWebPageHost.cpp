@@ -5,6 +5,7 @@
 #include "gui/web/WebEngineView.h"
 #include "gui/web/WebGameForm.h"
 #include "gui/web/WebPushForm.h"
+#include "tests/gui/PageEvaluation.h"
 #include "tests/gui/UrlOpenRecorder.h"
 #include "tests/gui/WebTestMain.h"
 #include "gui/web/webUserCentralForm.h"
@@ -15,8 +16,6 @@
 #include <QJsonObject>
 #include <QMenu>
 #include <QUrl>
-
-#include <memory>
 
 namespace {
 // The handlers themselves are the forms'; this records what reached them.
@@ -37,25 +36,6 @@ public:
 using RecordingGameForm = Recording<WebGameForm>;
 using RecordingPushForm = Recording<WebPushForm>;
 
-// Stands in for the system's URL handlers, per scheme.
-QVariant evaluate(QWebEnginePage *page, const QString &script)
-{
-    // Shared, so an answer that comes after the wait gave up has somewhere to go.
-    struct Answer
-    {
-        QVariant value;
-        bool done = false;
-    };
-    auto answer = std::make_shared<Answer>();
-    page->runJavaScript(script, [answer](const QVariant &value) {
-        answer->value = value;
-        answer->done = true;
-    });
-    if (!QTest::qWaitFor([answer]() { return answer->done; }, 10000))
-        qWarning("no answer from the page to: %s", qPrintable(script));
-    return answer->value;
-}
-
 QJsonObject jsonObject(const QString &text)
 {
     return QJsonDocument::fromJson(text.toUtf8()).object();
@@ -75,12 +55,12 @@ private:
     WebEnginePage *page() const { return form->webPage(); }
 
     // Marks the document, so that a navigation (a new document) shows.
-    void markDocument() { evaluate(page(), QStringLiteral("window.stayedHere = 42")); }
-    bool documentStayed() const { return evaluate(page(), QStringLiteral("window.stayedHere")).toInt() == 42; }
+    void markDocument() { evaluateInPage(page(), QStringLiteral("window.stayedHere = 42")); }
+    bool documentStayed() const { return evaluateInPage(page(), QStringLiteral("window.stayedHere")).toInt() == 42; }
 
     QPoint centreOf(const QString &elementId) const
     {
-        const QVariantList box = evaluate(page(), QStringLiteral("(function(){var r=document.getElementById('%1')"
+        const QVariantList box = evaluateInPage(page(), QStringLiteral("(function(){var r=document.getElementById('%1')"
                                                                   ".getBoundingClientRect();return [r.left+r.width/2,"
                                                                   "r.top+r.height/2];})()")
                                                        .arg(elementId))
@@ -89,7 +69,7 @@ private:
     }
 
     // The page's script, standing for the store's own JavaScript.
-    void runPageScript(const QString &script) { evaluate(page(), script); }
+    void runPageScript(const QString &script) { evaluateInPage(page(), script); }
 
 private slots:
     void initTestCase()
@@ -162,7 +142,7 @@ private slots:
         QSignalSpy pageLoads(page(), &QWebEnginePage::loadFinished);
 
         const QString sentHref =
-            evaluate(page(), QStringLiteral("document.getElementById('%1').getAttribute('href')").arg(link)).toString();
+            evaluateInPage(page(), QStringLiteral("document.getElementById('%1').getAttribute('href')").arg(link)).toString();
         if (way.isEmpty()) {
             const QPoint centre = centreOf(link);
             QVERIFY(form->webView()->rect().contains(centre));
@@ -301,12 +281,12 @@ private slots:
                                                 "var v = orbelaCalls[orbelaCalls.length-1].value;"
                                                 "return [orbelaCalls[orbelaCalls.length-1].name,"
                                                 "v === null ? 'nothing' : typeof v];})()");
-        QTRY_VERIFY_WITH_TIMEOUT(!evaluate(page(), readBack).toList().isEmpty(), 10000);
-        const QVariantList last = evaluate(page(), readBack).toList();
+        QTRY_VERIFY_WITH_TIMEOUT(!evaluateInPage(page(), readBack).toList().isEmpty(), 10000);
+        const QVariantList last = evaluateInPage(page(), readBack).toList();
         QCOMPARE(last.value(0).toString(), function);
         QCOMPARE(last.value(1).toString(), valueType);
         const QString id = QString(function).replace(QLatin1Char('_'), QLatin1Char('-'));
-        QCOMPARE(evaluate(page(), QStringLiteral("document.getElementById('%1').textContent").arg(id)).toString(), shown);
+        QCOMPARE(evaluateInPage(page(), QStringLiteral("document.getElementById('%1').textContent").arg(id)).toString(), shown);
         QCOMPARE(page()->title(), QStringLiteral("游戏商城"));
     }
 
