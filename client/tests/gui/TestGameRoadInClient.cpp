@@ -97,7 +97,7 @@ private slots:
                                                 && row->actionButton()->isVisible(); }, 60000));
         QVERIFY(QFileInfo(gameFolder + QStringLiteral("/bin/start.sh")).isExecutable());
         QVERIFY(QTest::qWaitFor([&]() {
-            return requestsWith(server, QStringLiteral("/hits"), QStringLiteral("status"), QStringLiteral("download")) == 1;
+            return server.requestsWith(QStringLiteral("/hits"), QStringLiteral("status"), QStringLiteral("download")) == 1;
         }, 20000));
 
         // "开始游戏" runs the launcher with "-" and the first word, then the second.
