@@ -16,14 +16,15 @@ bench=$root/build/install-bench
 main_bin=$root/build/windows/bin
 [ -f "$main_bin/WizardDriver.exe" ] || { echo "install-bench: build the Windows tree first (scripts/build.sh)" >&2; exit 1; }
 
-# The generated client folder: 120 MiB of random bytes, 80 MiB of repeated text.
+# The generated client folder: 190 MiB of random bytes and 80 MiB of repeated
+# text, so the package itself comes to about 200 MiB.
 client=$bench/client/Orbela
 if [ ! -f "$client/Orbela.exe" ]; then
   echo "install-bench: generating the client folder"
   rm -rf "$bench/client"
   mkdir -p "$client/bin" "$client/data"
   cp "$main_bin/Orbela.exe" "$client/Orbela.exe"
-  for i in $(seq 1 12); do head -c $((10 << 20)) /dev/urandom > "$client/bin/module$i.dll"; done
+  for i in $(seq 1 19); do head -c $((10 << 20)) /dev/urandom > "$client/bin/module$i.dll"; done
   python3 - "$client/data" <<'PY'
 import sys
 line = "".join("Orbela resource line %06d with some repeated text for the compressor\n" % i for i in range(1000))
