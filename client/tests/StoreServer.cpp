@@ -93,6 +93,11 @@ bool StoreServer::setUpdate(const QString &mode, const QString &version, const Q
     return process.setUpdate(mode.toStdString(), version.toStdString(), url.toStdString(), note.toStdString());
 }
 
+bool StoreServer::publishVersion(const QString &gameId, const QString &version) const
+{
+    return process.publishVersion(gameId.toStdString(), version.toStdString());
+}
+
 int StoreServer::hitsWithStatus(const QString &status) const
 {
     int count = 0;
