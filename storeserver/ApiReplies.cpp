@@ -77,7 +77,7 @@ JsonValue gameStateData(const FixtureCatalogue& catalogue, const std::string& st
     JsonValue data = JsonValue::object();
     JsonValue local = JsonValue::parse(statusJson);
     for (const auto& member : local.members()) {
-        const FixtureGame* game = catalogue.find(member.first);
+        std::optional<FixtureGame> game = catalogue.find(member.first);
         if (!game)
             continue;
         std::string value = member.second.asString();
@@ -147,7 +147,7 @@ Reply apiReply(const std::string& method, const httplib::Request& request, const
         const std::string userId = param("user_id");
         if (!checkSign(timestamp + gameId + userId, sign, isDigits(timestamp) && !gameId.empty(), failure))
             return Reply::json(failure);
-        const FixtureGame* game = context.catalogue->find(gameId);
+        std::optional<FixtureGame> game = context.catalogue->find(gameId);
         if (!game) {
             JsonValue json = answer(api_status::kWrongCredentials, "no such game");
             json.set("data", JsonValue::object());

@@ -8,7 +8,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
+#include <fstream>
 
 namespace {
 
@@ -46,37 +50,45 @@ std::string launcherScript(const std::string& enName)
            "echo \"" + enName + " started with arguments: $*\"\nexit 0\n";
 }
 
-struct PackageFile {
-    std::string name;
-    std::string data;
-    uint32_t mode;
-};
-
-bool writeZip(const std::string& path, const std::vector<PackageFile>& files, uint64_t zeroEntryBytes)
-{
-    ZipWriter zip;
-    if (!zip.open(path))
-        return false;
-    for (const auto& file : files)
-        if (!zip.addFile(file.name, file.data, file.mode))
-            return false;
-    if (zeroEntryBytes > 0 && !zip.addZeroFile("data/benchmark.bin", zeroEntryBytes))
-        return false;
-    return zip.finish();
-}
-
 uint64_t fileSize(const std::string& path)
 {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0 ? static_cast<uint64_t>(info.st_size) : 0;
 }
 
+// A version goes into a file name: short, letters, digits, dots and dashes.
+bool isSafeVersion(const std::string& version)
+{
+    if (version.empty() || version.size() > 32 || version[0] == '.')
+        return false;
+    for (char c : version)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-')
+            return false;
+    return true;
+}
+
 } // namespace
+
+bool FixtureCatalogue::writeZip(const std::string& path, const PackageContent& content)
+{
+    ZipWriter zip;
+    if (!zip.open(path))
+        return false;
+    for (const auto& file : content.files)
+        if (!zip.addFile(file.name, file.data, file.mode))
+            return false;
+    if (content.zeroEntryBytes > 0 && !zip.addZeroFile("data/benchmark.bin", content.zeroEntryBytes))
+        return false;
+    return zip.finish();
+}
 
 bool FixtureCatalogue::generate(const std::string& dataDir, uint64_t bigFileMiB, std::string* error)
 {
+    std::lock_guard<std::mutex> lock(mutex_);
+    dataDir_ = dataDir;
     downloadDir_ = dataDir + "/download";
     games_.clear();
+    contents_.clear();
     if (!makeDirectories(downloadDir_ + "/games") || !makeDirectories(downloadDir_ + "/pics")) {
         *error = "cannot create the folders under " + downloadDir_;
         return false;
@@ -84,8 +96,7 @@ bool FixtureCatalogue::generate(const std::string& dataDir, uint64_t bigFileMiB,
 
     struct Plan {
         FixtureGame game;
-        std::vector<PackageFile> files;
-        uint64_t zeroBytes;
+        PackageContent content;
         uint32_t colour;
     };
     std::vector<Plan> plans;
@@ -104,8 +115,8 @@ bool FixtureCatalogue::generate(const std::string& dataDir, uint64_t bigFileMiB,
         plan.game.bought = bought;
         plan.game.packagePath = std::string("games/") + package;
         plan.game.picturePath = std::string("pics/") + id + ".png";
-        plan.files = std::move(files);
-        plan.zeroBytes = zeroBytes;
+        plan.content.files = std::move(files);
+        plan.content.zeroEntryBytes = zeroBytes;
         plan.colour = colour;
         plans.push_back(std::move(plan));
     };
@@ -134,7 +145,7 @@ bool FixtureCatalogue::generate(const std::string& dataDir, uint64_t bigFileMiB,
     for (auto& plan : plans) {
         FixtureGame& game = plan.game;
         std::string packageFile = downloadDir_ + "/" + game.packagePath;
-        if (!writeZip(packageFile, plan.files, plan.zeroBytes)) {
+        if (!writeZip(packageFile, plan.content)) {
             *error = "cannot write " + packageFile;
             return false;
         }
@@ -149,6 +160,7 @@ bool FixtureCatalogue::generate(const std::string& dataDir, uint64_t bigFileMiB,
             return false;
         }
         games_.push_back(game);
+        contents_[game.gameId] = std::move(plan.content);
     }
 
     if (!writeFailureFixtures(downloadDir_, error))
@@ -162,12 +174,68 @@ bool FixtureCatalogue::generate(const std::string& dataDir, uint64_t bigFileMiB,
     return true;
 }
 
-const FixtureGame* FixtureCatalogue::find(const std::string& gameId) const
+std::vector<FixtureGame> FixtureCatalogue::games() const
 {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return games_;
+}
+
+std::optional<FixtureGame> FixtureCatalogue::find(const std::string& gameId) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
     for (const auto& game : games_)
         if (game.gameId == gameId)
-            return &game;
-    return nullptr;
+            return game;
+    return std::nullopt;
+}
+
+bool FixtureCatalogue::publishVersion(const std::string& gameId, const std::string& version, FixtureGame* published,
+                                      std::string* error)
+{
+    if (!isSafeVersion(version)) {
+        *error = "a version is 1 to 32 letters, digits, dots and dashes";
+        return false;
+    }
+    std::optional<FixtureGame> current = find(gameId);
+    if (!current || current->platform != 0) {
+        *error = "no PC game " + gameId;
+        return false;
+    }
+    if (current->version == version) {
+        *error = "game " + gameId + " already has version " + version;
+        return false;
+    }
+    PackageContent content;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        content = contents_[gameId];
+    }
+    // One marker only, whatever was published before.
+    content.files.erase(std::remove_if(content.files.begin(), content.files.end(),
+                                       [](const PackageFile& file) { return file.name == "version.txt"; }),
+                        content.files.end());
+    content.files.push_back({"version.txt", current->enName + " " + version + "\n", 0644});
+    // A file of its own: downloads of the old package may still be running.
+    const std::string packagePath = "games/" + gameId + "-" + version + ".zip";
+    const std::string packageFile = downloadDir_ + "/" + packagePath;
+    if (!writeZip(packageFile, content)) {
+        *error = "cannot write " + packageFile;
+        return false;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto& game : games_) {
+        if (game.gameId != gameId)
+            continue;
+        game.version = version;
+        game.packagePath = packagePath;
+        game.size = fileSize(packageFile);
+        game.md5 = Md5Digest::ofFile(packageFile);
+        contents_[gameId] = std::move(content);
+        *published = game;
+        return true;
+    }
+    *error = "no game " + gameId;
+    return false;
 }
 
 JsonValue FixtureCatalogue::gameJson(const FixtureGame& game, const std::string& baseUrl, bool platformAsText)
@@ -190,7 +258,7 @@ JsonValue FixtureCatalogue::gameJson(const FixtureGame& game, const std::string&
 JsonValue FixtureCatalogue::describe(const std::string& baseUrl) const
 {
     JsonValue list = JsonValue::array();
-    for (const auto& game : games_) {
+    for (const auto& game : games()) {
         JsonValue json = gameJson(game, baseUrl, false);
         json.set("size", game.size);
         json.set("bought", game.bought);
@@ -200,4 +268,17 @@ JsonValue FixtureCatalogue::describe(const std::string& baseUrl) const
     JsonValue all = JsonValue::object();
     all.set("games", list);
     return all;
+}
+
+bool FixtureCatalogue::writeDescription(const std::string& baseUrl) const
+{
+    const std::string path = dataDir_ + "/catalogue.json";
+    const std::string aside = path + ".new";
+    {
+        std::ofstream out(aside, std::ios::binary | std::ios::trunc);
+        out << describe(baseUrl).dump() << "\n";
+        if (!out.flush())
+            return false;
+    }
+    return std::rename(aside.c_str(), path.c_str()) == 0;
 }

@@ -7,6 +7,7 @@
 #include "ServerOptions.h"
 #include "LinkFixturePage.h"
 #include "StorePages.h"
+#include "VersionPublishing.h"
 
 
 #include <cstdio>
@@ -72,7 +73,7 @@ void setJson(httplib::Response& response, int status, const JsonValue& json)
 
 } // namespace
 
-StoreServer::StoreServer(const ServerOptions& options, const FixtureCatalogue& catalogue) : catalogue_(catalogue)
+StoreServer::StoreServer(const ServerOptions& options, FixtureCatalogue& catalogue) : catalogue_(catalogue)
 {
     context_.catalogue = &catalogue_;
     context_.state = &state_;
@@ -250,6 +251,17 @@ void StoreServer::addControlRoutes()
             offer.note = request.get_param_value("note");
         state_.setUpdateOffer(offer);
         setJson(response, 200, controlAnswer(1, UpdateOffer::modeName(offer.mode)));
+    });
+    server_.Post("/__control/publish", [this](const httplib::Request& request, httplib::Response& response) {
+        JsonValue game;
+        std::string error;
+        if (!publishVersionFromRequest(catalogue_, request, baseUrlOf(request, context_), &game, &error)) {
+            setJson(response, 400, controlAnswer(0, error));
+            return;
+        }
+        JsonValue json = controlAnswer(1, "published");
+        json.set("game", game);
+        setJson(response, 200, json);
     });
     server_.Get("/__control/catalogue", [this](const httplib::Request& request, httplib::Response& response) {
         setJson(response, 200, catalogue_.describe(baseUrlOf(request, context_)));

@@ -19,7 +19,7 @@ struct ServerOptions;
 // loopback address, with the request log, the faults and the control routes.
 class StoreServer {
 public:
-    StoreServer(const ServerOptions& options, const FixtureCatalogue& catalogue);
+    StoreServer(const ServerOptions& options, FixtureCatalogue& catalogue);
 
     // Binds 127.0.0.1 (port 0 picks a free one); returns the port or -1.
     int bind(int port, std::string* error);
@@ -36,7 +36,7 @@ private:
     void addControlRoutes();
     Reply downloadReply(const std::string& relativePath) const;
 
-    const FixtureCatalogue& catalogue_;
+    FixtureCatalogue& catalogue_;
     httplib::Server server_;
     RequestLog log_;
     FaultTable faults_;

@@ -51,11 +51,8 @@ int main(int argc, char** argv)
         return 1;
     }
     std::string address = "127.0.0.1:" + std::to_string(port);
-    if (FILE* file = std::fopen((options.dataDir + "/catalogue.json").c_str(), "w")) {
-        std::string text = catalogue.describe("http://" + address).dump() + "\n";
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::fclose(file);
-    }
+    if (!catalogue.writeDescription("http://" + address))
+        std::fprintf(stderr, "storeserver: cannot write %s/catalogue.json\n", options.dataDir.c_str());
 
     std::thread signalWaiter([&server, signals] {
         int received = 0;

@@ -94,6 +94,11 @@ bool StoreServer::setUpdate(const QString &mode, const QString &version, const Q
     return process.setUpdate(mode.toStdString(), version.toStdString(), url.toStdString(), note.toStdString());
 }
 
+bool StoreServer::publishVersion(const QString &gameId, const QString &version) const
+{
+    return process.publishVersion(gameId.toStdString(), version.toStdString());
+}
+
 int StoreServer::requestsWith(const QString &path, const QString &name, const QString &value) const
 {
     int count = 0;

@@ -44,6 +44,9 @@ public:
     // The version service's offer: mode "none", "optional" or "forced".
     bool setUpdate(const QString &mode, const QString &version = {}, const QString &url = {},
                    const QString &note = {}) const;
+    // A new version of a PC game with a second package ("version.txt" inside);
+    // game() reads the new record afterwards.
+    bool publishVersion(const QString &gameId, const QString &version = {}) const;
 
     // Every request logged so far, oldest first; with a path, only those to it.
     QList<QJsonObject> requests(const QString &path = QString()) const;

@@ -79,11 +79,19 @@ private slots:
 
         QVERIFY(server.clearFaults());
         server.clearLog();
+        // Only what the second run logs counts.
+        const int firstRunLog = dir.logText().size();
+        auto secondRunLog = [&] { return dir.logText().mid(firstRunLog); };
         QProcess again;
         dir.prepare(again);
         again.start();
-        QVERIFY(waitUntil([&] { return dir.logText().contains("[Mivo] Md5 varify pass!"); }, 90000));
-        QVERIFY(waitUntil([&] { return dir.logText().contains("Install finished!"); }, 60000));
+        // The game's row, restored at start, says it is downloading.
+        const QByteArray downloadingRow = QStringLiteral("[Row] 1002 state: 下载中").toUtf8();
+        QVERIFY(waitUntil([&] { return secondRunLog().contains(downloadingRow); }, 60000));
+        QVERIFY(waitUntil([&] { return secondRunLog().contains("[Mivo] Md5 varify pass!"); }, 90000));
+        QVERIFY(waitUntil([&] { return secondRunLog().contains("Install finished!"); }, 60000));
+        const QByteArray log = secondRunLog();
+        QVERIFY(log.indexOf(downloadingRow) < log.indexOf("[Mivo] Md5 varify pass!"));
         QVERIFY(QFileInfo(settings.installPath + QStringLiteral("1002/bin/start.sh")).isExecutable());
         // The restart asked only for the rest.
         bool resumed = false;

@@ -103,6 +103,27 @@ public:
     void OnTaskFinished(int id) override { road->taskFinished(id); }
 };
 
+// Puts a store of its own in the slot for one test and gives the slot its old
+// store back at the end, however the test ends.
+class StoreSwap
+{
+public:
+    explicit StoreSwap(std::unique_ptr<StoreServer> &storeSlot)
+        : slot(storeSlot), kept(std::move(storeSlot))
+    {
+        slot.reset(new StoreServer);
+    }
+    ~StoreSwap()
+    {
+        slot = std::move(kept);
+        slot->serveAllHosts();
+    }
+
+private:
+    std::unique_ptr<StoreServer> &slot;
+    std::unique_ptr<StoreServer> kept;
+};
+
 int storedState(const QString &gameId)
 {
     LocalDatabase database;
@@ -144,6 +165,7 @@ private slots:
     void launchDecisions();
     void launcherOutsideFolderIsRefused();
     void launcherThatCannotStart();
+    void launchUpdatesToPublishedVersion();
     void statusJsonAndFlags();
     void startUpRouting();
 
@@ -611,6 +633,67 @@ void TestGameRoad::launcherThatCannotStart()
     QVERIFY(waitUntil([&]() { return failed.count() == 1; }, kWait));
     QVERIFY(!host.windowsHidden);
     QCOMPARE(info->downloadStatus, int(VRAppInfo::Installed));
+}
+
+void TestGameRoad::launchUpdatesToPublishedVersion()
+{
+    // Publishing changes the catalogue for good: a store of its own.
+    StoreSwap swap(server);
+    QVERIFY2(server->start(), qPrintable(server->error()));
+    server->serveAllHosts();
+    const QString gameId = QStringLiteral("1001");
+    VRAppInfo *old = installedGame(gameId);
+    QVERIFY(old);
+    const QString folder = settings.installPath + gameId;
+    const QString marker = folder + QStringLiteral("/version.txt");
+    QVERIFY(!QFileInfo::exists(marker));
+    QFile leftOver(folder + QStringLiteral("/left-by-old-version.txt"));
+    QVERIFY(leftOver.open(QIODevice::WriteOnly));
+    leftOver.close();
+
+    QVERIFY(server->publishVersion(gameId));
+    const QJsonObject published = server->game(gameId);
+    QCOMPARE(published.value(QStringLiteral("version")).toString(), QStringLiteral("1.0.1"));
+    const QString newPackage = QUrl(published.value(QStringLiteral("exe_dl_path")).toString()).path();
+
+    // Seen at the moment the old installation goes, before the new download adds its row.
+    bool folderGone = false;
+    bool rowGone = false;
+    bool entryGone = false;
+    connect(old, &VRAppInfo::AppUninstallFinished, old, [&]() {
+        folderGone = !QFileInfo::exists(folder);
+        rowGone = !host.rows.contains(gameId);
+        entryGone = storedState(gameId) == -1;
+    });
+    road->launchGame(old);
+    QVERIFY(waitUntil(
+        [&]() {
+            VRAppInfo *row = road->shownRecord(gameId);
+            return row && row != old && row->downloadStatus == VRAppInfo::Installed;
+        },
+        kWait));
+    QVERIFY(folderGone);
+    QVERIFY(rowGone);
+    QVERIFY(entryGone);
+
+    VRAppInfo *row = road->shownRecord(gameId);
+    QCOMPARE(row->version, QStringLiteral("1.0.1"));
+    QCOMPARE(row->md5, published.value(QStringLiteral("md5")).toString());
+    QCOMPARE(host.rows, QStringList{gameId});
+    QCOMPARE(fileBytes(marker), QByteArray("Star Walk 1.0.1\n"));
+    QVERIFY(QFileInfo(folder + QStringLiteral("/launch.sh")).isExecutable());
+    QVERIFY(!QFileInfo::exists(leftOver.fileName()));
+    QVERIFY(!server->requests(newPackage).isEmpty());
+    LocalDatabase database;
+    QVERIFY(database.open());
+    std::unique_ptr<VRAppInfo> stored(database.loadGame(gameId));
+    database.close();
+    QVERIFY(stored);
+    QCOMPARE(stored->version, QStringLiteral("1.0.1"));
+    QCOMPARE(stored->downloadStatus, int(VRAppInfo::Installed));
+    // An update is no start.
+    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/launch-arguments.txt")));
+    QCOMPARE(server->hitsWithStatus(QStringLiteral("startGame")), 0);
 }
 
 void TestGameRoad::statusJsonAndFlags()

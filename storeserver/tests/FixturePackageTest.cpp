@@ -89,4 +89,70 @@ TEST(FixturePackageTest, BigFileOptionAddsASparseBenchmarkPackage)
     EXPECT_EQ(result->get_header_value("Content-Length"), std::to_string(game["size"].asInt()));
 }
 
+TEST(FixturePackageTest, PublishedVersionComesWithASecondPackage)
+{
+    if (std::system("command -v 7z >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "7z is not installed";
+    StoreServerProcess server;
+    ASSERT_TRUE(server.start()) << server.error();
+    const JsonValue before = server.game("1002");
+    ASSERT_TRUE(server.publishVersion("1002"));
+    const JsonValue after = server.game("1002");
+    EXPECT_EQ(before["version"].asString(), "2.1.0");
+    EXPECT_EQ(after["version"].asString(), "2.1.1");
+    EXPECT_NE(after["exe_dl_path"].asString(), before["exe_dl_path"].asString());
+    EXPECT_NE(after["md5"].asString(), before["md5"].asString());
+
+    // The new package is served whole, its MD5 is the catalogue's, and it holds the marker.
+    int code = -1;
+    std::string digest = runCommand("md5sum '" + after["file"].asString() + "'", &code);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(digest.substr(0, 32), after["md5"].asString());
+    auto http = clientFor(server);
+    auto served = http->Get(after["exe_dl_path"].asString().substr(server.baseUrl().size()).c_str());
+    ASSERT_TRUE(served);
+    EXPECT_EQ(served->status, 200);
+    EXPECT_EQ(served->body.size(), static_cast<size_t>(after["size"].asInt()));
+    std::string folder = server.dataDir() + "/unpacked-published";
+    std::string output = runCommand("7z x -y '" + after["file"].asString() + "' '-o" + folder + "' 2>&1", &code);
+    ASSERT_EQ(code, 0) << output;
+    EXPECT_EQ(runCommand("cat '" + folder + "/version.txt'", &code), "Deep Sea 2.1.1\n");
+    struct stat info;
+    EXPECT_EQ(::stat((folder + "/" + after["launcher"].asString()).c_str(), &info), 0);
+    // The old package stays for downloads still running.
+    auto old = http->Head(before["exe_dl_path"].asString().substr(server.baseUrl().size()).c_str());
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->status, 200);
+
+    // A second publication keeps one marker, with the version named.
+    ASSERT_TRUE(server.publishVersion("1002", "3.0-beta"));
+    const JsonValue third = server.game("1002");
+    EXPECT_EQ(third["version"].asString(), "3.0-beta");
+    output = runCommand("7z l -slt '" + third["file"].asString() + "' | grep -c '^Path = version.txt$'", &code);
+    EXPECT_EQ(output, "1\n");
+}
+
+TEST(FixturePackageTest, PublishingRefusesWhatItCannotServe)
+{
+    StoreServerProcess server;
+    ASSERT_TRUE(server.start()) << server.error();
+    struct Row {
+        const char* gameId;
+        const char* version;
+    };
+    const Row rows[] = {
+        {"", "2.0"},            // no game
+        {"9999", "2.0"},        // unknown game
+        {"1003", "2.0"},        // a mobile package
+        {"1001", "1.0.0"},      // the version it has
+        {"1001", "../escape"},  // not a file name part
+        {"1001", ".hidden"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.gameId) + " " + row.version);
+        EXPECT_FALSE(server.publishVersion(row.gameId, row.version));
+    }
+    EXPECT_EQ(server.game("1001")["version"].asString(), "1.0.0");
+}
+
 } // namespace

@@ -174,6 +174,14 @@ bool StoreServerProcess::setUpdate(const std::string& mode, const std::string& v
     return control(query);
 }
 
+bool StoreServerProcess::publishVersion(const std::string& gameId, const std::string& version) const
+{
+    std::string query = "/__control/publish?game=" + percentEncode(gameId);
+    if (!version.empty())
+        query += "&version=" + percentEncode(version);
+    return control(query);
+}
+
 std::vector<JsonValue> StoreServerProcess::requestsTo(const std::string& path) const
 {
     std::vector<JsonValue> matching;

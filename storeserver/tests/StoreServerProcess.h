@@ -49,6 +49,10 @@ public:
     bool setUpdate(const std::string& mode, const std::string& version = {}, const std::string& url = {},
                    const std::string& note = {}) const;
 
+    // Publishes a new version of a PC game with a package of its own (empty
+    // version: the current one's last number plus one); true when accepted.
+    bool publishVersion(const std::string& gameId, const std::string& version = {}) const;
+
     // Every line of the request log, parsed; a line that does not parse is a null value.
     std::vector<JsonValue> logEntries() const;
     // The logged requests to one path, oldest first.

@@ -100,6 +100,15 @@ listItem::listItem(QWidget *parent)
     buyBtn = newButton(this, "buyBtn", QRect(270, 100, 90, 32), QStringLiteral("购买游戏"));
 }
 
+void listItem::setStateText(const QString &text)
+{
+    if (lb_state->text() == text)
+        return;
+    lb_state->setText(text);
+    // Read from the log by whoever checks the row from outside the process.
+    qInfo("[Row] %s state: %s", qUtf8Printable(info ? info->gameId : QString()), qUtf8Printable(text));
+}
+
 QString listItem::startText() const
 {
     return info && info->platform > 0 ? QStringLiteral("查看游戏") : QStringLiteral("开始游戏");
@@ -121,7 +130,7 @@ void listItem::setDownloadingLook()
     setBarStyle(true);
     setActionStyle(true);
     itemBtn->setText(QStringLiteral("暂停下载"));
-    lb_state->setText(QStringLiteral("下载中"));
+    setStateText(QStringLiteral("下载中"));
 }
 
 void listItem::setPausedLook()
@@ -130,14 +139,14 @@ void listItem::setPausedLook()
     setBarStyle(false);
     setActionStyle(false);
     itemBtn->setText(QStringLiteral("继续下载"));
-    lb_state->setText(QStringLiteral("暂停中"));
+    setStateText(QStringLiteral("暂停中"));
 }
 
 void listItem::setInstallingLook()
 {
     itemBtn->hide();
     progressBar->setMaximum(0);
-    lb_state->setText(QStringLiteral("安装中"));
+    setStateText(QStringLiteral("安装中"));
 }
 
 void listItem::setAppInfo(VRAppInfo *record)
@@ -158,7 +167,7 @@ void listItem::setAppInfo(VRAppInfo *record)
     lb_EN_name->setText(info->enName);
     lb_size->setText(QStringLiteral("游戏大小：") + gameSizeText(info->localSize, SizeTextKind::NewRow));
     connectSignals();
-    lb_state->clear();
+    setStateText(QString());
     progressBar->hide();
     itemBtn->setText(startText());
     switch (info->downloadStatus) {
@@ -175,13 +184,13 @@ void listItem::setAppInfo(VRAppInfo *record)
     case VRAppInfo::DownloadFailed:
         progressBar->show();
         setBarStyle(true);
-        lb_state->setText(QStringLiteral("下载失败"));
+        setStateText(QStringLiteral("下载失败"));
         itemBtn->setText(QStringLiteral("重新下载"));
         setActionStyle(true);
         break;
     case VRAppInfo::InstallFailed:
         // A failed unpacking stored by an earlier run is offered again.
-        lb_state->setText(QStringLiteral("安装失败"));
+        setStateText(QStringLiteral("安装失败"));
         itemBtn->setText(QStringLiteral("重新安装"));
         break;
     default:
@@ -234,7 +243,7 @@ void listItem::OnUpdateDownloadProgress(VRAppInfo *record, qlonglong received, q
     if (itemBtn->text() == QStringLiteral("开始游戏")) {
         setActionStyle(true);
         itemBtn->setText(QStringLiteral("暂停下载"));
-        lb_state->setText(QStringLiteral("下载中"));
+        setStateText(QStringLiteral("下载中"));
     }
     if (progressBar->isHidden())
         progressBar->show();
@@ -270,7 +279,7 @@ void listItem::OnAppDownloadFail(VRAppInfo *record)
     qInfo("Download failed!");
     lb_size->setText(QStringLiteral("游戏大小：") + gameSizeText(record->localSize, SizeTextKind::Failed));
     lb_state->show();
-    lb_state->setText(QStringLiteral("下载失败"));
+    setStateText(QStringLiteral("下载失败"));
     progressBar->hide();
     itemBtn->show();
     itemBtn->setText(QStringLiteral("重新下载"));
@@ -292,7 +301,7 @@ void listItem::OnAppInstallFinished(VRAppInfo *record)
     qInfo("Install finished!");
     progressBar->hide();
     progressBar->setMaximum(100);
-    lb_state->clear();
+    setStateText(QString());
     itemBtn->show();
     setActionStyle(true);
     itemBtn->setText(startText());
@@ -304,7 +313,7 @@ void listItem::OnAppInstallFail(VRAppInfo *record)
     qInfo("Install failed!");
     progressBar->hide();
     progressBar->setMaximum(100);
-    lb_state->setText(QStringLiteral("安装失败"));
+    setStateText(QStringLiteral("安装失败"));
     itemBtn->show();
     setActionStyle(true);
     itemBtn->setText(QStringLiteral("重新安装"));
@@ -313,19 +322,19 @@ void listItem::OnAppInstallFail(VRAppInfo *record)
 void listItem::OnAppLaunchStart(VRAppInfo *)
 {
     qInfo("Launch start!");
-    lb_state->setText(QStringLiteral("游戏中"));
+    setStateText(QStringLiteral("游戏中"));
 }
 
 void listItem::OnAppLaunchFail(VRAppInfo *)
 {
     qInfo("Launch failed!");
-    lb_state->setText(QStringLiteral("启动失败"));
+    setStateText(QStringLiteral("启动失败"));
 }
 
 void listItem::OnAppLaunchFinished(VRAppInfo *)
 {
     qInfo("Launch finished!");
-    lb_state->clear();
+    setStateText(QString());
 }
 
 void listItem::OnAppUninstallFinished(VRAppInfo *)

@@ -64,6 +64,8 @@ private:
     void setDownloadingLook();
     void setPausedLook();
     void setInstallingLook();
+    // Every change of the state text goes through here and is logged.
+    void setStateText(const QString &text);
     void setActionStyle(bool gold);
     void setBarStyle(bool gold);
     // Update and buy flags count for an installed game only.
