@@ -70,4 +70,11 @@ bool parseContentRange(const std::string &text, ContentRange &range)
     return true;
 }
 
+bool rangeFitsRequest(const ContentRange &range, int64_t offset, int64_t length, int64_t knownTotal)
+{
+    return range.first == offset && range.total >= 0 && range.last == range.total - 1
+        && (length < 0 || length == range.last - range.first + 1)
+        && (knownTotal < 0 || range.total == knownTotal);
+}
+
 } // namespace xldl

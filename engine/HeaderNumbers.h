@@ -25,4 +25,10 @@ struct ContentRange {
 // FIRST, or LAST is not below TOTAL.
 bool parseContentRange(const std::string &text, ContentRange &range);
 
+// Whether a 206's range is the rest of the file asked for from offset (0
+// without a resume), exactly: it starts there, states a total and runs to its
+// end, and agrees with the answer's Content-Length and with a total known from
+// earlier answers (each -1 when there is none).
+bool rangeFitsRequest(const ContentRange &range, int64_t offset, int64_t length, int64_t knownTotal);
+
 } // namespace xldl

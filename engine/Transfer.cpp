@@ -281,10 +281,9 @@ bool Transfer::headersDone()
     if (code_ == 206) {
         // The rest of the file from the offset asked for (all of it without a
         // resume), exactly as the answer states it.
-        const bool fits = rangeValid_ && range_.first == offset_ && range_.total >= 0
-            && range_.last == range_.total - 1
-            && (!lengthKnown || contentLength_ == range_.last - range_.first + 1)
-            && (knownTotal_ <= 0 || range_.total == knownTotal_);
+        const bool fits = rangeValid_
+            && rangeFitsRequest(range_, offset_, lengthKnown ? contentLength_ : -1,
+                                knownTotal_ > 0 ? knownTotal_ : -1);
         if (!fits)
             return decide(TransferEnd::Failed, XL_FAIL_RANGE);
         fileTotal_ = range_.total;

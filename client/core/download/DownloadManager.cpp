@@ -243,7 +243,6 @@ void DownloadManager::sendRequest(DownloadTask *task)
         request.setRawHeader("Range", "bytes=" + QByteArray::number(task->resumeOffset) + '-');
     task->answerChecked = false;
     task->answerAccepted = false;
-    task->bodyEnd = -1;
     task->fileTotal = -1;
     task->failureReported = false;
 
@@ -278,14 +277,11 @@ bool DownloadManager::checkAnswer(DownloadTask *task, QNetworkReply *reply)
     if (status == 206) {
         xldl::ContentRange range;
         const bool fits = xldl::parseContentRange(headerText(reply, "Content-Range"), range)
-                          && range.first == task->resumeOffset && range.total >= 0 && range.last == range.total - 1
-                          && (length < 0 || length == range.last - range.first + 1)
-                          && (task->knownTotal < 0 || range.total == task->knownTotal);
+                          && xldl::rangeFitsRequest(range, task->resumeOffset, length, task->knownTotal);
         if (!fits) {
             failNow(task, QStringLiteral("Content-Range does not fit the request"), kRangeRefused);
             return false;
         }
-        task->bodyEnd = range.last + 1;
         task->fileTotal = range.total;
     } else {
         if (task->rangeRequested && task->resumeOffset > 0) {
@@ -295,7 +291,6 @@ bool DownloadManager::checkAnswer(DownloadTask *task, QNetworkReply *reply)
             }
             task->resumeOffset = 0;
         }
-        task->bodyEnd = length;
         task->fileTotal = length;
     }
     if (task->fileTotal >= 0)
@@ -320,8 +315,8 @@ int DownloadManager::drainReply(DownloadTask *task, QNetworkReply *reply)
 {
     for (;;) {
         qint64 room = readBuffer.size();
-        if (task->bodyEnd >= 0) {
-            room = qMin(room, task->bodyEnd - task->file.size());
+        if (task->fileTotal >= 0) {
+            room = qMin(room, task->fileTotal - task->file.size());
             if (room <= 0)
                 return reply->bytesAvailable() > 0 ? kBadAnswer : 0;
         }

@@ -29,9 +29,8 @@ struct DownloadTask {
     bool answerChecked = false;
     // HTTP: the checked answer carries the file (or its rest).
     bool answerAccepted = false;
-    // HTTP: the temporary file's size at which the current answer's body ends,
-    // and the whole file's size that answer states; -1 where it states none.
-    qint64 bodyEnd = -1;
+    // HTTP: the whole file's size the current answer states, where its body
+    // ends in the temporary file; -1 where it states none.
     qint64 fileTotal = -1;
     // HTTP: the whole file's size as an earlier answer stated it; -1 unknown.
     qint64 knownTotal = -1;
