@@ -26,13 +26,55 @@ bool FitsPath(const std::wstring& path)
     return !path.empty() && path.size() < MAX_PATH;
 }
 
+struct PendingShortcut {
+    std::wstring link;
+    std::wstring target;
+    bool written;
+};
+
+DWORD WINAPI SavePendingShortcut(LPVOID parameter)
+{
+    PendingShortcut* shortcut = static_cast<PendingShortcut*>(parameter);
+    shortcut->written = !shortcut->link.empty() && CreateShortcut(shortcut->link.c_str(), shortcut->target.c_str());
+    return 0;
+}
+
+// Saves the links side by side: a save can wait on the shell (under Wine each
+// one waits for the desktop's menu builder), and the links do not depend on
+// each other. A link whose thread cannot start is saved here.
+void SaveShortcuts(PendingShortcut* shortcuts, size_t count)
+{
+    HANDLE threads[MAXIMUM_WAIT_OBJECTS];
+    DWORD started = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (shortcuts[i].link.empty())
+            continue;
+        HANDLE thread = started < MAXIMUM_WAIT_OBJECTS
+            ? CreateThread(NULL, 0, SavePendingShortcut, &shortcuts[i], 0, NULL) : NULL;
+        if (thread != NULL)
+            threads[started++] = thread;
+        else
+            SavePendingShortcut(&shortcuts[i]);
+    }
+    if (started > 0)
+        WaitForMultipleObjects(started, threads, TRUE, INFINITE);
+    for (DWORD i = 0; i < started; ++i)
+        CloseHandle(threads[i]);
+}
+
 } // namespace
 
 ClientShortcutsResult CreateClientShortcuts(const std::wstring& clientFolder)
 {
     const std::wstring client = clientFolder + L"\\Orbela.exe";
     const std::wstring uninstaller = clientFolder + L"\\Uninstall.exe";
-    ClientShortcutsResult result;
+    // The Start menu's two links, then the desktop's; an empty link path is
+    // one that cannot be written.
+    PendingShortcut shortcuts[3] = {
+        { std::wstring(), client, false },
+        { std::wstring(), uninstaller, false },
+        { std::wstring(), client, false },
+    };
 
     std::wstring programs = SpecialFolder(CSIDL_PROGRAMS);
     if (!programs.empty()) {
@@ -41,15 +83,18 @@ ClientShortcutsResult CreateClientShortcuts(const std::wstring& clientFolder)
         const std::wstring uninstallLink = folder + L"\\卸载Orbela.lnk";
         if (FitsPath(clientLink) && FitsPath(uninstallLink)) {
             CreateDirectoryW(folder.c_str(), NULL);  // an existing folder is reused
-            bool clientWritten = CreateShortcut(clientLink.c_str(), client.c_str());
-            bool uninstallWritten = CreateShortcut(uninstallLink.c_str(), uninstaller.c_str());
-            result.startMenu = clientWritten && uninstallWritten;
+            shortcuts[0].link = clientLink;
+            shortcuts[1].link = uninstallLink;
         }
     }
-
     std::wstring desktop = SpecialFolder(CSIDL_DESKTOP);
     const std::wstring desktopLink = desktop + L"\\Orbela.lnk";
     if (!desktop.empty() && FitsPath(desktopLink))
-        result.desktop = CreateShortcut(desktopLink.c_str(), client.c_str());
+        shortcuts[2].link = desktopLink;
+
+    SaveShortcuts(shortcuts, 3);
+    ClientShortcutsResult result;
+    result.startMenu = shortcuts[0].written && shortcuts[1].written;
+    result.desktop = shortcuts[2].written;
     return result;
 }
