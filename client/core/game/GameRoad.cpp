@@ -28,11 +28,6 @@
 
 namespace {
 
-bool isInstalledState(int state)
-{
-    return state == VRAppInfo::Installed || state == VRAppInfo::ChildEnded;
-}
-
 // Replaces an earlier record of the same game, so one game has one record in a list.
 void putFirstOfGame(QList<VRAppInfo *> &list, VRAppInfo *info, bool append)
 {
@@ -463,7 +458,7 @@ void GameRoad::launchGame(VRAppInfo *info)
         emit launchRefused(gameId, QStringLiteral("not stored"));
         return;
     }
-    if (!isInstalledState(stored->downloadStatus)) {
+    if (!VRAppInfo::isInstalledState(stored->downloadStatus)) {
         // Still on its way: the manager shows where it is.
         host.showManager();
         emit launchRefused(gameId, QStringLiteral("not installed"));
