@@ -43,6 +43,25 @@ void putFirstOfGame(QList<VRAppInfo *> &list, VRAppInfo *info, bool append)
     }
 }
 
+// One open, write and commit of the database for a single game.
+void storeGame(VRAppInfo *info)
+{
+    LocalDatabase database;
+    if (database.open()) {
+        database.saveGame(info);
+        database.close();
+    }
+}
+
+void forgetStoredGame(const QString &gameId)
+{
+    LocalDatabase database;
+    if (database.open()) {
+        database.deleteGame(gameId);
+        database.close();
+    }
+}
+
 } // namespace
 
 GameRoad::GameRoad(GameRoadHost &host, AppSettings &settings, QObject *parent)
@@ -227,11 +246,7 @@ void GameRoad::startDownload(VRAppInfo *info)
     } else {
         info->downloadTaskId = addPackageTask(info);
         putFirstOfGame(gameList, info, true);
-        LocalDatabase database;
-        if (database.open()) {
-            database.saveGame(info);
-            database.close();
-        }
+        storeGame(info);
         showRow(info);
         if (info->downloadTaskId == 0) {
             qInfo("[Mivo] the package download of game %s could not start", qUtf8Printable(info->gameId));
@@ -305,11 +320,7 @@ void GameRoad::verified(const QString &md5, void *handle)
     if (info->md5.compare(md5, Qt::CaseInsensitive) != 0) {
         qDebug("[Mivo] Md5 varify fail");
         QFile::remove(info->localSource);
-        LocalDatabase database;
-        if (database.open()) {
-            database.deleteGame(info->gameId);
-            database.close();
-        }
+        forgetStoredGame(info->gameId);
         info->notifyAppDownloadFail();
         saveGame(info);
         return;
@@ -394,11 +405,7 @@ void GameRoad::saveGame(VRAppInfo *info)
 {
     if (info->localSize == 0 && !sizeKnown.contains(info))
         return;
-    LocalDatabase database;
-    if (database.open()) {
-        database.saveGame(info);
-        database.close();
-    }
+    storeGame(info);
 }
 
 QByteArray GameRoad::localGamesStatusJson() const
@@ -466,11 +473,7 @@ void GameRoad::launchGame(VRAppInfo *info)
     }
     if (stored->platform == 0 && !isInstalled(gameId)) {
         host.askUser(QString(), QStringLiteral("《%1》已被人为删除，请重新下载！").arg(stored->cnName), 1);
-        LocalDatabase database;
-        if (database.open()) {
-            database.deleteGame(gameId);
-            database.close();
-        }
+        forgetStoredGame(gameId);
         host.removeManagerRow(gameId);
         if (VRAppInfo *row = shownRecord(gameId))
             shown.removeAll(row);
@@ -627,13 +630,8 @@ void GameRoad::uninstallGame(VRAppInfo *info)
         // An update must download the new package, not unpack the old one.
         QFile::remove(pcPackagePath(info->gameId));
     }
-    if (VRAppInfo::isValidGameId(info->gameId)) {
-        LocalDatabase database;
-        if (database.open()) {
-            database.deleteGame(info->gameId);
-            database.close();
-        }
-    }
+    if (VRAppInfo::isValidGameId(info->gameId))
+        forgetStoredGame(info->gameId);
     host.removeManagerRow(info->gameId);
     shown.removeAll(info);
     info->notifyAppUninstallFinished();
