@@ -54,9 +54,8 @@ public:
     static bool isMobilePackage(const QString &path);
     QString gameFolder(const QString &gameId) const;
 
-    // The records the road has been given; it owns them.
+    // The road owns the records it is given.
     void adopt(VRAppInfo *info);
-    const QList<VRAppInfo *> &downloadingGames() const { return gameList; }
     // The record shown for a game id, or null.
     VRAppInfo *shownRecord(const QString &gameId) const;
     // Shows the game's row; the record is the road's from here on.
