@@ -71,6 +71,8 @@ GameRoad::GameRoad(GameRoadHost &host, AppSettings &settings, QObject *parent)
 {
 }
 
+GameRoad::~GameRoad() = default;
+
 QString GameRoad::packageFolder(const VRAppInfo &info)
 {
     switch (info.platform) {
@@ -480,8 +482,7 @@ void GameRoad::launchGame(VRAppInfo *info)
         emit launchRefused(gameId, QStringLiteral("folder gone"));
         return;
     }
-    delete currentGame;
-    currentGame = stored.release();
+    currentGame = std::move(stored);
     auto *request = new QuaNetworkRequest(QuaNetworkRequest::GameData);
     connect(request, &QuaNetworkRequest::sendGameUpdateInfo, this, &GameRoad::gameUpdateInfo);
     request->sendRequest(host.loggedInUserId(), gameId, QString());

@@ -15,6 +15,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class DownloadManager;
 class VRAppInfo;
 struct AppSettings;
@@ -43,6 +45,7 @@ class GameRoad : public QObject
 
 public:
     GameRoad(GameRoadHost &host, AppSettings &settings, QObject *parent = nullptr);
+    ~GameRoad() override;
 
     void setDownloadManager(DownloadManager *manager) { downloads = manager; }
 
@@ -118,5 +121,6 @@ private:
     // Stored games are listed last first, each row below the others: the same
     // order as rows added on top, without moving every row at each new one.
     bool rowsAtBottom = false;
-    VRAppInfo *currentGame = nullptr;
+    // The stored record of the game whose launch waits for the store's answer.
+    std::unique_ptr<VRAppInfo> currentGame;
 };
