@@ -93,8 +93,8 @@ double theirsMs(const QString &package, const QString &folder)
     if (!md5sum.waitForFinished(-1) || md5sum.exitCode() != 0)
         return -1;
     QProcess unzip;
-    unzip.start(QStringLiteral("/usr/bin/7z"), {QStringLiteral("x"), package, QStringLiteral("-y"), QStringLiteral("-o") + folder});
     unzip.setProcessChannelMode(QProcess::MergedChannels);
+    unzip.start(QStringLiteral("/usr/bin/7z"), {QStringLiteral("x"), package, QStringLiteral("-y"), QStringLiteral("-o") + folder});
     if (!unzip.waitForFinished(-1) || unzip.exitCode() != 0)
         return -1;
     return clock.nsecsElapsed() / 1e6;

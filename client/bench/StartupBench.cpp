@@ -5,6 +5,8 @@
 
 #include "core/AppSettings.h"
 
+#include "StoreServerProcess.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -78,17 +80,13 @@ int main(int argc, char *argv[])
     if (!work.isValid())
         return 2;
 
-    QProcess server;
-    server.setProgram(bin + QStringLiteral("/storeserver"));
-    server.setArguments({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
-                         work.filePath(QStringLiteral("data")), QStringLiteral("--log"),
-                         work.filePath(QStringLiteral("requests.log"))});
-    server.start();
-    if (!server.waitForReadyRead(30000)) {
-        std::fprintf(stderr, "storeserver did not start\n");
+    StoreServerProcess server;
+    server.setWorkFolderParent(work.path().toStdString());
+    if (!server.start()) {
+        std::fprintf(stderr, "storeserver did not start: %s\n", server.error().c_str());
         return 2;
     }
-    const QString host = QString::fromLatin1(server.readLine().trimmed()).section(QLatin1Char(' '), 1);
+    const QString host = QString::fromStdString(server.host());
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *variable :
@@ -145,7 +143,5 @@ int main(int argc, char *argv[])
     }
     std::printf("client_ms=%lld\nbare_ms=%lld\nstartup_ratio=%.2f\n", bestClient, bestBare,
                 double(bestClient) / double(bestBare));
-    server.kill();
-    server.waitForFinished(5000);
     return 0;
 }

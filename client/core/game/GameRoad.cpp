@@ -28,11 +28,6 @@
 
 namespace {
 
-bool isInstalledState(int state)
-{
-    return state == VRAppInfo::Installed || state == VRAppInfo::ChildEnded;
-}
-
 // Replaces an earlier record of the same game, so one game has one record in a list.
 void putFirstOfGame(QList<VRAppInfo *> &list, VRAppInfo *info, bool append)
 {
@@ -48,6 +43,25 @@ void putFirstOfGame(QList<VRAppInfo *> &list, VRAppInfo *info, bool append)
     }
 }
 
+// One open, write and commit of the database for a single game.
+void storeGame(VRAppInfo *info)
+{
+    LocalDatabase database;
+    if (database.open()) {
+        database.saveGame(info);
+        database.close();
+    }
+}
+
+void forgetStoredGame(const QString &gameId)
+{
+    LocalDatabase database;
+    if (database.open()) {
+        database.deleteGame(gameId);
+        database.close();
+    }
+}
+
 } // namespace
 
 GameRoad::GameRoad(GameRoadHost &host, AppSettings &settings, QObject *parent)
@@ -56,6 +70,8 @@ GameRoad::GameRoad(GameRoadHost &host, AppSettings &settings, QObject *parent)
     , settings(settings)
 {
 }
+
+GameRoad::~GameRoad() = default;
 
 QString GameRoad::packageFolder(const VRAppInfo &info)
 {
@@ -232,11 +248,7 @@ void GameRoad::startDownload(VRAppInfo *info)
     } else {
         info->downloadTaskId = addPackageTask(info);
         putFirstOfGame(gameList, info, true);
-        LocalDatabase database;
-        if (database.open()) {
-            database.saveGame(info);
-            database.close();
-        }
+        storeGame(info);
         showRow(info);
         if (info->downloadTaskId == 0) {
             qInfo("[Mivo] the package download of game %s could not start", qUtf8Printable(info->gameId));
@@ -310,11 +322,7 @@ void GameRoad::verified(const QString &md5, void *handle)
     if (info->md5.compare(md5, Qt::CaseInsensitive) != 0) {
         qDebug("[Mivo] Md5 varify fail");
         QFile::remove(info->localSource);
-        LocalDatabase database;
-        if (database.open()) {
-            database.deleteGame(info->gameId);
-            database.close();
-        }
+        forgetStoredGame(info->gameId);
         info->notifyAppDownloadFail();
         saveGame(info);
         return;
@@ -399,11 +407,7 @@ void GameRoad::saveGame(VRAppInfo *info)
 {
     if (info->localSize == 0 && !sizeKnown.contains(info))
         return;
-    LocalDatabase database;
-    if (database.open()) {
-        database.saveGame(info);
-        database.close();
-    }
+    storeGame(info);
 }
 
 QByteArray GameRoad::localGamesStatusJson() const
@@ -463,7 +467,7 @@ void GameRoad::launchGame(VRAppInfo *info)
         emit launchRefused(gameId, QStringLiteral("not stored"));
         return;
     }
-    if (!isInstalledState(stored->downloadStatus)) {
+    if (!VRAppInfo::isInstalledState(stored->downloadStatus)) {
         // Still on its way: the manager shows where it is.
         host.showManager();
         emit launchRefused(gameId, QStringLiteral("not installed"));
@@ -471,19 +475,14 @@ void GameRoad::launchGame(VRAppInfo *info)
     }
     if (stored->platform == 0 && !isInstalled(gameId)) {
         host.askUser(QString(), QStringLiteral("《%1》已被人为删除，请重新下载！").arg(stored->cnName), 1);
-        LocalDatabase database;
-        if (database.open()) {
-            database.deleteGame(gameId);
-            database.close();
-        }
+        forgetStoredGame(gameId);
         host.removeManagerRow(gameId);
         if (VRAppInfo *row = shownRecord(gameId))
             shown.removeAll(row);
         emit launchRefused(gameId, QStringLiteral("folder gone"));
         return;
     }
-    delete currentGame;
-    currentGame = stored.release();
+    currentGame = std::move(stored);
     auto *request = new QuaNetworkRequest(QuaNetworkRequest::GameData);
     connect(request, &QuaNetworkRequest::sendGameUpdateInfo, this, &GameRoad::gameUpdateInfo);
     request->sendRequest(host.loggedInUserId(), gameId, QString());
@@ -632,13 +631,8 @@ void GameRoad::uninstallGame(VRAppInfo *info)
         // An update must download the new package, not unpack the old one.
         QFile::remove(pcPackagePath(info->gameId));
     }
-    if (VRAppInfo::isValidGameId(info->gameId)) {
-        LocalDatabase database;
-        if (database.open()) {
-            database.deleteGame(info->gameId);
-            database.close();
-        }
-    }
+    if (VRAppInfo::isValidGameId(info->gameId))
+        forgetStoredGame(info->gameId);
     host.removeManagerRow(info->gameId);
     shown.removeAll(info);
     info->notifyAppUninstallFinished();

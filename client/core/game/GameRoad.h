@@ -15,6 +15,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class DownloadManager;
 class VRAppInfo;
 struct AppSettings;
@@ -43,6 +45,7 @@ class GameRoad : public QObject
 
 public:
     GameRoad(GameRoadHost &host, AppSettings &settings, QObject *parent = nullptr);
+    ~GameRoad() override;
 
     void setDownloadManager(DownloadManager *manager) { downloads = manager; }
 
@@ -54,9 +57,8 @@ public:
     static bool isMobilePackage(const QString &path);
     QString gameFolder(const QString &gameId) const;
 
-    // The records the road has been given; it owns them.
+    // The road owns the records it is given.
     void adopt(VRAppInfo *info);
-    const QList<VRAppInfo *> &downloadingGames() const { return gameList; }
     // The record shown for a game id, or null.
     VRAppInfo *shownRecord(const QString &gameId) const;
     // Shows the game's row; the record is the road's from here on.
@@ -119,5 +121,6 @@ private:
     // Stored games are listed last first, each row below the others: the same
     // order as rows added on top, without moving every row at each new one.
     bool rowsAtBottom = false;
-    VRAppInfo *currentGame = nullptr;
+    // The stored record of the game whose launch waits for the store's answer.
+    std::unique_ptr<VRAppInfo> currentGame;
 };

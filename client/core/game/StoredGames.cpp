@@ -29,9 +29,8 @@ int deleteInstalledPackages(const QList<VRAppInfo *> &games)
 {
     int deleted = 0;
     for (const VRAppInfo *game : games) {
-        const bool installed = game->downloadStatus == VRAppInfo::Installed
-                               || game->downloadStatus == VRAppInfo::ChildEnded;
-        if (!installed || game->platform != 0 || !VRAppInfo::isValidGameId(game->gameId))
+        if (!VRAppInfo::isInstalledState(game->downloadStatus) || game->platform != 0
+            || !VRAppInfo::isValidGameId(game->gameId))
             continue;
         if (QFile::remove(pcPackagePath(game->gameId)))
             ++deleted;

@@ -68,6 +68,11 @@ bool VRAppInfo::isValidGameId(const QString &gameId)
     return !gameId.isEmpty() && isDigitString(gameId);
 }
 
+bool VRAppInfo::isInstalledState(int state)
+{
+    return state == Installed || state == ChildEnded;
+}
+
 bool VRAppInfo::isValidMd5(const QString &md5)
 {
     if (md5.size() != 32)

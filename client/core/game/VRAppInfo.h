@@ -57,6 +57,8 @@ public:
     // folder and a package file); an MD5 digest is 32 hexadecimal characters.
     static bool isValidGameId(const QString &gameId);
     static bool isValidMd5(const QString &md5);
+    // Unpacked and ready to start: Installed, or a game that ran and ended.
+    static bool isInstalledState(int state);
 
     void notifyUpdateDownloadProgress(qlonglong downloaded, qlonglong total);
     void notifyDownloadResume();
