@@ -10,6 +10,7 @@
 #include "WaitingMessages.h"
 #include "control/ButtonUI.h"
 #include "control/IContainerUI.h"
+#include "manager/SkinFiles.h"
 
 #include <minizip/unzip.h>
 #define STBI_NO_STDIO
@@ -34,19 +35,6 @@ double Now()
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
     return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
-std::vector<BYTE> ReadWhole(const std::wstring& path)
-{
-    std::vector<BYTE> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    bytes.resize(GetFileSize(file, NULL));
-    DWORD read = 0;
-    if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, NULL);
-    bytes.resize(read);
-    CloseHandle(file);
-    return bytes;
 }
 
 struct SkinTimes
@@ -89,8 +77,11 @@ SkinTimes SkinRound(const std::wstring& zip, std::vector<Placement>* placements,
     SkinTimes times;
     double start = Now();
     CWindowUIManager::SetSkinZip(L""); // closes the archive of the last round
-    std::vector<BYTE> bytes = ReadWhole(zip);
-    CWindowUIManager::SetSkinZipBuffer(bytes.data(), static_cast<DWORD>(bytes.size()));
+    BYTE* bytes = NULL;
+    DWORD zipSize = 0;
+    LPCWSTR failure = NULL;
+    ReadWholeFile(zip.c_str(), ProbeFrame::kMaxSkinZipSize, &bytes, &zipSize, &failure);
+    CWindowUIManager::SetSkinZipBuffer(bytes, zipSize);
     double read = Now();
     ProbeFrame* frame = new ProbeFrame(L"main.xml", false);
     frame->Create(NULL, L"skin-bench", kFrameStyle, 0);
@@ -113,6 +104,7 @@ SkinTimes SkinRound(const std::wstring& zip, std::vector<Placement>* placements,
     DispatchWaitingMessages();
     delete frame;
     CWindowUIManager::SetSkinZip(L"");
+    free(bytes);
     return times;
 }
 
