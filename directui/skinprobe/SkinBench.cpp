@@ -11,6 +11,7 @@
 #include "control/ButtonUI.h"
 #include "control/IContainerUI.h"
 #include "manager/SkinFiles.h"
+#include "render/GdiPainter.h"
 
 #include <minizip/unzip.h>
 #define STBI_NO_STDIO
@@ -184,17 +185,10 @@ double BareRound(const std::wstring& zip, const std::vector<Placement>& placemen
         int width = 0, height = 0, components = 0;
         stbi_uc* pixels = got > 0 ? stbi_load_from_memory(bytes.data(), got, &width, &height, &components, 4) : NULL;
         if (pixels == NULL) continue;
-        BITMAPINFO bmi = { 0 };
-        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-        bmi.bmiHeader.biWidth = width;
-        bmi.bmiHeader.biHeight = -height;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        void* bits = NULL;
-        HBITMAP bitmap = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
+        LPDWORD bits = NULL;
+        HBITMAP bitmap = CGdiPainter::CreateDib32(screen, width, height, &bits);
         if (bitmap != NULL) {
-            BYTE* out = static_cast<BYTE*>(bits);
+            BYTE* out = reinterpret_cast<BYTE*>(bits);
             bool alpha = false;
             for (int p = 0; p < width * height; ++p) {
                 BYTE a = pixels[p * 4 + 3];
