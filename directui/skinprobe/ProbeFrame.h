@@ -8,6 +8,9 @@
 class ProbeFrame : public DirectUI::WindowImplBase
 {
 public:
+    // Largest skin zip the tools read into memory.
+    enum { kMaxSkinZipSize = 0x10000000 };
+
     ProbeFrame(LPCWSTR skinFile, bool printNotifications);
 
     void Notify(DirectUI::NotifyRecord& msg) override;

@@ -10,6 +10,8 @@
 #include "WaitingMessages.h"
 #include "control/ButtonUI.h"
 #include "control/IContainerUI.h"
+#include "manager/SkinFiles.h"
+#include "render/GdiPainter.h"
 
 #include <minizip/unzip.h>
 #define STBI_NO_STDIO
@@ -34,19 +36,6 @@ double Now()
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
     return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
-std::vector<BYTE> ReadWhole(const std::wstring& path)
-{
-    std::vector<BYTE> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    bytes.resize(GetFileSize(file, NULL));
-    DWORD read = 0;
-    if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, NULL);
-    bytes.resize(read);
-    CloseHandle(file);
-    return bytes;
 }
 
 struct SkinTimes
@@ -89,8 +78,11 @@ SkinTimes SkinRound(const std::wstring& zip, std::vector<Placement>* placements,
     SkinTimes times;
     double start = Now();
     CWindowUIManager::SetSkinZip(L""); // closes the archive of the last round
-    std::vector<BYTE> bytes = ReadWhole(zip);
-    CWindowUIManager::SetSkinZipBuffer(bytes.data(), static_cast<DWORD>(bytes.size()));
+    BYTE* bytes = NULL;
+    DWORD zipSize = 0;
+    LPCWSTR failure = NULL;
+    ReadWholeFile(zip.c_str(), ProbeFrame::kMaxSkinZipSize, &bytes, &zipSize, &failure);
+    CWindowUIManager::SetSkinZipBuffer(bytes, zipSize);
     double read = Now();
     ProbeFrame* frame = new ProbeFrame(L"main.xml", false);
     frame->Create(NULL, L"skin-bench", kFrameStyle, 0);
@@ -113,6 +105,7 @@ SkinTimes SkinRound(const std::wstring& zip, std::vector<Placement>* placements,
     DispatchWaitingMessages();
     delete frame;
     CWindowUIManager::SetSkinZip(L"");
+    free(bytes);
     return times;
 }
 
@@ -192,17 +185,10 @@ double BareRound(const std::wstring& zip, const std::vector<Placement>& placemen
         int width = 0, height = 0, components = 0;
         stbi_uc* pixels = got > 0 ? stbi_load_from_memory(bytes.data(), got, &width, &height, &components, 4) : NULL;
         if (pixels == NULL) continue;
-        BITMAPINFO bmi = { 0 };
-        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-        bmi.bmiHeader.biWidth = width;
-        bmi.bmiHeader.biHeight = -height;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        void* bits = NULL;
-        HBITMAP bitmap = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
+        LPDWORD bits = NULL;
+        HBITMAP bitmap = CGdiPainter::CreateDib32(screen, width, height, &bits);
         if (bitmap != NULL) {
-            BYTE* out = static_cast<BYTE*>(bits);
+            BYTE* out = reinterpret_cast<BYTE*>(bits);
             bool alpha = false;
             for (int p = 0; p < width * height; ++p) {
                 BYTE a = pixels[p * 4 + 3];

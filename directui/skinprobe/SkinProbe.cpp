@@ -12,6 +12,7 @@
 #include "WaitingMessages.h"
 #include "control/ControlTreeDump.h"
 #include "control/ControlUI.h"
+#include "manager/SkinFiles.h"
 
 #include <gdiplus.h>
 #include <stdlib.h>
@@ -200,27 +201,25 @@ void PumpFor(DWORD milliseconds)
     }
 }
 
-bool LoadSkin(const Options& options)
+void LoadSkin(const Options& options)
 {
     DWORD attributes = GetFileAttributesW(options.skin.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        // A zip: its bytes become the skin zip as a wizard's resource copy does.
-        HANDLE file = CreateFileW(options.skin.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-        if (file == INVALID_HANDLE_VALUE) return false;
-        DWORD size = GetFileSize(file, NULL);
-        BYTE* bytes = static_cast<BYTE*>(malloc(size + 1)); // kept for the process, as the wizards keep theirs
-        DWORD read = 0;
-        if (bytes == NULL || !ReadFile(file, bytes, size, &read, NULL)) read = 0;
-        CloseHandle(file);
+        // A zip: its bytes become the skin zip as a wizard's resource copy
+        // does, and are kept for the process as the wizards keep theirs. One
+        // that cannot be read opens no archive, which the frame reports.
+        BYTE* bytes = NULL;
+        DWORD size = 0;
+        LPCWSTR failure = NULL;
+        ReadWholeFile(options.skin.c_str(), ProbeFrame::kMaxSkinZipSize, &bytes, &size, &failure);
         std::wstring folder = options.skin;
         size_t slash = folder.find_last_of(L"\\/");
         folder = slash == std::wstring::npos ? L"." : folder.substr(0, slash);
         CWindowUIManager::SetSkinPath(folder.c_str());
-        CWindowUIManager::SetSkinZipBuffer(bytes, read);
+        CWindowUIManager::SetSkinZipBuffer(bytes, size);
     } else {
         CWindowUIManager::SetSkinPath(options.skin.c_str());
     }
-    return true;
 }
 
 CControlUI* FindNamed(ProbeFrame& frame, const std::wstring& name)

@@ -95,13 +95,19 @@ TEST(WindowImplBase, BuildsFromEachSkinSource)
     for (size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {
         ForgetSkinLocation();
         TestFrame frame(rows[i].source, rows[i].file);
-        frame.Create(NULL, L"frame", WS_POPUP, 0);
+        frame.Create(NULL, L"frame", WS_POPUP | WS_CAPTION, 0);
         ASSERT_TRUE(frame.GetHWND() != NULL) << rows[i].what;
         EXPECT_EQ(1, frame.ready) << rows[i].what;
         ASSERT_TRUE(frame.GetManager()->GetRoot() != NULL) << rows[i].what;
         EXPECT_EQ(L"root", std::wstring(frame.GetManager()->GetRoot()->GetName())) << rows[i].what;
-        // The frame lost its caption and border: it is all client area.
-        EXPECT_EQ(0, frame.GetStyle() & WS_CAPTION) << rows[i].what;
+        // The frame lost the caption and border it was created with: it is
+        // all client area.
+        EXPECT_EQ(0, ::GetWindowLongW(frame.GetHWND(), GWL_STYLE) & WS_CAPTION) << rows[i].what;
+        RECT window, client;
+        ::GetWindowRect(frame.GetHWND(), &window);
+        ::GetClientRect(frame.GetHWND(), &client);
+        EXPECT_EQ(window.right - window.left, client.right) << rows[i].what;
+        EXPECT_EQ(window.bottom - window.top, client.bottom) << rows[i].what;
         ::DestroyWindow(frame.GetHWND());
     }
     ForgetSkinLocation();

@@ -204,7 +204,6 @@ public:
         if (pos == NULL) return E_POINTER;
         m_rect = *pos;
         g_counts.lastObjectRect = *pos;
-        InterlockedIncrement(&g_counts.setObjectRects);
         if (m_hwnd != NULL)
             MoveWindow(m_hwnd, pos->left, pos->top, pos->right - pos->left, pos->bottom - pos->top, TRUE);
         return S_OK;
@@ -223,7 +222,6 @@ public:
     STDMETHODIMP Draw(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
                       ULONG_PTR) override
     {
-        InterlockedIncrement(&g_counts.draws);
         if (dc == NULL || bounds == NULL) return E_INVALIDARG;
         RECT rc = { bounds->left, bounds->top, bounds->right, bounds->bottom };
         HBRUSH brush = CreateSolidBrush(RGB(0, 0, 200));
@@ -293,7 +291,6 @@ private:
         m_active = false;
         if (m_hwnd != NULL) DestroyWindow(m_hwnd);
         m_hwnd = NULL;
-        InterlockedIncrement(&g_counts.deactivations);
         if (m_inPlaceSite != NULL) {
             m_inPlaceSite->OnInPlaceDeactivate();
             m_inPlaceSite->Release();

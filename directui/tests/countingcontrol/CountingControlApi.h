@@ -18,16 +18,13 @@ struct CountingControlCounts
     LONG clearClientSite;
     LONG inPlaceActivations;
     LONG windowlessActivations;
-    LONG deactivations;
     LONG closes;
     LONG lastCloseOption;
     LONG setSite;
     LONG clearSite;
-    LONG draws;
     LONG mouseMessages;
     LONG keyMessages;
     LONG liveWindows;
-    LONG setObjectRects;
     LONG setExtents;
     RECT lastObjectRect;
 };
