@@ -3,12 +3,11 @@
 #include "ApiReplies.h"
 #include "FixtureCatalogue.h"
 #include "JsonValue.h"
+#include "LinkFixturePage.h"
 #include "ReplyDelivery.h"
 #include "ServerOptions.h"
-#include "LinkFixturePage.h"
 #include "StorePages.h"
 #include "VersionPublishing.h"
-
 
 #include <cstdio>
 
