@@ -200,7 +200,7 @@ void StoreServer::addStoreRoutes()
         return storePage(request.get_param_value("page"), request, context, true);
     });
     serve("GET", "/client/links", [this](const httplib::Request&) {
-        return linkFixturePage(catalogue_.downloadDir() + "/../links.txt");
+        return linkFixturePage(catalogue_.dataDir() + "/links.txt");
     });
     serve("GET", "/feedback/index/vr", [&context](const httplib::Request& request) {
         return storePage("feedback", request, context);
