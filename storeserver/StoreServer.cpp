@@ -10,6 +10,7 @@
 #include "VersionPublishing.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -149,7 +150,7 @@ void StoreServer::dispatch(const httplib::Request& request, httplib::Response& r
     // apply them a second time. The request object is the server's own, not const.
     const_cast<httplib::Request&>(request).ranges.clear();
     Fault fault = faults_.lookup(request.path);
-    deliverReply(request, response, reply, fault, shutdown_);
+    deliverReply(request, response, std::move(reply), fault, shutdown_);
 }
 
 Reply StoreServer::downloadReply(const std::string& relativePath) const
