@@ -162,7 +162,6 @@ for state in normal hover depressed; do
   $im -size 87x25 xc:none -font "$font" -pointsize 14 -fill "$colour" -gravity center -annotate 0 '立即注册' \
     "$out/registered_$state.png"
 done
-echo "artwork written to $out"
 
 # Local games manager: tab mark, list item frames, filter arrow, empty-list picture.
 $im -size 43x30 xc:none -fill "$gold" -draw 'rectangle 8,6 34,22' -fill '#202020' -draw 'rectangle 12,10 30,18' \
@@ -193,3 +192,4 @@ for angle in 0 45 90 135 180 225 270 315; do
 done
 $im -delay 10 -loop 0 "${frames[@]}" "$out/pic_load.gif"
 rm -f "${frames[@]}"
+echo "artwork written to $out"

@@ -6,7 +6,8 @@
 #   wine-test.sh run PREFIX SECS EXE...  run EXE in PREFIX; its exit code, 124 on a hang
 #   wine-test.sh stop PREFIX             stop PREFIX's wineserver
 # CTest calls start and stop as the fixture around every Windows test.
-# ORBELA_DLLOVERRIDES adds DLL overrides for one run (e.g. "msftedit=d").
+# ORBELA_DLLOVERRIDES adds DLL overrides for one run (e.g. "msftedit=d");
+# ORBELA_WINEDEBUG replaces the silent WINEDEBUG (e.g. "warn+heap").
 set -euo pipefail
 : "${ORBELA_CACHE:=/var/cache/orbela}"
 export WINEARCH=win32 WINEDEBUG=${ORBELA_WINEDEBUG:--all}

@@ -77,12 +77,13 @@ std::string readArgument(Argument kind, const std::string& argument, Fault& faul
             return "needs a target path starting with /";
         fault.text = argument;
         return {};
-    case Argument::Status:
-        if (!isCount(argument) || std::strtoll(argument.c_str(), nullptr, 10) < 100
-            || std::strtoll(argument.c_str(), nullptr, 10) > 599)
+    case Argument::Status: {
+        const long long status = isCount(argument) ? std::strtoll(argument.c_str(), nullptr, 10) : 0;
+        if (status < 100 || status > 599)
             return "needs a status from 100 to 599";
-        fault.amount = std::strtoll(argument.c_str(), nullptr, 10);
+        fault.amount = status;
         return {};
+    }
     case Argument::Range:
         if (!isRangeStatement(argument))
             return "needs START-END/TOTAL";

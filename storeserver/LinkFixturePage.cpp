@@ -2,6 +2,7 @@
 
 #include "StorePages.h"
 
+#include <cstdio>
 #include <fstream>
 
 namespace {

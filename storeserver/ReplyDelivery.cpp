@@ -57,6 +57,8 @@ public:
             std::copy_n(text_->data() + first_ + offset, count, buffer.data());
             return true;
         }
+        if (!fd_)
+            return false; // the file could not be opened
         size_t done = 0;
         while (done < count) {
             ssize_t got = ::pread(*fd_, buffer.data() + done, count - done, static_cast<off_t>(first_ + offset + done));

@@ -3,14 +3,14 @@
 #include "ApiReplies.h"
 #include "FixtureCatalogue.h"
 #include "JsonValue.h"
+#include "LinkFixturePage.h"
 #include "ReplyDelivery.h"
 #include "ServerOptions.h"
-#include "LinkFixturePage.h"
 #include "StorePages.h"
 #include "VersionPublishing.h"
 
-
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -150,7 +150,7 @@ void StoreServer::dispatch(const httplib::Request& request, httplib::Response& r
     // apply them a second time. The request object is the server's own, not const.
     const_cast<httplib::Request&>(request).ranges.clear();
     Fault fault = faults_.lookup(request.path);
-    deliverReply(request, response, reply, fault, shutdown_);
+    deliverReply(request, response, std::move(reply), fault, shutdown_);
 }
 
 Reply StoreServer::downloadReply(const std::string& relativePath) const
@@ -201,7 +201,7 @@ void StoreServer::addStoreRoutes()
         return storePage(request.get_param_value("page"), request, context, true);
     });
     serve("GET", "/client/links", [this](const httplib::Request&) {
-        return linkFixturePage(catalogue_.downloadDir() + "/../links.txt");
+        return linkFixturePage(catalogue_.dataDir() + "/links.txt");
     });
     serve("GET", "/feedback/index/vr", [&context](const httplib::Request& request) {
         return storePage("feedback", request, context);

@@ -22,8 +22,7 @@ public:
 
     explicit StandInFile(const std::string &name = "file.bin") : path_("/download/" + name)
     {
-        started_ = server_.start();
-        EXPECT_TRUE(started_) << server_.error();
+        EXPECT_TRUE(server_.start()) << server_.error();
     }
 
     StoreServerProcess &server() { return server_; }
@@ -60,5 +59,4 @@ public:
 private:
     StoreServerProcess server_;
     std::string path_;
-    bool started_ = false;
 };

@@ -182,15 +182,6 @@ bool StoreServerProcess::publishVersion(const std::string& gameId, const std::st
     return control(query);
 }
 
-std::vector<JsonValue> StoreServerProcess::requestsTo(const std::string& path) const
-{
-    std::vector<JsonValue> matching;
-    for (JsonValue& entry : logEntries())
-        if (entry["path"].asString() == path)
-            matching.push_back(std::move(entry));
-    return matching;
-}
-
 std::vector<JsonValue> StoreServerProcess::logEntries() const
 {
     std::vector<JsonValue> entries;

@@ -55,8 +55,6 @@ public:
 
     // Every line of the request log, parsed; a line that does not parse is a null value.
     std::vector<JsonValue> logEntries() const;
-    // The logged requests to one path, oldest first.
-    std::vector<JsonValue> requestsTo(const std::string& path) const;
     // Empties the request log (the server keeps appending to it).
     void clearLog() const;
     // The fixture catalogue as the server wrote it into catalogue.json.
