@@ -186,9 +186,18 @@ void AvatorForm::mouseMoveEvent(QMouseEvent *event)
 {
     const bool onCover = ui->lb_avator_cover->geometry().contains(event->pos());
     setCursor(onCover ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    ui->lb_avator_cover->setPixmap(QPixmap::fromImage(
-        scaledPicture(onCover ? QStringLiteral(":/res/res/cover_hover.png") : QStringLiteral(":/res/res/cover.png"), 62)));
+    ui->lb_avator_cover->setPixmap(coverPicture(onCover));
     event->accept();
+}
+
+const QPixmap &AvatorForm::coverPicture(bool hovered)
+{
+    // Every pointer move sets the cover: the pictures are read and scaled once.
+    QPixmap &picture = hovered ? coverHovered : coverNormal;
+    if (picture.isNull())
+        picture = QPixmap::fromImage(scaledPicture(
+            hovered ? QStringLiteral(":/res/res/cover_hover.png") : QStringLiteral(":/res/res/cover.png"), 62));
+    return picture;
 }
 
 void AvatorForm::mouseReleaseEvent(QMouseEvent *event)
