@@ -1,7 +1,6 @@
 #include "gui/AvatorForm.h"
 
 #include "core/AppFolders.h"
-#include "core/PageLinks.h"
 #include "core/game/LocalDatabase.h"
 #include "gui/BackgroundDialog.h"
 #include "gui/FormWidgets.h"
@@ -17,6 +16,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace {
 
@@ -245,10 +245,8 @@ void AvatorForm::on_dropDownBtn_clicked()
 void AvatorForm::on_rechargeBtn_clicked()
 {
     // Only a web address goes to the browser; the tips follow either way.
-    if (!isBrowserAddress(QUrl(rechargeUrl, QUrl::TolerantMode)))
-        qInfo("[Mivo] recharge address refused: %s", qPrintable(rechargeUrl));
-    else
-        openInSystemBrowser(QUrl(rechargeUrl, QUrl::TolerantMode));
+    if (!openInSystemBrowser(QUrl(rechargeUrl, QUrl::TolerantMode)))
+        qInfo("[Mivo] recharge address not opened: %s", qPrintable(rechargeUrl));
     if (OrbelaDialog *window = OrbelaDialog::instance())
         window->showRechargeTips();
 }
