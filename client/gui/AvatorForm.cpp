@@ -221,9 +221,7 @@ void AvatorForm::on_loginBtn_clicked()
         return;
     if (body->width() == 0)
         window->ShowOrbela();
-    auto *dialog = new loginDialog(window);
-    dialog->setGeometry(body->geometry());
-    dialog->show();
+    loginDialog::openOver(window, body->geometry());
 }
 
 void AvatorForm::on_dropDownBtn_clicked()

@@ -951,9 +951,7 @@ int OrbelaDialog::askUser(const QString &title, const QString &text, int style)
 
 void OrbelaDialog::showLoginDialog()
 {
-    auto *dialog = new loginDialog(nullptr);
-    dialog->setGeometry(body->geometry());
-    dialog->show();
+    loginDialog::openOver(nullptr, body->geometry());
 }
 
 void OrbelaDialog::hideWindows()

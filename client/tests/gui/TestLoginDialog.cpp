@@ -308,6 +308,17 @@ private slots:
         WAIT_VERIFY(view.isNull() && page.isNull(), 5000);
     }
 
+    void panelLoginButtonDialogGoesOnceClosed()
+    {
+        QTest::mouseClick(AvatorForm::instance()->form()->loginBtn, Qt::LeftButton);
+        QPointer<loginDialog> dialog(loginDialog::instance());
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->geometry(), window->bodyWindow()->geometry());
+        // Posted, so the close runs from the event loop as a user's does.
+        QMetaObject::invokeMethod(dialog->form()->closeBtn, "click", Qt::QueuedConnection);
+        WAIT_VERIFY(dialog.isNull(), 5000);
+    }
+
     void registrationPagesOpenInTheBrowser()
     {
         UrlOpenRecorder recorder;
