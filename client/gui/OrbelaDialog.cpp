@@ -88,10 +88,6 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
         setMaximizeButtonImages(true);
 
     ui->progressBar->hide();
-    dragging = false;
-    servicesPending = true;
-    session.setUserId(QString());
-    session.setOnlineSeconds(-1);
     isWin62 = isWindowsVersion62();
 
     body = new BackgroundDialog(nullptr);
