@@ -1,7 +1,6 @@
 #include "gui/AvatorForm.h"
 
 #include "core/AppFolders.h"
-#include "core/PageLinks.h"
 #include "core/game/LocalDatabase.h"
 #include "gui/BackgroundDialog.h"
 #include "gui/FormWidgets.h"
@@ -17,6 +16,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace {
 
@@ -186,9 +186,18 @@ void AvatorForm::mouseMoveEvent(QMouseEvent *event)
 {
     const bool onCover = ui->lb_avator_cover->geometry().contains(event->pos());
     setCursor(onCover ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    ui->lb_avator_cover->setPixmap(QPixmap::fromImage(
-        scaledPicture(onCover ? QStringLiteral(":/res/res/cover_hover.png") : QStringLiteral(":/res/res/cover.png"), 62)));
+    ui->lb_avator_cover->setPixmap(coverPicture(onCover));
     event->accept();
+}
+
+const QPixmap &AvatorForm::coverPicture(bool hovered)
+{
+    // Every pointer move sets the cover: the pictures are read and scaled once.
+    QPixmap &picture = hovered ? coverHovered : coverNormal;
+    if (picture.isNull())
+        picture = QPixmap::fromImage(scaledPicture(
+            hovered ? QStringLiteral(":/res/res/cover_hover.png") : QStringLiteral(":/res/res/cover.png"), 62));
+    return picture;
 }
 
 void AvatorForm::mouseReleaseEvent(QMouseEvent *event)
@@ -212,9 +221,7 @@ void AvatorForm::on_loginBtn_clicked()
         return;
     if (body->width() == 0)
         window->ShowOrbela();
-    auto *dialog = new loginDialog(window);
-    dialog->setGeometry(body->geometry());
-    dialog->show();
+    loginDialog::openOver(window, body->geometry());
 }
 
 void AvatorForm::on_dropDownBtn_clicked()
@@ -236,10 +243,8 @@ void AvatorForm::on_dropDownBtn_clicked()
 void AvatorForm::on_rechargeBtn_clicked()
 {
     // Only a web address goes to the browser; the tips follow either way.
-    if (!isBrowserAddress(QUrl(rechargeUrl, QUrl::TolerantMode)))
-        qInfo("[Mivo] recharge address refused: %s", qPrintable(rechargeUrl));
-    else
-        openInSystemBrowser(QUrl(rechargeUrl, QUrl::TolerantMode));
+    if (!openInSystemBrowser(QUrl(rechargeUrl, QUrl::TolerantMode)))
+        qInfo("[Mivo] recharge address not opened: %s", qPrintable(rechargeUrl));
     if (OrbelaDialog *window = OrbelaDialog::instance())
         window->showRechargeTips();
 }

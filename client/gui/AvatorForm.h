@@ -3,6 +3,7 @@
 #include "gui/LatestInstance.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 class QLabel;
@@ -66,9 +67,12 @@ protected:
 
 private:
     void showLoggedOut();
+    const QPixmap &coverPicture(bool hovered);
 
     Ui_AvatorForm *ui = nullptr;
     QImage avatarImage;
+    QPixmap coverNormal;
+    QPixmap coverHovered;
     bool loggedIn = false;
     QString rechargeUrl;
     QString exchangeUrl;

@@ -88,10 +88,6 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
         setMaximizeButtonImages(true);
 
     ui->progressBar->hide();
-    dragging = false;
-    servicesPending = true;
-    session.setUserId(QString());
-    session.setOnlineSeconds(-1);
     isWin62 = isWindowsVersion62();
 
     body = new BackgroundDialog(nullptr);
@@ -951,9 +947,7 @@ int OrbelaDialog::askUser(const QString &title, const QString &text, int style)
 
 void OrbelaDialog::showLoginDialog()
 {
-    auto *dialog = new loginDialog(nullptr);
-    dialog->setGeometry(body->geometry());
-    dialog->show();
+    loginDialog::openOver(nullptr, body->geometry());
 }
 
 void OrbelaDialog::hideWindows()

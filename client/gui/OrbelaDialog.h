@@ -101,7 +101,6 @@ public:
     void startGame(VRAppInfo *info);
     void confirmUninstall(VRAppInfo *info);
     void uninstallGame(VRAppInfo *info);
-    GameRoad *gameRoad() const { return road; }
 
     // What the game road asks of the windows.
     void addManagerRow(VRAppInfo *info, bool atBottom) override;

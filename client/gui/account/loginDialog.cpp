@@ -180,6 +180,17 @@ loginDialog::~loginDialog()
     delete ui;
 }
 
+loginDialog *loginDialog::openOver(QWidget *parent, const QRect &area)
+{
+    auto *dialog = new loginDialog(parent);
+    // Each opening makes a new dialog; a closed one would stay hidden until the client ends.
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (!area.isNull())
+        dialog->setGeometry(area);
+    dialog->show();
+    return dialog;
+}
+
 void loginDialog::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);

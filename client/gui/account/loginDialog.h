@@ -48,6 +48,10 @@ public:
     explicit loginDialog(QWidget *parent = nullptr);
     ~loginDialog() override;
 
+    // Shows a new dialog over the body window's rectangle (a null one keeps the
+    // dialog's own geometry); it is deleted once closed.
+    static loginDialog *openOver(QWidget *parent, const QRect &area);
+
     // Sends the signed login form to the forum; the answer applies the user
     // (through the form post's login applier) and reaches this dialog, if any.
     static void requestLogin(const QString &account, const QString &password, loginDialog *receiver = nullptr);

@@ -152,7 +152,8 @@ void listItem::setInstallingLook()
 void listItem::setAppInfo(VRAppInfo *record)
 {
     info = record;
-    if (!QFileInfo::exists(getCachesDir() + info->md5) || !VRAppInfo::isValidMd5(info->md5)) {
+    // The MD5 names a file: it is checked before it becomes part of a path.
+    if (!VRAppInfo::isValidMd5(info->md5) || !QFileInfo::exists(getCachesDir() + info->md5)) {
         loadingMovie = new QMovie(QStringLiteral(":/res/res/pic_load.gif"), QByteArray(), this);
         loadingMovie->setScaledSize(lb_icon_loading->size());
         lb_icon_loading->setMovie(loadingMovie);

@@ -13,8 +13,6 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 
-mangerForm *mangerForm::current = nullptr;
-
 namespace {
 
 const char kListStyle[] =
@@ -44,7 +42,6 @@ int bottom(const QWidget *widget)
 mangerForm::mangerForm(QWidget *parent)
     : QWidget(parent)
 {
-    current = this;
     setWindowTitle(QStringLiteral("Form"));
     resize(1102, 626);
 
@@ -130,17 +127,6 @@ mangerForm::mangerForm(QWidget *parent)
 
     connect(comboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &mangerForm::comboboxChange);
     QMetaObject::connectSlotsByName(this);
-}
-
-mangerForm::~mangerForm()
-{
-    if (current == this)
-        current = nullptr;
-}
-
-mangerForm *mangerForm::instance()
-{
-    return current;
 }
 
 QListWidgetItem *mangerForm::findItem(const QString &gameId) const

@@ -2,6 +2,8 @@
 // The local games manager page: one row per game, newest at the top, and a
 // picture with a button to the store while the list is empty.
 
+#include "gui/LatestInstance.h"
+
 #include <QHash>
 #include <QWidget>
 
@@ -14,15 +16,12 @@ class QRadioButton;
 class VRAppInfo;
 class listItem;
 
-class mangerForm : public QWidget
+class mangerForm : public QWidget, public LatestInstance<mangerForm>
 {
     Q_OBJECT
 
 public:
     explicit mangerForm(QWidget *parent = nullptr);
-    ~mangerForm() override;
-
-    static mangerForm *instance();
 
     // Adds the record's row at the top (or the bottom), replacing a row of the same game.
     void addItem(VRAppInfo *info, bool atBottom = false);
@@ -42,8 +41,6 @@ protected:
 
 private:
     QListWidgetItem *findItem(const QString &gameId) const;
-
-    static mangerForm *current;
 
     QWidget *backgroundWidget;
     QWidget *titlebackgroundWidget;

@@ -32,7 +32,7 @@ const char kCheckBoxStyle[] =
     "QCheckBox::indicator:checked{image:url(:/res/res/checkbox_checked.png);}";
 const char kLabelStyle[] = "QLabel{color:#CCCCCC;font-family:'Microsoft YaHei';font-size:14px;}";
 
-// Part 1 of a device entry "name|id-text": what the radio shows as its tool tip.
+// One field of a device entry "name|id-text" (field 0 is the radio's text, 1 its tool tip).
 QString entryPart(const QString &entry, int part)
 {
     const QStringList parts = entry.split(QLatin1Char('|'), Qt::KeepEmptyParts);
@@ -49,7 +49,6 @@ PopupWindowDialog::PopupWindowDialog(QWidget *parent)
     // One popup per use: once its answer has been read it goes.
     setAttribute(Qt::WA_DeleteOnClose);
     ui->setupUi(this);
-    pageKind = Information;
     ui->fullTipsWidget->hide();
 }
 

@@ -67,6 +67,13 @@ void popupWebDialog::getLoadFinished(bool)
     ui->lb_loading->close();
 }
 
+void popupWebDialog::done(int result)
+{
+    // A closed popup is never shown again; its page would go on running hidden.
+    ui->webWidget->releaseView();
+    QDialog::done(result);
+}
+
 void popupWebDialog::on_closeBtn_clicked()
 {
     close();

@@ -34,6 +34,8 @@ public:
     void showPage(const QString &logoImage, const QString &title, const QString &url);
     webPopupForm *pageForm() const;
     Ui_popupWebDialog *form() const { return ui; }
+    // Closing (the close button, Escape, a login) also releases the page.
+    void done(int result) override;
 
 public slots:
     void on_closeBtn_clicked();

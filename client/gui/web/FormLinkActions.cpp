@@ -33,10 +33,8 @@ void FormLinkActions::setLoginArgument(const QString &argument)
 
 void FormLinkActions::showLoginDialog()
 {
-    auto *dialog = new loginDialog(nullptr);
-    if (BackgroundDialog *body = BackgroundDialog::instance())
-        dialog->setGeometry(body->geometry());
-    dialog->show();
+    BackgroundDialog *body = BackgroundDialog::instance();
+    loginDialog::openOver(nullptr, body ? body->geometry() : QRect());
 }
 
 void FormLinkActions::startDownload(VRAppInfo *record)

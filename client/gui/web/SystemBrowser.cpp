@@ -1,5 +1,6 @@
 #include "gui/web/SystemBrowser.h"
 
+#include "core/PageLinks.h"
 #include "platform/PlatformDesktop.h"
 
 #include <QDebug>
@@ -7,9 +8,7 @@
 
 bool openInSystemBrowser(const QUrl &url)
 {
-    const QString scheme = url.scheme();
-    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
-        || url.host().isEmpty()) {
+    if (!isBrowserAddress(url)) {
         if (!url.isEmpty())
             qDebug("not opened in the browser: %s", qPrintable(url.toDisplayString()));
         return false;

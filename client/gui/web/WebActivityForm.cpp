@@ -2,8 +2,6 @@
 #include "ui_WebActivityForm.h"
 
 #include "core/ServiceHosts.h"
-#include "gui/web/WebEngineView.h"
-#include "gui/web/WebProfile.h"
 
 WebActivityForm::WebActivityForm(QWidget *parent)
     : WebTabForm(parent)
@@ -11,7 +9,6 @@ WebActivityForm::WebActivityForm(QWidget *parent)
 {
     ui->setupUi(this);
     createView(appApiPageUrl(QStringLiteral("/client/activity")));
-    loginArgument = QString();
 }
 
 WebActivityForm::~WebActivityForm()

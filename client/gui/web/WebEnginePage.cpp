@@ -6,7 +6,6 @@
 
 WebEnginePage::WebEnginePage(QObject *parent)
     : QWebEnginePage(clientWebProfile(), parent)
-    , hoveredUrl(QString())
 {
     holdClientWebProfile(this);
     connect(this, &QWebEnginePage::linkHovered, this, &WebEnginePage::OnLinkHovered);

@@ -2,7 +2,6 @@
 #include "ui_WebExchangeForm.h"
 
 #include "core/ServiceHosts.h"
-#include "gui/web/WebProfile.h"
 
 #include <QUrl>
 
@@ -12,7 +11,6 @@ WebExchangeForm::WebExchangeForm(QWidget *parent)
 {
     ui->setupUi(this);
     createView(appApiPageUrl(QStringLiteral("/client/exchange")));
-    loginArgument = QString();
 }
 
 WebExchangeForm::~WebExchangeForm()

@@ -16,8 +16,6 @@ public:
     explicit WebExchangeForm(QWidget *parent = nullptr);
     ~WebExchangeForm() override;
 
-    // The form constructed last; null once it is destroyed.
-
     using WebFormBase::callLoginCallback;
     using WebFormBase::callLogoutCallback;
     using WebFormBase::callJumpCallback;

@@ -23,7 +23,6 @@ public:
     WebEnginePage *webPage() const { return page; }
     // The argument of the page's last "login" link.
     void setLoginArgument(const QString &argument) { loginArgument = argument; }
-    QString lastLoginArgument() const { return loginArgument; }
     // Releases the view and the page by deferred deletion.
     void releaseView();
     WebEngineView *webView() const { return view; }

@@ -3,8 +3,6 @@
 
 #include "core/ServiceHosts.h"
 #include "gui/web/WebEnginePage.h"
-#include "gui/web/WebEngineView.h"
-#include "gui/web/WebProfile.h"
 
 WebGameForm::WebGameForm(QWidget *parent)
     : WebTabForm(parent)
@@ -12,7 +10,6 @@ WebGameForm::WebGameForm(QWidget *parent)
 {
     ui->setupUi(this);
     createView(appApiPageUrl(QStringLiteral("/client/index")));
-    loginArgument = QString();
 }
 
 WebGameForm::~WebGameForm()

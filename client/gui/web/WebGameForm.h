@@ -16,8 +16,6 @@ public:
     explicit WebGameForm(QWidget *parent = nullptr);
     ~WebGameForm() override;
 
-    // The form constructed last; null once it is destroyed.
-
     using WebFormBase::loadUrl;
     using WebFormBase::callStatusCallback;
     using WebFormBase::callLoginCallback;

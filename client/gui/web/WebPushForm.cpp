@@ -2,7 +2,6 @@
 #include "ui_WebPushForm.h"
 
 #include "gui/web/WebEngineView.h"
-#include "gui/web/WebProfile.h"
 
 #include <QResizeEvent>
 
@@ -11,7 +10,6 @@ WebPushForm::WebPushForm(QWidget *parent)
     , ui(new Ui::WebPushForm)
 {
     ui->setupUi(this);
-    loginArgument = QString();
 }
 
 WebPushForm::~WebPushForm()

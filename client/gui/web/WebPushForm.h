@@ -16,8 +16,6 @@ public:
     explicit WebPushForm(QWidget *parent = nullptr);
     ~WebPushForm() override;
 
-    // The form constructed last; null once it is destroyed.
-
     using WebFormBase::loadUrl;
     using WebFormBase::callLoginCallback;
     using WebFormBase::callLogoutCallback;

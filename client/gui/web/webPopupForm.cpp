@@ -1,7 +1,6 @@
 #include "gui/web/webPopupForm.h"
 #include "ui_webPopupForm.h"
 
-#include "gui/web/WebProfile.h"
 
 #include <QUrl>
 

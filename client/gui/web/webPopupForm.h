@@ -16,8 +16,6 @@ public:
     explicit webPopupForm(QWidget *parent = nullptr);
     ~webPopupForm() override;
 
-    // The form constructed last; null once it is destroyed.
-
     bool OnFormSubmitted(const QUrl &url) override;
     bool OnLinkClicked(const QUrl &url) override;
 

@@ -2,7 +2,6 @@
 #include "ui_webUserCentralForm.h"
 
 #include "core/ServiceHosts.h"
-#include "gui/web/WebProfile.h"
 
 #include <QUrl>
 

@@ -16,8 +16,6 @@ public:
     explicit webUserCentralForm(QWidget *parent = nullptr);
     ~webUserCentralForm() override;
 
-    // The form constructed last; null once it is destroyed.
-
     bool OnLinkClicked(const QUrl &url) override;
 
 private:

@@ -121,6 +121,9 @@ private slots:
         QCOMPARE(panel.cursor().shape(), Qt::ArrowCursor);
         const QImage normal = panel.findChild<QLabel *>(QStringLiteral("lb_avator_cover"))->pixmap()->toImage();
         QVERIFY(hover != normal);
+        // Back onto the cover: the hover picture again.
+        QApplication::sendEvent(&panel, &onCover);
+        QCOMPARE(panel.findChild<QLabel *>(QStringLiteral("lb_avator_cover"))->pixmap()->toImage(), hover);
     }
 
     // Logging out from the menu shows the logged-out panel and marks the row.

@@ -4,6 +4,8 @@
 #include "gui/AvatorForm.h"
 #include "gui/account/loginDialog.h"
 #include "gui/popups/popupWebDialog.h"
+#include "gui/web/WebEnginePage.h"
+#include "gui/web/WebEngineView.h"
 #include "gui/web/webPopupForm.h"
 #include "tests/gui/StartedClient.h"
 #include "tests/gui/UrlOpenRecorder.h"
@@ -13,6 +15,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -275,6 +278,45 @@ private slots:
         QCOMPARE(userNameLabel()->text(), QStringLiteral("测试玩家"));
         WAIT_VERIFY(form->webPage() == nullptr, 5000);
         QVERIFY(popupWebDialog::instance() == &newer);
+    }
+
+    void closedOutsideAccountPopupReleasesItsPage_data()
+    {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("close button") << false;
+        QTest::newRow("Escape") << true;
+    }
+
+    void closedOutsideAccountPopupReleasesItsPage()
+    {
+        QFETCH(bool, byEscape);
+        loginDialog *dialog = openDialog();
+        QTest::mouseClick(dialog->form()->qqBtn, Qt::LeftButton);
+        popupWebDialog *popup = popupWebDialog::instance();
+        QVERIFY(popup && popup->isVisible());
+        webPopupForm *form = popup->pageForm();
+        QVERIFY(waitForPage(form, QStringLiteral("type=qq")));
+        QPointer<WebEngineView> view(form->webView());
+        QPointer<QWebEnginePage> page(form->webPage());
+        // Posted, so the close runs from the event loop as a user's does.
+        if (byEscape)
+            QCoreApplication::postEvent(popup, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        else
+            QMetaObject::invokeMethod(popup->form()->closeBtn, "click", Qt::QueuedConnection);
+        WAIT_VERIFY(!popup->isVisible(), 5000);
+        QVERIFY(form->webPage() == nullptr && form->webView() == nullptr);
+        WAIT_VERIFY(view.isNull() && page.isNull(), 5000);
+    }
+
+    void panelLoginButtonDialogGoesOnceClosed()
+    {
+        QTest::mouseClick(AvatorForm::instance()->form()->loginBtn, Qt::LeftButton);
+        QPointer<loginDialog> dialog(loginDialog::instance());
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->geometry(), window->bodyWindow()->geometry());
+        // Posted, so the close runs from the event loop as a user's does.
+        QMetaObject::invokeMethod(dialog->form()->closeBtn, "click", Qt::QueuedConnection);
+        WAIT_VERIFY(dialog.isNull(), 5000);
     }
 
     void registrationPagesOpenInTheBrowser()
