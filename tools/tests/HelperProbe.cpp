@@ -10,26 +10,15 @@
 #include "ClientShortcuts.h"
 #include "ConsoleLine.h"
 #include "HelperProbeFrameWnd.h"
-#include "MachineDescription.h"
-#include "OsDescription.h"
+#include "OemText.h"
 #include "StatisticsReport.h"
 #include "UninstallEntry.h"
 
 #include <windows.h>
-#include <lmcons.h>
 
 #include <string>
 
 namespace {
-
-std::wstring OemToWide(const std::string& text)
-{
-    int size = MultiByteToWideChar(CP_OEMCP, 0, text.c_str(), -1, NULL, 0);
-    std::wstring wide(size > 0 ? size - 1 : 0, L'\0');
-    if (size > 1)
-        MultiByteToWideChar(CP_OEMCP, 0, text.c_str(), -1, &wide[0], size);
-    return wide;
-}
 
 int PrintMachine()
 {
