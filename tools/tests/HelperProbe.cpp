@@ -6,6 +6,8 @@
 //   HelperProbe.exe box TEXT [FONT] [cancel|nocancel] [keep]   its window, then a message box over
 //                                            it; with "keep" the window stays until it is closed
 //   HelperProbe.exe worker-box TEXT          the same box asked for by a worker thread
+//   HelperProbe.exe entry FOLDER VERSION     the uninstall entry as an installation writes it
+//   HelperProbe.exe links FOLDER             the client's shortcut set for that folder
 //   HelperProbe.exe stay                     its window only, until it is closed
 #include "ClientShortcuts.h"
 #include "ConsoleLine.h"
