@@ -1,5 +1,7 @@
 #include "MachineDescription.h"
 
+#include "OemText.h"
+
 #include <windows.h>
 #include <cpuid.h>
 #include <setupapi.h>
@@ -27,16 +29,6 @@ std::wstring FormatWide(const wchar_t* format, ...)
     va_end(args);
     buffer[127] = L'\0';
     return length < 0 ? std::wstring(buffer) : std::wstring(buffer, length);
-}
-
-std::wstring AnsiToWide(const char* text)
-{
-    int size = MultiByteToWideChar(CP_ACP, 0, text, -1, NULL, 0);
-    if (size <= 1)
-        return std::wstring();
-    std::vector<wchar_t> wide(size, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), size);
-    return std::wstring(wide.data());
 }
 
 // The MAC of one adapter interface, read through its device path.

@@ -29,3 +29,27 @@ std::string WideToAnsi(const std::wstring& text)
     WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &narrow[0], size, NULL, NULL);
     return narrow;
 }
+
+namespace {
+
+std::wstring NarrowToWide(UINT codePage, const std::string& text)
+{
+    int size = MultiByteToWideChar(codePage, 0, text.c_str(), -1, NULL, 0);
+    if (size <= 1)
+        return std::wstring();
+    std::wstring wide(size - 1, L'\0');
+    MultiByteToWideChar(codePage, 0, text.c_str(), -1, &wide[0], size);
+    return wide;
+}
+
+} // namespace
+
+std::wstring AnsiToWide(const std::string& text)
+{
+    return NarrowToWide(CP_ACP, text);
+}
+
+std::wstring OemToWide(const std::string& text)
+{
+    return NarrowToWide(CP_OEMCP, text);
+}

@@ -8,20 +8,16 @@ LRESULT CWizardFrameWnd::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, b
         OnProgressTimer();
         return 0;
     }
-    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-        if (::IsIconic(m_hWnd))
-            SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
-        OnCloseRequest();
-        handled = true;
-        return 0;
-    }
     return WindowImplBase::FilterMessage(msg, wParam, lParam, handled);
 }
 
 LRESULT CWizardFrameWnd::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
 {
-    // A close sent rather than posted (the system menu) goes the same way.
+    // Posted or sent (Alt+F4, the system menu), every close ends up here.
     if ((wParam & 0xFFF0) == SC_CLOSE) {
+        // The question would not be seen over a minimised window.
+        if (::IsIconic(m_hWnd))
+            SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
         OnCloseRequest();
         return 0;
     }

@@ -3,7 +3,7 @@
 # folders, started command lines, and its exit codes.
 probe_title="Orbela helper probe"
 helpers=$(driver --help)
-for command in wait gone click text shown type close hittest owner enabled lnk reg folder run; do
+for command in wait gone click text shown type close minimize iconic hittest owner enabled lnk reg folder run; do
   printf '%s\n' "$helpers" | grep -q "^  $command " || fail "--help does not list $command"
 done
 echo "ok: --help lists every command"
@@ -25,6 +25,18 @@ expect "$status" 1 "a missing control fails with 1"
 driver close "$probe_title" >/dev/null
 status=0; driver gone "$probe_title" 10000 >/dev/null || status=$?
 expect "$status" 0 "the probe's window goes on SC_CLOSE"
+# A close of a minimised wizard frame restores it before the question,
+# whether the close is posted or sent (the system menu sends it).
+for how in posted sent; do
+  wstart "minimised-$how" "$WIN_BIN/HelperProbe.exe" stay
+  driver wait "$probe_title" >/dev/null || fail "no probe window ($how)"
+  driver minimize "$probe_title" >/dev/null
+  wait_for 10 test "$(driver iconic "$probe_title")" = 1 || fail "the probe's window did not minimise ($how)"
+  if [ "$how" = sent ]; then driver close "$probe_title" sent >/dev/null; else driver close "$probe_title" >/dev/null; fi
+  wait_exit "$WSTARTED" 30 || fail "the probe did not end on a $how close"
+  expect "$(started "minimised-$how")" "close asked while shown" "a $how close of a minimised frame restores it first"
+done
+
 status=0; driver wait "no such window" 300 >/dev/null || status=$?
 expect "$status" 2 "a time-out fails with 2"
 

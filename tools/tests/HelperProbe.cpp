@@ -6,30 +6,21 @@
 //   HelperProbe.exe box TEXT [FONT] [cancel|nocancel] [keep]   its window, then a message box over
 //                                            it; with "keep" the window stays until it is closed
 //   HelperProbe.exe worker-box TEXT          the same box asked for by a worker thread
+//   HelperProbe.exe entry FOLDER VERSION     the uninstall entry as an installation writes it
+//   HelperProbe.exe links FOLDER             the client's shortcut set for that folder
 //   HelperProbe.exe stay                     its window only, until it is closed
 #include "ClientShortcuts.h"
 #include "ConsoleLine.h"
 #include "HelperProbeFrameWnd.h"
-#include "MachineDescription.h"
-#include "OsDescription.h"
+#include "OemText.h"
 #include "StatisticsReport.h"
 #include "UninstallEntry.h"
 
 #include <windows.h>
-#include <lmcons.h>
 
 #include <string>
 
 namespace {
-
-std::wstring OemToWide(const std::string& text)
-{
-    int size = MultiByteToWideChar(CP_OEMCP, 0, text.c_str(), -1, NULL, 0);
-    std::wstring wide(size > 0 ? size - 1 : 0, L'\0');
-    if (size > 1)
-        MultiByteToWideChar(CP_OEMCP, 0, text.c_str(), -1, &wide[0], size);
-    return wide;
-}
 
 int PrintMachine()
 {

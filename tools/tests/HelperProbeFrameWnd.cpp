@@ -40,6 +40,12 @@ LRESULT CHelperProbeFrameWnd::HandleOtherMessage(UINT msg, WPARAM, LPARAM, bool&
     return 0;
 }
 
+void CHelperProbeFrameWnd::OnCloseRequest()
+{
+    PrintLine(::IsIconic(m_hWnd) ? L"close asked while minimised" : L"close asked while shown");
+    Close(0);
+}
+
 DWORD WINAPI CHelperProbeFrameWnd::WorkerBoxThread(LPVOID parameter)
 {
     CHelperProbeFrameWnd* frame = static_cast<CHelperProbeFrameWnd*>(parameter);

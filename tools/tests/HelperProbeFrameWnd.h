@@ -1,12 +1,14 @@
 #pragma once
 
-#include "window/WindowImplBase.h"
+#include "WizardFrameWnd.h"
 
 #include <string>
 
-// The helper probe's window: a small frame with its own skin over which the
-// probe opens message boxes, from its window thread or from a worker.
-class CHelperProbeFrameWnd : public DirectUI::WindowImplBase
+// The helper probe's window: a small wizard frame with its own skin over which
+// the probe opens message boxes, from its window thread or from a worker. A
+// close the system asks for prints whether the window was minimised then, and
+// closes it.
+class CHelperProbeFrameWnd : public CWizardFrameWnd
 {
 public:
     enum class Action { Stay, Box, WorkerBox };
@@ -16,6 +18,8 @@ public:
 
     static LPCWSTR Title() { return L"Orbela helper probe"; }
 
+    void OnProgressTimer() override {}
+
 protected:
     LPCWSTR GetWindowClassName() const override { return L"OrbelaHelperProbe"; }
     DirectUI::CUIString GetSkinFolder() override { return DirectUI::CUIString(); }
@@ -24,6 +28,7 @@ protected:
     LPCWSTR GetSkinResourceId() override { return MAKEINTRESOURCEW(132); }
     void OnControlsReady() override;
     LRESULT HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    void OnCloseRequest() override;
 
 private:
     static DWORD WINAPI WorkerBoxThread(LPVOID frame);

@@ -33,8 +33,10 @@ const wchar_t* const kHelp =
     L"  text TITLE NAME         the control's text\n"
     L"  shown TITLE NAME        1 when the control is visible, else 0\n"
     L"  type TITLE NAME TEXT    clicks the edit, then types TEXT into its native child\n"
-    L"  close TITLE             posts SC_CLOSE to the window\n"
+    L"  close TITLE [sent]      posts SC_CLOSE to the window (\"sent\": sends it, as the system menu does)\n"
     L"  maximize TITLE          posts SC_MAXIMIZE to the window\n"
+    L"  minimize TITLE          posts SC_MINIMIZE to the window\n"
+    L"  iconic TITLE            1 when the window is minimised, else 0\n"
     L"  hittest TITLE NAME      WM_NCHITTEST's answer at the control's centre\n"
     L"                          (NAME \"#CLASS\": the first visible control of that class)\n"
     L"  owner TITLE             the title of the window's owner, or \"none\"\n"
@@ -342,16 +344,24 @@ int RunCommand(int argc, wchar_t** argv)
         PrintLine(L"ok");
         return 0;
     }
-    if ((command == L"close" || command == L"maximize" || command == L"owner" || command == L"enabled" ||
-         command == L"window" || command == L"dump") && need(1)) {
+    if ((command == L"close" || command == L"maximize" || command == L"minimize" || command == L"iconic" ||
+         command == L"owner" || command == L"enabled" || command == L"window" || command == L"dump") && need(1)) {
         HWND window = WaitForTitle(argv[2], kDefaultWaitMs);
         if (window == NULL) {
             PrintLine(L"timeout: no window \"" + std::wstring(argv[2]) + L"\"");
             return kExitTimeout;
         }
-        if (command == L"close" || command == L"maximize") {
-            PostMessageW(window, WM_SYSCOMMAND, command == L"close" ? SC_CLOSE : SC_MAXIMIZE, 0);
+        if (command == L"close" && argc > 3 && std::wstring(argv[3]) == L"sent") {
+            // A wizard may answer only after its question is closed: the send does not wait for that.
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, 2000, &result);
             PrintLine(L"ok");
+        } else if (command == L"close" || command == L"maximize" || command == L"minimize") {
+            WPARAM which = command == L"close" ? SC_CLOSE : command == L"maximize" ? SC_MAXIMIZE : SC_MINIMIZE;
+            PostMessageW(window, WM_SYSCOMMAND, which, 0);
+            PrintLine(L"ok");
+        } else if (command == L"iconic") {
+            PrintLine(IsIconic(window) ? L"1" : L"0");
         } else if (command == L"owner") {
             HWND owner = GetWindow(window, GW_OWNER);
             wchar_t title[256] = {0};

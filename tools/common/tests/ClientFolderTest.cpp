@@ -67,8 +67,12 @@ TEST(OemTextTest, WideToAnsiUsesTheAnsiCodePage)
 {
     EXPECT_EQ(WideToAnsi(L""), "");
     EXPECT_EQ(WideToAnsi(L"1.1.1.82"), "1.1.1.82");
-    if (GetACP() == 1252)
+    EXPECT_EQ(AnsiToWide(""), L"");
+    EXPECT_EQ(AnsiToWide(std::string("1.1.1.82\0tail", 13)), L"1.1.1.82");
+    if (GetACP() == 1252) {
         EXPECT_EQ(WideToAnsi(L"Gr\u00f6\u00dfe"), "Gr\xf6\xdf" "e");
+        EXPECT_EQ(AnsiToWide("Gr\xf6\xdf" "e"), L"Gr\u00f6\u00dfe");
+    }
 }
 
 } // namespace

@@ -89,6 +89,7 @@ TEST(MachineTextTest, WideTextGoesToTheOemCodePage)
     // Code page 437 (the default here) has e-acute at 0x82.
     if (GetOEMCP() == 437) {
         EXPECT_STREQ(accented, "\x82");
+        EXPECT_EQ(OemToWide(accented), L"\u00e9");
     }
     delete[] accented;
     // Code page 936 (LC_ALL=zh_CN.UTF-8): the GBK bytes.
@@ -96,6 +97,7 @@ TEST(MachineTextTest, WideTextGoesToTheOemCodePage)
     ASSERT_NE(chinese, nullptr);
     if (GetOEMCP() == 936) {
         EXPECT_STREQ(chinese, "\xD0\xB6\xD4\xD8");
+        EXPECT_EQ(OemToWide(chinese), L"\u5378\u8f7d");
     }
     delete[] chinese;
     EXPECT_EQ(WideToOem(nullptr), nullptr);
