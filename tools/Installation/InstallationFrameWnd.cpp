@@ -1,5 +1,6 @@
 #include "InstallationFrameWnd.h"
 
+#include "ClientFolder.h"
 #include "ClientShortcuts.h"
 #include "DiskSpace.h"
 #include "ExtractorRunner.h"
@@ -44,13 +45,6 @@ bool IsDriveAbsolute(const std::wstring& folder)
     return folder.size() >= 3 && iswalpha(folder[0]) && folder[0] < 0x80 && folder[1] == L':' && folder[2] == L'\\';
 }
 
-std::wstring WithoutTrailingBackslashes(std::wstring folder)
-{
-    while (!folder.empty() && folder.back() == L'\\')
-        folder.pop_back();
-    return folder;
-}
-
 std::wstring ClientFolderOf(const std::wstring& root)
 {
     return WithoutTrailingBackslashes(root) + L"\\Orbela";
@@ -72,12 +66,6 @@ std::wstring FormatText(const wchar_t* format, double value)
     _snwprintf(text, 63, format, value);
     text[63] = L'\0';
     return text;
-}
-
-bool FileExists(const std::wstring& path)
-{
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace
@@ -462,7 +450,7 @@ CInstallationFrameWnd::InstallOutcome CInstallationFrameWnd::RunInstall(InstallJ
         return ExtractFailed;
     ::PostMessageW(job.window, kInstallStepMessage, 30, 0);
     const std::wstring client = ClientFolderOf(job.root);
-    if (RunExtractor(extractor, package, job.root) != 0 || !FileExists(client + L"\\Orbela.exe"))
+    if (RunExtractor(extractor, package, job.root) != 0 || !HoldsClient(client))
         return ExtractFailed;
 
     if (!WriteUninstallEntry(client, PackageVersion()))
