@@ -1,12 +1,12 @@
 #include "InstallationFrameWnd.h"
 
 #include "ClientFolder.h"
+#include "ClientProcessQuestions.h"
 #include "ClientShortcuts.h"
 #include "DiskSpace.h"
 #include "ExtractorRunner.h"
 #include "FreshFile.h"
 #include "MessageBoxFrameWnd.h"
-#include "ProcessControl.h"
 #include "ProductPage.h"
 #include "StatisticsReport.h"
 #include "UninstallEntry.h"
@@ -28,7 +28,6 @@ const int kPackageResourceId = 131;
 const int kExtractorResourceId = 130;
 const unsigned long long kRequiredMegabytes = 131;
 const size_t kMaxFolderLength = 150;
-const int kNoticeFont = 3;
 const int kExitQuestionFont = 4;
 const int kVersionQuestionFont = 5;
 
@@ -388,19 +387,10 @@ bool CInstallationFrameWnd::PrepareReinstall()
     }
     const std::wstring client = ClientFolderOf(root);
 
-    if (IsProcessRunning(L"Orbela.exe", client.c_str())) {
-        if (ShowMessageBox(this, L"检测到Orbela正在运行，安装将关闭Orbela，是否继续？", kNoticeFont, false) != 1) {
-            Close(1);
-            return false;
-        }
-        KillProcessByName(L"Orbela.exe", client.c_str());
-    }
-    if (IsProcessRunning(L"Update.exe", client.c_str())) {
-        if (ShowMessageBox(this, L"检测到Orbela正在升级，安装将关闭升级程序，是否继续？", kNoticeFont, false) != 1) {
-            Close(1);
-            return false;
-        }
-        KillProcessByName(L"Update.exe", client.c_str());
+    if (!AskToStopClientProcesses(this, client, L"检测到Orbela正在运行，安装将关闭Orbela，是否继续？",
+                                  L"检测到Orbela正在升级，安装将关闭升级程序，是否继续？")) {
+        Close(1);
+        return false;
     }
     setup_path->SetText(root.c_str());
     return true;
