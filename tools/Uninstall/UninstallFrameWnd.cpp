@@ -3,6 +3,7 @@
 #include "ClientFolder.h"
 #include "ClientProcessQuestions.h"
 #include "DebugPrivilege.h"
+#include "HiddenProcess.h"
 #include "MessageBoxFrameWnd.h"
 #include "SelfDelete.h"
 #include "ShortcutRemoval.h"
@@ -10,7 +11,6 @@
 #include "UninstallEntry.h"
 #include "UpdaterCopy.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cwchar>
@@ -39,18 +39,11 @@ void RunHiddenCommand(const std::wstring& parameters)
     if (length == 0 || length >= MAX_PATH - 10)
         return;
     const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = L"open";
-    info.lpFile = cmd.c_str();
-    info.lpParameters = parameters.c_str();
-    info.lpDirectory = system;
-    info.nShow = SW_HIDE;
-    if (!ShellExecuteExW(&info) || info.hProcess == NULL)
+    HANDLE process = StartHiddenProcess(cmd, L"\"" + cmd + L"\" " + parameters, system, CREATE_NO_WINDOW);
+    if (process == NULL)
         return;
-    WaitForSingleObject(info.hProcess, kRemovalWaitMs);
-    CloseHandle(info.hProcess);
+    WaitForSingleObject(process, kRemovalWaitMs);
+    CloseHandle(process);
 }
 
 bool IsFolder(const std::wstring& path)
