@@ -1,11 +1,12 @@
 #include "InstallationFrameWnd.h"
 
+#include "ClientFolder.h"
+#include "ClientProcessQuestions.h"
 #include "ClientShortcuts.h"
 #include "DiskSpace.h"
 #include "ExtractorRunner.h"
 #include "FreshFile.h"
 #include "MessageBoxFrameWnd.h"
-#include "ProcessControl.h"
 #include "ProductPage.h"
 #include "StatisticsReport.h"
 #include "UninstallEntry.h"
@@ -27,7 +28,6 @@ const int kPackageResourceId = 131;
 const int kExtractorResourceId = 130;
 const unsigned long long kRequiredMegabytes = 131;
 const size_t kMaxFolderLength = 150;
-const int kNoticeFont = 3;
 const int kExitQuestionFont = 4;
 const int kVersionQuestionFont = 5;
 
@@ -42,13 +42,6 @@ const wchar_t* const kExitQuestion = L"确定要退出Orbela安装程序？";
 bool IsDriveAbsolute(const std::wstring& folder)
 {
     return folder.size() >= 3 && iswalpha(folder[0]) && folder[0] < 0x80 && folder[1] == L':' && folder[2] == L'\\';
-}
-
-std::wstring WithoutTrailingBackslashes(std::wstring folder)
-{
-    while (!folder.empty() && folder.back() == L'\\')
-        folder.pop_back();
-    return folder;
 }
 
 std::wstring ClientFolderOf(const std::wstring& root)
@@ -72,12 +65,6 @@ std::wstring FormatText(const wchar_t* format, double value)
     _snwprintf(text, 63, format, value);
     text[63] = L'\0';
     return text;
-}
-
-bool FileExists(const std::wstring& path)
-{
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace
@@ -400,19 +387,10 @@ bool CInstallationFrameWnd::PrepareReinstall()
     }
     const std::wstring client = ClientFolderOf(root);
 
-    if (IsProcessRunning(L"Orbela.exe", client.c_str())) {
-        if (ShowMessageBox(this, L"检测到Orbela正在运行，安装将关闭Orbela，是否继续？", kNoticeFont, false) != 1) {
-            Close(1);
-            return false;
-        }
-        KillProcessByName(L"Orbela.exe", client.c_str());
-    }
-    if (IsProcessRunning(L"Update.exe", client.c_str())) {
-        if (ShowMessageBox(this, L"检测到Orbela正在升级，安装将关闭升级程序，是否继续？", kNoticeFont, false) != 1) {
-            Close(1);
-            return false;
-        }
-        KillProcessByName(L"Update.exe", client.c_str());
+    if (!AskToStopClientProcesses(this, client, L"检测到Orbela正在运行，安装将关闭Orbela，是否继续？",
+                                  L"检测到Orbela正在升级，安装将关闭升级程序，是否继续？")) {
+        Close(1);
+        return false;
     }
     setup_path->SetText(root.c_str());
     return true;
@@ -462,7 +440,7 @@ CInstallationFrameWnd::InstallOutcome CInstallationFrameWnd::RunInstall(InstallJ
         return ExtractFailed;
     ::PostMessageW(job.window, kInstallStepMessage, 30, 0);
     const std::wstring client = ClientFolderOf(job.root);
-    if (RunExtractor(extractor, package, job.root) != 0 || !FileExists(client + L"\\Orbela.exe"))
+    if (RunExtractor(extractor, package, job.root) != 0 || !HoldsClient(client))
         return ExtractFailed;
 
     if (!WriteUninstallEntry(client, PackageVersion()))

@@ -1,16 +1,16 @@
 #include "UninstallFrameWnd.h"
 
 #include "ClientFolder.h"
+#include "ClientProcessQuestions.h"
 #include "DebugPrivilege.h"
+#include "HiddenProcess.h"
 #include "MessageBoxFrameWnd.h"
-#include "ProcessControl.h"
 #include "SelfDelete.h"
 #include "ShortcutRemoval.h"
 #include "StatisticsReport.h"
 #include "UninstallEntry.h"
 #include "UpdaterCopy.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cwchar>
@@ -21,7 +21,6 @@ volatile unsigned int g_uninstallProgress = 0;
 
 namespace {
 
-const int kNoticeFont = 3;
 const int kExitQuestionFont = 4;
 const UINT kProgressTimerMs = 100;
 // A removal command that has not ended by then is left to itself.
@@ -40,18 +39,11 @@ void RunHiddenCommand(const std::wstring& parameters)
     if (length == 0 || length >= MAX_PATH - 10)
         return;
     const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = L"open";
-    info.lpFile = cmd.c_str();
-    info.lpParameters = parameters.c_str();
-    info.lpDirectory = system;
-    info.nShow = SW_HIDE;
-    if (!ShellExecuteExW(&info) || info.hProcess == NULL)
+    HANDLE process = StartHiddenProcess(cmd, L"\"" + cmd + L"\" " + parameters, system, CREATE_NO_WINDOW);
+    if (process == NULL)
         return;
-    WaitForSingleObject(info.hProcess, kRemovalWaitMs);
-    CloseHandle(info.hProcess);
+    WaitForSingleObject(process, kRemovalWaitMs);
+    CloseHandle(process);
 }
 
 bool IsFolder(const std::wstring& path)
@@ -126,25 +118,6 @@ void CUninstallFrameWnd::OnProgressTimer()
     ::KillTimer(m_hWnd, PROGRESS_TIMER_ID);
 }
 
-bool CUninstallFrameWnd::StopClientProcesses(const std::wstring& clientFolder)
-{
-    const struct {
-        const wchar_t* exe;
-        const wchar_t* question;
-    } programs[] = {
-        { L"Orbela.exe", L"检测到Orbela正在运行，卸载将关闭Orbela，是否继续？" },
-        { L"Update.exe", L"检测到Orbela正在升级，卸载将关闭升级程序，是否继续？" },
-    };
-    for (const auto& program : programs) {
-        if (!IsProcessRunning(program.exe, clientFolder.c_str()))
-            continue;
-        if (ShowMessageBox(this, program.question, kNoticeFont, false) != 1)
-            return false;
-        KillProcessByName(program.exe, clientFolder.c_str());
-    }
-    return true;
-}
-
 void CUninstallFrameWnd::RunUninstall()
 {
     // The folder first: processes are stopped only by their place in it, and
@@ -159,7 +132,8 @@ void CUninstallFrameWnd::RunUninstall()
     }
 
     EnableDebugPrivilege();
-    if (!StopClientProcesses(folder)) {
+    if (!AskToStopClientProcesses(this, folder, L"检测到Orbela正在运行，卸载将关闭Orbela，是否继续？",
+                                  L"检测到Orbela正在升级，卸载将关闭升级程序，是否继续？")) {
         Close(1);
         return;
     }

@@ -39,8 +39,6 @@ private:
     // The close button and the system close: the batch once the work is
     // done, otherwise the exit question.
     void CloseOrAsk();
-    // True when the user let the running client or updater be ended (or none runs).
-    bool StopClientProcesses(const std::wstring& clientFolder);
     // Removes the client folder and its parent when that is left empty.
     void RemoveClientFolder(const std::wstring& clientFolder);
 

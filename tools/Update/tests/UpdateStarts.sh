@@ -39,7 +39,6 @@ expect "$(package_gets)" 0 "nothing was downloaded"
 expect "$(requests_for /hits)" 0 "nothing was reported"
 
 echo "--- no InstallLocation, the folder Orbela beside the updater"
-before=$(tree_hashes "$client_dir")
 start_updater "$updater"
 wait_for 120 update_shown start_btn || fail "the update beside the updater did not finish"
 expect "$(driver reg InstallLocation)" "$client" "the entry names the folder beside the updater"
