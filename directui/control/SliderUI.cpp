@@ -212,8 +212,7 @@ void CSliderUI::PaintStateImage(HDC dc)
     CUIString* state = NULL;
     if ((m_uThumbState & UISTATE_CAPTURED) != 0) state = &m_sThumbPushedImage;
     else if ((m_uThumbState & UISTATE_HOT) != 0) state = &m_sThumbHotImage;
-    if (state != NULL && DrawImageOrForget(*this, dc, *state, m_sImageModify)) return;
-    DrawImageOrForget(*this, dc, m_sThumbImage, m_sImageModify);
+    DrawStateOrNormalImage(*this, dc, state, m_sThumbImage, m_sImageModify);
 }
 
 } // namespace DirectUI

@@ -10,10 +10,10 @@ bool DrawImageOrForget(CControlUI& control, HDC dc, CUIString& image, LPCWSTR mo
     return false;
 }
 
-void DrawStateOrNormalImage(CControlUI& control, HDC dc, CUIString* state, CUIString& normal)
+bool DrawStateOrNormalImage(CControlUI& control, HDC dc, CUIString* state, CUIString& normal, LPCWSTR modify)
 {
-    if (state != NULL && DrawImageOrForget(control, dc, *state)) return;
-    DrawImageOrForget(control, dc, normal);
+    if (state != NULL && DrawImageOrForget(control, dc, *state, modify)) return true;
+    return DrawImageOrForget(control, dc, normal, modify);
 }
 
 } // namespace DirectUI

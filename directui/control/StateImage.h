@@ -11,7 +11,8 @@ namespace DirectUI {
 // failed (and is now cleared).
 bool DrawImageOrForget(CControlUI& control, HDC dc, CUIString& image, LPCWSTR modify = NULL);
 
-// Draws state when it is given and drawable, else the normal image.
-void DrawStateOrNormalImage(CControlUI& control, HDC dc, CUIString* state, CUIString& normal);
+// Draws state when it is given and drawable, else the normal image (both
+// with modify); false when neither drew.
+bool DrawStateOrNormalImage(CControlUI& control, HDC dc, CUIString* state, CUIString& normal, LPCWSTR modify = NULL);
 
 } // namespace DirectUI
