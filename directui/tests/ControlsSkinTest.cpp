@@ -281,17 +281,8 @@ TEST(ControlsSkin, TooltipShowsAfterTheHoverDelayAndHidesOnLeave)
     SetCursorPos(screen.x, screen.y);
     skin.Send(WM_MOUSEMOVE, pt);
     // Wait for the hover message the tracking asked for (bounded).
-    DWORD until = GetTickCount() + 5000;
-    bool hovered = false;
-    while (!hovered && GetTickCount() < until) {
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_MOUSEHOVER && msg.hwnd == hwnd) hovered = true;
-            DispatchMessageW(&msg);
-        }
-    }
-    ASSERT_TRUE(hovered);
+    ASSERT_TRUE(WaitForMessage([hwnd](const MSG& msg) { return msg.message == WM_MOUSEHOVER && msg.hwnd == hwnd; },
+                               5000));
     HWND tip = FindWindowExW(NULL, NULL, TOOLTIPS_CLASSW, NULL);
     while (tip != NULL && GetWindow(tip, GW_OWNER) != hwnd) tip = FindWindowExW(NULL, tip, TOOLTIPS_CLASSW, NULL);
     ASSERT_TRUE(tip != NULL);
