@@ -198,10 +198,7 @@ void CComboUI::Paint(HDC dc, const RECT& rcPaint) { CControlUI::Paint(dc, rcPain
 
 void CComboUI::PaintStateImage(HDC dc)
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled()) m_uButtonState |= UISTATE_DISABLED;
-    else m_uButtonState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabledState(*this, m_uButtonState);
 
     // The first state that is set picks the image; the normal one otherwise.
     CUIString* state = NULL;

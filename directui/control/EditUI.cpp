@@ -253,10 +253,7 @@ SIZE CEditUI::PreferredSize(SIZE available)
 
 void CEditUI::PaintStateImage(HDC dc)
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled()) m_uButtonState |= UISTATE_DISABLED;
-    else m_uButtonState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabledState(*this, m_uButtonState);
 
     CUIString* image = NULL;
     if ((m_uButtonState & UISTATE_DISABLED) != 0) image = &m_sDisabledImage;

@@ -2,6 +2,14 @@
 
 namespace DirectUI {
 
+void SyncFocusAndDisabledState(const CControlUI& control, UINT& state)
+{
+    if (control.IsFocused()) state |= UISTATE_FOCUSED;
+    else state &= ~UISTATE_FOCUSED;
+    if (!control.IsEnabled()) state |= UISTATE_DISABLED;
+    else state &= ~UISTATE_DISABLED;
+}
+
 bool DrawImageOrForget(CControlUI& control, HDC dc, CUIString& image, LPCWSTR modify)
 {
     if (image.IsEmpty()) return false;

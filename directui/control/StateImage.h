@@ -7,6 +7,9 @@ namespace DirectUI {
 // Image strings of control states: one that cannot be drawn is cleared so
 // that it is never tried again.
 
+// Sets UISTATE_FOCUSED and UISTATE_DISABLED in state as control is now.
+void SyncFocusAndDisabledState(const CControlUI& control, UINT& state);
+
 // Draws image (with modify) over control when set; false when it is empty or
 // failed (and is now cleared).
 bool DrawImageOrForget(CControlUI& control, HDC dc, CUIString& image, LPCWSTR modify = NULL);
