@@ -8,15 +8,6 @@
 
 namespace DirectUI {
 
-namespace {
-
-IListItemUI* AsListItem(CControlUI* control)
-{
-    return control != NULL ? static_cast<IListItemUI*>(control->GetInterface(L"ListItem")) : NULL;
-}
-
-} // namespace
-
 CComboUI::CComboUI() : m_pWindow(NULL), m_iCurSel(-1), m_uButtonState(0)
 {
     SetRectEmpty(&m_rcTextPadding);
