@@ -6,7 +6,6 @@
 #include "render/GdiPainter.h"
 
 #include <limits.h>
-#include <stdio.h>
 
 namespace DirectUI {
 
@@ -397,11 +396,8 @@ CUIString* CScrollBarUI::ImageForState(CUIString* images, UINT state)
 // image; images that fail are cleared. Without any, an outline when asked.
 void CScrollBarUI::DrawPart(HDC dc, CUIString* images, UINT state, const RECT& part, bool outline)
 {
-    wchar_t modify[64];
-    swprintf(modify, 64, L"dest='%d,%d,%d,%d'", part.left - m_rcItem.left, part.top - m_rcItem.top,
-             part.right - m_rcItem.left, part.bottom - m_rcItem.top);
-    m_sImageModify = modify;
-    if (DrawStateOrNormalImage(*this, dc, ImageForState(images, state), images[kNormal], m_sImageModify)) return;
+    CUIString modify = PartDestModify(*this, part);
+    if (DrawStateOrNormalImage(*this, dc, ImageForState(images, state), images[kNormal], modify)) return;
     if (outline) CGdiPainter::DrawRect(dc, part, 2, kOutlineColor);
 }
 

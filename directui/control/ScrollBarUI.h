@@ -97,7 +97,6 @@ private:
     UINT m_uThumbState;
     CUIString m_sThumbImages[4];
     CUIString m_sRailImages[4];
-    CUIString m_sImageModify;
 };
 
 } // namespace DirectUI

@@ -10,6 +10,15 @@ void SyncFocusAndDisabledState(const CControlUI& control, UINT& state)
     else state &= ~UISTATE_DISABLED;
 }
 
+CUIString PartDestModify(const CControlUI& control, const RECT& part)
+{
+    const RECT& item = control.GetPos();
+    CUIString modify;
+    modify.Format(L"dest='%d,%d,%d,%d'", static_cast<int>(part.left - item.left), static_cast<int>(part.top - item.top),
+                  static_cast<int>(part.right - item.left), static_cast<int>(part.bottom - item.top));
+    return modify;
+}
+
 bool DrawImageOrForget(CControlUI& control, HDC dc, CUIString& image, LPCWSTR modify)
 {
     if (image.IsEmpty()) return false;

@@ -10,6 +10,10 @@ namespace DirectUI {
 // Sets UISTATE_FOCUSED and UISTATE_DISABLED in state as control is now.
 void SyncFocusAndDisabledState(const CControlUI& control, UINT& state);
 
+// The "dest" modifier that draws an image over part (in window
+// coordinates) of control.
+CUIString PartDestModify(const CControlUI& control, const RECT& part);
+
 // Draws image (with modify) over control when set; false when it is empty or
 // failed (and is now cleared).
 bool DrawImageOrForget(CControlUI& control, HDC dc, CUIString& image, LPCWSTR modify = NULL);
