@@ -209,10 +209,7 @@ SIZE CButtonUI::PreferredSize(SIZE available)
 
 void CButtonUI::PaintStateImage(HDC dc)
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled()) m_uButtonState |= UISTATE_DISABLED;
-    else m_uButtonState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabledState(*this, m_uButtonState);
 
     CUIString* candidate = NULL;
     if ((m_uButtonState & UISTATE_DISABLED) != 0) candidate = &m_sDisabledImage;

@@ -1,5 +1,6 @@
 #include "control/ComboBoxUI.h"
 
+#include "control/StateImage.h"
 #include "core/SkinValues.h"
 
 #include <stdio.h>
@@ -30,10 +31,7 @@ void CComboBoxUI::PaintStateImage(HDC dc)
         CComboUI::PaintStateImage(dc);
         return;
     }
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled()) m_uButtonState |= UISTATE_DISABLED;
-    else m_uButtonState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabledState(*this, m_uButtonState);
 
     // The source part runs from "source" to its closing quote; without it
     // the image cannot be cut into cells and nothing is drawn.

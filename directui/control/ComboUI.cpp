@@ -8,15 +8,6 @@
 
 namespace DirectUI {
 
-namespace {
-
-IListItemUI* AsListItem(CControlUI* control)
-{
-    return control != NULL ? static_cast<IListItemUI*>(control->GetInterface(L"ListItem")) : NULL;
-}
-
-} // namespace
-
 CComboUI::CComboUI() : m_pWindow(NULL), m_iCurSel(-1), m_uButtonState(0)
 {
     SetRectEmpty(&m_rcTextPadding);
@@ -198,10 +189,7 @@ void CComboUI::Paint(HDC dc, const RECT& rcPaint) { CControlUI::Paint(dc, rcPain
 
 void CComboUI::PaintStateImage(HDC dc)
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled()) m_uButtonState |= UISTATE_DISABLED;
-    else m_uButtonState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabledState(*this, m_uButtonState);
 
     // The first state that is set picks the image; the normal one otherwise.
     CUIString* state = NULL;

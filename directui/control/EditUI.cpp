@@ -140,6 +140,19 @@ void CEditUI::SetEnabled(bool enabled)
     if (!IsEnabled()) m_uButtonState = 0;
 }
 
+// Puts the native edit over the control; false when it could not be made.
+bool CEditUI::OpenNativeEdit()
+{
+    m_pWindow = new CEditWnd;
+    m_pWindow->Init(this);
+    // A window destroyed while being made has deleted itself already.
+    if (m_pWindow != NULL && m_pWindow->GetHWND() == NULL) {
+        delete m_pWindow;
+        m_pWindow = NULL;
+    }
+    return m_pWindow != NULL;
+}
+
 void CEditUI::SelectAllNative()
 {
     if (m_pWindow == NULL) return;
@@ -173,12 +186,7 @@ void CEditUI::HandleEvent(ControlEvent& event)
     case UIEVENT_SETFOCUS:
         if (IsEnabled()) {
             if (m_pWindow != NULL) return;
-            m_pWindow = new CEditWnd;
-            m_pWindow->Init(this);
-            if (m_pWindow != NULL && m_pWindow->GetHWND() == NULL) {
-                delete m_pWindow;
-                m_pWindow = NULL;
-            }
+            OpenNativeEdit();
             Invalidate();
         }
         break;
@@ -191,14 +199,7 @@ void CEditUI::HandleEvent(ControlEvent& event)
         if (!IsEnabled()) return;
         m_pManager->ReleaseCapture();
         if (IsFocused() && m_pWindow == NULL) {
-            m_pWindow = new CEditWnd;
-            m_pWindow->Init(this);
-            if (m_pWindow->GetHWND() == NULL) {
-                delete m_pWindow;
-                m_pWindow = NULL;
-            } else if (PtInRect(&m_rcItem, event.ptMouse)) {
-                SelectAllNative();
-            }
+            if (OpenNativeEdit() && PtInRect(&m_rcItem, event.ptMouse)) SelectAllNative();
         } else if (m_pWindow != NULL) {
             SelectAllNative();
         }
@@ -253,10 +254,7 @@ SIZE CEditUI::PreferredSize(SIZE available)
 
 void CEditUI::PaintStateImage(HDC dc)
 {
-    if (IsFocused()) m_uButtonState |= UISTATE_FOCUSED;
-    else m_uButtonState &= ~UISTATE_FOCUSED;
-    if (!IsEnabled()) m_uButtonState |= UISTATE_DISABLED;
-    else m_uButtonState &= ~UISTATE_DISABLED;
+    SyncFocusAndDisabledState(*this, m_uButtonState);
 
     CUIString* image = NULL;
     if ((m_uButtonState & UISTATE_DISABLED) != 0) image = &m_sDisabledImage;

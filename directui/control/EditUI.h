@@ -57,6 +57,7 @@ public:
     HWND GetNativeWindow() const;
 
 protected:
+    bool OpenNativeEdit();
     void SelectAllNative();
 
     CEditWnd* m_pWindow;

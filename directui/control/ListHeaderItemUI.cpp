@@ -5,8 +5,6 @@
 #include "core/SkinValues.h"
 #include "render/GdiPainter.h"
 
-#include <stdio.h>
-
 namespace DirectUI {
 
 namespace {
@@ -192,13 +190,7 @@ void CListHeaderItemUI::PaintStateImage(HDC dc)
     DrawStateOrNormalImage(*this, dc, state, m_sNormalImage);
 
     if (m_sSepImage.IsEmpty()) return;
-    RECT strip = GetThumbRect();
-    OffsetRect(&strip, -m_rcItem.left, -m_rcItem.top);
-    WCHAR modify[100] = { 0 };
-    _snwprintf(modify, 99, L"dest='%d,%d,%d,%d'", static_cast<int>(strip.left), static_cast<int>(strip.top),
-               static_cast<int>(strip.right), static_cast<int>(strip.bottom));
-    m_sSepImageModify = modify;
-    DrawImageOrForget(*this, dc, m_sSepImage, m_sSepImageModify);
+    DrawImageOrForget(*this, dc, m_sSepImage, PartDestModify(*this, GetThumbRect()));
 }
 
 void CListHeaderItemUI::PaintText(HDC dc)

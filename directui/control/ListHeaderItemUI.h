@@ -59,7 +59,6 @@ protected:
     CUIString m_sPushedImage;
     CUIString m_sFocusedImage;
     CUIString m_sSepImage;
-    CUIString m_sSepImageModify;
     int m_nScale;
 };
 

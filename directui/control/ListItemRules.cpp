@@ -12,6 +12,11 @@ bool AlternateRowIsBare(const ListInfo& info, int index) { return info.bAlternat
 
 } // namespace
 
+IListItemUI* AsListItem(CControlUI* control)
+{
+    return control != NULL ? static_cast<IListItemUI*>(control->GetInterface(L"ListItem")) : NULL;
+}
+
 void DrawListItemBackground(HDC dc, CControlUI* item, IListOwnerUI* owner, int index, bool selected, UINT state)
 {
     if (owner == NULL) return;
@@ -69,7 +74,7 @@ void HideListItem(IListOwnerUI* owner, bool& selected, bool visible)
 
 bool HandleListItemEvent(CControlUI* item, IListOwnerUI* owner, UINT& state, ControlEvent& event)
 {
-    IListItemUI* listItem = static_cast<IListItemUI*>(item->GetInterface(L"ListItem"));
+    IListItemUI* listItem = AsListItem(item);
     switch (event.Type) {
     case UIEVENT_DBLCLICK:
         if (!item->IsEnabled()) break;
@@ -118,8 +123,7 @@ bool HandleListItemEvent(CControlUI* item, IListOwnerUI* owner, UINT& state, Con
 void RenumberListItems(const CContainerUI* container, int from)
 {
     for (int i = from < 0 ? 0 : from; i < container->Count(); ++i) {
-        CControlUI* control = container->ItemAt(i);
-        IListItemUI* item = static_cast<IListItemUI*>(control->GetInterface(L"ListItem"));
+        IListItemUI* item = AsListItem(container->ItemAt(i));
         if (item != NULL) item->SetIndex(i);
     }
 }

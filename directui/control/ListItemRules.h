@@ -10,6 +10,9 @@ class CContainerUI;
 // What every list item does alike, whether drawn from the list's settings
 // or a container of controls: background, selection, events, invalidation.
 
+// The list item interface of control; NULL when it is none (or NULL).
+IListItemUI* AsListItem(CControlUI* control);
+
 // Colour, state image, own or list background image and the item line.
 void DrawListItemBackground(HDC dc, CControlUI* item, IListOwnerUI* owner, int index, bool selected, UINT state);
 

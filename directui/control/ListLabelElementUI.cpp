@@ -52,11 +52,7 @@ void CListLabelElementUI::DrawItemText(HDC dc, const RECT& rcItem)
     if (m_sText.IsEmpty() || m_pOwner == NULL) return;
     const ListInfo& info = *m_pOwner->GetListInfo();
     DWORD color = ListItemTextColor(info, this, m_bSelected, m_uButtonState);
-    RECT rc = rcItem;
-    rc.left += info.rcTextPadding.left;
-    rc.top += info.rcTextPadding.top;
-    rc.right -= info.rcTextPadding.right;
-    rc.bottom -= info.rcTextPadding.bottom;
+    RECT rc = DeflatedRect(rcItem, info.rcTextPadding);
     if (info.bShowHtml) {
         int links = 0;
         CGdiPainter::DrawMarkupText(dc, m_pManager, rc, m_sText, color, NULL, NULL, links,

@@ -9,15 +9,6 @@
 
 namespace DirectUI {
 
-namespace {
-
-IListItemUI* AsListItem(CControlUI* control)
-{
-    return control != NULL ? static_cast<IListItemUI*>(control->GetInterface(L"ListItem")) : NULL;
-}
-
-} // namespace
-
 CListUI::CListUI()
     : m_bScrollSelect(false), m_iCurSel(-1), m_iExpandedItem(-1), m_pTextProvider(NULL), m_pList(NULL), m_pHeader(NULL)
 {

@@ -1,5 +1,6 @@
 #include "control/RichEditUI.h"
 
+#include "control/LayoutMath.h"
 #include "control/ScrollBarUI.h"
 #include "control/StateImage.h"
 #include "control/TxtWinHost.h"
@@ -316,9 +317,7 @@ void CRichEditUI::SetPos(RECT rc)
         if (!child->IsVisible() || child->IsFloat()) continue;
         SIZE available = { client.right - client.left, height };
         SIZE size = child->PreferredSize(available);
-        int cy = size.cy == 0 ? share : size.cy;
-        if (cy < child->GetMinHeight()) cy = child->GetMinHeight();
-        if (cy > child->GetMaxHeight()) cy = child->GetMaxHeight();
+        int cy = ClampToLimits(size.cy == 0 ? share : size.cy, child->GetMinHeight(), child->GetMaxHeight());
         RECT place = { client.left, y - scroll, client.right, y - scroll + cy };
         child->SetPos(place);
         y += cy + m_iChildPadding;

@@ -1,11 +1,11 @@
 #include "control/ScrollBarUI.h"
 
 #include "control/ContainerUI.h"
+#include "control/StateImage.h"
 #include "core/SkinValues.h"
 #include "render/GdiPainter.h"
 
 #include <limits.h>
-#include <stdio.h>
 
 namespace DirectUI {
 
@@ -382,29 +382,23 @@ void CScrollBarUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     else CControlUI::SetAttribute(name, value);
 }
 
-// Draws a part by its state: disabled, pushed, hot, else (or when that image
-// fails) normal. Images that fail are cleared. Answers whether the normal
-// image or a state image drew; without any, an outline when asked.
-bool CScrollBarUI::DrawPart(HDC dc, CUIString* images, UINT state, const RECT& part, bool outline)
+// The image of the first state set in state (disabled, pushed, hot), or
+// NULL when none is.
+CUIString* CScrollBarUI::ImageForState(CUIString* images, UINT state)
 {
-    wchar_t modify[64];
-    swprintf(modify, 64, L"dest='%d,%d,%d,%d'", part.left - m_rcItem.left, part.top - m_rcItem.top,
-             part.right - m_rcItem.left, part.bottom - m_rcItem.top);
-    m_sImageModify = modify;
-    int which = -1;
-    if ((state & UISTATE_DISABLED) != 0) which = kDisabled;
-    else if ((state & UISTATE_PUSHED) != 0) which = kPushed;
-    else if ((state & UISTATE_HOT) != 0) which = kHot;
-    if (which >= 0 && !images[which].IsEmpty()) {
-        if (DrawImage(dc, images[which], m_sImageModify)) return true;
-        images[which].Empty();
-    }
-    if (!images[kNormal].IsEmpty()) {
-        if (DrawImage(dc, images[kNormal], m_sImageModify)) return true;
-        images[kNormal].Empty();
-    }
+    if ((state & UISTATE_DISABLED) != 0) return &images[kDisabled];
+    if ((state & UISTATE_PUSHED) != 0) return &images[kPushed];
+    if ((state & UISTATE_HOT) != 0) return &images[kHot];
+    return NULL;
+}
+
+// Draws a part by its state, else (or when that image fails) the normal
+// image; images that fail are cleared. Without any, an outline when asked.
+void CScrollBarUI::DrawPart(HDC dc, CUIString* images, UINT state, const RECT& part, bool outline)
+{
+    CUIString modify = PartDestModify(*this, part);
+    if (DrawStateOrNormalImage(*this, dc, ImageForState(images, state), images[kNormal], modify)) return;
     if (outline) CGdiPainter::DrawRect(dc, part, 2, kOutlineColor);
-    return false;
 }
 
 void CScrollBarUI::Paint(HDC dc, const RECT& rcPaint)
@@ -414,16 +408,7 @@ void CScrollBarUI::Paint(HDC dc, const RECT& rcPaint)
     else m_uThumbState |= UISTATE_DISABLED;
 
     // Background over the whole bar.
-    int which = -1;
-    if ((m_uThumbState & UISTATE_DISABLED) != 0) which = kDisabled;
-    else if ((m_uThumbState & UISTATE_PUSHED) != 0) which = kPushed;
-    else if ((m_uThumbState & UISTATE_HOT) != 0) which = kHot;
-    bool drawn = false;
-    if (which >= 0 && !m_sBkImages[which].IsEmpty()) {
-        drawn = DrawImage(dc, m_sBkImages[which]);
-        if (!drawn) m_sBkImages[which].Empty();
-    }
-    if (!drawn && !m_sBkImages[kNormal].IsEmpty() && !DrawImage(dc, m_sBkImages[kNormal])) m_sBkImages[kNormal].Empty();
+    DrawStateOrNormalImage(*this, dc, ImageForState(m_sBkImages, m_uThumbState), m_sBkImages[kNormal]);
 
     if (m_bShowButton1) {
         if (IsEnabled()) m_uButton1State &= ~UISTATE_DISABLED;

@@ -72,7 +72,8 @@ private:
     void MoveTo(int pos);
     void NotifyScroll();
     void SetPartImage(CUIString* images, PartImage which, LPCWSTR image);
-    bool DrawPart(HDC dc, CUIString* images, UINT state, const RECT& part, bool outline);
+    static CUIString* ImageForState(CUIString* images, UINT state);
+    void DrawPart(HDC dc, CUIString* images, UINT state, const RECT& part, bool outline);
 
     bool m_bHorizontal;
     int m_nRange;
@@ -96,7 +97,6 @@ private:
     UINT m_uThumbState;
     CUIString m_sThumbImages[4];
     CUIString m_sRailImages[4];
-    CUIString m_sImageModify;
 };
 
 } // namespace DirectUI

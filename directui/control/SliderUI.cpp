@@ -203,17 +203,10 @@ void CSliderUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 void CSliderUI::PaintStateImage(HDC dc)
 {
     CProgressUI::PaintStateImage(dc);
-    RECT thumb = GetThumbRect();
-    thumb.left -= m_rcItem.left;
-    thumb.top -= m_rcItem.top;
-    thumb.right -= m_rcItem.left;
-    thumb.bottom -= m_rcItem.top;
-    m_sImageModify.Format(L"dest='%d,%d,%d,%d'", thumb.left, thumb.top, thumb.right, thumb.bottom);
     CUIString* state = NULL;
     if ((m_uThumbState & UISTATE_CAPTURED) != 0) state = &m_sThumbPushedImage;
     else if ((m_uThumbState & UISTATE_HOT) != 0) state = &m_sThumbHotImage;
-    if (state != NULL && DrawImageOrForget(*this, dc, *state, m_sImageModify)) return;
-    DrawImageOrForget(*this, dc, m_sThumbImage, m_sImageModify);
+    DrawStateOrNormalImage(*this, dc, state, m_sThumbImage, PartDestModify(*this, GetThumbRect()));
 }
 
 } // namespace DirectUI

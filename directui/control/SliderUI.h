@@ -45,7 +45,6 @@ protected:
     CUIString m_sThumbImage;
     CUIString m_sThumbHotImage;
     CUIString m_sThumbPushedImage;
-    CUIString m_sImageModify;
     bool m_bSendMove;
 };
 

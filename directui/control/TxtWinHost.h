@@ -12,7 +12,7 @@ class CRichEditUI;
 // callbacks with the control's window manager, scroll bars and caret.
 // ITextHost's own methods are plain C++ virtuals (thiscall on i386), as the
 // text services call them; only IUnknown's are stdcall.
-class CTxtWinHost : public ITextHost
+class CTxtWinHost final : public ITextHost
 {
 public:
     // Host bits.

@@ -14,17 +14,6 @@ using namespace DirectUI;
 
 namespace {
 
-// Runs the thread's queued messages until none is left or done() holds.
-template <class Done> void PumpUntil(Done done)
-{
-    for (int round = 0; round < 1000 && !done(); ++round) {
-        MSG msg;
-        if (!PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) break;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 // A combo at 10,10-160,34 with label items 20 pixels high.
 struct ComboWindow
 {

@@ -79,16 +79,6 @@ struct ShownSkin
         ClientToScreen(frame.GetHWND(), &pt);
         return ::SendMessageW(frame.GetHWND(), WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
     }
-    // Notifications other than focus changes, as "sender:type;".
-    std::wstring Sent() const
-    {
-        std::wstring all;
-        for (const NotifyRecorder::Entry& e : recorder.got) {
-            if (e.type == L"setfocus" || e.type == L"killfocus") continue;
-            all += std::wstring(e.sender->GetName().GetData()) + L":" + e.type + L";";
-        }
-        return all;
-    }
     ControlsFrame frame;
     NotifyRecorder recorder;
 };
@@ -162,7 +152,7 @@ TEST(ControlsSkin, ClicksNotifyTheClickedControlsOnly)
     skin.Click(L"agree");
     EXPECT_EQ(L"install:click;typical:click;typical:selectchanged;custom:click;custom:selectchanged;"
               L"agree:click;agree:selectchanged;agree:click;agree:selectchanged;",
-              skin.Sent());
+              skin.recorder.SendersAndTypes());
     EXPECT_FALSE(static_cast<COptionUI*>(skin.Find(L"typical"))->IsSelected());
     EXPECT_TRUE(static_cast<COptionUI*>(skin.Find(L"custom"))->IsSelected());
     EXPECT_FALSE(static_cast<COptionUI*>(skin.Find(L"agree"))->IsSelected());
@@ -176,7 +166,7 @@ TEST(ControlsSkin, ClicksNotifyTheClickedControlsOnly)
     ASSERT_EQ(2, links->GetLinkCount());
     RECT second = links->GetLinkRect(1);
     skin.Click(POINT{ (second.left + second.right) / 2, (second.top + second.bottom) / 2 });
-    EXPECT_EQ(L"slider:valuechanged;links:link;", skin.Sent());
+    EXPECT_EQ(L"slider:valuechanged;links:link;", skin.recorder.SendersAndTypes());
     EXPECT_EQ(1u, skin.recorder.got.back().wParam);
 }
 
@@ -191,7 +181,7 @@ TEST(ControlsSkin, TypingChangesTheEditAndTheRichEdit)
     EXPECT_EQ(CUIString(L"C:\\Program Files\\Orbela\\Games\x6e38\x620f"), path->GetText());
     EXPECT_EQ(L"setup_path:textchanged;setup_path:textchanged;setup_path:textchanged;setup_path:textchanged;"
               L"setup_path:textchanged;setup_path:textchanged;setup_path:textchanged;setup_path:textchanged;",
-              skin.Sent());
+              skin.recorder.SendersAndTypes());
 
     CRichEditUI* remark = static_cast<CRichEditUI*>(skin.Find(L"remark"));
     EXPECT_EQ(CUIString(L"\x5907\x6ce8\xff08\x53ef\x9009\xff09"), remark->GetText()); // the tip
@@ -281,17 +271,8 @@ TEST(ControlsSkin, TooltipShowsAfterTheHoverDelayAndHidesOnLeave)
     SetCursorPos(screen.x, screen.y);
     skin.Send(WM_MOUSEMOVE, pt);
     // Wait for the hover message the tracking asked for (bounded).
-    DWORD until = GetTickCount() + 5000;
-    bool hovered = false;
-    while (!hovered && GetTickCount() < until) {
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_MOUSEHOVER && msg.hwnd == hwnd) hovered = true;
-            DispatchMessageW(&msg);
-        }
-    }
-    ASSERT_TRUE(hovered);
+    ASSERT_TRUE(WaitForMessage([hwnd](const MSG& msg) { return msg.message == WM_MOUSEHOVER && msg.hwnd == hwnd; },
+                               5000));
     HWND tip = FindWindowExW(NULL, NULL, TOOLTIPS_CLASSW, NULL);
     while (tip != NULL && GetWindow(tip, GW_OWNER) != hwnd) tip = FindWindowExW(NULL, tip, TOOLTIPS_CLASSW, NULL);
     ASSERT_TRUE(tip != NULL);

@@ -31,11 +31,7 @@ struct DateWindow
     // Runs queued messages until the picker is gone.
     void WaitClosed()
     {
-        for (int round = 0; round < 1000 && date->GetPicker() != NULL; ++round) {
-            MSG msg;
-            if (!PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) break;
-            DispatchMessageW(&msg);
-        }
+        PumpUntil([this] { return date->GetPicker() == NULL; });
     }
     void Set(int year, int month, int day)
     {

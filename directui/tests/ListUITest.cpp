@@ -256,6 +256,29 @@ TEST(List, ClickOnAHeaderItemSendsHeaderClick)
     EXPECT_NE(std::wstring::npos, l.w.recorder.Types().find(L"headerclick;"));
 }
 
+// The separator image covers the strip sepwidth gives: the right edge, or
+// the left one when it is negative.
+TEST(List, HeaderSeparatorImageCoversItsStrip)
+{
+    const DWORD normal = 0x808080, separator = 0xFF0000;
+    const struct
+    {
+        const wchar_t* sepwidth;
+        int separatorX, normalX;
+    } rows[] = { { L"4", 108, 103 }, { L"-4", 12, 17 } };
+    for (const auto& row : rows) {
+        ListWindow l(0);
+        CControlUI* column = l.list->GetHeader()->ItemAt(0);
+        column->SetText(L"");
+        column->SetAttribute(L"normalimage", L"file='state-normal.png'");
+        column->SetAttribute(L"sepimage", L"file='state-hot.png'");
+        column->SetAttribute(L"sepwidth", row.sepwidth);
+        // The first column spans x 10-110 of the header at y 10-30.
+        EXPECT_EQ(separator, l.w.Pixel(row.separatorX, 20)) << row.sepwidth;
+        EXPECT_EQ(normal, l.w.Pixel(row.normalX, 20)) << row.sepwidth;
+    }
+}
+
 TEST(List, FortyHeaderItemsGiveThirtyTwoColumns)
 {
     ListWindow l(3);

@@ -12,17 +12,6 @@ namespace {
 const DWORD kNormal = 0x808080, kHot = 0xFF0000, kPushed = 0x00FF00, kSelected = 0xFFFF00, kSelectedHot = 0x00FFFF;
 const DWORD kSelectedPushed = 0xFF00FF, kFore = 0xFF8000, kDisabled = 0x101010;
 
-// Notifications other than the focus ones, with the sender's name.
-std::wstring Sent(const NotifyRecorder& recorder)
-{
-    std::wstring all;
-    for (const NotifyRecorder::Entry& e : recorder.got) {
-        if (e.type == L"setfocus" || e.type == L"killfocus") continue;
-        all += e.sender->GetName().GetData() + std::wstring(L":") + e.type + L";";
-    }
-    return all;
-}
-
 struct ThreeOptions : ControlWindow
 {
     ThreeOptions(LPCWSTR group)
@@ -57,7 +46,7 @@ TEST(Option, GroupedClicksTable)
     for (const Row& row : rows) {
         ThreeOptions w(L"g");
         for (int x : row.clickX) w.Click(x, 20);
-        EXPECT_EQ(row.sent, Sent(w.recorder)) << row.name;
+        EXPECT_EQ(row.sent, w.recorder.SendersAndTypes()) << row.name;
         std::string selected = std::string(w.a->IsSelected() ? "1" : "0") + (w.b->IsSelected() ? "1" : "0")
                                + (w.c->IsSelected() ? "1" : "0");
         EXPECT_EQ(row.selected, selected) << row.name;
@@ -71,7 +60,7 @@ TEST(Option, UngroupedClickedTwiceToggles)
     EXPECT_TRUE(w.a->IsSelected());
     w.Click(20, 20);
     EXPECT_FALSE(w.a->IsSelected());
-    EXPECT_EQ(L"a:click;a:selectchanged;a:click;a:selectchanged;", Sent(w.recorder));
+    EXPECT_EQ(L"a:click;a:selectchanged;a:click;a:selectchanged;", w.recorder.SendersAndTypes());
 }
 
 TEST(Option, SelectedAttributeBeforeTheWindowAndGroupChanges)
@@ -84,7 +73,7 @@ TEST(Option, SelectedAttributeBeforeTheWindowAndGroupChanges)
     EXPECT_TRUE(b->IsSelected()); // selected before either had a window
     a->Select(true);
     EXPECT_FALSE(b->IsSelected());
-    EXPECT_EQ(L"a:selectchanged;", Sent(w.recorder));
+    EXPECT_EQ(L"a:selectchanged;", w.recorder.SendersAndTypes());
     // b leaves the group: selecting it no longer touches a.
     b->SetGroup(L"other");
     w.recorder.got.clear();
@@ -178,7 +167,7 @@ TEST(Option, BindTabSwitchesATabLayoutByName)
     ASSERT_EQ(0, tabs->GetCurSel());
     w.Click(20, 20);
     EXPECT_EQ(1, tabs->GetCurSel());
-    EXPECT_EQ(L"o:click;tabs:tabselect;o:selectchanged;", Sent(w.recorder));
+    EXPECT_EQ(L"o:click;tabs:tabselect;o:selectchanged;", w.recorder.SendersAndTypes());
 }
 
 TEST(Option, BindTabNamingANonTabSelectsNothing)
@@ -188,7 +177,7 @@ TEST(Option, BindTabNamingANonTabSelectsNothing)
     w.Add(new COptionUI, L"o", L"10,10,50,30", L"bindtablayoutname=\"notatab\" bindtabindex=\"0\"");
     w.Show();
     w.Click(20, 20);
-    EXPECT_EQ(L"o:click;o:selectchanged;", Sent(w.recorder));
+    EXPECT_EQ(L"o:click;o:selectchanged;", w.recorder.SendersAndTypes());
 }
 
 } // namespace

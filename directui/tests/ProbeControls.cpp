@@ -81,6 +81,16 @@ std::wstring NotifyRecorder::Types() const
     return all;
 }
 
+std::wstring NotifyRecorder::SendersAndTypes() const
+{
+    std::wstring all;
+    for (const Entry& e : got) {
+        if (e.type == L"setfocus" || e.type == L"killfocus") continue;
+        all += std::wstring(e.sender->GetName().GetData()) + L":" + e.type + L";";
+    }
+    return all;
+}
+
 ManagedWindow::ManagedWindow(int width, int height)
 {
     Create(NULL, L"managed", WS_POPUP, 0, 0, 0, width, height);

@@ -49,11 +49,42 @@ public:
     };
     void Notify(DirectUI::NotifyRecord& msg) override;
     std::wstring Types() const;
+    // The notifications other than focus changes, as "sender:type;".
+    std::wstring SendersAndTypes() const;
     std::vector<Entry> got;
 };
 
 // Handles every message waiting for this thread, as a frame's loop does.
 void PumpMessages();
+
+// Handles this thread's queued messages one by one until done() holds or
+// none is left (at most 1000).
+template <class Done> void PumpUntil(Done done)
+{
+    for (int round = 0; round < 1000 && !done(); ++round) {
+        MSG msg;
+        if (!::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// Handles this thread's messages as they arrive until one for which seen()
+// holds has been handled, or timeoutMs have passed; whether one came.
+template <class Seen> bool WaitForMessage(Seen seen, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    bool came = false;
+    while (!came && ::GetTickCount() - start < timeoutMs) {
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (seen(msg)) came = true;
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return came;
+}
 
 // A popup window whose messages go through a window manager.
 class ManagedWindow : public DirectUI::CWindowWnd

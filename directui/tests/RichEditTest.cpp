@@ -125,17 +125,9 @@ TEST(RichEdit, TheCaretBlinksByItsTimerAndGoesWithItsControl)
     w.rich->SetFocus();
     ASSERT_GT(CaretInk(w), 0);
     // Wait for the blink timer (bounded: a few blink periods).
-    DWORD until = GetTickCount() + 10 * GetCaretBlinkTime() + 2000;
-    bool blinked = false;
-    while (!blinked && GetTickCount() < until) {
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_TIMER && msg.wParam == CWindowUIManager::kCaretTimerId) blinked = true;
-            DispatchMessageW(&msg);
-        }
-    }
-    ASSERT_TRUE(blinked);
+    ASSERT_TRUE(WaitForMessage(
+        [](const MSG& msg) { return msg.message == WM_TIMER && msg.wParam == CWindowUIManager::kCaretTimerId; },
+        10 * GetCaretBlinkTime() + 2000));
     EXPECT_EQ(0, CaretInk(w)); // blinked off
     w.root->SetDelayedDestroy(false);
     w.root->Remove(w.rich);

@@ -176,4 +176,44 @@ TEST(ScrollBarUI, WithoutImagesThePartsAreLightBlueOutlines)
     EXPECT_EQ(0xFFFFFFu, canvas.Pixel(8, 70) & 0xFFFFFF); // the rail below the thumb
 }
 
+// Each part shows the image of its state, else the normal one; a state image
+// that cannot be drawn is forgotten. The background follows the thumb's state.
+TEST(ScrollBarUI, PartsShowTheirStateImageElseTheNormalOne)
+{
+    const DWORD normal = 0x808080, hot = 0xFF0000, pushed = 0x00FF00, blue = 0x0000FF, disabled = 0x101010;
+    CWindowUIManager::SetSkinPath(ImageFolder().c_str());
+    SkinWindow skin(L"<Window><Container><ScrollBar name=\"bar\" range=\"100\" float=\"true\" pos=\"0,0,16,100\" "
+                    L"button1normalimage=\"file='state-normal.png'\" button1hotimage=\"file='state-hot.png'\" "
+                    L"thumbnormalimage=\"file='state-normal.png'\" thumbhotimage=\"file='missing.png'\" "
+                    L"thumbpushedimage=\"file='state-pushed.png'\" bknormalimage=\"file='state-focused.png'\" "
+                    L"bkdisabledimage=\"file='state-disabled.png'\"/></Container></Window>");
+    CScrollBarUI* bar = static_cast<CScrollBarUI*>(skin.Find(L"bar"));
+    ASSERT_TRUE(bar != NULL);
+    // Button 1 at 0-16, the thumb at 16-50, the bare rail below it.
+    auto paint = [bar](int x, int y) {
+        DibCanvas canvas(16, 100);
+        bar->Paint(canvas.dc(), canvas.rect());
+        return canvas.Pixel(x, y) & 0xFFFFFF;
+    };
+    EXPECT_EQ(normal, paint(8, 8));
+    EXPECT_EQ(normal, paint(8, 30));
+    EXPECT_EQ(blue, paint(8, 70));
+
+    skin.window.Mouse(WM_MOUSEMOVE, 8, 30);
+    ASSERT_NE(0u, bar->GetThumbState() & UISTATE_HOT);
+    EXPECT_EQ(hot, paint(8, 8));
+    EXPECT_EQ(normal, paint(8, 30));
+    EXPECT_TRUE(bar->GetThumbImage(CScrollBarUI::kHot).IsEmpty());
+    EXPECT_EQ(blue, paint(8, 70));
+
+    skin.window.Mouse(WM_LBUTTONDOWN, 8, 30, MK_LBUTTON);
+    EXPECT_EQ(pushed, paint(8, 30));
+    skin.window.Mouse(WM_LBUTTONUP, 8, 30);
+
+    bar->SetEnabled(false);
+    EXPECT_EQ(normal, paint(8, 30));
+    EXPECT_EQ(disabled, paint(8, 70));
+    CWindowUIManager::SetSkinPath(L"");
+}
+
 } // namespace
