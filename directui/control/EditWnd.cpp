@@ -1,18 +1,10 @@
 #include "control/EditWnd.h"
 
 #include "control/EditUI.h"
+#include "core/SkinValues.h"
 #include "manager/WindowUIManager.h"
 
 namespace DirectUI {
-
-namespace {
-
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
-
-} // namespace
 
 CEditWnd::CEditWnd() : m_pOwner(NULL), m_hBkBrush(NULL), m_bInit(false) {}
 
@@ -115,8 +107,8 @@ LRESULT CEditWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         ::SetBkMode(dc, TRANSPARENT);
         DWORD textColor = m_pOwner->GetNativeEditTextColor();
         if (textColor == 0) textColor = m_pOwner->GetTextColor();
-        ::SetTextColor(dc, ToColorRef(textColor));
-        if (m_hBkBrush == NULL) m_hBkBrush = ::CreateSolidBrush(ToColorRef(m_pOwner->GetNativeEditBkColor()));
+        ::SetTextColor(dc, ArgbToColorRef(textColor));
+        if (m_hBkBrush == NULL) m_hBkBrush = ::CreateSolidBrush(ArgbToColorRef(m_pOwner->GetNativeEditBkColor()));
         return reinterpret_cast<LRESULT>(m_hBkBrush);
     }
     default:

@@ -15,11 +15,6 @@ namespace DirectUI {
 
 namespace {
 
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
-
 bool IsButtonMessage(UINT msg)
 {
     switch (msg) {
@@ -164,7 +159,7 @@ void CRichEditUI::ApplyTextColor(DWORD color)
 {
     if (m_pTwh == NULL) return;
     if (color == 0 && m_pManager != NULL) color = m_pManager->GetDefaultFontColor();
-    COLORREF ref = ToColorRef(color);
+    COLORREF ref = ArgbToColorRef(color);
     // Pure black is a layered window's transparent colour.
     if (ref == RGB(0, 0, 0) && m_pManager != NULL && m_pManager->IsLayered()) ref = RGB(0, 0, 1);
     m_pTwh->SetTextColor(ref);
@@ -222,7 +217,7 @@ void CRichEditUI::SetEnabled(bool enabled)
 {
     if (IsEnabled() != enabled && m_pManager != NULL) {
         if (enabled) ApplyTextColor(m_dwTextColor);
-        else if (m_pTwh != NULL) m_pTwh->SetTextColor(ToColorRef(m_pManager->GetDefaultDisabledColor()));
+        else if (m_pTwh != NULL) m_pTwh->SetTextColor(ArgbToColorRef(m_pManager->GetDefaultDisabledColor()));
     }
     CContainerUI::SetEnabled(enabled);
 }
@@ -248,7 +243,7 @@ void CRichEditUI::InitSelf()
     if (IsEnabled()) {
         if (m_sText.IsEmpty() && !m_sTipValue.IsEmpty()) ShowTip();
     } else {
-        m_pTwh->SetTextColor(ToColorRef(m_pManager->GetDefaultDisabledColor()));
+        m_pTwh->SetTextColor(ArgbToColorRef(m_pManager->GetDefaultDisabledColor()));
     }
 }
 

@@ -19,6 +19,12 @@ int ParseSizeValue(LPCWSTR value, SIZE& size);
 // Hexadecimal ARGB after optional whitespace and an optional "#".
 DWORD ParseColorValue(LPCWSTR value);
 
+// The GDI colour of a skin's ARGB value (GDI draws without alpha).
+inline COLORREF ArgbToColorRef(DWORD argb)
+{
+    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
 // True only for the text "true".
 bool ParseBoolValue(LPCWSTR value);
 

@@ -44,11 +44,6 @@ GradientFillFn GradientFillProc()
     return fn;
 }
 
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB(GetBValue(argb), GetGValue(argb), GetRValue(argb));
-}
-
 bool Meets(const RECT& a, const RECT& b)
 {
     RECT tmp;
@@ -168,7 +163,7 @@ void CGdiPainter::DrawLine(HDC dc, const RECT& rc, int width, DWORD color, int s
     lp.lopnStyle = style;
     lp.lopnWidth.x = width;
     lp.lopnWidth.y = 0;
-    lp.lopnColor = ToColorRef(color);
+    lp.lopnColor = ArgbToColorRef(color);
     HPEN pen = CreatePenIndirect(&lp);
     if (pen == NULL) return;
     HGDIOBJ oldPen = SelectObject(dc, pen);
@@ -180,7 +175,7 @@ void CGdiPainter::DrawLine(HDC dc, const RECT& rc, int width, DWORD color, int s
 
 void CGdiPainter::DrawRect(HDC dc, const RECT& rc, int width, DWORD color)
 {
-    HPEN pen = CreatePen(PS_SOLID | PS_INSIDEFRAME, width, ToColorRef(color));
+    HPEN pen = CreatePen(PS_SOLID | PS_INSIDEFRAME, width, ArgbToColorRef(color));
     if (pen == NULL) return;
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
@@ -192,7 +187,7 @@ void CGdiPainter::DrawRect(HDC dc, const RECT& rc, int width, DWORD color)
 
 void CGdiPainter::DrawRoundRect(HDC dc, const RECT& rc, int width, int cx, int cy, DWORD color)
 {
-    HPEN pen = CreatePen(PS_SOLID | PS_INSIDEFRAME, width, ToColorRef(color));
+    HPEN pen = CreatePen(PS_SOLID | PS_INSIDEFRAME, width, ArgbToColorRef(color));
     if (pen == NULL) return;
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
@@ -699,7 +694,7 @@ void CGdiPainter::DrawText(HDC dc, CWindowUIManager* manager, RECT& rc, LPCWSTR 
     if (text == NULL || manager == NULL || dc == NULL) return;
     if (!manager->IsLayered() && !manager->IsUseGdiplusText()) {
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, ToColorRef(color));
+        SetTextColor(dc, ArgbToColorRef(color));
         HGDIOBJ oldFont = SelectObject(dc, manager->GetFont(font));
         ::DrawTextW(dc, text, -1, &rc, style | DT_NOPREFIX);
         SelectObject(dc, oldFont);

@@ -19,11 +19,6 @@ bool IsTagEnd(WCHAR ch)
     return ch == L'>' || ch == L'}';
 }
 
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB(GetBValue(argb), GetGValue(argb), GetRValue(argb));
-}
-
 // Splits "key='value'" pairs and bare words of tag arguments.
 CUIString TakeWord(LPCWSTR& p)
 {
@@ -138,7 +133,7 @@ void CMarkupLayout::RecordLink(State& st, int top, int height, int x)
 void CMarkupLayout::Select(const State& st)
 {
     if (st.font != NULL) SelectObject(m_dc, st.font->hFont);
-    SetTextColor(m_dc, ToColorRef(st.color));
+    SetTextColor(m_dc, ArgbToColorRef(st.color));
     SetBkMode(m_dc, st.selected ? OPAQUE : TRANSPARENT);
 }
 
@@ -465,8 +460,8 @@ int CMarkupLayout::Run(RECT& rc, LPCWSTR text)
     FontEntry* font = m_manager->GetDefaultFontEntry();
     HGDIOBJ oldFont = SelectObject(m_dc, font->hFont);
     int oldMode = SetBkMode(m_dc, TRANSPARENT);
-    COLORREF oldText = SetTextColor(m_dc, ToColorRef(m_color));
-    COLORREF oldBack = SetBkColor(m_dc, ToColorRef(m_manager->GetDefaultSelectedBkColor()));
+    COLORREF oldText = SetTextColor(m_dc, ArgbToColorRef(m_color));
+    COLORREF oldBack = SetBkColor(m_dc, ArgbToColorRef(m_manager->GetDefaultSelectedBkColor()));
 
     m_rc = rc;
     if (!measuring && (m_style & kAlignFlags) != 0) {
