@@ -16,8 +16,8 @@ using namespace DirectUI;
 
 namespace {
 
-// A frame over the controls sample skin (built into ..\skins\controls\
-// beside the programs), as a wizard shows its pages.
+// A frame over the controls sample skin (built into the folder
+// ..\skins\controls beside the programs), as a wizard shows its pages.
 class ControlsFrame : public WindowImplBase
 {
 public:

@@ -100,8 +100,11 @@ TEST(Edit, TypingIsCopiedBackAndReported)
         EXPECT_EQ(CUIString(row.text), w.edit->GetText()) << row.name;
         if (row.changes >= 0) EXPECT_EQ(row.changes, w.Count(L"textchanged")) << row.name;
         else EXPECT_GE(w.Count(L"textchanged"), 10) << row.name;
-        for (const NotifyRecorder::Entry& e : w.recorder.got)
-            if (e.type == L"textchanged") EXPECT_TRUE(e.sender == w.edit) << row.name;
+        for (const NotifyRecorder::Entry& e : w.recorder.got) {
+            if (e.type == L"textchanged") {
+                EXPECT_TRUE(e.sender == w.edit) << row.name;
+            }
+        }
     }
 }
 
