@@ -189,9 +189,7 @@ void CInstallationFrameWnd::Notify(NotifyRecord& msg)
                 ReportInstallStatistics("install");
             }
         } else if (sender == start_btn) {
-            ::ShellExecuteW(NULL, L"open", g_clientExePath, NULL, NULL, SW_SHOW);
-            ::PostQuitMessage(0);
-            ::ExitProcess(0);
+            StartClientAndExit(g_clientExePath);
         } else if (sender == logo) {
             std::wstring page = GetProductPage();
             if (IsWebAddress(page))

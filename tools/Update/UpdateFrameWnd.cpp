@@ -11,8 +11,6 @@
 #include "UninstallEntry.h"
 #include "WizardNotices.h"
 
-#include <shellapi.h>
-
 #include <cwchar>
 #include <memory>
 
@@ -151,12 +149,8 @@ void CUpdateFrameWnd::ReportUpdateStatistics()
 
 void CUpdateFrameWnd::Notify(NotifyRecord& msg)
 {
-    if (msg.sType == L"click" && msg.pSender != NULL && msg.pSender->GetName() == L"start_btn") {
-        // The client starts without arguments.
-        ::ShellExecuteW(NULL, L"open", g_clientExePath, NULL, NULL, SW_SHOW);
-        ::PostQuitMessage(0);
-        ::ExitProcess(0);
-    }
+    if (msg.sType == L"click" && msg.pSender != NULL && msg.pSender->GetName() == L"start_btn")
+        StartClientAndExit(g_clientExePath);
     CWizardFrameWnd::Notify(msg);
 }
 
