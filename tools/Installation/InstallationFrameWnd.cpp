@@ -443,11 +443,7 @@ CInstallationFrameWnd::InstallOutcome CInstallationFrameWnd::RunInstall(InstallJ
 
     if (!WriteUninstallEntry(client, PackageVersion()))
         return RegistryFailed;
-    ClientShortcutsResult links = CreateClientShortcuts(client);
-    if (!links.startMenu)
-        ShowAlert(job.frame, kStartMenuShortcutFailedText);
-    if (!links.desktop)
-        ShowAlert(job.frame, kDesktopShortcutFailedText);
+    CreateClientShortcutsWithNotices(job.frame, client);
     ::PostMessageW(job.window, kInstallStepMessage, 90, 0);
     return Installed;
 }

@@ -271,11 +271,7 @@ CUpdateFrameWnd::UpdateOutcome CUpdateFrameWnd::RunUpdate(UpdateJob& job)
     DeleteUninstallEntry();
     if (!WriteUninstallEntry(job.clientFolder, job.version))
         return RegistryFailed;
-    ClientShortcutsResult links = CreateClientShortcuts(job.clientFolder);
-    if (!links.startMenu)
-        ShowAlert(job.frame, kStartMenuShortcutFailedText);
-    if (!links.desktop)
-        ShowAlert(job.frame, kDesktopShortcutFailedText);
+    CreateClientShortcutsWithNotices(job.frame, job.clientFolder);
     ::PostMessageW(job.window, WM_UPDATE_PROGRESS, 100, 0);
     return Updated;
 }
