@@ -28,8 +28,6 @@ const int kPackageResourceId = 131;
 const int kExtractorResourceId = 130;
 const unsigned long long kRequiredMegabytes = 131;
 const size_t kMaxFolderLength = 150;
-const int kExitQuestionFont = 4;
-const int kVersionQuestionFont = 5;
 
 // The worker's reports: a step reached (wParam the percent it stands for)
 // and its end (wParam the outcome). Posted, so the worker never waits on the window.

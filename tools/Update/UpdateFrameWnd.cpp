@@ -23,7 +23,6 @@ std::wstring g_startFolder;
 namespace {
 
 const int kExtractorResourceId = 130;
-const int kExitQuestionFont = 4;
 const UINT kProgressTimerMs = 100;
 const DWORD kFinishedPauseMs = 2000;
 
