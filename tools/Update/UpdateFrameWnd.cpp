@@ -39,15 +39,6 @@ const wchar_t* const kExitQuestion = L"确定要退出更新程序？";
 const wchar_t* const kDownloadFailedText = L"更新包下载失败！";
 const wchar_t* const kClientFolderWrongText = L"Orbela目录有误！";
 
-std::wstring Widened(const std::string& text)
-{
-    int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, NULL, 0);
-    std::wstring wide(size > 0 ? size - 1 : 0, L'\0');
-    if (size > 1)
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
-    return wide;
-}
-
 std::wstring ModuleFolder()
 {
     wchar_t path[MAX_PATH] = { 0 };
@@ -123,7 +114,7 @@ void CUpdateFrameWnd::OnControlsReady()
     ::SetTimer(m_hWnd, PROGRESS_TIMER_ID, kProgressTimerMs, NULL);
     ReportUpdateStatistics();
 
-    UpdateJob* job = new UpdateJob{ this, m_hWnd, url.GetData(), Widened(version), m_clientFolder, kJobRunning };
+    UpdateJob* job = new UpdateJob{ this, m_hWnd, url.GetData(), AnsiToWide(version), m_clientFolder, kJobRunning };
     HANDLE worker = ::CreateThread(NULL, 0, UpdateThreadProc, job, 0, NULL);
     if (worker == NULL) {
         delete job;
