@@ -12,7 +12,6 @@
 #include "WizardNotices.h"
 
 #include <cwchar>
-#include <memory>
 
 using namespace DirectUI;
 
@@ -131,8 +130,7 @@ void CUpdateFrameWnd::ReportUpdateStatistics()
 {
     StatisticsFields fields = CollectStatisticsFields("update");
     fields.hasVersions = true;
-    std::unique_ptr<char[]> oldVersion(WideToOem(m_oldVersion.c_str()));
-    fields.oldVersion = oldVersion ? oldVersion.get() : "";
+    fields.oldVersion = WideToOemString(m_oldVersion);
     fields.newVersion = version;
     PostStatistics(fields);
 }
