@@ -28,8 +28,6 @@ const int kPackageResourceId = 131;
 const int kExtractorResourceId = 130;
 const unsigned long long kRequiredMegabytes = 131;
 const size_t kMaxFolderLength = 150;
-const int kExitQuestionFont = 4;
-const int kVersionQuestionFont = 5;
 
 // The worker's reports: a step reached (wParam the percent it stands for)
 // and its end (wParam the outcome). Posted, so the worker never waits on the window.
@@ -189,9 +187,7 @@ void CInstallationFrameWnd::Notify(NotifyRecord& msg)
                 ReportInstallStatistics("install");
             }
         } else if (sender == start_btn) {
-            ::ShellExecuteW(NULL, L"open", g_clientExePath, NULL, NULL, SW_SHOW);
-            ::PostQuitMessage(0);
-            ::ExitProcess(0);
+            StartClientAndExit(g_clientExePath);
         } else if (sender == logo) {
             std::wstring page = GetProductPage();
             if (IsWebAddress(page))
@@ -445,11 +441,7 @@ CInstallationFrameWnd::InstallOutcome CInstallationFrameWnd::RunInstall(InstallJ
 
     if (!WriteUninstallEntry(client, PackageVersion()))
         return RegistryFailed;
-    ClientShortcutsResult links = CreateClientShortcuts(client);
-    if (!links.startMenu)
-        ShowAlert(job.frame, kStartMenuShortcutFailedText);
-    if (!links.desktop)
-        ShowAlert(job.frame, kDesktopShortcutFailedText);
+    CreateClientShortcutsWithNotices(job.frame, client);
     ::PostMessageW(job.window, kInstallStepMessage, 90, 0);
     return Installed;
 }

@@ -21,7 +21,6 @@ volatile unsigned int g_uninstallProgress = 0;
 
 namespace {
 
-const int kExitQuestionFont = 4;
 const UINT kProgressTimerMs = 100;
 // A removal command that has not ended by then is left to itself.
 const DWORD kRemovalWaitMs = 60000;

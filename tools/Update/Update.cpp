@@ -7,7 +7,6 @@
 #include <shellapi.h>
 
 #include <cwchar>
-#include <memory>
 
 namespace {
 
@@ -59,8 +58,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
         return 0;
     }
     DirectUI::CWindowUIManager::SetInstance(instance);
-    std::unique_ptr<char[]> version(WideToOem(arguments[1]));
-    CUpdateFrameWnd* frame = new CUpdateFrameWnd(version.get(), arguments[2]);
+    CUpdateFrameWnd* frame = new CUpdateFrameWnd(WideToOemString(arguments[1]).c_str(), arguments[2]);
     if (frame->Create(NULL, CUpdateFrameWnd::Title(), 0x96C80000, WS_EX_WINDOWEDGE) != NULL)
         frame->ShowModal();
     delete frame;

@@ -11,10 +11,7 @@
 #include "UninstallEntry.h"
 #include "WizardNotices.h"
 
-#include <shellapi.h>
-
 #include <cwchar>
-#include <memory>
 
 using namespace DirectUI;
 
@@ -25,7 +22,6 @@ std::wstring g_startFolder;
 namespace {
 
 const int kExtractorResourceId = 130;
-const int kExitQuestionFont = 4;
 const UINT kProgressTimerMs = 100;
 const DWORD kFinishedPauseMs = 2000;
 
@@ -41,15 +37,6 @@ const LONG kJobCommitted = 2;
 const wchar_t* const kExitQuestion = L"确定要退出更新程序？";
 const wchar_t* const kDownloadFailedText = L"更新包下载失败！";
 const wchar_t* const kClientFolderWrongText = L"Orbela目录有误！";
-
-std::wstring Widened(const std::string& text)
-{
-    int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, NULL, 0);
-    std::wstring wide(size > 0 ? size - 1 : 0, L'\0');
-    if (size > 1)
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
-    return wide;
-}
 
 std::wstring ModuleFolder()
 {
@@ -126,7 +113,7 @@ void CUpdateFrameWnd::OnControlsReady()
     ::SetTimer(m_hWnd, PROGRESS_TIMER_ID, kProgressTimerMs, NULL);
     ReportUpdateStatistics();
 
-    UpdateJob* job = new UpdateJob{ this, m_hWnd, url.GetData(), Widened(version), m_clientFolder, kJobRunning };
+    UpdateJob* job = new UpdateJob{ this, m_hWnd, url.GetData(), AnsiToWide(version), m_clientFolder, kJobRunning };
     HANDLE worker = ::CreateThread(NULL, 0, UpdateThreadProc, job, 0, NULL);
     if (worker == NULL) {
         delete job;
@@ -143,20 +130,15 @@ void CUpdateFrameWnd::ReportUpdateStatistics()
 {
     StatisticsFields fields = CollectStatisticsFields("update");
     fields.hasVersions = true;
-    std::unique_ptr<char[]> oldVersion(WideToOem(m_oldVersion.c_str()));
-    fields.oldVersion = oldVersion ? oldVersion.get() : "";
+    fields.oldVersion = WideToOemString(m_oldVersion);
     fields.newVersion = version;
     PostStatistics(fields);
 }
 
 void CUpdateFrameWnd::Notify(NotifyRecord& msg)
 {
-    if (msg.sType == L"click" && msg.pSender != NULL && msg.pSender->GetName() == L"start_btn") {
-        // The client starts without arguments.
-        ::ShellExecuteW(NULL, L"open", g_clientExePath, NULL, NULL, SW_SHOW);
-        ::PostQuitMessage(0);
-        ::ExitProcess(0);
-    }
+    if (msg.sType == L"click" && msg.pSender != NULL && msg.pSender->GetName() == L"start_btn")
+        StartClientAndExit(g_clientExePath);
     CWizardFrameWnd::Notify(msg);
 }
 
@@ -277,11 +259,7 @@ CUpdateFrameWnd::UpdateOutcome CUpdateFrameWnd::RunUpdate(UpdateJob& job)
     DeleteUninstallEntry();
     if (!WriteUninstallEntry(job.clientFolder, job.version))
         return RegistryFailed;
-    ClientShortcutsResult links = CreateClientShortcuts(job.clientFolder);
-    if (!links.startMenu)
-        ShowAlert(job.frame, kStartMenuShortcutFailedText);
-    if (!links.desktop)
-        ShowAlert(job.frame, kDesktopShortcutFailedText);
+    CreateClientShortcutsWithNotices(job.frame, job.clientFolder);
     ::PostMessageW(job.window, WM_UPDATE_PROGRESS, 100, 0);
     return Updated;
 }

@@ -3,12 +3,6 @@
 #include "MessageBoxFrameWnd.h"
 #include "ProcessControl.h"
 
-namespace {
-
-const int kNoticeFont = 3;
-
-} // namespace
-
 bool AskToStopClientProcesses(DirectUI::WindowImplBase* owner, const std::wstring& clientFolder,
                               const wchar_t* clientQuestion, const wchar_t* updaterQuestion)
 {

@@ -1,14 +1,16 @@
 #include "ClientShortcuts.h"
 
+#include "MessageBoxFrameWnd.h"
 #include "Shortcut.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
+namespace {
+
+// The notices for a set that could not be written.
 const wchar_t* const kStartMenuShortcutFailedText = L"开始程序中的快捷方式创建失败！";
 const wchar_t* const kDesktopShortcutFailedText = L"桌面快捷方式创建失败！";
-
-namespace {
 
 // A special folder's path; empty when the shell does not know it.
 std::wstring SpecialFolder(int csidl)
@@ -97,4 +99,13 @@ ClientShortcutsResult CreateClientShortcuts(const std::wstring& clientFolder)
     result.startMenu = shortcuts[0].written && shortcuts[1].written;
     result.desktop = shortcuts[2].written;
     return result;
+}
+
+void CreateClientShortcutsWithNotices(DirectUI::WindowImplBase* owner, const std::wstring& clientFolder)
+{
+    ClientShortcutsResult links = CreateClientShortcuts(clientFolder);
+    if (!links.startMenu)
+        ShowAlert(owner, kStartMenuShortcutFailedText);
+    if (!links.desktop)
+        ShowAlert(owner, kDesktopShortcutFailedText);
 }

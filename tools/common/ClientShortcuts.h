@@ -2,6 +2,10 @@
 
 #include <string>
 
+namespace DirectUI {
+class WindowImplBase;
+}
+
 // The client's shortcut set for the current user: in the Start menu's
 // Programs folder "Orbela\Orbela.lnk" (the client) and "Orbela\卸载Orbela.lnk"
 // (the uninstaller), on the desktop "Orbela.lnk" (the client).
@@ -12,6 +16,6 @@ struct ClientShortcutsResult {
 
 ClientShortcutsResult CreateClientShortcuts(const std::wstring& clientFolder);
 
-// The notices for a set that could not be written.
-extern const wchar_t* const kStartMenuShortcutFailedText;
-extern const wchar_t* const kDesktopShortcutFailedText;
+// Writes the set and shows a notice over the wizard's window for each part
+// that could not be written; from a worker the notices go to the window thread.
+void CreateClientShortcutsWithNotices(DirectUI::WindowImplBase* owner, const std::wstring& clientFolder);

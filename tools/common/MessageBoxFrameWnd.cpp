@@ -109,7 +109,7 @@ int ShowMessageBox(WindowImplBase* owner, CUIString text, int font, bool withCan
 
 int ShowAlert(WindowImplBase* owner, CUIString text)
 {
-    return ShowMessageBox(owner, text, 3, false);
+    return ShowMessageBox(owner, text, kNoticeFont, false);
 }
 
 void EnableWorkerMessageBoxes(WindowImplBase* owner)

@@ -34,14 +34,18 @@ protected:
     void Notify(DirectUI::NotifyRecord& msg) override;
 };
 
-// Shows a box with the text in the given font of "messagebox.xml" (3 notices,
-// 4 exit questions, 5 version questions) and answers which button closed it:
+// The fonts of "messagebox.xml" the boxes' texts are shown in.
+const int kNoticeFont = 3;
+const int kExitQuestionFont = 4;
+const int kVersionQuestionFont = 5;
+
+// Shows a box with the text in the given font of "messagebox.xml" and answers which button closed it:
 // 0 closed otherwise, 1 OK, 2 cancel. While any box is open it answers 0 at
 // once. Called on a worker thread it asks the owner's window thread to show
 // the box (see EnableWorkerMessageBoxes) and waits for the answer.
 int ShowMessageBox(DirectUI::WindowImplBase* owner, DirectUI::CUIString text, int font, bool withCancel);
 
-// A notice: font 3, no cancel button.
+// A notice: the notice font, no cancel button.
 int ShowAlert(DirectUI::WindowImplBase* owner, DirectUI::CUIString text);
 
 // Lets workers ask for boxes over this window: call it on the window's own

@@ -18,6 +18,14 @@ char* WideToOem(const wchar_t* text)
     return copy;
 }
 
+std::string WideToOemString(const std::wstring& text)
+{
+    char* oem = WideToOem(text.c_str());
+    std::string copy(oem);
+    delete[] oem;
+    return copy;
+}
+
 std::string WideToAnsi(const std::wstring& text)
 {
     if (text.empty())

@@ -17,14 +17,6 @@ const char* const kSigningSalt = "kwintep!~#@%$&^)(*";
 
 namespace {
 
-std::string ToOem(const std::wstring& text)
-{
-    char* oem = WideToOem(text.c_str());
-    std::string copy(oem ? oem : "");
-    delete[] oem;
-    return copy;
-}
-
 std::wstring ComputerName()
 {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {0};
@@ -98,13 +90,13 @@ StatisticsFields CollectStatisticsFields(const char* status)
     fields.sign = md5.Md5String((fields.timestamp + kSigningSalt).c_str());
     fields.status = status ? status : "";
     GetMacAddress(fields.visitorId);
-    fields.pcName = ToOem(ComputerName());
-    fields.userName = ToOem(UserName());
-    fields.os = ToOem(GetOsDescription());
-    fields.memory = ToOem(GetMemoryText());
-    fields.cpu = ToOem(GetCpuBrand());
-    fields.gpu = ToOem(GetGpuName());
-    fields.metrics = ToOem(GetMetricsText());
+    fields.pcName = WideToOemString(ComputerName());
+    fields.userName = WideToOemString(UserName());
+    fields.os = WideToOemString(GetOsDescription());
+    fields.memory = WideToOemString(GetMemoryText());
+    fields.cpu = WideToOemString(GetCpuBrand());
+    fields.gpu = WideToOemString(GetGpuName());
+    fields.metrics = WideToOemString(GetMetricsText());
     GetPcType(fields.pcType);
     if (IsVirtualPC())
         fields.vmType = "vpc";

@@ -1,5 +1,7 @@
 #include "WizardFrameWnd.h"
 
+#include <shellapi.h>
+
 #include <cwchar>
 
 LRESULT CWizardFrameWnd::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
@@ -31,4 +33,11 @@ void CWizardFrameWnd::ShowPercent(DirectUI::CProgressUI* bar, DirectUI::CLabelUI
     _snwprintf(text, 15, L"%d%%", static_cast<int>(percent));
     text[15] = L'\0';
     label->SetText(text);
+}
+
+void CWizardFrameWnd::StartClientAndExit(const wchar_t* clientExe)
+{
+    ::ShellExecuteW(NULL, L"open", clientExe, NULL, NULL, SW_SHOW);
+    ::PostQuitMessage(0);
+    ::ExitProcess(0);
 }

@@ -25,4 +25,8 @@ protected:
 
     // The bar at the percent and its label as "N%".
     static void ShowPercent(DirectUI::CProgressUI* bar, DirectUI::CLabelUI* label, unsigned int percent);
+
+    // The finished page's button: starts the client without arguments and
+    // ends the wizard.
+    static void StartClientAndExit(const wchar_t* clientExe);
 };
