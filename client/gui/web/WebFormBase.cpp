@@ -5,6 +5,8 @@
 #include "gui/web/WebEnginePage.h"
 #include "gui/web/WebEngineView.h"
 
+#include <utility>
+
 WebFormBase::WebFormBase(QWidget *parent)
     : QWidget(parent)
 {
@@ -19,6 +21,8 @@ WebFormBase::~WebFormBase()
 
 void WebFormBase::releaseView()
 {
+    waitingCalls.clear();
+    pageLoading = false;
     if (view) {
         disconnect(view, nullptr, this, nullptr);
         view->hide();
@@ -26,6 +30,7 @@ void WebFormBase::releaseView()
         view = nullptr;
     }
     if (page) {
+        disconnect(page, nullptr, this, nullptr);
         page->deleteLater();
         page = nullptr;
     }
@@ -39,9 +44,12 @@ void WebFormBase::createView(const QString &url)
     page = new WebEnginePage(this);
     page->setBackgroundColor(Qt::transparent);
     page->setDelegate(this);
+    connect(page, &QWebEnginePage::loadStarted, this, [this]() { pageLoading = true; });
+    connect(page, &QWebEnginePage::loadFinished, this, &WebFormBase::runWaitingCalls);
     // The view never made a page of its own (that would use the default,
     // disk-backed profile), so there is none to release here.
     view->setPage(page);
+    pageLoading = true;
     view->load(QUrl(url, QUrl::TolerantMode));
     view->show();
     connectView();
@@ -66,14 +74,40 @@ void WebFormBase::reportLoadFinished(bool ok)
 
 void WebFormBase::callPageFunction(const QString &format, const QString &argument)
 {
-    if (page)
+    if (!page)
+        return;
+    // A document still loading has not defined the page's functions yet, and
+    // the one it replaces is going: the call waits for the load to finish.
+    if (pageLoading)
+        waitingCalls << scriptCall(format, argument);
+    else
         page->runJavaScript(scriptCall(format, argument));
+}
+
+void WebFormBase::runWaitingCalls()
+{
+    pageLoading = false;
+    // A failed load runs them too: a refused "mivo" navigation leaves the
+    // loaded document in place, and an error page just lacks the functions.
+    const QStringList calls = std::exchange(waitingCalls, QStringList());
+    for (const QString &call : calls)
+        page->runJavaScript(call);
 }
 
 void WebFormBase::loadUrl(const QString &url)
 {
-    if (view)
+    if (view) {
+        pageLoading = true;
         view->load(QUrl(url, QUrl::TolerantMode));
+    }
+}
+
+void WebFormBase::reload()
+{
+    if (page) {
+        pageLoading = true;
+        page->triggerAction(QWebEnginePage::Reload);
+    }
 }
 
 void WebFormBase::callStatusCallback(const QString &text)

@@ -3,6 +3,7 @@
 #include "core/PageLinks.h"
 #include "gui/web/WebBrowserDelegate.h"
 
+#include <QStringList>
 #include <QWidget>
 
 class WebEnginePage;
@@ -39,12 +40,13 @@ protected:
     // Connects the view's load signals to the form's slots.
     virtual void connectView();
     virtual void reportLoadFinished(bool ok);
-    // Runs format, "%1" replaced by the argument as a script value, in the page;
-    // no result is awaited.
+    // Runs format, "%1" replaced by the argument as a script value, in the page,
+    // once the page has loaded; no result is awaited.
     void callPageFunction(const QString &format, const QString &argument);
 
     // What the forms offer as they need; each form publishes its own set.
     void loadUrl(const QString &url);
+    void reload();
     void callStatusCallback(const QString &text);
     void callLoginCallback();
     void callLogoutCallback();
@@ -57,4 +59,11 @@ protected:
     QString loginArgument;
     WebEnginePage *page = nullptr;
     WebEngineView *view = nullptr;
+
+private:
+    void runWaitingCalls();
+
+    // From the start of a load to its end; calls meanwhile wait in order.
+    bool pageLoading = false;
+    QStringList waitingCalls;
 };

@@ -2,7 +2,6 @@
 #include "ui_WebGameForm.h"
 
 #include "core/ServiceHosts.h"
-#include "gui/web/WebEnginePage.h"
 
 WebGameForm::WebGameForm(QWidget *parent)
     : WebTabForm(parent)
@@ -15,11 +14,6 @@ WebGameForm::WebGameForm(QWidget *parent)
 WebGameForm::~WebGameForm()
 {
     delete ui;
-}
-
-void WebGameForm::reload()
-{
-    page->triggerAction(QWebEnginePage::Reload);
 }
 
 void WebGameForm::callGameDetail(const QString &text)

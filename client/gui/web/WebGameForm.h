@@ -17,12 +17,12 @@ public:
     ~WebGameForm() override;
 
     using WebFormBase::loadUrl;
+    using WebFormBase::reload;
     using WebFormBase::callStatusCallback;
     using WebFormBase::callLoginCallback;
     using WebFormBase::callLogoutCallback;
     using WebFormBase::callJumpCallback;
 
-    void reload();
     void callGameDetail(const QString &text);
 
     bool OnLinkClicked(const QUrl &url) override;

@@ -290,6 +290,35 @@ private slots:
         QCOMPARE(page()->title(), QStringLiteral("游戏商城"));
     }
 
+    // Calls made while the page (re)loads reach the new document, in order,
+    // once it has defined the page's functions.
+    void callsDuringALoadReachTheNewDocument_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("reload") << "reload";
+        QTest::newRow("new address") << "load";
+    }
+
+    void callsDuringALoadReachTheNewDocument()
+    {
+        QFETCH(QString, how);
+        markDocument();
+        QSignalSpy loaded(form.data(), &WebGameForm::sendLoadFinished);
+        if (how == QLatin1String("reload"))
+            form->reload();
+        else
+            form->loadUrl(storeUrl(QStringLiteral("/client/index?deviceId=2")));
+        form->callJumpCallback(QStringLiteral("during the load"));
+        form->callStatusCallback(QStringLiteral("{\"games\":[]}"));
+        QVERIFY(loaded.wait(20000));
+        QVERIFY(!documentStayed());
+        const QString calls = QStringLiteral("orbelaCalls.map(function(c){return c.name;})");
+        QTRY_COMPARE_WITH_TIMEOUT(evaluateInPage(page(), calls).toStringList(),
+                                  (QStringList{"jump_callback", "status_callback"}), 10000);
+        QCOMPARE(evaluateInPage(page(), QStringLiteral("document.getElementById('jump-callback').textContent")).toString(),
+                 QStringLiteral("during the load"));
+    }
+
     void pageHasNoContextMenu()
     {
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(50, 50));
