@@ -135,6 +135,21 @@ private:
         return count;
     }
 
+    // What moves the panel, for a failure that left it part way.
+    static QString panelMoves(QWidget *panel)
+    {
+        QStringList moves;
+        for (QPropertyAnimation *move : panel->findChildren<QPropertyAnimation *>()) {
+            moves << QStringLiteral("%1 state %2 at %3/%4 ms towards %5 wide")
+                         .arg(QString::fromLatin1(move->propertyName()))
+                         .arg(move->state())
+                         .arg(move->currentTime())
+                         .arg(move->duration())
+                         .arg(move->endValue().toRect().width());
+        }
+        return moves.isEmpty() ? QStringLiteral("none") : moves.join(QStringLiteral("; "));
+    }
+
     void logIn()
     {
         window->downloadAvator(QStringLiteral("10001"), QStringLiteral("测试玩家"), QString());
@@ -245,8 +260,13 @@ private slots:
         }
         if (effect == QLatin1String("login"))
             WAIT_COMPARE(visibleLoginDialogs(), 1, 10000);
-        if (effect.startsWith(QLatin1String("push")))
-            WAIT_COMPARE(window->pushPanelWindow()->width(), expected.section('|', 0, 0).toInt(), 10000);
+        if (effect.startsWith(QLatin1String("push"))) {
+            const int width = expected.section('|', 0, 0).toInt();
+            if (!waitUntil([&]() { return window->pushPanelWindow()->width() == width; }, 10000))
+                qWarning().noquote().nospace() << "the panel (open: " << window->isPushPanelExpanded()
+                                                 << ") is moved by: " << panelMoves(window->pushPanelWindow());
+            QCOMPARE(window->pushPanelWindow()->width(), width);
+        }
         if (effect == QLatin1String("request"))
             WAIT_COMPARE(server.requests(expected).size(), 1, 10000);
         if (effect == QLatin1String("hit")) {
