@@ -5,7 +5,10 @@ else()
   set(ORBELA_CACHE_DEFAULT /var/cache/orbela)
 endif()
 set(ORBELA_CACHE ${ORBELA_CACHE_DEFAULT} CACHE PATH "machine cache (deps, Wine template)")
-set(ORBELA_WINDOWS_DEPS ${ORBELA_CACHE}/deps/windows-deps.cmake CACHE FILEPATH
+# The target, from the toolchain file; kept in the cache so scripts can tell a
+# tree's road (scripts/windows-road.sh).
+set(ORBELA_WINDOWS_ARCH ${ORBELA_WINDOWS_ARCH} CACHE INTERNAL "Windows target of this tree")
+set(ORBELA_WINDOWS_DEPS ${ORBELA_CACHE}/deps/windows-deps-${ORBELA_WINDOWS_ARCH}.cmake CACHE FILEPATH
     "paths of the cached mingw dependencies (written by scripts/setup-windows-deps.sh)")
 if(NOT EXISTS ${ORBELA_WINDOWS_DEPS})
   message(FATAL_ERROR "${ORBELA_WINDOWS_DEPS} is missing: run scripts/setup.sh")
@@ -31,8 +34,9 @@ set(CMAKE_POSITION_INDEPENDENT_CODE OFF)
 add_compile_options(-Wall)
 
 # zlib from Debian's mingw package, static.
+find_library(ORBELA_ZLIB_STATIC NAMES libz.a REQUIRED)
 add_library(orbela_zlib INTERFACE)
-target_link_libraries(orbela_zlib INTERFACE /usr/i686-w64-mingw32/lib/libz.a)
+target_link_libraries(orbela_zlib INTERFACE ${ORBELA_ZLIB_STATIC})
 
 add_library(orbela_minizip STATIC IMPORTED GLOBAL)
 set_target_properties(orbela_minizip PROPERTIES

@@ -6,7 +6,21 @@
 # registers test "win.<name>" that runs <target> in that prefix; the test
 # fails on a non-zero exit code, a crash (exit code 5) or a hang.
 set(ORBELA_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-set(ORBELA_WINE_TEST ${CMAKE_SOURCE_DIR}/scripts/wine-test.sh)
+
+# orbela_road_script(<name> <script>): a copy of <script> for this tree, which
+# runs it on this tree's Windows road (scripts/windows-road.sh).
+function(orbela_road_script name script)
+  file(WRITE ${CMAKE_BINARY_DIR}/road/${name}
+"#!/bin/sh
+# Runs ${script} on the Windows road of this tree.
+export ORBELA_WINDOWS_ARCH=${ORBELA_WINDOWS_ARCH}
+exec \"${script}\" \"$@\"
+")
+  file(CHMOD ${CMAKE_BINARY_DIR}/road/${name} PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endfunction()
+orbela_road_script(wine-test.sh ${CMAKE_SOURCE_DIR}/scripts/wine-test.sh)
+set(ORBELA_WINE_TEST ${CMAKE_BINARY_DIR}/road/wine-test.sh)
 
 add_test(NAME win.prefix.start COMMAND ${ORBELA_WINE_TEST} start ${ORBELA_WINE_PREFIX})
 add_test(NAME win.prefix.stop COMMAND ${ORBELA_WINE_TEST} stop ${ORBELA_WINE_PREFIX})

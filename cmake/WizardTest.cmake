@@ -7,7 +7,8 @@
 # folder) is sourced by the runner, which gives it helper functions and these
 # variables: WIN_BIN (the Windows programs), WORK (the test's folder),
 # STANDIN_HOST and STANDIN_LOG. Rows of one table belong in one script.
-set(ORBELA_WIZARD_TEST ${CMAKE_SOURCE_DIR}/tools/tests/wizard-test.sh)
+orbela_road_script(wizard-test.sh ${CMAKE_SOURCE_DIR}/tools/tests/wizard-test.sh)
+set(ORBELA_WIZARD_TEST ${CMAKE_BINARY_DIR}/road/wizard-test.sh)
 
 function(add_wizard_test name script)
   cmake_parse_arguments(WZ "" "TIMEOUT" "ENV" ${ARGN})

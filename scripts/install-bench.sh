@@ -13,6 +13,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/env.sh"
 . "$root/scripts/standin.sh"
+. "$root/scripts/windows-road.sh"
 bench=$root/build/install-bench
 main_bin=$root/build/windows/bin
 [ -f "$main_bin/WizardDriver.exe" ] || { echo "install-bench: build the Windows tree first (scripts/build.sh)" >&2; exit 1; }
@@ -35,24 +36,29 @@ for n in range(40):
             f.write(line)
 PY
 fi
-echo "install-bench: building the installer"
-cmake -S "$root" -B "$bench/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MingwI686.cmake" \
+# The road of the Windows tree: what this machine runs.
+windows_road_env "$(windows_road_of_tree "$root/build/windows")"
+echo "install-bench: building the installer ($WINEARCH)"
+if [ -f "$bench/windows/CMakeCache.txt" ] && [ "$(windows_road_of_tree "$bench/windows")" != "$(windows_road_of_tree "$root/build/windows")" ]; then
+  rm -rf "$bench/windows"
+fi
+cmake -S "$root" -B "$bench/windows" -DCMAKE_TOOLCHAIN_FILE="$ORBELA_MINGW_TOOLCHAIN" \
   -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DORBELA_CACHE="$ORBELA_CACHE" \
   -DORBELA_NATIVE_BIN_DIR="$root/build/bin" -DORBELA_WINDOWS_CLIENT_DIR="$client" >/dev/null
 cmake --build "$bench/windows" --target installation -j "$jobs" >/dev/null
 installer=$bench/windows/bin/Installation.exe
 package=$bench/windows/tools/Installation/orbela.7z
-extractor=$(sed -n 's/^set(ORBELA_7ZIP_DIR "\(.*\)")$/\1/p' "$ORBELA_CACHE/deps/windows-deps.cmake")/bin/7zr.exe
+extractor=$(sed -n 's/^set(ORBELA_7ZIP_DIR "\(.*\)")$/\1/p' "$ORBELA_CACHE/deps/windows-deps-$(windows_road_of_tree "$bench/windows").cmake")/bin/7zr.exe
 echo "install-bench: package $(du -m "$package" | cut -f1) MiB, client $(du -sm "$client" | cut -f1) MiB"
 
-export WINEARCH=win32 WINEDEBUG=-all
+export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
 unset DISPLAY http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
 export LC_ALL=C.UTF-8 ORBELA_WIZARD_QUERY=1
 work=$bench/run
 rm -rf "$work"; mkdir -p "$work"
 export WINEPREFIX=$work/prefix
-cp -a "$("$root/scripts/wine-test.sh" template-path)" "$WINEPREFIX"
+cp -a "$ORBELA_WINE_TEMPLATE" "$WINEPREFIX"
 trap 'wineserver -k 2>/dev/null || true; standin_stop; rm -rf "$work"' EXIT
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
@@ -63,8 +69,8 @@ driver() { wine "$main_bin/WizardDriver.exe" "$@" </dev/null 2>/dev/null | tr -d
 title="Orbela安装向导"
 temp_win=$(driver folder temp)
 temp=$WINEPREFIX/drive_c/${temp_win#C:\\}; temp=${temp//\\//}
-install_root='C:\Program Files\Orbela'
-root_unix=$WINEPREFIX/drive_c/Program\ Files/Orbela
+install_root=$(windows_default_install_root "$WINEPREFIX")
+root_unix=$(windows_unix_path "$WINEPREFIX" "$install_root")
 desktop=$(driver folder desktop)
 link=$WINEPREFIX/drive_c/${desktop#C:\\}/Orbela.lnk; link=${link//\\//}
 now() { date +%s.%N; }

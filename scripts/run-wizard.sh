@@ -5,6 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/env.sh"
+. "$root/scripts/windows-road.sh"
 name=${1:?usage: run-wizard.sh Installation|Update|Uninstall|skinprobe|skin-bench [arguments]}
 shift
 # Paths given to the framework tools reach them as Wine paths (drive Z:).
@@ -24,8 +25,9 @@ if [ ! -f "$exe" ]; then
   exit 1
 fi
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-template=$("$root/scripts/wine-test.sh" template-path)
+windows_road_env "$(windows_road_of_tree "$root/build/windows")"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+template=$ORBELA_WINE_TEMPLATE
 # Named after the template, so a new template revision gives a new prefix.
 export WINEPREFIX="$template-run"
 if [ ! -d "$WINEPREFIX" ]; then

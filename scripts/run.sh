@@ -7,7 +7,18 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 . "$root/scripts/env.sh"
+. "$root/scripts/windows-road.sh"
 "$root/scripts/build.sh"
+
+# Without a Windows side the client still runs; a wizard cannot.
+windows_status_read "$root/build/windows-road.txt"
+if [ "$windows_state" != ok ]; then
+  if [ -n "${1:-}" ]; then
+    echo "run: $1 cannot run: the Windows side is not available: $windows_why" >&2
+    exit 1
+  fi
+  echo "run: the wizards are unavailable: $windows_why"
+fi
 
 case "${1:-}" in
   Installation|Update|Uninstall|"") ;;

@@ -1,51 +1,69 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows side's dependencies from Debian's source packages and
-# prepares the Wine template prefix. Everything lands in the machine cache, keyed
-# by version, and is built only when missing:
-#   $ORBELA_CACHE/deps/curl-<ver>     include/, lib/libcurl.a (static, http only)
-#   $ORBELA_CACHE/deps/minizip-<ver>  include/minizip/*.h, lib/libminizip.a
-#   $ORBELA_CACHE/deps/7zip-<ver>     bin/7zr.exe, bin/7za.exe
-#   $ORBELA_CACHE/deps/windows-deps.cmake   the paths above, for the mingw tree
-#   $ORBELA_CACHE/wine-<wine ver>-r<n>  the template prefix (win32, null graphics)
+# prepares the Wine template prefix of the Windows road (scripts/windows-road.sh).
+# Everything lands in the machine cache, keyed by version and target, and is
+# built only when missing:
+#   $ORBELA_CACHE/deps/curl-<ver>-<target>     include/, lib/libcurl.a (static, http only)
+#   $ORBELA_CACHE/deps/minizip-<ver>-<target>  include/minizip/*.h, lib/libminizip.a
+#   $ORBELA_CACHE/deps/7zip-<ver>-<target>     bin/7zr.exe, bin/7za.exe
+#   $ORBELA_CACHE/deps/windows-deps-<target>.cmake   the paths above, for a mingw tree
+#   $ORBELA_WINE_TEMPLATE                      the road's template prefix (null graphics)
+# The targets are the road's and i686, whose programs are the ones that ship.
+# On failure the last line of standard error says in one line what failed.
 set -euo pipefail
-: "${ORBELA_CACHE:=/var/cache/orbela}"
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/windows-road.sh"
+windows_road_choose
+windows_road_env "$ORBELA_WINDOWS_ARCH"
 deps=$ORBELA_CACHE/deps
-record=$deps/windows-deps.cmake
 jobs=$(nproc 2>/dev/null || echo 2)
+targets=("$ORBELA_WINDOWS_ARCH")
+[ "$ORBELA_WINDOWS_ARCH" = i686 ] || targets+=(i686)
 mkdir -p "$deps"
 
 # One setup at a time per machine: worktrees share the cache.
 exec 9>"$deps/.lock"
 flock 9
 
+# fail WHAT: the one-line reason, last on standard error.
+fail() {
+  echo "setup-windows-deps: $*" >&2
+  exit 1
+}
+
 have_src_entry() {
   grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/
 }
 
-recorded_dirs_present() {
+record_of() { echo "$deps/windows-deps-$1.cmake"; }
+
+recorded_dirs_present() {  # <target>
+  local record d
+  record=$(record_of "$1")
   [ -f "$record" ] || return 1
-  local d
   for d in $(sed -n 's/^set(ORBELA_[A-Z0-9]*_DIR "\(.*\)")$/\1/p' "$record"); do
     [ -d "$d" ] || return 1
   done
 }
 
-template=$(ORBELA_CACHE=$ORBELA_CACHE "$(dirname "$0")/wine-test.sh" template-path)
+all_recorded() {
+  local t
+  for t in "${targets[@]}"; do recorded_dirs_present "$t" || return 1; done
+}
 
-# Warm path without a source entry (a restored cache): trust the record.
-if ! have_src_entry && recorded_dirs_present && [ -d "$template" ]; then
+# Warm path without a source entry (a restored cache): trust the records.
+if ! have_src_entry && all_recorded && [ -d "$ORBELA_WINE_TEMPLATE" ]; then
   exit 0
 fi
 
 if ! have_src_entry; then
-  [ "$(id -u)" = 0 ] || { echo "setup-windows-deps: no deb-src entry and not root" >&2; exit 1; }
+  [ "$(id -u)" = 0 ] || fail "no deb-src entry and not root"
   src=/etc/apt/sources.list.d/debian.sources
-  [ -f "$src" ] || { echo "setup-windows-deps: $src not found; add a deb-src entry" >&2; exit 1; }
+  [ -f "$src" ] || fail "$src not found; add a deb-src entry"
   sed 's/^Types: deb$/Types: deb-src/' "$src" > /etc/apt/sources.list.d/debian-src.sources
-  apt-get update -qq
+  apt-get update -qq || fail "apt-get update with the deb-src entry failed"
 fi
 
-here=$(cd "$(dirname "$0")" && pwd)
 pids=()
 work=$(mktemp -d /tmp/orbela-deps.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -64,44 +82,54 @@ src_versions() {
   printf '%s\n' "${sorted[@]}"
 }
 
-# pick <source package> <cache name>: sets $picked to the cache folder of the
-# newest version that is cached or can be fetched (unpacked into
-# $work/<package>/src), and $fetched to 1 when it still has to be built.
+# pick <source package> <cache name>: sets $picked to the newest version that
+# is cached for every target or can be fetched (then unpacked into
+# $work/<package>/src).
 pick() {
-  local v plain dir=$work/$1
-  picked= fetched=0
+  local v plain dir=$work/$1 t all
+  picked=
   for v in $(src_versions "$1"); do
     plain=${v#*:}
-    if [ -d "$deps/$2-$plain" ]; then picked=$deps/$2-$plain; return 0; fi
+    all=1
+    for t in "${targets[@]}"; do [ -d "$deps/$2-$plain-$t" ] || all=0; done
+    if [ "$all" = 1 ]; then picked=$plain; return 0; fi
     grep -qxF "$1=$v" "$unavailable" 2>/dev/null && continue
     rm -rf "$dir"; mkdir -p "$dir"
     if (cd "$dir" && apt-get source --download-only -qq "$1=$v" >/dev/null 2>&1 &&
         dpkg-source -x "$1"_*.dsc src >/dev/null 2>&1); then
-      picked=$deps/$2-$plain fetched=1; return 0
+      picked=$plain; return 0
     fi
     echo "$1=$v" >> "$unavailable"
   done
-  echo "setup-windows-deps: no source of $1 could be fetched" >&2
-  exit 1
+  fail "no source of $1 could be fetched"
 }
 
-# Each build writes <dir>.tmp and renames it when complete, so an interrupted
-# run never leaves a folder that looks finished. The builds run side by side;
-# their output goes to a log that is shown only when one fails.
-build_minizip() {  # <out>
-  cd "$work/zlib/src/contrib/minizip"
-  mkdir -p "$1/lib" "$1/include/minizip"
-  i686-w64-mingw32-gcc -O2 -w -c unzip.c ioapi.c iowin32.c zip.c mztools.c
-  i686-w64-mingw32-ar rcs "$1/lib/libminizip.a" unzip.o ioapi.o iowin32.o zip.o mztools.o
-  cp unzip.h zip.h ioapi.h iowin32.h mztools.h crypt.h "$1/include/minizip/"
+# Each build works in a copy of the sources of its own (the targets build side
+# by side), writes <dir>.tmp and renames it when complete, so an interrupted
+# run never leaves a folder that looks finished. Their output goes to a log
+# that is shown only when one fails.
+sources_copy() {  # <package> <target>: prints the copy's folder
+  local copy=$work/$1-$2
+  rm -rf "$copy"; cp -a "$work/$1/src" "$copy"
+  echo "$copy"
 }
 
-build_curl() {  # <out>: static, http only, Win32 threaded resolver
-  cd "$work/curl/src"
-  ./configure --host=i686-w64-mingw32 --prefix="$1" --disable-shared --enable-static \
+build_minizip() {  # <target> <out>
+  local triple=$1-w64-mingw32
+  cd "$(sources_copy zlib "$1")/contrib/minizip"
+  mkdir -p "$2/lib" "$2/include/minizip"
+  "$triple-gcc" -O2 -w -c unzip.c ioapi.c iowin32.c zip.c mztools.c
+  "$triple-ar" rcs "$2/lib/libminizip.a" unzip.o ioapi.o iowin32.o zip.o mztools.o
+  cp unzip.h zip.h ioapi.h iowin32.h mztools.h crypt.h "$2/include/minizip/"
+}
+
+build_curl() {  # <target> <out>: static, http only, Win32 threaded resolver
+  local triple=$1-w64-mingw32
+  cd "$(sources_copy curl "$1")"
+  ./configure --host="$triple" --prefix="$2" --disable-shared --enable-static \
     --disable-pthreads --without-ssl --without-libpsl --without-brotli --without-zstd \
     --without-libidn2 --without-nghttp2 --without-librtmp --without-libssh2 \
-    --with-zlib=/usr/i686-w64-mingw32 --disable-ftp --disable-file --disable-ldap --disable-ldaps \
+    --with-zlib="/usr/$triple" --disable-ftp --disable-file --disable-ldap --disable-ldaps \
     --disable-rtsp --disable-dict --disable-telnet --disable-tftp --disable-pop3 --disable-imap \
     --disable-smb --disable-smtp --disable-gopher --disable-mqtt --disable-manual \
     --enable-ipv6 --disable-ntlm-wb
@@ -110,14 +138,15 @@ build_curl() {  # <out>: static, http only, Win32 threaded resolver
   make -C include install
 }
 
-build_7zip() {  # <out>: the console extractors 7zr.exe (7z only) and 7za.exe
-  local bundle
-  mkdir -p "$1/bin"
+build_7zip() {  # <target> <out>: the console extractors 7zr.exe (7z only) and 7za.exe
+  local triple=$1-w64-mingw32 bundle copy
+  copy=$(sources_copy 7zip "$1")
+  mkdir -p "$2/bin"
   for bundle in Alone7z:7zr Alone:7za; do
-    (cd "$work/7zip/src/CPP/7zip/Bundles/${bundle%%:*}" && mkdir -p b &&
-      make -j "$jobs" -f ../../cmpl_gcc.mak IS_MINGW=1 CROSS_COMPILE=i686-w64-mingw32- \
-        RC=i686-w64-mingw32-windres O=b/mingw32 &&
-      i686-w64-mingw32-strip -o "$1/bin/${bundle#*:}.exe" "b/mingw32/${bundle#*:}.exe")
+    (cd "$copy/CPP/7zip/Bundles/${bundle%%:*}" && mkdir -p b &&
+      make -j "$jobs" -f ../../cmpl_gcc.mak IS_MINGW=1 CROSS_COMPILE="$triple-" \
+        RC="$triple-windres" O=b/mingw &&
+      "$triple-strip" -o "$2/bin/${bundle#*:}.exe" "b/mingw/${bundle#*:}.exe")
   done
 }
 
@@ -125,36 +154,49 @@ build_template() {  # <out>
   "$here/wine-test.sh" template "$1"
 }
 
-start() {  # <builder> <final dir>
-  echo "setup-windows-deps: building ${2##*/}"
-  rm -rf "$2.tmp"
-  ( set -e; "$1" "$2.tmp"; mv -T "$2.tmp" "$2" ) >"$work/${2##*/}.log" 2>&1 &
-  pids+=("$!:$2")
+start() {  # <final dir> <builder> [arguments]
+  local out=$1; shift
+  echo "setup-windows-deps: building ${out##*/}"
+  rm -rf "$out.tmp"
+  ( set -e; "$@" "$out.tmp"; mv -T "$out.tmp" "$out" ) >"$work/${out##*/}.log" 2>&1 &
+  pids+=("$!:$out")
 }
 
-pick zlib minizip; minizip_dir=$picked
-if [ "$fetched" = 1 ]; then start build_minizip "$minizip_dir"; fi
-pick curl curl; curl_dir=$picked
-if [ "$fetched" = 1 ]; then start build_curl "$curl_dir"; fi
-pick 7zip 7zip; sevenzip_dir=$picked
-if [ "$fetched" = 1 ]; then start build_7zip "$sevenzip_dir"; fi
-if [ ! -d "$template" ]; then start build_template "$template"; fi
+# build_for_targets <cache name> <builder> <version>
+build_for_targets() {
+  local t
+  for t in "${targets[@]}"; do
+    [ -d "$deps/$1-$3-$t" ] || start "$deps/$1-$3-$t" "$2" "$t"
+  done
+}
+pick zlib minizip; minizip_version=$picked
+build_for_targets minizip build_minizip "$minizip_version"
+pick curl curl; curl_version=$picked
+build_for_targets curl build_curl "$curl_version"
+pick 7zip 7zip; sevenzip_version=$picked
+build_for_targets 7zip build_7zip "$sevenzip_version"
+if [ ! -d "$ORBELA_WINE_TEMPLATE" ]; then start "$ORBELA_WINE_TEMPLATE" build_template; fi
 
-failed=0
+failed=""
 for entry in "${pids[@]}"; do
   if ! wait "${entry%%:*}"; then
     dir=${entry#*:}
-    echo "setup-windows-deps: building ${dir##*/} failed:" >&2
-    tail -n 30 "$work/${dir##*/}.log" >&2
-    failed=1
+    log=$work/${dir##*/}.log
+    echo "setup-windows-deps: building ${dir##*/} failed; the end of its output:" >&2
+    tail -n 30 "$log" | sed 's/^/  | /' >&2
+    last=$(grep -v '^[[:space:]]*$' "$log" | tail -n 1 || true)
+    failed="${failed:+$failed; }building ${dir##*/} failed: ${last:-it printed nothing}"
   fi
 done
-[ "$failed" = 0 ] || exit 1
+[ -z "$failed" ] || fail "$failed"
 
-cat > "$record.tmp" <<EOF
-# Written by scripts/setup-windows-deps.sh: the cached mingw dependencies.
-set(ORBELA_MINIZIP_DIR "$minizip_dir")
-set(ORBELA_CURL_DIR "$curl_dir")
-set(ORBELA_7ZIP_DIR "$sevenzip_dir")
+for t in "${targets[@]}"; do
+  record=$(record_of "$t")
+  cat > "$record.tmp" <<EOF
+# Written by scripts/setup-windows-deps.sh: the cached mingw dependencies ($t).
+set(ORBELA_MINIZIP_DIR "$deps/minizip-$minizip_version-$t")
+set(ORBELA_CURL_DIR "$deps/curl-$curl_version-$t")
+set(ORBELA_7ZIP_DIR "$deps/7zip-$sevenzip_version-$t")
 EOF
-mv "$record.tmp" "$record"
+  mv "$record.tmp" "$record"
+done

@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need. Safe to run again: a machine that has
 # everything returns in a few seconds.
+#
+# The native side comes first; a failure there stops everything. The Windows
+# side then takes the road this machine allows (scripts/windows-road.sh); if it
+# cannot be set up, that is recorded in build/windows-road.txt with its reason
+# and this script still succeeds, so the client can be built, run and tested:
+#   state=ok|failed|unavailable|off   arch=i686|x86_64   why=<one line>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+. "$here/windows-road.sh"
 
 native_packages=(
   build-essential cmake ccache pkg-config make python3
@@ -11,52 +19,121 @@ native_packages=(
   libbenchmark-dev
   xvfb xauth x11-utils imagemagick p7zip-full fonts-wqy-microhei
 )
+# Both roads cross-build the shipped i686 programs.
 windows_packages=(
-  g++-mingw-w64-i686 libz-mingw-w64-dev wine wine32:i386 fonts-wine fonts-liberation
+  g++-mingw-w64-i686 libz-mingw-w64-dev wine fonts-wine fonts-liberation
   libstb-dev dpkg-dev locales
 )
+i686_road_packages=(wine32:i386)
+x86_64_road_packages=(wine64 g++-mingw-w64-x86-64)
 
-missing=()
-check() {
+export DEBIAN_FRONTEND=noninteractive
+
+missing_of() {  # package...: sets $missing to those not installed
   local p
+  missing=()
   for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
   done
 }
 
-export DEBIAN_FRONTEND=noninteractive
-if [ "${ORBELA_NATIVE_ONLY:-0}" != 1 ]; then
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-    need_update=1
-  fi
-  check "${windows_packages[@]}"
-fi
-check "${native_packages[@]}"
-
-if [ ${#missing[@]} -gt 0 ]; then
+install_packages() {  # package...
+  missing_of "$@"
+  [ ${#missing[@]} -gt 0 ] || return 0
   echo "setup: installing ${missing[*]}"
   if [ "$(id -u)" != 0 ]; then
-    echo "setup: packages are missing and this is not root; install them first" >&2
-    exit 1
+    echo "setup: packages are missing and this is not root; install them first: ${missing[*]}" >&2
+    return 1
   fi
-  apt-get update -qq
+  apt-get update -qq || return 1
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-elif [ "${need_update:-0}" = 1 ]; then
-  apt-get update -qq
+}
+
+install_packages "${native_packages[@]}"
+mkdir -p "$ORBELA_CACHE/ccache"
+
+status_file=$root/build/windows-road.txt
+mkdir -p "$root/build"
+record_windows() {  # state arch why
+  printf 'state=%s\narch=%s\nwhy=%s\n' "$1" "$2" "$3" > "$status_file.tmp"
+  mv "$status_file.tmp" "$status_file"
+}
+
+if [ "${ORBELA_NATIVE_ONLY:-0}" = 1 ]; then
+  record_windows off "" "the Windows side is off (ORBELA_NATIVE_ONLY=1)"
+  echo "setup: the Windows side is off (ORBELA_NATIVE_ONLY=1)"
+  exit 0
 fi
 
-# Wizard tests under LC_ALL=zh_CN.UTF-8 (code page 936) need the locale, or
-# Wine cannot write Chinese file names.
-if [ "${ORBELA_NATIVE_ONLY:-0}" != 1 ] && ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
-  if [ "$(id -u)" = 0 ]; then
-    localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+forced=${ORBELA_WINDOWS_ARCH:-}
+windows_road_choose || { record_windows failed "" "ORBELA_WINDOWS_ARCH must be i686 or x86_64"; exit 0; }
+arch=$ORBELA_WINDOWS_ARCH
+echo "setup: Windows road $arch: $ORBELA_WINDOWS_ROAD_WHY"
+
+# set_up_windows: the road's packages, the locale, the cached dependencies and
+# the Wine template. On failure $why says what went wrong, in one line.
+set_up_windows() {
+  local road_packages log status
+  if [ "$arch" = i686 ]; then
+    road_packages=("${i686_road_packages[@]}")
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      [ "$(id -u)" = 0 ] || { why="the i386 architecture is not enabled (dpkg --add-architecture i386 as root)"; return 1; }
+      dpkg --add-architecture i386
+    fi
   else
-    echo "setup: the zh_CN.UTF-8 locale is missing (localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 as root)" >&2
+    road_packages=("${x86_64_road_packages[@]}")
   fi
-fi
+  log=$(mktemp /tmp/orbela-setup.XXXXXX)
+  install_packages "${windows_packages[@]}" "${road_packages[@]}" 2>"$log" || status=$?
+  if [ "${status:-0}" != 0 ]; then
+    cat "$log" >&2
+    why="installing the Windows packages failed: $(grep -v '^[[:space:]]*$' "$log" | tail -n 1)"
+    rm -f "$log"
+    return 1
+  fi
+  if ! "$WINELOADER" --version >"$log" 2>&1; then
+    why="$WINELOADER does not run: $(tail -n 1 "$log")"
+    rm -f "$log"
+    return 2
+  fi
 
-mkdir -p "${ORBELA_CACHE:-/var/cache/orbela}/ccache"
-if [ "${ORBELA_NATIVE_ONLY:-0}" != 1 ] && [ -x "$here/setup-windows-deps.sh" ]; then
-  "$here/setup-windows-deps.sh"
+  # Wizard tests under LC_ALL=zh_CN.UTF-8 (code page 936) need the locale, or
+  # Wine cannot write Chinese file names.
+  if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+    if [ "$(id -u)" = 0 ]; then
+      localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+    else
+      echo "setup: the zh_CN.UTF-8 locale is missing (localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 as root)" >&2
+    fi
+  fi
+
+  "$here/setup-windows-deps.sh" 2> >(tee "$log" >&2) || status=$?
+  wait  # for tee
+  if [ "${status:-0}" != 0 ]; then
+    why=$(grep -v '^[[:space:]]*$' "$log" | tail -n 1)
+    why=${why#setup-windows-deps: }
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
+}
+
+windows_road_env "$arch"
+why=""
+status=0
+set_up_windows || status=$?
+case "$status" in
+  0) record_windows ok "$arch" "$ORBELA_WINDOWS_ROAD_WHY" ;;
+  2)
+    # The x86-64 road's Wine cannot run either: no road is left on this machine.
+    if [ "$arch" = x86_64 ] && [ -z "$forced" ]; then
+      record_windows unavailable "$arch" "$ORBELA_WINDOWS_ROAD_WHY, and $why"
+    else
+      record_windows failed "$arch" "$why"
+    fi ;;
+  *) record_windows failed "$arch" "$why" ;;
+esac
+windows_status_read "$status_file"
+if [ "$windows_state" != ok ]; then
+  echo "setup: the Windows side is not available: $windows_why" >&2
 fi

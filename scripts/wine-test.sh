@@ -6,26 +6,30 @@
 #   wine-test.sh run PREFIX SECS EXE...  run EXE in PREFIX; its exit code, 124 on a hang
 #   wine-test.sh stop PREFIX             stop PREFIX's wineserver
 # CTest calls start and stop as the fixture around every Windows test.
+# ORBELA_WINDOWS_ARCH names the Windows road (scripts/windows-road.sh); the
+# mingw tree's copy of this script sets it to the tree's target.
 # ORBELA_DLLOVERRIDES adds DLL overrides for one run (e.g. "msftedit=d");
 # ORBELA_WINEDEBUG replaces the silent WINEDEBUG (e.g. "warn+heap").
 set -euo pipefail
-: "${ORBELA_CACHE:=/var/cache/orbela}"
-export WINEARCH=win32 WINEDEBUG=${ORBELA_WINEDEBUG:--all}
+. "$(dirname "${BASH_SOURCE[0]}")/windows-road.sh"
+[ -n "${ORBELA_WINDOWS_ARCH:-}" ] || windows_road_choose
+windows_road_env "$ORBELA_WINDOWS_ARCH"
+export WINEDEBUG=${ORBELA_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${ORBELA_DLLOVERRIDES:+;$ORBELA_DLLOVERRIDES}"
 unset DISPLAY WAYLAND_DISPLAY
 
-# Raised whenever make_template changes, so caches made before are remade.
-template_revision=2
-
-template_dir() {
-  echo "$ORBELA_CACHE/wine-$(dpkg-query -W -f='${Version}' wine 2>/dev/null || echo unknown)-r$template_revision"
-}
-
+# Makes the template. Its steps' output stays on standard output and error, so
+# a failure shows why; each step is checked. (Raise orbela_wine_template_revision
+# in windows-road.sh whenever this changes.)
 make_template() {
   local out=$1
   rm -rf "$out"; mkdir -p "$out"
   export WINEPREFIX=$out
-  wineboot -i </dev/null >/dev/null 2>&1
+  echo "wine-test: making a $WINEARCH prefix with $WINELOADER ($("$WINELOADER" --version 2>&1 || true))"
+  wineboot -i </dev/null || { echo "wine-test: wineboot -i failed (exit code $?)" >&2; return 1; }
+  wineserver -w
+  [ -f "$WINEPREFIX/system.reg" ] && [ -d "$WINEPREFIX/drive_c/windows/system32" ] ||
+    { echo "wine-test: wineboot made no prefix in $WINEPREFIX" >&2; return 1; }
   cat > "$WINEPREFIX/drive_c/setup.reg" <<'REG'
 REGEDIT4
 
@@ -44,14 +48,14 @@ REGEDIT4
 "mscoree"=""
 "mshtml"=""
 REG
-  wine regedit /S 'C:\setup.reg' </dev/null >/dev/null 2>&1
+  wine regedit /S 'C:\setup.reg' </dev/null || { echo "wine-test: regedit of the settings failed" >&2; return 1; }
   rm -f "$WINEPREFIX/drive_c/setup.reg"
   # The wizards' skins name the face in Chinese; a value name outside ASCII
   # needs a Unicode (UTF-16) .reg file.
   { printf '\xff\xfe'; printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
       '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' '"微软雅黑"="WenQuanYi Micro Hei"' '' |
       iconv -f UTF-8 -t UTF-16LE; } > "$WINEPREFIX/drive_c/faces.reg"
-  wine regedit /S 'C:\faces.reg' </dev/null >/dev/null 2>&1
+  wine regedit /S 'C:\faces.reg' </dev/null || { echo "wine-test: regedit of the font faces failed" >&2; return 1; }
   rm -f "$WINEPREFIX/drive_c/faces.reg"
   # Debian's Wine never finds its own fonts; the CJK font joins them.
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
@@ -62,6 +66,8 @@ REG
     if [ -L "$d" ]; then rm "$d"; mkdir "$d"; fi
   done
   wineserver -w
+  grep -q '^"Graphics"="null"' "$WINEPREFIX/user.reg" ||
+    { echo "wine-test: the settings did not reach the prefix's registry" >&2; return 1; }
 }
 
 cmd=${1:-}
@@ -70,10 +76,10 @@ case "$cmd" in
     make_template "$2"
     ;;
   template-path)
-    template_dir
+    echo "$ORBELA_WINE_TEMPLATE"
     ;;
   start)
-    prefix=$2 template=$(template_dir)
+    prefix=$2 template=$ORBELA_WINE_TEMPLATE
     [ -d "$template" ] || { echo "wine-test: no template prefix $template (run scripts/setup.sh)" >&2; exit 1; }
     export WINEPREFIX=$prefix
     [ -d "$prefix" ] && { wineserver -k 2>/dev/null || true; rm -rf "$prefix"; }

@@ -6,6 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/env.sh"
 . "$root/scripts/standin.sh"
+. "$root/scripts/windows-road.sh"
 wizard=${1:?usage: wizard-screenshots.sh Installation|Update|Uninstall}
 bin=$root/build/windows/bin
 out=$root/build/screenshots
@@ -16,15 +17,18 @@ if [ -z "${SCREENSHOT_DISPLAY_READY:-}" ]; then
   exec env SCREENSHOT_DISPLAY_READY=1 xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$@"
 fi
 
-export WINEARCH=win32 WINEDEBUG=-all
+windows_road_env "$(windows_road_of_tree "$root/build/windows")"
+export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
 export LC_ALL=C.UTF-8
 rm -rf "$work"
 mkdir -p "$work" "$out"
 export WINEPREFIX=$work/prefix
-template=$("$root/scripts/wine-test.sh" template-path)
-cp -a "$template" "$WINEPREFIX"
+cp -a "$ORBELA_WINE_TEMPLATE" "$WINEPREFIX"
+# Where the installer puts the client on this prefix's machine.
+install_root=$(windows_default_install_root "$WINEPREFIX")
+install_root_unix=$(windows_unix_path "$WINEPREFIX" "$install_root")
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Graphics"="x11"\n' > "$WINEPREFIX/drive_c/x11.reg"
 wineserver -p </dev/null >/dev/null 2>&1
 wine regedit /S 'C:\x11.reg' </dev/null >/dev/null 2>&1
@@ -43,12 +47,12 @@ wait_shown() { # TITLE NAME
 box="Orbela提示弹窗"
 
 # An installed client for the updater and the uninstaller: the installer's
-# package unpacked under C:\Program Files\Orbela, its entry and its links.
+# package unpacked where the installer puts it, its entry and its links.
 seed_client() {
-  local package=$root/build/windows/tools/Installation/orbela.7z dir="$WINEPREFIX/drive_c/Program Files/Orbela"
+  local package=$root/build/windows/tools/Installation/orbela.7z dir=$install_root_unix
   mkdir -p "$dir"
   7z x -y -bd -o"$dir" "$package" >/dev/null
-  client='C:\Program Files\Orbela\Orbela'
+  client="$install_root\\Orbela"
   wine "$bin/HelperProbe.exe" entry "$client" 1.1.1.81 </dev/null >/dev/null 2>&1
   wine "$bin/HelperProbe.exe" links "$client" </dev/null >/dev/null 2>&1
   cp "$dir/Orbela/Update.exe" "$dir/Update.exe"
@@ -102,7 +106,7 @@ Update)
   mkdir -p "$work/standin/data/download"
   cp "$root/build/windows/tools/Update/orbela-update.7z" "$work/standin/data/download/"
   url="http://$STANDIN_HOST/download/orbela-update.7z"
-  updater='C:\Program Files\Orbela\Update.exe'
+  updater="$install_root\\Update.exe"
   # Slowly, so the progress page and the exit question can be seen.
   fault slow:150000
   wine "$updater" 1.1.1.82 "$url" </dev/null >/dev/null 2>&1 &
@@ -130,7 +134,7 @@ Uninstall)
   title="Orbela卸载向导"
   seed_client
   mkdir -p "$WINEPREFIX/drive_c/Copy"
-  cp "$WINEPREFIX/drive_c/Program Files/Orbela/Orbela/Uninstall.exe" "$WINEPREFIX/drive_c/Copy/"
+  cp "$install_root_unix/Orbela/Uninstall.exe" "$WINEPREFIX/drive_c/Copy/"
   wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Orbela' /v InstallLocation /d 'C:\Windows' /f \
     </dev/null >/dev/null 2>&1
   wine 'C:\Copy\Uninstall.exe' </dev/null >/dev/null 2>&1 &
@@ -144,7 +148,7 @@ Uninstall)
   driver click "$title" cancel >/dev/null
   driver gone "$title" 30000 >/dev/null
   wine "$bin/HelperProbe.exe" entry "$client" 1.1.1.81 </dev/null >/dev/null 2>&1
-  wine "$WINEPREFIX/drive_c/Program Files/Orbela/Orbela/Orbela.exe" </dev/null >/dev/null 2>&1 &
+  wine "$install_root_unix/Orbela/Orbela.exe" </dev/null >/dev/null 2>&1 &
   sleep 2
   wine 'C:\Copy\Uninstall.exe' </dev/null >/dev/null 2>&1 &
   driver wait "$title" 60000 >/dev/null

@@ -836,7 +836,8 @@ void CWindowUIManager::OnMouseHover()
     wcsncpy(text, tip, 1023);
     text[1023] = L'\0';
     memset(&m_ToolTip, 0, sizeof(m_ToolTip));
-    m_ToolTip.cbSize = 48;
+    // The whole record of this target (48 bytes on 32-bit Windows, 72 on 64-bit).
+    m_ToolTip.cbSize = sizeof(m_ToolTip);
     m_ToolTip.uFlags = TTF_IDISHWND;
     m_ToolTip.hwnd = m_hWndPaint;
     m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);

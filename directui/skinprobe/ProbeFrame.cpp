@@ -5,6 +5,17 @@
 
 using namespace DirectUI;
 
+namespace {
+
+// A message parameter as a signed number of the pointer's width, so a value
+// prints the same on 32-bit and 64-bit Windows.
+long long MessageNumber(UINT_PTR value)
+{
+    return static_cast<LONG_PTR>(value);
+}
+
+} // namespace
+
 ProbeFrame::ProbeFrame(LPCWSTR skinFile, bool printNotifications)
     : m_sSkinFile(skinFile), m_bPrintNotifications(printNotifications), m_bClosed(false)
 {
@@ -16,14 +27,15 @@ void ProbeFrame::Notify(NotifyRecord& msg)
         CUIString sender = L"-";
         if (msg.pSender != NULL) sender = msg.pSender->GetName().IsEmpty() ? CUIString(msg.pSender->GetControlClass())
                                                                             : msg.pSender->GetName();
-        ProbeOut(L"notify %ls %ls %ld %ld", msg.sType.GetData(), sender.GetData(), (long)msg.wParam, (long)msg.lParam);
+        ProbeOut(L"notify %ls %ls %lld %lld", msg.sType.GetData(), sender.GetData(), MessageNumber(msg.wParam),
+                 MessageNumber(msg.lParam));
     }
     WindowImplBase::Notify(msg);
 }
 
 LRESULT ProbeFrame::OnClose(UINT, WPARAM wParam, LPARAM, bool& handled)
 {
-    if (m_bPrintNotifications) ProbeOut(L"close %ld", (long)wParam);
+    if (m_bPrintNotifications) ProbeOut(L"close %lld", MessageNumber(wParam));
     handled = false;
     return 0;
 }

@@ -15,6 +15,11 @@ namespace {
 
 bool g_classRegistered = false;
 
+// The largest shadow drawn, the same on every target: a side of 16,384 pixels
+// and 64 million pixels in all (a 256 MiB bitmap).
+const int kMaxShadowSide = 16384;
+const long long kMaxShadowPixels = 64LL * 1024 * 1024;
+
 typedef std::map<HWND, CShadowUI*> ShadowMap;
 
 ShadowMap& GetShadowMap()
@@ -191,13 +196,18 @@ void CShadowUI::Update(HWND shadowed)
     }
     int width = rc.right - rc.left + extraX, height = rc.bottom - rc.top + extraY;
     if (width <= 0 || height <= 0) return;
+    // A huge window keeps the shadow as it is: the bitmap would take gigabytes
+    // where the address space allows it, and seconds to clear.
+    if (width > kMaxShadowSide || height > kMaxShadowSide
+        || static_cast<long long>(width) * height > kMaxShadowPixels)
+        return;
 
     HDC screen = GetDC(NULL);
     HDC dc = CreateCompatibleDC(screen);
     LPDWORD bits = NULL;
     HBITMAP bitmap = CGdiPainter::CreateDib32(screen, width, height, &bits);
     ReleaseDC(NULL, screen);
-    // A bitmap that cannot be made (a huge window) leaves the shadow as it is.
+    // A bitmap that cannot be made leaves the shadow as it is.
     if (dc == NULL || bitmap == NULL || bits == NULL) {
         if (bitmap != NULL) DeleteObject(bitmap);
         if (dc != NULL) DeleteDC(dc);

@@ -4,7 +4,8 @@
 
 // The probes are plain assembly so the faulting instruction has an address of
 // its own for the handler to compare with. Both return EBX as it is after the
-// instruction.
+// instruction. The same text serves both targets: i386 symbols carry a leading
+// underscore, x86-64 ones do not, and each saves its own width of RBX/EBX.
 extern "C" {
 unsigned int OrbelaVirtualPcProbe();
 unsigned int OrbelaVmwareProbe();
@@ -12,30 +13,40 @@ extern const unsigned char OrbelaVirtualPcInstruction[];
 extern const unsigned char OrbelaVmwareInstruction[];
 }
 
+#if defined(__x86_64__)
+#define PROBE_SYMBOL(name) #name
+#define PROBE_SAVE_BX "  pushq %rbx\n"
+#define PROBE_RESTORE_BX "  popq %rbx\n"
+#else
+#define PROBE_SYMBOL(name) "_" #name
+#define PROBE_SAVE_BX "  pushl %ebx\n"
+#define PROBE_RESTORE_BX "  popl %ebx\n"
+#endif
+
 asm(".text\n"
-    ".globl _OrbelaVirtualPcProbe\n"
-    "_OrbelaVirtualPcProbe:\n"
-    "  pushl %ebx\n"
+    ".globl " PROBE_SYMBOL(OrbelaVirtualPcProbe) "\n"
+    PROBE_SYMBOL(OrbelaVirtualPcProbe) ":\n"
+    PROBE_SAVE_BX
     "  movl $1, %eax\n"
     "  xorl %ebx, %ebx\n"
-    ".globl _OrbelaVirtualPcInstruction\n"
-    "_OrbelaVirtualPcInstruction:\n"
+    ".globl " PROBE_SYMBOL(OrbelaVirtualPcInstruction) "\n"
+    PROBE_SYMBOL(OrbelaVirtualPcInstruction) ":\n"
     "  .byte 0x0f, 0x3f, 0x07, 0x0b\n"
     "  movl %ebx, %eax\n"
-    "  popl %ebx\n"
+    PROBE_RESTORE_BX
     "  ret\n"
-    ".globl _OrbelaVmwareProbe\n"
-    "_OrbelaVmwareProbe:\n"
-    "  pushl %ebx\n"
+    ".globl " PROBE_SYMBOL(OrbelaVmwareProbe) "\n"
+    PROBE_SYMBOL(OrbelaVmwareProbe) ":\n"
+    PROBE_SAVE_BX
     "  movl $0x564D5868, %eax\n"
     "  xorl %ebx, %ebx\n"
     "  movl $10, %ecx\n"
     "  movl $0x5658, %edx\n"
-    ".globl _OrbelaVmwareInstruction\n"
-    "_OrbelaVmwareInstruction:\n"
+    ".globl " PROBE_SYMBOL(OrbelaVmwareInstruction) "\n"
+    PROBE_SYMBOL(OrbelaVmwareInstruction) ":\n"
     "  inl %dx, %eax\n"
     "  movl %ebx, %eax\n"
-    "  popl %ebx\n"
+    PROBE_RESTORE_BX
     "  ret\n");
 
 namespace {
@@ -44,20 +55,28 @@ const unsigned int kVmwareMagic = 0x564D5868;
 const DWORD kVirtualPcInstructionLength = 4;
 const DWORD kVmwareInstructionLength = 1;
 
+// Resumes after the probe's instruction with EBX set as the instruction would
+// have left it on the machine the probe looks for.
+LONG SkipInstruction(CONTEXT* context, DWORD ebx, DWORD length)
+{
+#if defined(__x86_64__)
+    context->Rbx = ebx;
+    context->Rip += length;
+#else
+    context->Ebx = ebx;
+    context->Eip += length;
+#endif
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
 LONG CALLBACK SkipProbeInstruction(EXCEPTION_POINTERS* info)
 {
     void* address = info->ExceptionRecord->ExceptionAddress;
     CONTEXT* context = info->ContextRecord;
-    if (address == OrbelaVirtualPcInstruction) {
-        context->Ebx = static_cast<DWORD>(-1);
-        context->Eip += kVirtualPcInstructionLength;
-        return EXCEPTION_CONTINUE_EXECUTION;
-    }
-    if (address == OrbelaVmwareInstruction) {
-        context->Ebx = 0;
-        context->Eip += kVmwareInstructionLength;
-        return EXCEPTION_CONTINUE_EXECUTION;
-    }
+    if (address == OrbelaVirtualPcInstruction)
+        return SkipInstruction(context, static_cast<DWORD>(-1), kVirtualPcInstructionLength);
+    if (address == OrbelaVmwareInstruction)
+        return SkipInstruction(context, 0, kVmwareInstructionLength);
     return EXCEPTION_CONTINUE_SEARCH;
 }
 

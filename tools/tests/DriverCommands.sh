@@ -9,7 +9,7 @@ done
 echo "ok: --help lists every command"
 
 wstart probe "$WIN_BIN/HelperProbe.exe" stay
-driver wait "$probe_title" >/dev/null || fail "no probe window"
+driver wait "$probe_title" 30000 >/dev/null || fail "no probe window"
 while read -r field text; do
   expect "$(driver type "$probe_title" "$field" "$text")" ok "typing into $field"
   expect "$(driver text "$probe_title" "$field")" "$text" "$field holds what was typed"
@@ -29,7 +29,7 @@ expect "$status" 0 "the probe's window goes on SC_CLOSE"
 # whether the close is posted or sent (the system menu sends it).
 for how in posted sent; do
   wstart "minimised-$how" "$WIN_BIN/HelperProbe.exe" stay
-  driver wait "$probe_title" >/dev/null || fail "no probe window ($how)"
+  driver wait "$probe_title" 30000 >/dev/null || fail "no probe window ($how)"
   driver minimize "$probe_title" >/dev/null
   wait_for 10 test "$(driver iconic "$probe_title")" = 1 || fail "the probe's window did not minimise ($how)"
   if [ "$how" = sent ]; then driver close "$probe_title" sent >/dev/null; else driver close "$probe_title" >/dev/null; fi

@@ -4,8 +4,9 @@
 # store stand-in of its own; both are stopped at the end.
 #   wizard-test.sh SCRIPT
 # Environment (set by add_wizard_test): WIN_BIN, WORK, ORBELA_STORESERVER,
-# ORBELA_CACHE; LC_ALL=zh_CN.UTF-8 gives the wizards code page 936, anything
-# else the default code pages 437/1252.
+# ORBELA_CACHE, ORBELA_WINDOWS_ARCH (the tree's Windows road, set by the tree's
+# copy of this script); LC_ALL=zh_CN.UTF-8 gives the wizards code page 936,
+# anything else the default code pages 437/1252.
 set -euo pipefail
 script=${1:?usage: wizard-test.sh SCRIPT}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,8 +15,11 @@ root=$(cd "$here/../.." && pwd)
 export ORBELA_CACHE WIN_BIN WORK
 
 . "$root/scripts/standin.sh"
+. "$root/scripts/windows-road.sh"
+[ -n "${ORBELA_WINDOWS_ARCH:-}" ] || windows_road_choose
+windows_road_env "$ORBELA_WINDOWS_ARCH"
 
-export WINEARCH=win32 WINEDEBUG=-all
+export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
 unset DISPLAY WAYLAND_DISPLAY http_proxy https_proxy ftp_proxy all_proxy no_proxy \
   HTTP_PROXY HTTPS_PROXY FTP_PROXY ALL_PROXY NO_PROXY
@@ -25,14 +29,21 @@ if [ "${LC_ALL:-}" != zh_CN.UTF-8 ]; then export LC_ALL=C.UTF-8; fi
 rm -rf "$WORK"
 mkdir -p "$WORK"
 export WINEPREFIX=$WORK/prefix
-template=$("$root/scripts/wine-test.sh" template-path)
+template=$ORBELA_WINE_TEMPLATE
 [ -d "$template" ] || { echo "wizard-test: no template prefix $template (run scripts/setup.sh)" >&2; exit 1; }
-# Wine only reads system32, so its files are hard links to the template's;
-# everything else (registry, user folders, Program Files) is a real copy.
+# Wine only reads the system folders (system32, and syswow64 in a win64
+# prefix), so their files are hard links to the template's; everything else
+# (registry, user folders, Program Files) is a real copy.
+system_dirs=()
+for d in system32 syswow64; do
+  if [ -d "$template/drive_c/windows/$d" ]; then system_dirs+=("$d"); fi
+done
 mkdir -p "$WINEPREFIX"
-(cd "$template" && tar --exclude=./drive_c/windows/system32 -cf - .) | (cd "$WINEPREFIX" && tar -xf -)
-cp -al "$template/drive_c/windows/system32" "$WINEPREFIX/drive_c/windows/system32" 2>/dev/null \
-  || cp -a "$template/drive_c/windows/system32" "$WINEPREFIX/drive_c/windows/system32"
+(cd "$template" && tar "${system_dirs[@]/#/--exclude=./drive_c/windows/}" -cf - .) | (cd "$WINEPREFIX" && tar -xf -)
+for d in "${system_dirs[@]}"; do
+  cp -al "$template/drive_c/windows/$d" "$WINEPREFIX/drive_c/windows/$d" 2>/dev/null \
+    || cp -a "$template/drive_c/windows/$d" "$WINEPREFIX/drive_c/windows/$d"
+done
 
 cleanup() {
   local status=$?

@@ -26,7 +26,7 @@ if [ "$(driver reg DisplayName)" = missing ]; then
   expect "$(driver lnk "$(driver folder desktop)\\Orbela.lnk")" missing "no desktop link"
 else
   echo "stopped after unpacking"
-  root='C:\Program Files\Orbela'
+  root=$(windows_default_install_root "$WINEPREFIX")
   expect "$(driver reg InstallLocation)" "$root\\Orbela" "the entry is complete"
   expect "$(driver reg URLInfoAbout)" "$ORBELA_PRODUCT_PAGE" "the last value is written"
   expect "$(driver lnk "$(driver folder desktop)\\Orbela.lnk")" "$root\\Orbela\\Orbela.exe" "the desktop link"

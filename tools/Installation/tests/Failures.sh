@@ -27,4 +27,4 @@ answer_box ok
 wait_shown start_btn || fail "the finished page did not come after the notice"
 echo "ok: the finished page follows the notice"
 expect "$(driver reg DisplayName)" Orbela "the entry is written"
-expect "$(driver lnk "$programs\\Orbela\\Orbela.lnk")" 'C:\Program Files\Orbela\Orbela\Orbela.exe' "the Start-menu link is written"
+expect "$(driver lnk "$programs\\Orbela\\Orbela.lnk")" "$(windows_default_install_root "$WINEPREFIX")\\Orbela\\Orbela.exe" "the Start-menu link is written"

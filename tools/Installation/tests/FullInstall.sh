@@ -7,7 +7,7 @@ start_installer
 expect "$(driver text "$title" quicksetupbtn)" "立即安装    " "first installation"
 expect "$(driver text "$title" lb_need_space)" "所需空间：131M" "required space"
 root=$(driver text "$title" setup_path)
-expect "$root" 'C:\Program Files\Orbela' "default folder on a 32-bit machine without D:"
+expect "$root" "$(windows_default_install_root "$WINEPREFIX")" "default folder on this prefix's machine without D:"
 
 driver click "$title" quicksetupbtn >/dev/null
 wait_shown start_btn || fail "the finished page did not come"

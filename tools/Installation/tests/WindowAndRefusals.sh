@@ -5,7 +5,7 @@
 HTCLIENT=1 HTCAPTION=2
 
 start_installer
-expect "$(driver text "$title" setup_path)" 'C:\Program Files\Orbela' "default folder without D:"
+expect "$(driver text "$title" setup_path)" "$(windows_default_install_root "$WINEPREFIX")" "default folder without D:"
 case "$(driver text "$title" lb_available_space)" in
   可用空间：*G) echo "ok: free space shown" ;;
   *) fail "free space label $(driver text "$title" lb_available_space)" ;;

@@ -108,8 +108,9 @@ TEST(MachineTextTest, OemStringStopsAtTheFirstNul)
     EXPECT_EQ(WideToOemString(L""), "");
     EXPECT_EQ(WideToOemString(L"Orbela 1.1"), "Orbela 1.1");
     EXPECT_EQ(WideToOemString(std::wstring(L"1.1.1.82\0tail", 13)), "1.1.1.82");
-    if (GetOEMCP() == 437)
+    if (GetOEMCP() == 437) {
         EXPECT_EQ(WideToOemString(L"\u00e9"), "\x82");
+    }
 }
 
 } // namespace

@@ -11,7 +11,7 @@ open_box() { # name, probe arguments
   local name=$1; shift
   wstart "$name" "$probe" box "$@"
   PROBE_PID=$WSTARTED
-  driver wait "$box" >/dev/null || fail "$name: no box appeared"
+  driver wait "$box" 30000 >/dev/null || fail "$name: no box appeared"
 }
 probe_result() { # name
   wait_exit "$PROBE_PID" 30 || fail "$1: the probe did not end"
@@ -69,7 +69,7 @@ driver gone "$box" 5000 >/dev/null || fail "a box was left open"
 # A worker's notice is shown by the window thread; the worker waits for the answer.
 wstart worker "$probe" worker-box "开始程序中的快捷方式创建失败！"
 PROBE_PID=$WSTARTED
-driver wait "$box" >/dev/null || fail "the worker's box did not appear"
+driver wait "$box" 30000 >/dev/null || fail "the worker's box did not appear"
 expect "$(driver owner "$box")" "$probe_title" "the worker's box is owned by the main window"
 expect "$(driver shown "$box" msg_cancel)" 0 "a notice has no cancel button"
 driver click "$box" msg_down >/dev/null
