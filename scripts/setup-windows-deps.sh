@@ -46,6 +46,22 @@ recorded_dirs_present() {  # <target>
   done
 }
 
+# Caches made before the targets had names of their own hold i686 builds and
+# a win32 template: they are taken over, not built again.
+adopt_unnamed_caches() {
+  local dir
+  for dir in "$deps"/minizip-* "$deps"/curl-* "$deps"/7zip-*; do
+    case "$dir" in *-i686|*-x86_64|*.tmp) continue ;; esac
+    if [ -d "$dir" ] && [ ! -e "$dir-i686" ]; then mv -T "$dir" "$dir-i686"; fi
+  done
+  rm -f "$deps/windows-deps.cmake"
+  local unnamed=${ORBELA_WINE_TEMPLATE/-win32-/-}
+  if [ "$WINEARCH" = win32 ] && [ -d "$unnamed" ] && [ ! -e "$ORBELA_WINE_TEMPLATE" ]; then
+    mv -T "$unnamed" "$ORBELA_WINE_TEMPLATE"
+  fi
+}
+adopt_unnamed_caches
+
 all_recorded() {
   local t
   for t in "${targets[@]}"; do recorded_dirs_present "$t" || return 1; done
@@ -126,7 +142,7 @@ build_minizip() {  # <target> <out>
 build_curl() {  # <target> <out>: static, http only, Win32 threaded resolver
   local triple=$1-w64-mingw32
   cd "$(sources_copy curl "$1")"
-  ./configure --host="$triple" --prefix="$2" --disable-shared --enable-static \
+  ./configure --host="$triple" --prefix="$2" --disable-shared --enable-static --disable-dependency-tracking \
     --disable-pthreads --without-ssl --without-libpsl --without-brotli --without-zstd \
     --without-libidn2 --without-nghttp2 --without-librtmp --without-libssh2 \
     --with-zlib="/usr/$triple" --disable-ftp --disable-file --disable-ldap --disable-ldaps \

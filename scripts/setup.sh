@@ -101,7 +101,8 @@ set_up_windows() {
   # Wine cannot write Chinese file names.
   if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
     if [ "$(id -u)" = 0 ]; then
-      localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+      localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 2>"$log" ||
+        { cat "$log" >&2; why="making the zh_CN.UTF-8 locale failed: $(tail -n 1 "$log")"; rm -f "$log"; return 1; }
     else
       echo "setup: the zh_CN.UTF-8 locale is missing (localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 as root)" >&2
     fi

@@ -15,9 +15,9 @@
 export ORBELA_CACHE
 orbela_scripts_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-# Raised whenever make_template in wine-test.sh changes, so templates made
-# before are made again.
-orbela_wine_template_revision=3
+# Raised whenever the prefix that make_template in wine-test.sh makes changes,
+# so templates made before are made again.
+orbela_wine_template_revision=2
 
 # Runs a tiny i386 program. Asked on every run and never cached: a cache may
 # be restored onto a machine of the other kind.
