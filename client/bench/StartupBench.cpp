@@ -97,8 +97,9 @@ int main(int argc, char *argv[])
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
 
-    // The client's body on the default screen of the offscreen platform.
-    const QRect body = getDefaultWindowRect(QSize(800, 600));
+    // The client's body on the default screen of the offscreen platform, which
+    // is narrower than the title bar needs, so the body takes its whole width.
+    const QRect body = getDefaultWindowRect(QSize(800, 600), std::numeric_limits<int>::max());
     const QString base = QStringLiteral("http://") + host;
     const QStringList pages = {base + QStringLiteral("/client/index"), base + QStringLiteral("/client/activity"),
                                base + QStringLiteral("/client/exchange"), base + QStringLiteral("/client/index"),

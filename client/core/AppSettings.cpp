@@ -76,19 +76,29 @@ AppSettings loadWindowSettings()
     return copy;
 }
 
-QRect getWindowRect(const QSize &available)
+QRect getWindowRect(const QSize &available, int minimumWidth)
 {
     const AppSettings &settings = loadSettings();
-    if (settings.valid && settings.windowRect.width() != 0 && settings.windowRect.height() != 0)
-        return settings.windowRect;
-    return getDefaultWindowRect(available);
+    if (!settings.valid || settings.windowRect.width() == 0 || settings.windowRect.height() == 0)
+        return getDefaultWindowRect(available, minimumWidth);
+    QRect rect = settings.windowRect;
+    // A rectangle saved by an older client may be too narrow for the title bar's items.
+    const int width = qMin(minimumWidth, available.width());
+    if (rect.width() < width) {
+        rect.setWidth(width);
+        if (rect.x() + width > available.width())
+            rect.moveLeft(qMax(0, available.width() - width));
+    }
+    return rect;
 }
 
-QRect getDefaultWindowRect(const QSize &available)
+QRect getDefaultWindowRect(const QSize &available, int minimumWidth)
 {
-    const int width = qMin(available.width(), kMaxScreenWidth);
+    const int screenWidth = qMin(available.width(), kMaxScreenWidth);
     const int height = qMin(available.height(), kMaxScreenHeight);
-    return QRect(80, 50, width - 160, height - 100);
+    const int width = qMin(qMax(screenWidth - 160, minimumWidth), available.width());
+    const int left = width > screenWidth - 160 ? (available.width() - width) / 2 : 80;
+    return QRect(left, 50, width, height - 100);
 }
 
 bool setAutoRun(bool on)

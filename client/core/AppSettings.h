@@ -29,8 +29,12 @@ void saveSettings(const AppSettings &settings);
 AppSettings loadWindowSettings();
 
 // The windows' callers pass the primary screen's available size
-// (availablePrimaryScreenArea() in gui/); the remembered rectangle wins when it has one.
-QRect getWindowRect(const QSize &available);
-// The default rectangle for a given available screen size.
-QRect getDefaultWindowRect(const QSize &available);
+// (availablePrimaryScreenArea() in gui/) and the width the title bar needs
+// for all its items; the remembered rectangle wins when it has one, widened
+// to that width (or to the screen's, when the screen is narrower).
+QRect getWindowRect(const QSize &available, int minimumWidth);
+// The default rectangle for a given available screen size: 80 pixels in from
+// each side, but at least minimumWidth wide (centred then), and never wider
+// than the screen.
+QRect getDefaultWindowRect(const QSize &available, int minimumWidth);
 bool setAutoRun(bool on);

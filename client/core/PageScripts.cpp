@@ -24,7 +24,8 @@ QString scriptArgument(const QString &argument)
     return QString::fromUtf8(quoted.mid(1, quoted.size() - 2));
 }
 
-QString scriptCall(const QString &format, const QString &argument)
+QString pageFunctionCall(const QString &function, const QString &argument)
 {
-    return format.arg(scriptArgument(argument));
+    // One arg() call fills both, so a "%1" inside the argument stays.
+    return QStringLiteral("if (typeof %1 === 'function') %1(%2);").arg(function, scriptArgument(argument));
 }

@@ -17,7 +17,8 @@ BackgroundDialog::BackgroundDialog(QWidget *parent)
     , ui(new Ui::BackgroundDialog)
 {
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_DeleteOnClose);
+    // No delete on close: the title bar owns the body and deletes it last, so
+    // no close, rejection or Escape can leave it pointing at a deleted window.
     ui->setupUi(this);
     pages[0] = ui->mangerWidget;
     pages[1] = ui->webGameWidget;
@@ -75,6 +76,12 @@ bool BackgroundDialog::event(QEvent *event)
             desktopPlatform().placeBelow(windowHandle(), titleBar->windowHandle());
     }
     return QDialog::event(event);
+}
+
+void BackgroundDialog::reject()
+{
+    // Escape on a page would hide the body under a title bar that shows
+    // nothing; the title bar alone hides and shows it.
 }
 
 void BackgroundDialog::closeEvent(QCloseEvent *event)

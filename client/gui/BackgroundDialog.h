@@ -26,6 +26,9 @@ public:
 
     QWidget *page(int index) const;
 
+public slots:
+    void reject() override;
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;

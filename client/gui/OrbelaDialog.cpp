@@ -80,18 +80,18 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     connect(road, &GameRoad::sendGameNeed2Update, this, &OrbelaDialog::sendGameNeed2Update);
     connect(road, &GameRoad::sendGameNeed2Buy, this, &OrbelaDialog::sendGameNeed2Buy);
 
-    normalRect = getDefaultWindowRect(availablePrimaryScreenArea().size());
-    restoreRect = normalRect;
+    const QSize screen = availablePrimaryScreenArea().size();
+    const int minimumWidth = minimumWindowWidth();
     const AppSettings &stored = loadSettings();
-    maximized = stored.valid ? stored.isMaximized : false;
-    if (maximized)
+    placement = WindowPlacement(getDefaultWindowRect(screen, minimumWidth), stored.valid && stored.isMaximized);
+    if (placement.isMaximized())
         setMaximizeButtonImages(true);
 
     ui->progressBar->hide();
     isWin62 = isWindowsVersion62();
 
     body = new BackgroundDialog(nullptr);
-    const QRect bodyRect = getWindowRect(availablePrimaryScreenArea().size());
+    const QRect bodyRect = getWindowRect(screen, minimumWidth);
     body->setGeometry(bodyRect);
     body->show();
     activateWindow();
@@ -184,7 +184,7 @@ void OrbelaDialog::setupOnlineField()
                                         "background:#A79674;border:none;border-radius:8px;}"));
     field->setAlignment(Qt::AlignHCenter);
     field->setEnabled(false);
-    field->show();
+    // Shown or hidden by layoutTitleBar, as the window's width allows.
     auto *icon = new QFrame(field);
     icon->setObjectName(QStringLiteral("folder"));
     icon->setGeometry(8, 4, 18, 11);
@@ -194,24 +194,37 @@ void OrbelaDialog::setupOnlineField()
     icon->show();
 }
 
+QWidget *OrbelaDialog::titleBarItem(TitleBarLayout::Item item) const
+{
+    QWidget *const items[TitleBarLayout::ItemCount] = {
+        ui->avatorWidget, ui->split_left, ui->deviceBtn, ui->gameRadioBtn, ui->activityRadioBtn,
+        ui->exchangeRadioBtn, ui->localRadioBtn, ui->closeBtn, ui->maxBtn, ui->minBtn, ui->split_right,
+        ui->setBtn, ui->onlinePeople};
+    return items[item];
+}
+
+TitleBarLayout OrbelaDialog::titleBarLayout() const
+{
+    QVector<QSize> sizes;
+    for (int i = 0; i < TitleBarLayout::ItemCount; ++i)
+        sizes << titleBarItem(TitleBarLayout::Item(i))->size();
+    return TitleBarLayout(sizes);
+}
+
+int OrbelaDialog::minimumWindowWidth() const
+{
+    return titleBarLayout().fullWidth();
+}
+
 void OrbelaDialog::layoutTitleBar(int w)
 {
-    auto centred = [](QWidget *widget) { return (kTitleBarHeight - widget->height()) / 2; };
-    QWidget *panel = ui->avatorWidget;
-    panel->move(0, 0);
-    ui->split_left->move(panel->width(), 0);
-    ui->deviceBtn->move(panel->width() + ui->split_left->width() + 26, centred(ui->deviceBtn));
-    ui->gameRadioBtn->move(ui->deviceBtn->x() + ui->deviceBtn->width(), 0);
-    ui->activityRadioBtn->move(ui->gameRadioBtn->x() + ui->gameRadioBtn->width(), 0);
-    ui->exchangeRadioBtn->move(ui->activityRadioBtn->x() + ui->activityRadioBtn->width(), 0);
-    ui->localRadioBtn->move(ui->exchangeRadioBtn->x() + ui->exchangeRadioBtn->width(), 0);
-    ui->closeBtn->move(w - 48, centred(ui->closeBtn));
-    ui->maxBtn->move(w - 88, centred(ui->maxBtn));
-    ui->minBtn->move(w - 128, centred(ui->minBtn));
-    ui->split_right->move(w - 144, 0);
-    ui->setBtn->move(w - 184, centred(ui->setBtn));
-    ui->onlinePeople->move(w - 184 - ui->setBtn->width() - ui->onlinePeople->width(), centred(ui->onlinePeople));
-    dragRect = QRect(QPoint(ui->localRadioBtn->x(), 0), QPoint(w - 185, 73));
+    const TitleBarLayout layout = titleBarLayout();
+    for (int i = 0; i < TitleBarLayout::ItemCount; ++i) {
+        const auto item = TitleBarLayout::Item(i);
+        titleBarItem(item)->move(layout.place(item, w).topLeft());
+    }
+    ui->onlinePeople->setVisible(layout.showsOnlineField(w));
+    dragRect = layout.dragArea(w);
 }
 
 void OrbelaDialog::setMaximizeButtonImages(bool restore)
@@ -240,7 +253,7 @@ void OrbelaDialog::mousePressEvent(QMouseEvent *event)
 
 void OrbelaDialog::mouseMoveEvent(QMouseEvent *event)
 {
-    if (mousePressed && event->buttons() != Qt::NoButton && !maximized) {
+    if (mousePressed && event->buttons() != Qt::NoButton && !placement.isMaximized()) {
         const QPoint corner = event->globalPos() - dragOffset;
         move(corner);
         body->move(corner);
@@ -264,35 +277,39 @@ void OrbelaDialog::mouseDoubleClickEvent(QMouseEvent *event)
     event->accept();
 }
 
-void OrbelaDialog::on_maxBtn_clicked()
+void OrbelaDialog::placeWindows(const QRect &bodyRect)
 {
-    // The flag changes first: the resizes below place the push panel for the new state.
-    if (!maximized) {
-        normalRect = body->geometry();
-        maximized = true;
-        const QRect area = availablePrimaryScreenArea();
-        body->setGeometry(area);
-        setGeometry(area.x(), area.y(), area.width(), kTitleBarHeight);
-        setMaximizeButtonImages(true);
-    } else {
-        maximized = false;
-        body->setGeometry(normalRect);
-        setGeometry(normalRect.x(), normalRect.y(), normalRect.width(), kTitleBarHeight);
-        setMaximizeButtonImages(false);
-    }
+    // The body first: the title bar's resize places the push panel in it.
+    body->setGeometry(bodyRect);
+    setGeometry(bodyRect.x(), bodyRect.y(), bodyRect.width(), kTitleBarHeight);
 }
 
-void OrbelaDialog::stashBodyRect()
+void OrbelaDialog::on_maxBtn_clicked()
 {
-    // A second hide in a row would otherwise remember the empty rectangle.
-    if (body->width() != 0 && body->height() != 0)
-        restoreRect = body->geometry();
+    // The state changes first: the resizes below place the push panel for the new state.
+    const bool wasStashed = placement.isStashed();
+    placeWindows(placement.toggleMaximized(body->geometry(), availablePrimaryScreenArea()));
+    setMaximizeButtonImages(placement.isMaximized());
+    // Reached while minimised (nothing minimises the title bar without a window manager).
+    if (wasStashed)
+        ShowOrbela();
+}
+
+void OrbelaDialog::stashBody()
+{
+    placement.stash(body->geometry());
     body->resize(0, 0);
+}
+
+void OrbelaDialog::unstashBody()
+{
+    if (placement.isStashed())
+        placeWindows(placement.unstash(availablePrimaryScreenArea()));
 }
 
 void OrbelaDialog::on_minBtn_clicked()
 {
-    stashBodyRect();
+    stashBody();
     setWindowState(windowState() | Qt::WindowMinimized);
 }
 
@@ -303,7 +320,7 @@ void OrbelaDialog::HideOrbela()
         on_minBtn_clicked();
         return;
     }
-    stashBodyRect();
+    stashBody();
     trayIcon->showMessage(QStringLiteral("温馨提示："),
                               QStringLiteral("%1已经隐藏到这里了！").arg(QStringLiteral("Orbela游戏平台")),
                               QSystemTrayIcon::Information, 10000);
@@ -313,13 +330,8 @@ void OrbelaDialog::HideOrbela()
 
 void OrbelaDialog::ShowOrbela()
 {
-    if (!maximized) {
-        body->setGeometry(restoreRect);
-        setGeometry(restoreRect.x(), restoreRect.y(), restoreRect.width(), kTitleBarHeight);
-    } else if (body->width() == 0) {
-        // Hidden while maximised: give the body its maximised rectangle back.
-        body->setGeometry(availablePrimaryScreenArea());
-    }
+    // Windows in sight keep their place; a maximised body comes back maximised.
+    unstashBody();
     body->show();
     show();
     if (windowState() & Qt::WindowMinimized)
@@ -330,8 +342,8 @@ void OrbelaDialog::changeEvent(QEvent *event)
 {
     // Restoring the minimised title bar gives the body back its rectangle.
     if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized) && body
-        && body->width() == 0 && isVisible()) {
-        body->setGeometry(maximized ? availablePrimaryScreenArea() : restoreRect);
+        && isVisible()) {
+        unstashBody();
     }
     QDialog::changeEvent(event);
 }
@@ -339,7 +351,7 @@ void OrbelaDialog::changeEvent(QEvent *event)
 void OrbelaDialog::handOverReceived()
 {
     qInfo() << "[Mivo] a second start asked the running client to come forward";
-    if (!isVisible() || body->width() == 0 || (windowState() & Qt::WindowMinimized))
+    if (!isVisible() || placement.isStashed() || (windowState() & Qt::WindowMinimized))
         ShowOrbela();
     desktopPlatform().switchToWindow(windowHandle());
     body->activateWindow();
@@ -359,8 +371,7 @@ bool OrbelaDialog::nativeEvent(const QByteArray &eventType, void *message, long 
     if (kind == NativeMessage::SystemCommand || kind == NativeMessage::CloseCommand) {
         // Only a body that a minimise or hide emptied is put back; a dragged
         // body keeps its place.
-        if (body->width() == 0)
-            body->setGeometry(restoreRect);
+        unstashBody();
         body->activateWindow();
         if (kind == NativeMessage::CloseCommand) {
             on_closeBtn_clicked();
@@ -418,6 +429,10 @@ void OrbelaDialog::resizeEvent(QResizeEvent *event)
 
 void OrbelaDialog::onRadioBtnClicked()
 {
+    // Without a window manager the minimised title bar stays on screen: a tab
+    // clicked there brings the body back.
+    if (placement.isStashed())
+        ShowOrbela();
     QObject *tab = sender();
     if (tab == ui->gameRadioBtn)
         switchToGame();
@@ -547,7 +562,7 @@ void OrbelaDialog::on_deviceBtn_clicked()
 
 PopupWindowDialog *OrbelaDialog::openPopup(QWidget *parent)
 {
-    if (body->width() == 0)
+    if (placement.isStashed())
         ShowOrbela();
     body->activateWindow();
     auto *created = new PopupWindowDialog(parent);
@@ -620,6 +635,10 @@ void OrbelaDialog::on_closeBtn_clicked()
         ExitOrbela();
 }
 
+void OrbelaDialog::reject()
+{
+}
+
 void OrbelaDialog::closeEvent(QCloseEvent *event)
 {
     // The system's close (Alt+F4, the window menu) asks like the close button.
@@ -645,11 +664,16 @@ void OrbelaDialog::getDeviceSelection(const QString &id, const QString &name)
     if (WebPushForm *push = WebPushForm::instance())
         push->loadUrl(appApiPageUrl(QStringLiteral("/client/task?deviceId=") + device));
     // The new device is remembered even when the page gave no name with it.
+    const bool changed = settings.deviceId != id || (!name.isEmpty() && settings.deviceName != name);
     settings.deviceId = id;
     if (!name.isEmpty()) {
         ui->deviceBtn->setText(name);
         settings.deviceName = name;
     }
+    // Saved at once, as the other choices are: after a crash or a kill the
+    // device popup must not come back.
+    if (changed)
+        saveWindowState();
 }
 
 void OrbelaDialog::getSettings(const QString &installDir, const QString &downloadTool, bool autoRun)
@@ -668,7 +692,7 @@ void OrbelaDialog::expandPushPanel()
     const int bodyWidth = body->width();
     const int bodyHeight = body->height();
     const int panelHeight = pushPanel->height();
-    const int width = maximized ? 1642 : 1102;
+    const int width = placement.isMaximized() ? 1642 : 1102;
     animateGeometry(pushPanel, QRect(bodyWidth - 46, bodyHeight - panelHeight, 46, panelHeight),
                     QRect((bodyWidth - width + 46) / 2, bodyHeight - panelHeight, width, panelHeight),
                     QEasingCurve(QEasingCurve::OutBounce));
@@ -743,8 +767,9 @@ void OrbelaDialog::startUpdater(const QString &version, const QString &url)
 
 void OrbelaDialog::saveWindowState()
 {
-    settings.isMaximized = maximized;
-    settings.windowRect = body->geometry();
+    // Hidden or minimised, the body is empty: its last rectangle in sight is kept.
+    settings.isMaximized = placement.isMaximized();
+    settings.windowRect = placement.lastShownRect(body->geometry());
     saveSettings(settings);
 }
 
@@ -1067,10 +1092,10 @@ void OrbelaDialog::placePushPanel()
     const int bodyHeight = body->height();
     if (pushPanel->width() > 46) {
         // The maximise button sets the flag before the geometry, so this is
-        // the state being entered.
-        const int width = maximized ? 1642 : 1102;
+        // the state being entered. The panel stays where the unfold put it.
+        const int width = placement.isMaximized() ? 1642 : 1102;
         const int height = pushPanel->height();
-        pushPanel->setGeometry((bodyWidth - width) / 2, bodyHeight - height, width, height);
+        pushPanel->setGeometry((bodyWidth - width + 46) / 2, bodyHeight - height, width, height);
     } else {
         pushPanel->setGeometry(bodyWidth - 46, bodyHeight - 155, 46, 155);
     }

@@ -5,6 +5,8 @@
 #include "core/game/GameRoad.h"
 #include "gui/LatestInstance.h"
 #include "core/OnlineSession.h"
+#include "core/TitleBarLayout.h"
+#include "core/WindowPlacement.h"
 
 #include <QDialog>
 #include <QHostInfo>
@@ -55,6 +57,8 @@ public:
     bool hasQuit() const { return quitAsked; }
 
     void layoutTitleBar(int width);
+    // The narrowest window at which every title-bar item fits beside the others.
+    int minimumWindowWidth() const;
     void switchToGame();
     void switchToActivity();
     void switchToExchange();
@@ -121,7 +125,7 @@ public:
     DownloadManager *downloads() const { return downloadManager; }
 
     BackgroundDialog *bodyWindow() const { return body; }
-    bool isMaximizedState() const { return maximized; }
+    bool isMaximizedState() const { return placement.isMaximized(); }
     QRect dragArea() const { return dragRect; }
 
     void OnTaskProgress(int taskId, qint64 received, qint64 total) override;
@@ -181,6 +185,10 @@ protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
+public slots:
+    // Escape and any other rejection leave the title bar alone; only the exit hides it.
+    void reject() override;
+
 private:
     void handOverReceived();
     void moveTabMarkerTo(QWidget *tab);
@@ -188,8 +196,14 @@ private:
     void selectTab(QRadioButton *tab, void (BackgroundDialog::*showPage)());
     void setMaximizeButtonImages(bool restore);
     void setupOnlineField();
+    TitleBarLayout titleBarLayout() const;
+    QWidget *titleBarItem(TitleBarLayout::Item item) const;
+    // The body at bodyRect, the title bar over its top.
+    void placeWindows(const QRect &bodyRect);
     // Shrinks the body to nothing, remembering where it was.
-    void stashBodyRect();
+    void stashBody();
+    // Gives a body out of sight its rectangle back.
+    void unstashBody();
     void startServicesIfPending();
     void startWorker();
     void routeStoredGames();
@@ -228,12 +242,12 @@ private:
     QString avatarFile;
     QString versionNoteUrl;
     QRect dragRect;
-    QRect normalRect;
-    QRect restoreRect;
+    // Normal or maximised, in sight or not, and the body's rectangles to go
+    // back to.
+    WindowPlacement placement{QRect(), false};
     QPoint dragOffset;
     bool mousePressed = false;
     AppSettings settings;
-    bool maximized = false;
     bool dragging = false;
     bool isWin62 = false;
     LocalDatabase *database = nullptr;

@@ -1,7 +1,6 @@
-#include "core/AppSettings.h"
 #include "core/LogMessageHandler.h"
+#include "gui/BackgroundDialog.h"
 #include "gui/OrbelaDialog.h"
-#include "gui/ScreenArea.h"
 #include "gui/web/WebProfile.h"
 #include "platform/PlatformServices.h"
 
@@ -21,7 +20,7 @@ int main(int argc, char *argv[])
     {
         OrbelaDialog window(nullptr);
         QObject::connect(&window, &OrbelaDialog::quitRequested, &app, &QCoreApplication::quit);
-        const QRect r = getWindowRect(availablePrimaryScreenArea().size());
+        const QRect r = window.bodyWindow()->geometry();
         window.setGeometry(r.left(), r.top(), r.width(), OrbelaDialog::kTitleBarHeight);
         window.show();
         // A quit asked for before the loop runs (a confirmed look-up failure,

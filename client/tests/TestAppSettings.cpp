@@ -116,7 +116,36 @@ private slots:
             QCOMPARE(settings.downloadTool, tool);
         }
         const QSize screen(1600, 900);
-        QCOMPARE(getWindowRect(screen), useDefaultRect ? getDefaultWindowRect(screen) : rect);
+        QCOMPARE(getWindowRect(screen, 0), useDefaultRect ? getDefaultWindowRect(screen, 0) : rect);
+    }
+
+    // A remembered rectangle narrower than the title bar needs is widened when
+    // it is loaded, and moved left only as far as the screen asks.
+    void rememberedRectangleIsWidenedToTheMinimum_data()
+    {
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QSize>("available");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("wide enough") << QRect(10, 20, 1400, 700) << QSize(1600, 900) << QRect(10, 20, 1400, 700);
+        QTest::newRow("narrow") << QRect(10, 20, 1206, 700) << QSize(1600, 900) << QRect(10, 20, 1348, 700);
+        QTest::newRow("narrow near the right edge")
+            << QRect(400, 20, 1000, 700) << QSize(1600, 900) << QRect(252, 20, 1348, 700);
+        QTest::newRow("screen narrower than the minimum")
+            << QRect(100, 50, 1000, 600) << QSize(1280, 720) << QRect(0, 50, 1280, 600);
+        QTest::newRow("empty falls back to the default")
+            << QRect(100, 50, 0, 600) << QSize(1366, 768) << QRect(9, 50, 1348, 668);
+    }
+
+    void rememberedRectangleIsWidenedToTheMinimum()
+    {
+        QFETCH(QRect, stored);
+        QFETCH(QSize, available);
+        QFETCH(QRect, expected);
+        writeSettingsFile(QVariantMap{{"/WindowLocation/X", stored.x()},
+                                      {"/WindowLocation/Y", stored.y()},
+                                      {"/WindowSize/Width", stored.width()},
+                                      {"/WindowSize/Height", stored.height()}});
+        QCOMPARE(getWindowRect(available, 1348), expected);
     }
 
     void saveThenLoadGivesTheSameValues()
@@ -192,20 +221,26 @@ private slots:
         QCOMPARE(copy.deviceId, QStringLiteral("2"));
     }
 
+    // 80 pixels in from each side, but never narrower than the title bar's
+    // minimum (then centred) and never wider than the screen.
     void defaultRectangle_data()
     {
         QTest::addColumn<QSize>("available");
+        QTest::addColumn<int>("minimumWidth");
         QTest::addColumn<QRect>("expected");
-        QTest::newRow("1920x1040") << QSize(1920, 1040) << QRect(80, 50, 1760, 940);
-        QTest::newRow("2560x1400") << QSize(2560, 1400) << QRect(80, 50, 1760, 980);
-        QTest::newRow("1366x728") << QSize(1366, 728) << QRect(80, 50, 1206, 628);
+        QTest::newRow("1920x1040") << QSize(1920, 1040) << 1348 << QRect(80, 50, 1760, 940);
+        QTest::newRow("2560x1400") << QSize(2560, 1400) << 1348 << QRect(80, 50, 1760, 980);
+        QTest::newRow("1366x728 without a minimum") << QSize(1366, 728) << 0 << QRect(80, 50, 1206, 628);
+        QTest::newRow("1366x768") << QSize(1366, 768) << 1348 << QRect(9, 50, 1348, 668);
+        QTest::newRow("1280x720") << QSize(1280, 720) << 1348 << QRect(0, 50, 1280, 620);
     }
 
     void defaultRectangle()
     {
         QFETCH(QSize, available);
+        QFETCH(int, minimumWidth);
         QFETCH(QRect, expected);
-        QCOMPARE(getDefaultWindowRect(available), expected);
+        QCOMPARE(getDefaultWindowRect(available, minimumWidth), expected);
     }
 
     void digitStrings_data()

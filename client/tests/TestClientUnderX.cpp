@@ -1,3 +1,6 @@
+#include "core/game/LocalDatabase.h"
+#include "core/game/VRAppInfo.h"
+#include "core/webapi/LoginForm.h"
 #include "tests/ClientDirectory.h"
 #include "tests/StoreServer.h"
 #include "tests/XScreen.h"
@@ -10,15 +13,35 @@
 #include <QSqlQuery>
 #include <QtTest>
 
-// The real client on an X server, answered with real clicks: the exit
-// question and the host look-up failure end the process with code 0.
+// The real client on an X server, answered with real clicks and keys: the
+// exit question and the host look-up failure end the process with code 0,
+// the windows survive every sequence of their buttons, and choices last.
 class TestClientUnderX : public QObject
 {
     Q_OBJECT
 
 private:
     StoreServer server;
-    const QRect bodyRect{100, 60, 1280, 760};
+    // Wide enough for every title-bar item, so it is used as stored.
+    const QRect bodyRect{100, 60, 1380, 760};
+    // Points of the title bar, from its top-left corner, at the body's width.
+    const QPoint freeTitleArea{1100, 8};
+    const QPoint activityTab{611, 37};
+    const QPoint localTab{943, 37};
+    const QPoint minimiseButton{bodyRect.width() - 128 + 17, 37};
+    const QPoint maximiseButton{bodyRect.width() - 88 + 17, 37};
+    // The first game row's "开始游戏" in the body: the list's corner, its
+    // spacing, the button's centre.
+    const QPoint firstRowStartButton{20 + 5 + 270 + 45, 154 + 5 + 100 + 16};
+    // In the body: the manager page's own games tab, a radio button that takes
+    // the focus and lets Escape through to the body window.
+    const QPoint managerGamesTab{20 + 20 + 21, 94 + 10 + 15};
+
+    // The client the window sequences share: each row leaves it where it
+    // started, and a row that could not makes the next start a new one.
+    QScopedPointer<ClientDirectory> sequenceDir;
+    QScopedPointer<QProcess> sequenceClient;
+    bool sequenceClientClean = false;
 
     // A stored device and window rectangle: no device popup, a known place.
     void storeSettings(const ClientDirectory &dir) const
@@ -31,6 +54,87 @@ private:
         ini.setValue(QStringLiteral("WindowLocation/Y"), bodyRect.y());
         ini.setValue(QStringLiteral("WindowSize/Width"), bodyRect.width());
         ini.setValue(QStringLiteral("WindowSize/Height"), bodyRect.height());
+    }
+
+    // The windows the X server shows: the title bar over the body at bodyAt.
+    static bool windowsShownAt(const QRect &bodyAt)
+    {
+        return waitUntil(
+            [&bodyAt] {
+                return viewableXWindows(QStringLiteral("Orbela游戏平台"))
+                           == QList<QRect>{QRect(bodyAt.topLeft(), QSize(bodyAt.width(), 74))}
+                       && viewableXWindows(QStringLiteral("Orbela")) == QList<QRect>{bodyAt};
+            },
+            10000);
+    }
+
+    // A picture of the whole screen, through the file shot.
+    static QImage screenPicture(const QString &shot)
+    {
+        QProcess::execute(QStringLiteral("/usr/bin/import"), {"-window", "root", shot});
+        return QImage(shot);
+    }
+
+    static QString shownWindows()
+    {
+        QStringList shown;
+        for (const char *title : {"Orbela游戏平台", "Orbela", "Orbela弹出窗口"}) {
+            for (const QRect &rect : viewableXWindows(QString::fromUtf8(title)))
+                shown << QStringLiteral("%1 %2,%3 %4x%5")
+                             .arg(QString::fromUtf8(title))
+                             .arg(rect.x())
+                             .arg(rect.y())
+                             .arg(rect.width())
+                             .arg(rect.height());
+        }
+        return shown.join(QStringLiteral("; "));
+    }
+
+    // Starts the client and waits for its services (and what else it
+    // asks for at start); false when they did not come.
+    bool startAndWait(const ClientDirectory &dir, QProcess &client, const QString &alsoRequested = QString())
+    {
+        const int starts = server.hitsWithStatus(QStringLiteral("startOrbela"));
+        const int requested = alsoRequested.isEmpty() ? 0 : server.requests(alsoRequested).size();
+        start(dir, client);
+        return waitUntil([&] { return server.hitsWithStatus(QStringLiteral("startOrbela")) == starts + 1; }, 60000)
+               && (alsoRequested.isEmpty()
+                   || waitUntil([&] { return server.requests(alsoRequested).size() == requested + 1; }, 30000));
+    }
+
+    // The stored state of the sequences' client: a device and the window's
+    // place, a user logged in automatically, and one installed game whose
+    // launcher says a word and ends.
+    bool prepareSequenceClient(const ClientDirectory &dir) const
+    {
+        storeSettings(dir);
+        const QJsonObject game = server.game(QStringLiteral("1001"));
+        LocalDatabase database;
+        QFile::remove(LocalDatabase::filePath());
+        if (game.isEmpty() || !database.open())
+            return false;
+        VRAppInfo info;
+        info.gameId = QStringLiteral("1001");
+        info.cnName = game.value(QStringLiteral("cnName")).toString();
+        info.enName = game.value(QStringLiteral("enName")).toString();
+        info.version = game.value(QStringLiteral("version")).toString();
+        info.md5 = game.value(QStringLiteral("md5")).toString();
+        info.deviceId = QStringLiteral("1");
+        info.launcher = QStringLiteral("launch.sh");
+        info.launchParameter = QStringLiteral("vr fullscreen");
+        info.localSize = 1;
+        info.downloadStatus = VRAppInfo::Installed;
+        const bool saved = database.saveGame(&info)
+                           && database.saveUser(QStringLiteral("10001"), QStringLiteral("true"), QStringLiteral("true"),
+                                                QStringLiteral("false"), rememberedText(QStringLiteral("tester")),
+                                                rememberedText(QStringLiteral("orbela123")));
+        database.close();
+        const QString folder = dir.clientPath() + QStringLiteral("/VRGames/1001");
+        QFile launcher(folder + QStringLiteral("/launch.sh"));
+        return saved && QDir().mkpath(folder)
+               && QFile::copy(LocalDatabase::filePath(), dir.clientPath() + QStringLiteral("/UserData/Orbela.db"))
+               && launcher.open(QIODevice::WriteOnly) && launcher.write("#!/bin/sh\necho playing\n") > 0
+               && launcher.setPermissions(launcher.permissions() | QFileDevice::ExeOwner);
     }
 
     static void start(const ClientDirectory &dir, QProcess &client, const QString &appApiHost = QString())
@@ -93,6 +197,143 @@ private slots:
         QCOMPARE(client.exitStatus(), QProcess::NormalExit);
         QCOMPARE(client.exitCode(), 0);
         QCOMPARE(server.hitsWithStatus("closeOrbela"), 1);
+    }
+
+    // Sequences of real input on both windows: after each the process runs,
+    // both windows are shown, the body under the title bar, where it was.
+    void windowSequences_data()
+    {
+        QTest::addColumn<QString>("sequence");
+        for (const char *sequence : {"Escape on the title bar, then a tab", "Escape on the body, then a tab",
+                                     "minimise, maximise, restore", "game start, game end, then a tab",
+                                     "minimise, exit, start"})
+            QTest::newRow(sequence) << QString::fromLatin1(sequence);
+    }
+
+    void windowSequences()
+    {
+        QFETCH(QString, sequence);
+        if (!sequenceClientClean || sequenceClient->state() != QProcess::Running) {
+            if (sequenceClient)
+                sequenceClient->kill();
+            sequenceClient.reset(new QProcess);
+            sequenceDir.reset(new ClientDirectory);
+            QVERIFY(sequenceDir->isReady());
+            QVERIFY(prepareSequenceClient(*sequenceDir));
+            QVERIFY2(startAndWait(*sequenceDir, *sequenceClient, QStringLiteral("/api/getUserResource")),
+                     "no services or no automatic login");
+        }
+        sequenceClientClean = false;
+        QVERIFY2(windowsShownAt(bodyRect), qPrintable(shownWindows()));
+        const QPoint titleBar = bodyRect.topLeft();
+        const QPoint body = bodyRect.topLeft();
+
+        if (sequence.startsWith(QLatin1String("Escape"))) {
+            if (sequence.contains(QLatin1String("body"))) {
+                QVERIFY(clickOnScreen(titleBar + localTab));
+                QTest::qWait(300);
+                QVERIFY(clickOnScreen(body + managerGamesTab));
+            } else {
+                QVERIFY(clickOnScreen(titleBar + freeTitleArea));
+            }
+            QTest::qWait(300);
+            QVERIFY(pressKeyOnScreen("Escape"));
+            QTest::qWait(300);
+            QVERIFY(clickOnScreen(titleBar + activityTab));
+        } else if (sequence.startsWith(QLatin1String("minimise, maximise"))) {
+            QVERIFY(clickOnScreen(titleBar + minimiseButton));
+            QVERIFY2(waitUntil([] { return viewableXWindows(QStringLiteral("Orbela")).isEmpty(); }), "not minimised");
+            QVERIFY(clickOnScreen(titleBar + maximiseButton));
+            // The whole screen: Xvfb has no panels.
+            const QRect screen = QRect(0, 0, 1920, 1080);
+            QVERIFY2(windowsShownAt(screen), qPrintable(shownWindows()));
+            QVERIFY(clickOnScreen(screen.topLeft() + QPoint(screen.width() - 88 + 17, 37)));
+        } else if (sequence.startsWith(QLatin1String("game"))) {
+            const QByteArray endsBefore = sequenceDir->logText();
+            const int startsBefore = server.hitsWithStatus(QStringLiteral("startGame"));
+            QVERIFY(clickOnScreen(titleBar + localTab));
+            QTest::qWait(300);
+            QVERIFY(clickOnScreen(body + firstRowStartButton));
+            QVERIFY2(waitUntil([&] { return server.hitsWithStatus(QStringLiteral("startGame")) == startsBefore + 1; }, 20000),
+                     "the game did not start");
+            const QByteArray ended("------------>close game!");
+            QVERIFY2(waitUntil([&] { return sequenceDir->logText().count(ended) == endsBefore.count(ended) + 1; }, 20000),
+                     "the game did not end");
+            // The windows stay out of sight after the game; a tab brings them back.
+            QVERIFY(viewableXWindows(QStringLiteral("Orbela")).isEmpty());
+            QVERIFY(clickOnScreen(titleBar + activityTab));
+        } else {
+            QVERIFY(clickOnScreen(titleBar + minimiseButton));
+            QVERIFY2(waitUntil([] { return viewableXWindows(QStringLiteral("Orbela")).isEmpty(); }), "not minimised");
+            QVERIFY(closeAndConfirm(QRect(titleBar, QSize(bodyRect.width(), 74))));
+            QVERIFY(sequenceClient->waitForFinished(30000));
+            QCOMPARE(sequenceClient->exitCode(), 0);
+            QSettings saved(sequenceDir->clientPath() + QStringLiteral("/UserData/Settings.ini"), QSettings::IniFormat);
+            QCOMPARE(QRect(saved.value(QStringLiteral("WindowLocation/X")).toInt(),
+                           saved.value(QStringLiteral("WindowLocation/Y")).toInt(),
+                           saved.value(QStringLiteral("WindowSize/Width")).toInt(),
+                           saved.value(QStringLiteral("WindowSize/Height")).toInt()),
+                     bodyRect);
+            QVERIFY2(startAndWait(*sequenceDir, *sequenceClient), "no services after the new start");
+        }
+        const bool shown = windowsShownAt(bodyRect);
+        QCOMPARE(sequenceClient->state(), QProcess::Running);
+        QVERIFY2(shown, qPrintable(shownWindows()));
+        sequenceClientClean = true;
+    }
+
+    // A device chosen in the device popup is kept when the client is killed
+    // right after: the next start loads its pages and asks nothing.
+    void deviceChoiceSurvivesAKill()
+    {
+        ClientDirectory dir;
+        QVERIFY(dir.isReady());
+        QProcess client;
+        start(dir, client);
+        // The second device, "Oculus Rift" (id 2), in the popup's first column,
+        // once the device list has come and its radio is drawn on the black page.
+        const QRect secondDevice(8 + 20, 34 + 2 * 37, 200, 20);
+        QRect popup;
+        QVERIFY(waitUntil([&] { return !(popup = findXWindow(QStringLiteral("Orbela弹出窗口"))).isEmpty(); }, 60000));
+        const QPoint panel(popup.x() + (popup.width() - 440) / 2, popup.y() + (popup.height() - 258) / 2);
+        const QString shot = dir.clientPath() + QStringLiteral("/screen.png");
+        QVERIFY2(waitUntil([&] {
+                     const QImage radio = screenPicture(shot).copy(secondDevice.translated(panel));
+                     for (int y = 0; y < radio.height(); ++y) {
+                         for (int x = 0; x < radio.width(); ++x) {
+                             if (radio.pixelColor(x, y).lightness() > 100)
+                                 return true;
+                         }
+                     }
+                     return false;
+                 }, 30000),
+                 "no device list");
+        QVERIFY(clickOnScreen(panel + secondDevice.center()));
+        QVERIFY(answerPopup(QPoint(245 + 45, 215 + 16)));
+        const QString index = QStringLiteral("/client/index");
+        QVERIFY2(waitUntil([&] { return server.requestsWith(index, QStringLiteral("deviceId"), QStringLiteral("2")) == 1; },
+                           30000),
+                 "the choice was not applied");
+        client.kill();
+        QVERIFY(client.waitForFinished(10000));
+
+        QProcess again;
+        QVERIFY2(startAndWait(dir, again), "no services after the kill");
+        QVERIFY2(waitUntil([&] { return server.requestsWith(index, QStringLiteral("deviceId"), QStringLiteral("2")) == 2; },
+                           30000),
+                 "the stored device's pages were not loaded");
+        // The popup would have been made before the services' start event went out.
+        QVERIFY2(findXWindows(QStringLiteral("Orbela弹出窗口")).isEmpty(), qPrintable(shownWindows()));
+        again.kill();
+        again.waitForFinished(10000);
+    }
+
+    void cleanupTestCase()
+    {
+        if (sequenceClient) {
+            sequenceClient->kill();
+            sequenceClient->waitForFinished(10000);
+        }
     }
 
     void confirmedLookUpFailureEndsWithZero()
@@ -165,8 +406,7 @@ private slots:
         const QString shot = dir.clientPath() + QStringLiteral("/screen.png");
         const QPoint avatarCentre = titleBar.topLeft() + QPoint(12 + 31, 7 + 31);
         QVERIFY2(waitUntil([&] {
-                     QProcess::execute(QStringLiteral("/usr/bin/import"), {"-window", "root", shot});
-                     const QColor centre = QImage(shot).pixelColor(avatarCentre);
+                     const QColor centre = screenPicture(shot).pixelColor(avatarCentre);
                      return centre.red() > 200 && centre.blue() < 180;
                  }, 30000),
                  "the title bar does not show the user's avatar");

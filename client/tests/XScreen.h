@@ -1,8 +1,9 @@
 #pragma once
 // Looking at and clicking on the real client's windows on an X server (the
 // test runs under Xvfb): windows are found by title through xwininfo, clicks
-// go through the XTest extension, loaded at run time.
+// and keys go through the XTest extension, loaded at run time.
 
+#include <QList>
 #include <QPoint>
 #include <QProcess>
 #include <QRect>
@@ -11,25 +12,58 @@
 
 #include <dlfcn.h>
 
-// The window's rectangle on the screen; empty while no window has the title.
-inline QRect findXWindow(const QString &title)
+// A top-level window on the X server: its id and its rectangle on the screen.
+struct XWindow
+{
+    QString id;
+    QRect rect;
+};
+
+// The top-level windows with exactly this title, topmost first, mapped or not.
+inline QList<XWindow> findXWindows(const QString &title)
 {
     QProcess tree;
     tree.start(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
     if (!tree.waitForFinished(10000))
         return {};
     const QString text = QString::fromUtf8(tree.readAllStandardOutput());
-    const QRegularExpression line(QStringLiteral("\"%1\":.*\\s(\\d+)x(\\d+)\\+-?\\d+\\+-?\\d+\\s+\\+(-?\\d+)\\+(-?\\d+)")
+    const QRegularExpression line(QStringLiteral("(0x[0-9a-f]+) \"%1\":.*\\s(\\d+)x(\\d+)\\+-?\\d+\\+-?\\d+\\s+\\+(-?\\d+)\\+(-?\\d+)")
                                       .arg(QRegularExpression::escape(title)));
-    const QRegularExpressionMatch match = line.match(text);
-    if (!match.hasMatch())
-        return {};
-    return QRect(match.captured(3).toInt(), match.captured(4).toInt(), match.captured(1).toInt(),
-                 match.captured(2).toInt());
+    QList<XWindow> windows;
+    QRegularExpressionMatchIterator matches = line.globalMatch(text);
+    while (matches.hasNext()) {
+        const QRegularExpressionMatch match = matches.next();
+        windows << XWindow{match.captured(1), QRect(match.captured(4).toInt(), match.captured(5).toInt(),
+                                                    match.captured(2).toInt(), match.captured(3).toInt())};
+    }
+    return windows;
 }
 
-// A left click at a point of the screen.
-inline bool clickOnScreen(const QPoint &point)
+// The window's rectangle on the screen; empty while no window has the title.
+inline QRect findXWindow(const QString &title)
+{
+    const QList<XWindow> windows = findXWindows(title);
+    return windows.isEmpty() ? QRect() : windows.first().rect;
+}
+
+// The rectangles of the windows with this title that the X server shows
+// (mapped, on screen); a window shrunk to nothing or hidden is not among them.
+inline QList<QRect> viewableXWindows(const QString &title)
+{
+    QList<QRect> viewable;
+    for (const XWindow &window : findXWindows(title)) {
+        QProcess info;
+        info.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window.id});
+        if (info.waitForFinished(10000) && info.readAllStandardOutput().contains("Map State: IsViewable"))
+            viewable << window.rect;
+    }
+    return viewable;
+}
+
+// Runs input on a connection to the X server with the XTest extension,
+// loaded at run time; false when there is none.
+template <class Input>
+bool withFakeInput(Input input)
 {
     void *x11 = dlopen("libX11.so.6", RTLD_NOW);
     void *xtst = dlopen("libXtst.so.6", RTLD_NOW);
@@ -38,20 +72,50 @@ inline bool clickOnScreen(const QPoint &point)
     using OpenDisplay = void *(*)(const char *);
     using CloseDisplay = int (*)(void *);
     using Sync = int (*)(void *, int);
-    using FakeMotion = int (*)(void *, int, int, int, unsigned long);
-    using FakeButton = int (*)(void *, unsigned, int, unsigned long);
     auto open = reinterpret_cast<OpenDisplay>(dlsym(x11, "XOpenDisplay"));
     auto close = reinterpret_cast<CloseDisplay>(dlsym(x11, "XCloseDisplay"));
     auto sync = reinterpret_cast<Sync>(dlsym(x11, "XSync"));
-    auto motion = reinterpret_cast<FakeMotion>(dlsym(xtst, "XTestFakeMotionEvent"));
-    auto button = reinterpret_cast<FakeButton>(dlsym(xtst, "XTestFakeButtonEvent"));
-    void *display = open && close && sync && motion && button ? open(nullptr) : nullptr;
+    void *display = open && close && sync ? open(nullptr) : nullptr;
     if (!display)
         return false;
-    motion(display, -1, point.x(), point.y(), 0);
-    button(display, 1, 1, 0);
-    button(display, 1, 0, 0);
+    const bool sent = input(display, x11, xtst);
     sync(display, 0);
     close(display);
-    return true;
+    return sent;
+}
+
+// A left click at a point of the screen.
+inline bool clickOnScreen(const QPoint &point)
+{
+    return withFakeInput([&point](void *display, void *, void *xtst) {
+        using FakeMotion = int (*)(void *, int, int, int, unsigned long);
+        using FakeButton = int (*)(void *, unsigned, int, unsigned long);
+        auto motion = reinterpret_cast<FakeMotion>(dlsym(xtst, "XTestFakeMotionEvent"));
+        auto button = reinterpret_cast<FakeButton>(dlsym(xtst, "XTestFakeButtonEvent"));
+        if (!motion || !button)
+            return false;
+        motion(display, -1, point.x(), point.y(), 0);
+        button(display, 1, 1, 0);
+        button(display, 1, 0, 0);
+        return true;
+    });
+}
+
+// A press and release of the key named by its X key symbol ("Escape").
+inline bool pressKeyOnScreen(const char *keySymbol)
+{
+    return withFakeInput([keySymbol](void *display, void *x11, void *xtst) {
+        using StringToKeysym = unsigned long (*)(const char *);
+        using KeysymToKeycode = unsigned char (*)(void *, unsigned long);
+        using FakeKey = int (*)(void *, unsigned, int, unsigned long);
+        auto toKeysym = reinterpret_cast<StringToKeysym>(dlsym(x11, "XStringToKeysym"));
+        auto toKeycode = reinterpret_cast<KeysymToKeycode>(dlsym(x11, "XKeysymToKeycode"));
+        auto key = reinterpret_cast<FakeKey>(dlsym(xtst, "XTestFakeKeyEvent"));
+        const unsigned code = toKeysym && toKeycode ? toKeycode(display, toKeysym(keySymbol)) : 0;
+        if (!key || code == 0)
+            return false;
+        key(display, code, 1, 0);
+        key(display, code, 0, 0);
+        return true;
+    });
 }

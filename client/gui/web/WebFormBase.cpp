@@ -72,23 +72,23 @@ void WebFormBase::reportLoadFinished(bool ok)
     emit sendLoadFinished(ok);
 }
 
-void WebFormBase::callPageFunction(const QString &format, const QString &argument)
+void WebFormBase::callPageFunction(const QString &function, const QString &argument)
 {
     if (!page)
         return;
     // A document still loading has not defined the page's functions yet, and
     // the one it replaces is going: the call waits for the load to finish.
     if (pageLoading)
-        waitingCalls << scriptCall(format, argument);
+        waitingCalls << pageFunctionCall(function, argument);
     else
-        page->runJavaScript(scriptCall(format, argument));
+        page->runJavaScript(pageFunctionCall(function, argument));
 }
 
 void WebFormBase::runWaitingCalls()
 {
     pageLoading = false;
     // A failed load runs them too: a refused "mivo" navigation leaves the
-    // loaded document in place, and an error page just lacks the functions.
+    // loaded document in place, and on an error page the calls find no function.
     const QStringList calls = std::exchange(waitingCalls, QStringList());
     for (const QString &call : calls)
         page->runJavaScript(call);
@@ -112,22 +112,22 @@ void WebFormBase::reload()
 
 void WebFormBase::callStatusCallback(const QString &text)
 {
-    callPageFunction(QStringLiteral("status_callback(%1)"), text);
+    callPageFunction(QStringLiteral("status_callback"), text);
 }
 
 void WebFormBase::callLoginCallback()
 {
-    callPageFunction(QStringLiteral("login_callback(%1)"), loginArgument);
+    callPageFunction(QStringLiteral("login_callback"), loginArgument);
 }
 
 void WebFormBase::callLogoutCallback()
 {
-    callPageFunction(QStringLiteral("logout_callback(%1)"), loginArgument);
+    callPageFunction(QStringLiteral("logout_callback"), loginArgument);
 }
 
 void WebFormBase::callJumpCallback(const QString &text)
 {
-    callPageFunction(QStringLiteral("jump_callback(%1)"), text);
+    callPageFunction(QStringLiteral("jump_callback"), text);
 }
 
 bool WebFormBase::handleLink(LinkHandler handler, const QUrl &url)

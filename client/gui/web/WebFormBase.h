@@ -40,9 +40,9 @@ protected:
     // Connects the view's load signals to the form's slots.
     virtual void connectView();
     virtual void reportLoadFinished(bool ok);
-    // Runs format, "%1" replaced by the argument as a script value, in the page,
-    // once the page has loaded; no result is awaited.
-    void callPageFunction(const QString &format, const QString &argument);
+    // Calls the page's function with the argument as a script value, once the
+    // page has loaded and only where the page defines it; no result is awaited.
+    void callPageFunction(const QString &function, const QString &argument);
 
     // What the forms offer as they need; each form publishes its own set.
     void loadUrl(const QString &url);

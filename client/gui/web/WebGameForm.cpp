@@ -18,7 +18,7 @@ WebGameForm::~WebGameForm()
 
 void WebGameForm::callGameDetail(const QString &text)
 {
-    callPageFunction(QStringLiteral("game_detail(%1)"), text);
+    callPageFunction(QStringLiteral("game_detail"), text);
 }
 
 bool WebGameForm::OnLinkClicked(const QUrl &url)

@@ -109,7 +109,8 @@ private slots:
         QCOMPARE(BackgroundDialog::instance(), body());
         QVERIFY(body()->windowFlags().testFlag(Qt::Tool));
         QVERIFY(body()->windowFlags().testFlag(Qt::FramelessWindowHint));
-        QVERIFY(body()->testAttribute(Qt::WA_DeleteOnClose));
+        // The title bar deletes the body; nothing else may.
+        QVERIFY(!body()->testAttribute(Qt::WA_DeleteOnClose));
         const QStringList names = {QStringLiteral("mangerWidget"), QStringLiteral("webGameWidget"),
                                    QStringLiteral("webActivityWidget"), QStringLiteral("webExchangeWidget"),
                                    QStringLiteral("webUserCentralWidget")};
@@ -271,6 +272,21 @@ private slots:
         QTest::mouseClick(titleBar->findChild<QWidget *>(QStringLiteral("activityRadioBtn")), Qt::LeftButton);
         QTRY_COMPARE(onlyVisiblePage(body()), 2);
         QTRY_VERIFY(titleBarIsDirectlyAboveBody());
+    }
+
+    // Escape on the body reaches the dialog's rejection, which must neither
+    // hide nor delete the body under the title bar.
+    void escapeKeepsTheBody()
+    {
+        QPointer<BackgroundDialog> kept = body();
+        titleBar->switchToManager();
+        QTest::keyClick(body()->page(0), Qt::Key_Escape);
+        body()->reject();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!kept.isNull());
+        QVERIFY(kept->isVisible());
+        titleBar->switchToActivity();
+        QCOMPARE(onlyVisiblePage(body()), 2);
     }
 
     // A close request that reaches the body directly must not destroy it under

@@ -98,6 +98,56 @@ private slots:
         QCOMPARE(window->dragArea(), QRect(QPoint(860, 0), QPoint(width - 185, 73)));
     }
 
+    // The items layoutTitleBar places never overlap and each lies inside the
+    // window, from the width where all fit down to where the online count has
+    // given way; the window's default width on a 1366x768 screen is one of them.
+    void titleBarItemsApart_data()
+    {
+        QTest::addColumn<QString>("widthName");
+        QTest::newRow("minimum") << "minimum";
+        QTest::newRow("1366x768 default") << "1366x768";
+        QTest::newRow("1280x720 default") << "1280x720";
+        QTest::newRow("1920x1080 default") << "1920x1080";
+        QTest::newRow("narrowest") << "1210";
+    }
+
+    void titleBarItemsApart()
+    {
+        QFETCH(QString, widthName);
+        const int minimum = window->minimumWindowWidth();
+        QCOMPARE(minimum, 1348);
+        int width = minimum;
+        if (widthName.contains(QLatin1Char('x'))) {
+            const QStringList screen = widthName.split(QLatin1Char('x'));
+            width = getDefaultWindowRect(QSize(screen[0].toInt(), screen[1].toInt()), minimum).width();
+        } else if (widthName != QLatin1String("minimum")) {
+            width = widthName.toInt();
+        }
+        window->resize(width, OrbelaDialog::kTitleBarHeight);
+        QCOMPARE(window->width(), width);
+        const char *const names[] = {"avatorWidget",     "deviceBtn",    "gameRadioBtn", "activityRadioBtn",
+                                     "exchangeRadioBtn", "localRadioBtn", "onlinePeople", "setBtn",
+                                     "minBtn",           "maxBtn",        "closeBtn"};
+        QList<QPair<QString, QRect>> shown;
+        for (const char *name : names) {
+            QWidget *item = child(name);
+            if (!item->isVisible()) {
+                // Only the online count gives way, and only below the minimum.
+                QCOMPARE(QByteArray(name), QByteArray("onlinePeople"));
+                QVERIFY(width < minimum);
+                continue;
+            }
+            const QRect rect = item->geometry();
+            QVERIFY2(rect.left() >= 0 && rect.right() < width && rect.top() >= 0
+                         && rect.top() < OrbelaDialog::kTitleBarHeight,
+                     name);
+            for (const auto &other : shown)
+                QVERIFY2(!rect.intersects(other.second), qPrintable(QStringLiteral("%1 overlaps %2").arg(name, other.first)));
+            shown << qMakePair(QString::fromLatin1(name), rect);
+        }
+        QCOMPARE(shown.size(), width < minimum ? 10 : 11);
+    }
+
     void dragMovesBothWindows()
     {
         const QPoint grab(1000, 10); // free title area right of the tabs

@@ -379,18 +379,23 @@ private slots:
             QVERIFY2(!QFileInfo::exists(escape), qPrintable(escape));
     }
 
-    // The open panel takes the width of the state the window enters; a folded
-    // one keeps its strip at the body's right edge.
+    // The open panel takes the width of the state the window enters and stays
+    // where the unfold puts it, (BW - W + 46) / 2; a folded one keeps its strip
+    // at the body's right edge.
     void pushPanelFollowsTheWindowState()
     {
         pushWebDialog *panel = window->pushPanelWindow();
+        const QRect unfolded = panel->geometry();
+        const QRect normal = window->bodyWindow()->geometry();
+        QCOMPARE(unfolded, QRect((normal.width() - 1102 + 46) / 2, normal.height() - 155, 1102, 155));
         auto *maximise = window->findChild<QPushButton *>(QStringLiteral("maxBtn"));
         maximise->click();
         WAIT_COMPARE(panel->width(), 1642, 5000);
         const QRect body = window->bodyWindow()->geometry();
-        QCOMPARE(panel->geometry(), QRect((body.width() - 1642) / 2, body.height() - 155, 1642, 155));
+        QCOMPARE(panel->geometry(), QRect((body.width() - 1642 + 46) / 2, body.height() - 155, 1642, 155));
         maximise->click();
         WAIT_COMPARE(panel->width(), 1102, 5000);
+        QCOMPARE(panel->geometry(), unfolded);
         window->foldPushPanel();
         WAIT_VERIFY(panel->findChildren<QPropertyAnimation *>().isEmpty(), 5000);
         QCOMPARE(panel->width(), 46);
@@ -400,7 +405,7 @@ private slots:
         WAIT_COMPARE(panel->geometry(), QRect(maximised.width() - 46, maximised.height() - 155, 46, 155), 5000);
         maximise->click();
         window->expandPushPanel();
-        WAIT_COMPARE(panel->width(), 1102, 5000);
+        WAIT_COMPARE(panel->geometry(), unfolded, 5000);
         QVERIFY(window->isPushPanelExpanded());
     }
 

@@ -197,6 +197,10 @@ private slots:
         window->getDeviceSelection(id, name);
         QCOMPARE(window->findChild<QPushButton *>(QStringLiteral("deviceBtn"))->text(), buttonText);
         QCOMPARE(window->windowSettings().deviceId, storedId);
+        // Saved when chosen: a kill now keeps the choice.
+        QCOMPARE(loadSettings().deviceId, storedId);
+        if (loads)
+            QCOMPARE(loadSettings().deviceName, buttonText);
         if (loads) {
             QTRY_COMPARE_WITH_TIMEOUT(pageLoads("/client/index", id), storeLoadsBefore + 1, 20000);
             QTRY_COMPARE_WITH_TIMEOUT(pageLoads("/client/activity", id), 1, 20000);
@@ -356,6 +360,31 @@ private slots:
         QVERIFY(taskList.open(QIODevice::ReadOnly));
         QVERIFY(taskList.readAll().contains(server.url(path).toString().toUtf8()));
         QFile::remove(pcPackagePath(QStringLiteral("3001")));
+    }
+
+    // The tray's exit while the windows are hidden saves where the body was
+    // last seen, not the empty body.
+    void exitWhileHiddenSavesTheLastRectangleInSight_data()
+    {
+        QTest::addColumn<bool>("maximise");
+        QTest::newRow("normal") << false;
+        QTest::newRow("maximised") << true;
+    }
+
+    void exitWhileHiddenSavesTheLastRectangleInSight()
+    {
+        QFETCH(bool, maximise);
+        openWindow();
+        if (maximise)
+            window->on_maxBtn_clicked();
+        const QRect inSight = window->bodyWindow()->geometry();
+        window->HideOrbela();
+        QCOMPARE(window->bodyWindow()->size(), QSize(0, 0));
+        window->tray()->contextMenu()->actions().last()->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(window->hasQuit(), 10000);
+        const AppSettings &saved = loadSettings();
+        QCOMPARE(saved.windowRect, inSight);
+        QCOMPARE(saved.isMaximized, maximise);
     }
 
     void declinedExitQuestionKeepsTheClient()

@@ -1,5 +1,6 @@
 // The store pages in their forms, against the real store stand-in on loopback.
 
+#include "tests/LogCapture.h"
 #include "tests/StoreServer.h"
 #include "gui/web/WebEnginePage.h"
 #include "gui/web/WebEngineView.h"
@@ -317,6 +318,26 @@ private slots:
                                   (QStringList{"jump_callback", "status_callback"}), 10000);
         QCOMPARE(evaluateInPage(page(), QStringLiteral("document.getElementById('jump-callback').textContent")).toString(),
                  QStringLiteral("during the load"));
+    }
+
+    // A document without the client's functions (the stand-in's answer to an
+    // unknown page, like any error page) is not called: no script error.
+    void callsOnAPageWithoutTheFunctionsThrowNothing()
+    {
+        QSignalSpy loaded(form.data(), &WebGameForm::sendLoadFinished);
+        form->loadUrl(storeUrl(QStringLiteral("/client/no-such-page")));
+        QVERIFY(loaded.wait(20000));
+        QCOMPARE(evaluateInPage(page(), QStringLiteral("typeof status_callback")).toString(), QStringLiteral("undefined"));
+        LogCapture log;
+        form->callStatusCallback(QStringLiteral("{\"games\":[]}"));
+        form->callJumpCallback(QStringLiteral("7"));
+        form->callLoginCallback();
+        form->callLogoutCallback();
+        form->callGameDetail(QStringLiteral("1001"));
+        // The page's console reaches the log; a line after the calls shows they all ran.
+        page()->runJavaScript(QStringLiteral("console.error('calls done')"));
+        QTRY_COMPARE_WITH_TIMEOUT(LogCapture::count(QRegularExpression(QStringLiteral("calls done"))), 1, 10000);
+        QCOMPARE(LogCapture::count(QRegularExpression(QStringLiteral("Error|not defined"))), 0);
     }
 
     void pageHasNoContextMenu()
