@@ -28,6 +28,12 @@ set(ORBELA_WINDOWS_CLIENT_DIR "" CACHE PATH "Windows client folder packed into t
 get_filename_component(ORBELA_NATIVE_BIN_DEFAULT ${CMAKE_BINARY_DIR}/../bin ABSOLUTE)
 set(ORBELA_NATIVE_BIN_DIR ${ORBELA_NATIVE_BIN_DEFAULT} CACHE PATH "native tree's bin folder (storeserver)")
 
+# The Windows programs carry no debug information: no debugger reads it here,
+# and writing it takes an eighth of their build.
+foreach(lang C CXX)
+  string(REGEX REPLACE "(^| )-g( |$)" " " CMAKE_${lang}_FLAGS_RELWITHDEBINFO "${CMAKE_${lang}_FLAGS_RELWITHDEBINFO}")
+endforeach()
+
 enable_language(RC)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_POSITION_INDEPENDENT_CODE OFF)

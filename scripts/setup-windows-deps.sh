@@ -17,6 +17,7 @@ windows_road_choose
 windows_road_env "$ORBELA_WINDOWS_ARCH"
 deps=$ORBELA_CACHE/deps
 jobs=$(nproc 2>/dev/null || echo 2)
+export CCACHE_DIR=${CCACHE_DIR:-$ORBELA_CACHE/ccache}
 targets=("$ORBELA_WINDOWS_ARCH")
 [ "$ORBELA_WINDOWS_ARCH" = i686 ] || targets+=(i686)
 mkdir -p "$deps"
@@ -154,14 +155,17 @@ build_curl() {  # <target> <out>: static, http only, Win32 threaded resolver
   make -C include install
 }
 
+# The two bundles share most of their sources; through ccache the second takes
+# the first one's objects instead of compiling them again.
 build_7zip() {  # <target> <out>: the console extractors 7zr.exe (7z only) and 7za.exe
-  local triple=$1-w64-mingw32 bundle copy
+  local triple=$1-w64-mingw32 bundle copy cache=()
   copy=$(sources_copy 7zip "$1")
   mkdir -p "$2/bin"
+  if command -v ccache >/dev/null; then cache=(ccache); fi
   for bundle in Alone7z:7zr Alone:7za; do
     (cd "$copy/CPP/7zip/Bundles/${bundle%%:*}" && mkdir -p b &&
       make -j "$jobs" -f ../../cmpl_gcc.mak IS_MINGW=1 CROSS_COMPILE="$triple-" \
-        RC="$triple-windres" O=b/mingw &&
+        CC="${cache[*]} $triple-gcc" CXX="${cache[*]} $triple-g++" RC="$triple-windres" O=b/mingw &&
       "$triple-strip" -o "$2/bin/${bundle#*:}.exe" "b/mingw/${bundle#*:}.exe")
   done
 }
