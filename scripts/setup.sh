@@ -123,18 +123,11 @@ windows_road_env "$arch"
 why=""
 status=0
 set_up_windows || status=$?
+state=failed
 case "$status" in
-  0) record_windows ok "$arch" "$ORBELA_WINDOWS_ROAD_WHY" ;;
-  2)
-    # The x86-64 road's Wine cannot run either: no road is left on this machine.
-    if [ "$arch" = x86_64 ] && [ -z "$forced" ]; then
-      record_windows unavailable "$arch" "$ORBELA_WINDOWS_ROAD_WHY, and $why"
-    else
-      record_windows failed "$arch" "$why"
-    fi ;;
-  *) record_windows failed "$arch" "$why" ;;
+  0) state=ok why=$ORBELA_WINDOWS_ROAD_WHY ;;
+  # The x86-64 road's Wine cannot run either: no road is left on this machine.
+  2) if [ "$arch" = x86_64 ] && [ -z "$forced" ]; then state=unavailable why="$ORBELA_WINDOWS_ROAD_WHY, and $why"; fi ;;
 esac
-windows_status_read "$status_file"
-if [ "$windows_state" != ok ]; then
-  echo "setup: the Windows side is not available: $windows_why" >&2
-fi
+record_windows "$state" "$arch" "$why"
+[ "$state" = ok ] || echo "setup: the Windows side is not available: $why" >&2

@@ -4,10 +4,7 @@ box="Orbela提示弹窗"
 entry_values="DisplayIcon InstallLocation UninstallString Publisher DisplayVersion DisplayName URLInfoAbout"
 
 # The Unix path of a Windows path on drive C: of the prefix.
-unixpath() {
-  local path=${1#[Cc]:}
-  printf '%s/drive_c%s' "$WINEPREFIX" "${path//\\//}"
-}
+unixpath() { windows_unix_path "$WINEPREFIX" "$1"; }
 
 # start_installer [EXE]: starts the installer and waits for its window.
 start_installer() {
