@@ -205,8 +205,11 @@ Reply storePage(const std::string& page, const httplib::Request& request, const 
     }
     if (page == "feedback")
         return Reply::html(pageStart("问题反馈", page)
-            + "<form id=\"feedback-form\" action=\"mivo://feedback_success\" method=\"get\">"
-              "<textarea name=\"text\">下载速度很快</textarea><button type=\"submit\">提交</button></form>\n<ul>"
+            // The client takes only the whole link: the form's text stays in the
+            // page instead of going out as a query.
+            + "<form id=\"feedback-form\" action=\"mivo://feedback_success\" method=\"get\""
+              " onsubmit=\"window.location.href='mivo://feedback_success';return false;\">"
+              "<textarea name=\"text\">下载速度很快</textarea><button id=\"feedback-submit\" type=\"submit\">提交</button></form>\n<ul>"
             + "<li><a id=\"cmd-feedback_success\" href=\"mivo://feedback_success\">提交成功</a></li>\n"
             + "<li><a id=\"cmd-feedback_close\" href=\"mivo://feedback_close\">关闭</a></li>\n</ul>\n" + kPageEnd);
     if (page == "third-login") {

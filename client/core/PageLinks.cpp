@@ -28,6 +28,43 @@ bool parseObject(const QString &text, QJsonObject *object)
     return true;
 }
 
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool isEscapeAt(const QByteArray &bytes, int i)
+{
+    return bytes.at(i) == '%' && i + 2 < bytes.size() && isHexDigit(bytes.at(i + 1))
+           && isHexDigit(bytes.at(i + 2));
+}
+
+bool hasStrayPercent(const QByteArray &bytes)
+{
+    for (int i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '%' && !isEscapeAt(bytes, i))
+            return true;
+    }
+    return false;
+}
+
+// Each "%" followed by two hexadecimal digits becomes its byte, once; any
+// other "%" stays as it is.
+QByteArray decodeEscapesOnce(const QByteArray &bytes)
+{
+    QByteArray decoded;
+    decoded.reserve(bytes.size());
+    for (int i = 0; i < bytes.size(); ++i) {
+        if (isEscapeAt(bytes, i)) {
+            decoded.append(char(QByteArray::fromHex(bytes.mid(i + 1, 2)).at(0)));
+            i += 2;
+        } else {
+            decoded.append(bytes.at(i));
+        }
+    }
+    return decoded;
+}
+
 bool hasControlCharacter(const QString &text)
 {
     for (const QChar c : text) {
@@ -246,12 +283,22 @@ PageLink parsePageLink(const QUrl &url)
     return link;
 }
 
+QString linkJsonText(const QUrl &url)
+{
+    const QByteArray full = url.fragment(QUrl::FullyDecoded).toUtf8();
+    // A link holding a "%" that starts no escape has had every "%" escaped
+    // by the URL parser: decoded in full it is the text the browser sent,
+    // whose escapes are still to be decoded once.
+    if (hasStrayPercent(full))
+        return QString::fromUtf8(decodeEscapesOnce(full));
+    return QString::fromUtf8(full);
+}
+
 bool linkJsonObject(const QUrl &url, QJsonObject *object)
 {
-    const QString pretty = url.fragment();
-    if (pretty.toUtf8().size() > kMaxLinkArgumentBytes)
+    if (url.fragment().toUtf8().size() > kMaxLinkArgumentBytes)
         return false;
-    return parseObject(pretty, object) || parseObject(url.fragment(QUrl::FullyDecoded), object);
+    return parseObject(linkJsonText(url), object);
 }
 
 QString gameRecordRefusal(const VRAppInfo &record)
@@ -260,6 +307,8 @@ QString gameRecordRefusal(const VRAppInfo &record)
         return QStringLiteral("the game id is not a number of 1 to %1 digits").arg(kMaxGameIdDigits);
     if (!VRAppInfo::isValidMd5(record.md5))
         return QStringLiteral("the MD5 is not 32 hexadecimal digits");
+    if (!VRAppInfo::isKnownPlatform(record.platform))
+        return QStringLiteral("the platform is not 0, 1 or 2");
     QString refusal = nameRefusal("cnName", record.cnName);
     if (refusal.isEmpty())
         refusal = nameRefusal("enName", record.enName);

@@ -20,9 +20,12 @@ struct PageLink
 
 PageLink parsePageLink(const QUrl &url);
 
-// The JSON object a link carries: the pretty-decoded argument, or else the fully
-// decoded one (a page may have percent-encoded the whole object). False when
-// neither is a JSON object or the argument is oversized.
+// The argument as the page wrote it: each "%" followed by two hexadecimal
+// digits decoded once (the browser's escapes and the page's own), every
+// other "%" kept.
+QString linkJsonText(const QUrl &url);
+// The JSON object a link carries (linkJsonText); false when it is no JSON
+// object or the argument is oversized.
 bool linkJsonObject(const QUrl &url, QJsonObject *object);
 
 // Limits on what a page may hand over.

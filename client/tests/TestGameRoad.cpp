@@ -11,6 +11,7 @@
 #include "core/game/LocalDatabase.h"
 #include "core/game/VRAppInfo.h"
 #include "core/jobs/VarifyMD5.h"
+#include "core/webapi/QuaNetworkRequest.h"
 #include "tests/ClientDirectory.h"
 #include "tests/DownloadTestSupport.h"
 #include "tests/StoreServer.h"
@@ -24,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -54,7 +56,11 @@ public:
         return answer;
     }
     void showLoginDialog() override { ++loginShown; }
-    void hideWindows() override { windowsHidden = true; }
+    void hideWindows() override
+    {
+        windowsHidden = true;
+        ++hideCount;
+    }
     void showWindows() override { windowsHidden = false; }
     void openFolder(const QString &folder) override { openedFolders << folder; }
     QString loggedInUserId() override { return userId; }
@@ -66,6 +72,8 @@ public:
     int managerShown = 0;
     int loginShown = 0;
     bool windowsHidden = false;
+    // Each game start hides the windows once.
+    int hideCount = 0;
     QString userId = QStringLiteral("10001");
     QSet<VRAppInfo *> withRow;
 
@@ -100,7 +108,54 @@ public:
         return false;
     }
     void OnTaskEvent(int) override {}
-    void OnTaskFinished(int id) override { road->taskFinished(id); }
+    void OnTaskFinished(int id) override
+    {
+        road->taskFinished(id);
+        if (afterFinished)
+            afterFinished();
+    }
+    // Runs once the road has taken a finished task in.
+    std::function<void()> afterFinished;
+};
+
+// The extractor in "Tools" held at a gate before it runs the real one; it
+// leaves its process id in a file when it starts. Puts the real one back at the end.
+class GatedExtractor
+{
+public:
+    explicit GatedExtractor(const QString &folder)
+        : startedFile(folder + QStringLiteral("/extractor-started"))
+        , gateFile(folder + QStringLiteral("/extractor-gate"))
+        , tool(getToolsDir() + QStringLiteral("7z"))
+    {
+        QFile::remove(tool);
+        QFile script(tool);
+        if (script.open(QIODevice::WriteOnly)) {
+            script.write(QStringLiteral("#!/bin/sh\necho $$ > '%1'\nwhile [ ! -e '%2' ]; do sleep 0.05; done\n"
+                                        "exec /usr/bin/7z \"$@\"\n")
+                             .arg(startedFile, gateFile)
+                             .toUtf8());
+            script.close();
+            script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+    }
+    ~GatedExtractor()
+    {
+        QFile::remove(tool);
+        QFile::link(QStringLiteral("/usr/bin/7z"), tool);
+    }
+    bool started() const { return QFileInfo::exists(startedFile) && !pid().isEmpty(); }
+    QString pid() const { return QString::fromLatin1(fileBytes(startedFile).trimmed()); }
+    void open() const
+    {
+        QFile gate(gateFile);
+        gate.open(QIODevice::WriteOnly);
+    }
+
+private:
+    QString startedFile;
+    QString gateFile;
+    QString tool;
 };
 
 // Puts a store of its own in the slot for one test and gives the slot its old
@@ -162,6 +217,8 @@ private slots:
     void launchArguments_data();
     void launchArguments();
     void launchRunsLauncher();
+    void launchOncePerClick_data();
+    void launchOncePerClick();
     void launchDecisions();
     void launcherOutsideFolderIsRefused();
     void launcherThatCannotStart();
@@ -255,10 +312,12 @@ void TestGameRoad::downloadVerifyUnpack_data()
     QTest::addColumn<QString>("tool");
     QTest::addColumn<QString>("gameId");
     QTest::addColumn<QString>("launcher");
-    QTest::newRow("http, under 1 MiB") << "http" << "1001" << "launch.sh";
-    QTest::newRow("http, over 1 MiB") << "http" << "1002" << "bin/start.sh";
-    QTest::newRow("engine, under 1 MiB") << "thunder" << "1001" << "launch.sh";
-    QTest::newRow("engine, over 1 MiB") << "thunder" << "1002" << "bin/start.sh";
+    QTest::addColumn<bool>("resumed");
+    QTest::newRow("http, under 1 MiB") << "http" << "1001" << "launch.sh" << false;
+    QTest::newRow("http, over 1 MiB") << "http" << "1002" << "bin/start.sh" << false;
+    QTest::newRow("engine, under 1 MiB") << "thunder" << "1001" << "launch.sh" << false;
+    QTest::newRow("engine, over 1 MiB") << "thunder" << "1002" << "bin/start.sh" << false;
+    QTest::newRow("http, over 1 MiB, resumed") << "http" << "1002" << "bin/start.sh" << true;
 }
 
 void TestGameRoad::downloadVerifyUnpack()
@@ -266,20 +325,38 @@ void TestGameRoad::downloadVerifyUnpack()
     QFETCH(QString, tool);
     QFETCH(QString, gameId);
     QFETCH(QString, launcher);
+    QFETCH(bool, resumed);
     settings.downloadTool = tool;
     VRAppInfo *info = catalogueRecord(gameId);
+    const QString package = QUrl(info->serverAppSource).path();
+    if (resumed)
+        QVERIFY(server->setFault(package, QStringLiteral("slow:300000")));
     QSignalSpy verified(info, &VRAppInfo::DownloadFinished);
+    QSignalSpy progress(info, &VRAppInfo::UpdateDownloadProgress);
     road->startDownload(info);
     QCOMPARE(host.rows, QStringList{gameId});
     QVERIFY(host.managerShown > 0);
     // Written when the download starts, size unknown or not.
     QCOMPARE(storedState(gameId), int(VRAppInfo::Downloading));
+    if (resumed) {
+        QVERIFY(waitUntil([&]() { return progress.count() > 0; }, kWait));
+        road->toggleDownload(info);
+        QVERIFY(server->clearFaults());
+        road->toggleDownload(info);
+    }
     QVERIFY2(waitForState(info, VRAppInfo::Installed), qPrintable(QString::number(info->downloadStatus)));
     QCOMPARE(verified.count(), 1);
     QVERIFY(QFileInfo(settings.installPath + gameId + QLatin1Char('/') + launcher).isExecutable());
     QCOMPARE(storedState(gameId), int(VRAppInfo::Installed));
     QVERIFY(QFileInfo::exists(getCachesDir() + info->md5));
-    QCOMPARE(server->requests(QUrl(info->serverAppSource).path()).size() > 0, true);
+    QCOMPARE(server->requests(package).size() > 0, true);
+    // The stored size is the package's, in whole MiB, however it came.
+    LocalDatabase database;
+    QVERIFY(database.open());
+    std::unique_ptr<VRAppInfo> stored(database.loadGame(gameId));
+    database.close();
+    QVERIFY(stored);
+    QCOMPARE(stored->localSize, int(QFileInfo(server->filePath(package)).size() / 1048576));
 }
 
 void TestGameRoad::failedPackages_data()
@@ -289,6 +366,9 @@ void TestGameRoad::failedPackages_data()
     QTest::addColumn<int>("endState");
     QTest::newRow("wrong MD5") << "/download/games/small-game.zip" << false << int(VRAppInfo::DownloadFailed);
     QTest::newRow("corrupt zip") << "/download/games/corrupt-game.zip" << true << int(VRAppInfo::InstallFailed);
+    // The extractor asks for a password and reads the end of its input.
+    QTest::newRow("password-protected zip") << "/download/games/locked-game.zip" << true
+                                            << int(VRAppInfo::InstallFailed);
 }
 
 void TestGameRoad::failedPackages()
@@ -296,6 +376,17 @@ void TestGameRoad::failedPackages()
     QFETCH(QString, package);
     QFETCH(bool, rightMd5);
     QFETCH(int, endState);
+    if (package.contains(QLatin1String("locked")) && !QFileInfo::exists(server->filePath(package))) {
+        QTemporaryDir content;
+        QFile file(content.filePath(QStringLiteral("launch.sh")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\nexit 0\n");
+        file.close();
+        QCOMPARE(QProcess::execute(QStringLiteral("/usr/bin/7z"),
+                                   {QStringLiteral("a"), QStringLiteral("-tzip"), QStringLiteral("-psecret"),
+                                    QStringLiteral("-bso0"), server->filePath(package), file.fileName()}),
+                 0);
+    }
     VRAppInfo *info = catalogueRecord(QStringLiteral("1001"));
     info->gameId = QStringLiteral("1101");
     info->serverAppSource = server->url(package).toString();
@@ -466,6 +557,10 @@ void TestGameRoad::uninstallByState_data()
     QTest::newRow("failed") << "1002" << int(VRAppInfo::DownloadFailed);
     QTest::newRow("installed") << "1001" << int(VRAppInfo::Installed);
     QTest::newRow("mobile") << "1003" << int(VRAppInfo::Installed);
+    // "安装中": the package is in and its MD5 job runs, or its extractor runs;
+    // their results come after the uninstall.
+    QTest::newRow("MD5 job running") << "1002" << int(VRAppInfo::Downloaded);
+    QTest::newRow("extractor running") << "1002" << int(VRAppInfo::Installing);
 }
 
 void TestGameRoad::uninstallByState()
@@ -482,14 +577,40 @@ void TestGameRoad::uninstallByState()
     outside.close();
 
     const QString package = QStringLiteral("/download/games/large-game.zip");
-    if (state != VRAppInfo::Installed)
+    const bool downloading = state == VRAppInfo::Downloading || state == VRAppInfo::Paused;
+    if (downloading || state == VRAppInfo::DownloadFailed)
         QVERIFY(server->setFault(package, state == VRAppInfo::DownloadFailed ? QStringLiteral("cut:200000")
                                                                              : QStringLiteral("slow:200000")));
+    const bool lateResults = state == VRAppInfo::Downloaded || state == VRAppInfo::Installing;
+    std::unique_ptr<GatedExtractor> extractor;
+    if (state == VRAppInfo::Installing)
+        extractor.reset(new GatedExtractor(root->path()));
     VRAppInfo *info = catalogueRecord(gameId);
     QSignalSpy progress(info, &VRAppInfo::UpdateDownloadProgress);
+    QSignalSpy verified(info, &VRAppInfo::DownloadFinished);
+    QSignalSpy unpacking(info, &VRAppInfo::AppInstalling);
+    QSignalSpy unpacked(info, &VRAppInfo::AppInstallFinished);
+    QSignalSpy unpackFailed(info, &VRAppInfo::AppInstallFail);
+    bool uninstalled = false;
+    if (state == VRAppInfo::Downloaded) {
+        // Uninstalled as soon as the package is in, while its MD5 job runs.
+        delegate.afterFinished = [&]() {
+            if (!uninstalled && QFileInfo::exists(getZipsDir() + gameId + QStringLiteral(".zip"))) {
+                uninstalled = true;
+                road->confirmUninstall(info);
+            }
+        };
+    }
     road->startDownload(info);
     if (state == VRAppInfo::Installed) {
         QVERIFY(waitForState(info, VRAppInfo::Installed));
+    } else if (state == VRAppInfo::Downloaded) {
+        QVERIFY(waitUntil([&]() { return uninstalled; }, kWait));
+        delegate.afterFinished = nullptr;
+        QCOMPARE(verified.count(), 0);
+    } else if (state == VRAppInfo::Installing) {
+        QVERIFY(waitUntil([&]() { return extractor->started(); }, kWait));
+        QCOMPARE(verified.count(), 1);
     } else if (state == VRAppInfo::DownloadFailed) {
         QVERIFY(waitForState(info, VRAppInfo::DownloadFailed));
     } else {
@@ -500,7 +621,29 @@ void TestGameRoad::uninstallByState()
     const QString partial = getZipsDir() + gameId + QStringLiteral(".zip.tmp");
     const QString localSource = info->localSource;
     host.answer = 1;
-    road->confirmUninstall(info);
+    if (!uninstalled)
+        road->confirmUninstall(info);
+    if (lateResults) {
+        if (extractor) {
+            // Stopped, not left to write into the folder.
+            QVERIFY(!QFileInfo::exists(QStringLiteral("/proc/") + extractor->pid()));
+            extractor->open();
+        }
+        // The MD5 job's result, and whatever the runner still had to say.
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(verified.count(), state == VRAppInfo::Installing ? 1 : 0);
+        QCOMPARE(unpacking.count(), state == VRAppInfo::Installing ? 1 : 0);
+        QCOMPARE(unpacked.count() + unpackFailed.count(), 0);
+        // As the next start finds it.
+        const bool listed = QJsonDocument::fromJson(road->localGamesStatusJson()).object().contains(gameId);
+        qInfo("uninstalled while 安装中 (%s), then read back as at a restart: database entry %s, folder %s, "
+              "store page status %s",
+              QTest::currentDataTag(), storedState(gameId) == -1 ? "gone" : "present",
+              QFileInfo::exists(settings.installPath + gameId) ? "present" : "gone", listed ? "listed" : "not listed");
+        QVERIFY(!listed);
+    }
     QCOMPARE(host.questions.size(), 1);
     QVERIFY(host.questions.first().startsWith(QStringLiteral("卸载提示|确定要卸载《")));
     QVERIFY(!host.rows.contains(gameId));
@@ -545,6 +688,56 @@ void TestGameRoad::launchRunsLauncher()
     QCOMPARE(fileBytes(settings.installPath + QStringLiteral("1001/launch-arguments.txt")),
              QByteArray("[-vr]\n[fullscreen]\n"));
     QVERIFY(waitUntil([&]() { return server->hitsWithStatus(QStringLiteral("startGame")) == hitsBefore + 1; }, kWait));
+}
+
+void TestGameRoad::launchOncePerClick_data()
+{
+    QTest::addColumn<QString>("second");
+    QTest::newRow("two requests") << "request";
+    QTest::newRow("two answers") << "answer";
+    QTest::newRow("no answer") << "none";
+}
+
+void TestGameRoad::launchOncePerClick()
+{
+    QFETCH(QString, second);
+    VRAppInfo *info = installedGame(QStringLiteral("1001"));
+    QVERIFY(info);
+    QSignalSpy finished(info, &VRAppInfo::AppLaunchFinished);
+    QSignalSpy refused(road.get(), &GameRoad::launchRefused);
+    const QString gameData = QStringLiteral("/client/api/ajaxGetGame");
+    if (second == QLatin1String("none")) {
+        QVERIFY(server->setFault(gameData, QStringLiteral("no-answer")));
+        QuaNetworkRequest::setReplyTimeout(500);
+    }
+    road->launchGame(info);
+    QVERIFY(road->isLaunchPending(QStringLiteral("1001")));
+    if (second == QLatin1String("request")) {
+        road->launchGame(info);
+        QCOMPARE(refused.count(), 1);
+        QCOMPARE(refused.first().at(1).toString(), QStringLiteral("launch pending"));
+        QVERIFY(waitUntil([&]() { return finished.count() == 1; }, kWait));
+    } else if (second == QLatin1String("answer")) {
+        road->gameUpdateInfo(catalogueRecord(QStringLiteral("1001")));
+        road->gameUpdateInfo(catalogueRecord(QStringLiteral("1001")));
+        QCOMPARE(refused.count(), 1);
+        QVERIFY(waitUntil([&]() { return finished.count() == 1; }, kWait));
+    } else {
+        // No answer within the time limit ends the launch; nothing starts.
+        QVERIFY(waitUntil([&]() { return !road->isLaunchPending(QStringLiteral("1001")); }, kWait));
+        QuaNetworkRequest::setReplyTimeout(20000);
+        QVERIFY(server->clearFaults());
+        QCOMPARE(host.hideCount, 0);
+    }
+    QCOMPARE(host.hideCount, second == QLatin1String("none") ? 0 : 1);
+    QVERIFY(waitUntil([&]() { return !road->isLaunchPending(QStringLiteral("1001")); }, kWait));
+
+    // The launch has ended: the game starts again.
+    const int hidden = host.hideCount;
+    road->launchGame(info);
+    QVERIFY(waitUntil([&]() { return host.hideCount == hidden + 1; }, kWait));
+    QVERIFY(waitUntil([&]() { return finished.count() == hidden + 1; }, kWait));
+    QVERIFY(waitUntil([&]() { return server->hitsWithStatus(QStringLiteral("startGame")) == hidden + 1; }, kWait));
 }
 
 void TestGameRoad::launchDecisions()

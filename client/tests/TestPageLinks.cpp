@@ -132,9 +132,19 @@ private slots:
         QTest::addColumn<QString>("gameId");
         QTest::newRow("raw") << "mivo://download#{\"gameId\":\"12\"}" << "12";
         QTest::newRow("encoded") << "mivo://download#%7B%22gameId%22%3A%2212%22%7D" << "12";
-        QTest::newRow("percent kept in a value") << "mivo://download#{\"gameId\":\"1%25\"}" << "1%25";
-        QTest::newRow("encoded percent decoded when only so a JSON object")
+        QTest::newRow("escaped percent decoded once") << "mivo://download#{\"gameId\":\"1%25\"}" << "1%";
+        QTest::newRow("encoded percent decoded once")
             << "mivo://download#%7B%22gameId%22%3A%221%25%22%7D" << "1%";
+        QTest::newRow("twice encoded percent decoded once")
+            << "mivo://download#%7B%22gameId%22%3A%221%2525%22%7D" << "1%25";
+        // As the browser hands links over: quotes escaped, "%" as the page wrote it.
+        QTest::newRow("lone percent") << "mivo://download#{%22gameId%22:%22%%22}" << "%";
+        QTest::newRow("percent and one digit") << "mivo://download#{%22gameId%22:%22%2%22}" << "%2";
+        QTest::newRow("percent 25") << "mivo://download#{%22gameId%22:%22%25%22}" << "%";
+        QTest::newRow("100 percent") << "mivo://download#{%22gameId%22:%22100%%22}" << "100%";
+        QTest::newRow("100 percent and an escape")
+            << "mivo://download#{%22gameId%22:%22100%%22,%22cnName%22:%22%E6%98%9F%22}" << "100%";
+        QTest::newRow("100 percent, raw quotes") << "mivo://download#{\"gameId\":\"100%\"}" << "100%";
         QTest::newRow("array is none") << "mivo://download#[1]" << "";
         QTest::newRow("broken is none") << "mivo://download#{\"gameId\":" << "";
     }
@@ -199,6 +209,9 @@ private slots:
         QTest::newRow("launcher going up with backslashes") << "launcher" << "..\\x.exe" << false;
         QTest::newRow("launcher with dots in a name") << "launcher" << "bin/game..exe" << true;
         QTest::newRow("empty launcher") << "launcher" << "" << true;
+        QTest::newRow("platform 2") << "platform" << "2" << true;
+        QTest::newRow("platform 3") << "platform" << "3" << false;
+        QTest::newRow("platform -1") << "platform" << "-1" << false;
     }
 
     void intakeRefusesUnsafeRecords()

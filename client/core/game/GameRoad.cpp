@@ -296,10 +296,20 @@ void GameRoad::taskFinished(int taskId)
         if (info->downloadTaskId == taskId) {
             info->downloadTaskId = 0;
             sizeKnown.insert(info);
+            // The package itself tells its size: a resumed download may have
+            // reported no progress with the whole file's total.
+            info->localSize = int(QFileInfo(info->localSource).size() / 1048576);
             saveGame(info);
             qDebug("[Mivo] VR Downloaded %d", taskId);
             auto *job = new VarifyMD5(info->localSource, info);
-            connect(job, &VarifyMD5::VarifyResult, this, &GameRoad::verified, Qt::QueuedConnection);
+            const quint32 road = roadOf(info);
+            connect(
+                job, &VarifyMD5::VarifyResult, this,
+                [this, road](const QString &md5, void *handle) {
+                    if (isSameRoad(static_cast<VRAppInfo *>(handle), road))
+                        verified(md5, handle);
+                },
+                Qt::QueuedConnection);
             QThreadPool::globalInstance()->start(job, 0);
             return;
         }
@@ -356,19 +366,25 @@ void GameRoad::installGame(VRAppInfo *info)
     info->notifyAppInstalling();
     saveGame(info);
 
+    // One extractor per game: a reinstall replaces one still running.
+    stopExtractor(info);
     auto *runner = new MyThread(nullptr, info, getToolsDir() + platform().extractorFileName(),
                                 {QStringLiteral("x"), info->localSource, QStringLiteral("-y"),
                                  QStringLiteral("-o") + folder});
+    extractors.insert(info, runner);
     auto unpackedOk = std::make_shared<bool>(false);
-    connect(runner, &MyThread::sendUnZipResault, this, [this, unpackedOk](bool ok, VRAppInfo *record) {
+    const quint32 road = roadOf(info);
+    connect(runner, &MyThread::sendUnZipResault, this, [this, unpackedOk, road](bool ok, VRAppInfo *record) {
         *unpackedOk = ok;
-        unpacked(ok, record);
+        if (isSameRoad(record, road))
+            unpacked(ok, record);
     });
     // The runner ends an unpacking with a child state (8 or 9); the record
     // keeps what the unpacking came to, so the row's buttons go on working.
-    connect(runner, &MyThread::sendLaunchResault, this, [unpackedOk](VRAppInfo *record) {
-        if (record && (record->downloadStatus == VRAppInfo::ChildEnded
-                       || record->downloadStatus == VRAppInfo::ChildCrashed))
+    connect(runner, &MyThread::sendLaunchResault, this, [this, unpackedOk, road](VRAppInfo *record) {
+        if (record && isSameRoad(record, road)
+            && (record->downloadStatus == VRAppInfo::ChildEnded
+                || record->downloadStatus == VRAppInfo::ChildCrashed))
             record->downloadStatus = *unpackedOk ? VRAppInfo::Installed : VRAppInfo::InstallFailed;
     });
     runner->start();
@@ -454,6 +470,12 @@ void GameRoad::launchGame(VRAppInfo *info)
         emit launchRefused(gameId, QStringLiteral("no valid game id"));
         return;
     }
+    // A second click or link while the store is being asked starts nothing more.
+    if (isLaunchPending(gameId)) {
+        qInfo("[Mivo] the launch of game %s already waits for the store", qUtf8Printable(gameId));
+        emit launchRefused(gameId, QStringLiteral("launch pending"));
+        return;
+    }
     std::unique_ptr<VRAppInfo> stored;
     {
         LocalDatabase database;
@@ -473,7 +495,7 @@ void GameRoad::launchGame(VRAppInfo *info)
         emit launchRefused(gameId, QStringLiteral("not installed"));
         return;
     }
-    if (stored->platform == 0 && !isInstalled(gameId)) {
+    if (!VRAppInfo::isMobilePlatform(stored->platform) && !isInstalled(gameId)) {
         host.askUser(QString(), QStringLiteral("《%1》已被人为删除，请重新下载！").arg(stored->cnName), 1);
         forgetStoredGame(gameId);
         host.removeManagerRow(gameId);
@@ -482,10 +504,28 @@ void GameRoad::launchGame(VRAppInfo *info)
         emit launchRefused(gameId, QStringLiteral("folder gone"));
         return;
     }
+    endPendingLaunch();
     currentGame = std::move(stored);
     auto *request = new QuaNetworkRequest(QuaNetworkRequest::GameData);
+    launchRequest = request;
     connect(request, &QuaNetworkRequest::sendGameUpdateInfo, this, &GameRoad::gameUpdateInfo);
+    // The request ends with its answer, its failure or its time limit, and
+    // frees itself then: a launch that got no answer may be asked again.
+    connect(request, &QObject::destroyed, this, [this]() { endPendingLaunch(); });
     request->sendRequest(host.loggedInUserId(), gameId, QString());
+}
+
+bool GameRoad::isLaunchPending(const QString &gameId) const
+{
+    return currentGame && currentGame->gameId == gameId;
+}
+
+void GameRoad::endPendingLaunch()
+{
+    if (launchRequest)
+        launchRequest->disconnect(this);
+    launchRequest.clear();
+    currentGame.reset();
 }
 
 void GameRoad::gameUpdateInfo(VRAppInfo *server)
@@ -497,6 +537,9 @@ void GameRoad::gameUpdateInfo(VRAppInfo *server)
         emit launchRefused(gameId, QStringLiteral("answer for another game"));
         return;
     }
+    // An answer is used once.
+    const std::unique_ptr<VRAppInfo> stored = std::move(currentGame);
+    endPendingLaunch();
     if (server->version.isEmpty()) {
         qInfo("[Mivo] the store names no version for game %s", qUtf8Printable(gameId));
         emit launchRefused(gameId, QStringLiteral("no store version"));
@@ -508,19 +551,19 @@ void GameRoad::gameUpdateInfo(VRAppInfo *server)
         emit launchRefused(gameId, QStringLiteral("no row"));
         return;
     }
-    if (server->version == currentGame->version) {
+    if (server->version == stored->version) {
         qDebug().noquote() << "The game " << server->enName << "does not need to be updated!";
         if (host.loggedInUserId().isEmpty()) {
             host.showLoginDialog();
             return;
         }
-        if (currentGame->platform == 1 || currentGame->platform == 2) {
-            host.openFolder(QDir::toNativeSeparators(packageFolder(*currentGame)));
+        if (VRAppInfo::isMobilePlatform(stored->platform)) {
+            host.openFolder(QDir::toNativeSeparators(packageFolder(*stored)));
             return;
         }
         // The row's own record is started, so the row shows the launch.
-        row->launcher = currentGame->launcher;
-        row->launchParameter = currentGame->launchParameter;
+        row->launcher = stored->launcher;
+        row->launchParameter = stored->launchParameter;
         startGame(row);
         return;
     }
@@ -607,8 +650,25 @@ void GameRoad::confirmUninstall(VRAppInfo *info)
         uninstallGame(info);
 }
 
+bool GameRoad::isSameRoad(const VRAppInfo *info, quint32 road) const
+{
+    return info && roads.value(info) == road;
+}
+
+void GameRoad::stopExtractor(const VRAppInfo *info)
+{
+    if (QPointer<MyThread> runner = extractors.take(info))
+        runner->stopChild();
+}
+
 void GameRoad::uninstallGame(VRAppInfo *info)
 {
+    // Whatever the old road still has running reports to nobody, and the
+    // extractor writes nothing more into the folder removed below.
+    ++roads[info];
+    stopExtractor(info);
+    gameList.removeAll(info);
+    sizeKnown.remove(info);
     const int state = info->downloadStatus;
     const int task = info->downloadTaskId != 0 ? info->downloadTaskId : packageTasks.value(info);
     // A download on its way, paused or failed leaves neither its task nor its partial file.
@@ -618,7 +678,7 @@ void GameRoad::uninstallGame(VRAppInfo *info)
     packageTasks.remove(info);
     info->downloadTaskId = 0;
 
-    if (info->platform != 0) {
+    if (VRAppInfo::isMobilePlatform(info->platform)) {
         if (isSameOrInsideFolder(info->localSource, getAndroidAppsDir())
             || isSameOrInsideFolder(info->localSource, getIosAppsDir()))
             QFile::remove(info->localSource);

@@ -13,11 +13,14 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
 
 class DownloadManager;
+class MyThread;
+class QuaNetworkRequest;
 class VRAppInfo;
 struct AppSettings;
 
@@ -93,6 +96,8 @@ public:
     void confirmUninstall(VRAppInfo *info);
     void uninstallGame(VRAppInfo *info);
     bool isInstalled(const QString &gameId) const;
+    // Whether a launch of the game waits for the store's answer.
+    bool isLaunchPending(const QString &gameId) const;
 
     // "-" + the first word and the second word of a launch parameter.
     static QStringList launchArguments(const QString &parameter);
@@ -108,6 +113,12 @@ private:
     int addPackageTask(VRAppInfo *info);
     // The start program when it lies inside the game's folder, else empty.
     QString launcherPath(const VRAppInfo &info) const;
+    // Counts the record's roads: an uninstall starts a new one, and a late
+    // result of the old road (MD5, unpacking) is dropped.
+    quint32 roadOf(const VRAppInfo *info) const { return roads.value(info); }
+    bool isSameRoad(const VRAppInfo *info, quint32 road) const;
+    void stopExtractor(const VRAppInfo *info);
+    void endPendingLaunch();
 
     GameRoadHost &host;
     AppSettings &settings;
@@ -121,6 +132,11 @@ private:
     // Stored games are listed last first, each row below the others: the same
     // order as rows added on top, without moving every row at each new one.
     bool rowsAtBottom = false;
-    // The stored record of the game whose launch waits for the store's answer.
+    QHash<const VRAppInfo *, quint32> roads;
+    // The extractor unpacking each record's package.
+    QHash<const VRAppInfo *, QPointer<MyThread>> extractors;
+    // The stored record of the game whose launch waits for the store's answer;
+    // null when none waits. The answer is used once.
     std::unique_ptr<VRAppInfo> currentGame;
+    QPointer<QuaNetworkRequest> launchRequest;
 };

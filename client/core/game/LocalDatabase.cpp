@@ -55,6 +55,10 @@ VRAppInfo *recordFromRow(const QSqlQuery &query, bool hasPlatform)
             info->*field.number = value.toInt();
     }
     info->downloadStatus = LocalDatabase::toDownloadStatus(info->downloadStatus);
+    // Only 1 and 2 name mobile packages; any other value stored is a PC game,
+    // for its paths as for its uninstall and update.
+    if (!VRAppInfo::isKnownPlatform(info->platform))
+        info->platform = 0;
     return info;
 }
 

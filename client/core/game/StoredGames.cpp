@@ -14,7 +14,7 @@ StoredGameStep stepForStoredGame(const VRAppInfo &game, bool folderExists, bool 
         // Unpacking a package that is gone would "install" an empty game.
         return packageExists ? StoredGameStep::Install : StoredGameStep::Download;
     default:
-        if (game.platform == 0 && !folderExists)
+        if (!VRAppInfo::isMobilePlatform(game.platform) && !folderExists)
             return StoredGameStep::Forget;
         return StoredGameStep::ShowRow;
     }
@@ -29,7 +29,7 @@ int deleteInstalledPackages(const QList<VRAppInfo *> &games)
 {
     int deleted = 0;
     for (const VRAppInfo *game : games) {
-        if (!VRAppInfo::isInstalledState(game->downloadStatus) || game->platform != 0
+        if (!VRAppInfo::isInstalledState(game->downloadStatus) || VRAppInfo::isMobilePlatform(game->platform)
             || !VRAppInfo::isValidGameId(game->gameId))
             continue;
         if (QFile::remove(pcPackagePath(game->gameId)))

@@ -59,6 +59,9 @@ public:
     static bool isValidMd5(const QString &md5);
     // Unpacked and ready to start: Installed, or a game that ran and ended.
     static bool isInstalledState(int state);
+    // 0 a PC game, 1 an Android package, 2 an iOS package; no other value is taken in.
+    static bool isKnownPlatform(int platform) { return platform >= 0 && platform <= 2; }
+    static bool isMobilePlatform(int platform) { return platform == 1 || platform == 2; }
 
     void notifyUpdateDownloadProgress(qlonglong downloaded, qlonglong total);
     void notifyDownloadResume();

@@ -3,12 +3,15 @@
 #include "core/game/VRAppInfo.h"
 #include "platform/PlatformServices.h"
 
+#include <QElapsedTimer>
 #include <QMutexLocker>
 #include <QTextCodec>
 
 namespace {
 const int kStartWaitMs = 30000;
 const int kKillWaitMs = 5000;
+// How often the wait for the child looks whether it is to be stopped.
+const int kStopCheckMs = 100;
 }
 
 MyThread::MyThread(QObject *parent, VRAppInfo *info, const QString &program, QStringList arguments,
@@ -26,6 +29,13 @@ MyThread::MyThread(QObject *parent, VRAppInfo *info, const QString &program, QSt
 void MyThread::setUnpackTimeLimit(int msecs)
 {
     unpackTimeLimit = msecs;
+}
+
+void MyThread::stopChild()
+{
+    stopRequested = true;
+    if (isRunning())
+        wait(kStartWaitMs + kKillWaitMs + kStopCheckMs);
 }
 
 void MyThread::run()
@@ -59,7 +69,15 @@ void MyThread::runProcess(const QString &program, QStringList arguments)
                     Qt::QueuedConnection);
             });
 
-    process->start(program, arguments, QIODevice::ReadWrite);
+    // Nothing is ever typed in: a child that asks (an archive's password)
+    // reads the end of its input and fails at once instead of waiting.
+    process->setStandardInputFile(QProcess::nullDevice());
+    if (stopRequested) {
+        delete process;
+        process = nullptr;
+        return;
+    }
+    process->start(program, arguments, QIODevice::ReadOnly);
     if (!process->waitForStarted(kStartWaitMs)) {
         qWarning("this process can not be called!");
         process->disconnect();
@@ -70,21 +88,44 @@ void MyThread::runProcess(const QString &program, QStringList arguments)
         // The wait for the end fails at once for a child that never started.
         qWarning("time out (default 1h).");
         QMetaObject::invokeMethod(this, [this]() { reportStartFailure(); }, Qt::QueuedConnection);
-    } else if (!process->waitForFinished(purpose == Launch ? -1 : unpackTimeLimit)) {
-        qWarning("time out (default 1h).");
-        // Nothing more is reported for this child; a stuck extractor is ended
-        // rather than left writing into the game's folder.
-        process->disconnect();
-        process->kill();
-        process->waitForFinished(kKillWaitMs);
-        QMetaObject::invokeMethod(this, [this]() { emit sendUnZipResault(false, info); }, Qt::QueuedConnection);
+    } else {
+        waitForChild();
     }
     delete process;
     process = nullptr;
 }
 
+void MyThread::waitForChild()
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!process->waitForFinished(kStopCheckMs)) {
+        const bool stop = stopRequested;
+        const bool late = purpose == Unpack && clock.elapsed() >= unpackTimeLimit;
+        if (!stop && !late && process->state() != QProcess::NotRunning)
+            continue;
+        // Nothing more is reported for this child; a stuck or unwanted
+        // extractor is ended rather than left writing into the game's folder.
+        process->disconnect();
+        process->kill();
+        process->waitForFinished(kKillWaitMs);
+        if (!stop) {
+            qWarning("time out (default 1h).");
+            QMetaObject::invokeMethod(
+                this, [this]() {
+                    if (!stopRequested)
+                        emit sendUnZipResault(false, info);
+                },
+                Qt::QueuedConnection);
+        }
+        return;
+    }
+}
+
 void MyThread::setState(int state)
 {
+    if (stopRequested)
+        return;
     if (info)
         info->downloadStatus = state;
     emit sendLaunchResault(info);
@@ -92,6 +133,8 @@ void MyThread::setState(int state)
 
 void MyThread::reportStartFailure()
 {
+    if (stopRequested)
+        return;
     emit sendUnZipResault(false, info);
     // A game that cannot start is a failed launch.
     if (purpose == Launch)
@@ -122,6 +165,8 @@ void MyThread::start_read_err_output()
 
 void MyThread::finish_process(int exitCode, QProcess::ExitStatus exitStatus)
 {
+    if (stopRequested)
+        return;
     if (exitStatus == QProcess::NormalExit) {
         // An extractor says by its exit code whether the package was unpacked.
         emit sendUnZipResault(purpose == Launch || exitCode == 0, info);

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
+
 class VRAppInfo;
 
 class MyThread : public QThread
@@ -30,6 +32,9 @@ public:
     // How long an unpacking may take before it counts as failed; a launch
     // waits for its game without limit.
     void setUnpackTimeLimit(int msecs);
+    // Ends the child and waits until it is gone; nothing more is reported
+    // and the record is not written again. GUI thread.
+    void stopChild();
 
 signals:
     void sendUnZipResault(bool suss, VRAppInfo *info);
@@ -46,6 +51,7 @@ private slots:
     void finish_process(int exitCode, QProcess::ExitStatus exitStatus);
 
 private:
+    void waitForChild();
     void reportStartFailure();
     void setState(int state);
 
@@ -55,6 +61,7 @@ private:
     QProcess *process = nullptr;
     const Purpose purpose;
     int unpackTimeLimit = kUnpackTimeLimitMs;
+    std::atomic<bool> stopRequested{false};
 
     // Standard error read on the runner's thread, logged on the owner's.
     QMutex errorLock;

@@ -232,6 +232,8 @@ private slots:
         QTest::newRow("C openqqurl") << "C" << "cmd-openqqurl" << "browser" << "/client/version";
         QTest::newRow("P feedback_close") << "P" << "cmd-feedback_close" << "popup closed" << "";
         QTest::newRow("P feedback_success") << "P" << "cmd-feedback_success" << "popup closed" << "反馈成功，我们会尽快给您回复!";
+        // The feedback form goes to the whole link, without its text as a query.
+        QTest::newRow("P feedback form") << "P" << "feedback-submit" << "popup closed" << "反馈成功，我们会尽快给您回复!";
     }
 
     void linksDoTheirCommand()
