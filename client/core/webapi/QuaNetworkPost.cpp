@@ -8,7 +8,7 @@
 #include <QUrl>
 
 namespace {
-const int kPostTimeoutMs = 20000;
+int postTimeoutMs = 20000;
 QuaNetworkPost::LoginApplier &loginApplier()
 {
     static QuaNetworkPost::LoginApplier applier;
@@ -24,6 +24,11 @@ QuaNetworkPost::QuaNetworkPost(QObject *parent, Answer answer)
     connect(manager, &QNetworkAccessManager::finished, this, &QuaNetworkPost::replyFinished);
 }
 
+void QuaNetworkPost::setReplyTimeout(int milliseconds)
+{
+    postTimeoutMs = milliseconds;
+}
+
 void QuaNetworkPost::setLoginApplier(LoginApplier applier)
 {
     loginApplier() = std::move(applier);
@@ -34,7 +39,7 @@ void QuaNetworkPost::post(const QString &url, const QByteArray &body)
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
     request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
-    request.setTransferTimeout(kPostTimeoutMs);
+    request.setTransferTimeout(postTimeoutMs);
     lastReply = manager->post(request, body);
 }
 

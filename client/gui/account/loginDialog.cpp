@@ -215,7 +215,10 @@ void loginDialog::on_loginBtn_clicked()
         ui->lb_error_txt->setText(QStringLiteral("密码不能为空！"));
         shakeTarget = ui->lineEdit_pwd;
         startShake();
-    } else {
+    } else if (ui->loginBtn->isEnabled()) {
+        // One login at a time: the button comes back with the answer, an
+        // error or the end of the wait for one.
+        ui->loginBtn->setEnabled(false);
         requestLogin(ui->lineEdit_account->text(), ui->lineEdit_pwd->text(), this);
     }
 }
@@ -315,6 +318,7 @@ void loginDialog::requestLogin(const QString &account, const QString &password, 
     if (dialog) {
         connect(post, &QuaNetworkPost::sendUserInfo, dialog.data(), &loginDialog::getUserInfo);
         connect(post, &QuaNetworkPost::sendUserError, dialog.data(), &loginDialog::getUserError);
+        connect(post, &QuaNetworkPost::answered, dialog.data(), [dialog]() { dialog->ui->loginBtn->setEnabled(true); });
     }
     post->post(loginPostAddress(forumHost()), body);
 }

@@ -47,10 +47,14 @@ void FormLinkActions::startDownload(VRAppInfo *record)
 
 void FormLinkActions::launchGame(VRAppInfo *record)
 {
-    if (OrbelaDialog *window = OrbelaDialog::instance())
-        window->launchGame(record);
-    else
-        delete record;
+    // A launch may ask the player (a game whose folder is gone): its modal
+    // loop must not run inside the page's navigation request.
+    QTimer::singleShot(0, [record]() {
+        if (OrbelaDialog *window = OrbelaDialog::instance())
+            window->launchGame(record);
+        else
+            delete record;
+    });
 }
 
 void FormLinkActions::postDownloadHit(const QString &deviceId, const QString &userId, const QString &gameId)

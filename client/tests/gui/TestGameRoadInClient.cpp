@@ -18,6 +18,7 @@
 #include "tests/gui/StartedClient.h"
 #include "tests/gui/WebTestMain.h"
 
+#include <QJsonDocument>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -116,6 +117,40 @@ private slots:
         LocalDatabase database;
         QVERIFY(database.open());
         std::unique_ptr<VRAppInfo> gone(database.loadGame(QStringLiteral("1002")));
+        database.close();
+        QVERIFY(!gone);
+    }
+
+    // A store "launch" link for a game whose folder is gone: the page has its
+    // answer first, the question comes on the next turn, then the game is forgotten.
+    void launchLinkOfAGoneGameAsksAfterTheLink()
+    {
+        forgetClientState();
+        QDir(getVrGamesDir() + QStringLiteral("1001")).removeRecursively();
+        // Stored after the start, which would forget it at once.
+        window.reset(startClient());
+        window->downloadAvator(QStringLiteral("10001"), QStringLiteral("测试玩家"), QString());
+        {
+            std::unique_ptr<VRAppInfo> game(VRAppInfo::fromGameData(server.game(QStringLiteral("1001"))));
+            game->downloadStatus = VRAppInfo::Installed;
+            game->localSize = 1;
+            LocalDatabase database;
+            QVERIFY(database.open());
+            QVERIFY(database.saveGame(game.get()));
+            database.close();
+        }
+        QString question;
+        answerNextPopup("pup_okBtn", PopupWindowDialog::Information, &question);
+        const QJsonObject game = server.game(QStringLiteral("1001"));
+        const QString link = QStringLiteral("mivo://launch#")
+                             + QString::fromUtf8(QJsonDocument(game).toJson(QJsonDocument::Compact));
+        QVERIFY(!WebGameForm::instance()->OnLinkClicked(QUrl(link)));
+        QVERIFY(question.isEmpty());
+        QVERIFY(QTest::qWaitFor([&]() { return !question.isEmpty(); }, 20000));
+        QCOMPARE(question, QStringLiteral("提示信息\n《星际漫步》已被人为删除，请重新下载！"));
+        LocalDatabase database;
+        QVERIFY(database.open());
+        std::unique_ptr<VRAppInfo> gone(database.loadGame(QStringLiteral("1001")));
         database.close();
         QVERIFY(!gone);
     }

@@ -1,6 +1,7 @@
 #include "core/game/LocalDatabase.h"
 #include "core/webapi/LoginForm.h"
 #include "core/webapi/MessageSigning.h"
+#include "core/webapi/QuaNetworkPost.h"
 #include "gui/AvatorForm.h"
 #include "gui/account/loginDialog.h"
 #include "gui/popups/popupWebDialog.h"
@@ -148,6 +149,49 @@ private slots:
         QCOMPARE(dialog->form()->lb_error_txt->text(), QStringLiteral("用户名密码有误！"));
         QVERIFY(dialog->isVisible());
         QVERIFY(window->getUserId().isEmpty());
+    }
+
+    // A second click while the public address is looked up sends nothing; the
+    // button comes back with the answer, an error or no answer.
+    void oneLoginAtATime_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("loginFault");
+        QTest::newRow("answer") << "orbela123" << "";
+        QTest::newRow("error") << "wrong" << "";
+        QTest::newRow("no answer") << "orbela123" << "no-answer";
+    }
+
+    void oneLoginAtATime()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, loginFault);
+        QVERIFY(server.setFault(QStringLiteral("/"), QStringLiteral("delay-headers:1")));
+        if (!loginFault.isEmpty()) {
+            QVERIFY(server.setFault(QStringLiteral("/passport.php"), loginFault));
+            QuaNetworkPost::setReplyTimeout(500);
+        }
+        loginDialog *dialog = openDialog();
+        QPushButton *button = dialog->form()->loginBtn;
+        bool secondClickSeen = false;
+        QTimer::singleShot(100, button, [&]() {
+            secondClickSeen = !button->isEnabled();
+            QTest::mouseClick(button, Qt::LeftButton);
+        });
+        logInThroughDialog(dialog, QStringLiteral("tester"), password);
+        QVERIFY(secondClickSeen);
+        QVERIFY(!button->isEnabled());
+        WAIT_VERIFY(button->isEnabled(), 20000);
+        QuaNetworkPost::setReplyTimeout(20000);
+        QVERIFY(server.clearFaults());
+        // The forum session page that a login opens is a GET of its own.
+        int posts = 0;
+        for (const QJsonObject &request : server.requests(QStringLiteral("/passport.php")))
+            posts += request.value(QStringLiteral("method")).toString() == QLatin1String("POST");
+        QCOMPARE(posts, 1);
+        QCOMPARE(window->getUserId().isEmpty(), password != QLatin1String("orbela123") || !loginFault.isEmpty());
+        if (password == QLatin1String("wrong"))
+            WAIT_VERIFY(dialog->form()->lb_error_txt->isVisible(), 10000);
     }
 
     // The exact body for a Chinese name and a password with "&" and "=",
