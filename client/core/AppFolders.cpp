@@ -121,7 +121,7 @@ QString avatarFilePath(const QString &uid, const QString &nickname)
     return folder + name + QStringLiteral(".jpg");
 }
 
-bool copyDirectoryFiles(const QString &from, const QString &to, bool overwrite)
+bool copyDirectoryFiles(const QString &from, const QString &to, bool overwrite, QStringList *created)
 {
     const QDir source(from);
     if (!source.exists())
@@ -131,8 +131,12 @@ bool copyDirectoryFiles(const QString &from, const QString &to, bool overwrite)
         return false;
 
     QDir target(to);
-    if (!target.exists() && !target.mkdir(target.absolutePath()))
-        return false;
+    if (!target.exists()) {
+        if (!target.mkdir(target.absolutePath()))
+            return false;
+        if (created)
+            created->append(target.absolutePath());
+    }
 
     const QFileInfoList entries = source.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System
                                                        | QDir::NoDotAndDotDot,
@@ -140,14 +144,17 @@ bool copyDirectoryFiles(const QString &from, const QString &to, bool overwrite)
     for (const QFileInfo &entry : entries) {
         const QString targetPath = target.filePath(entry.fileName());
         if (entry.isDir()) {
-            if (!copyDirectoryFiles(entry.filePath(), targetPath, overwrite))
+            if (!copyDirectoryFiles(entry.filePath(), targetPath, overwrite, created))
                 return false;
             continue;
         }
-        if (overwrite && QFileInfo::exists(targetPath))
+        const bool existed = QFileInfo::exists(targetPath);
+        if (overwrite && existed)
             QFile::remove(targetPath);
         if (!QFile::copy(entry.filePath(), targetPath))
             return false;
+        if (created && !existed)
+            created->append(targetPath);
     }
     return true;
 }

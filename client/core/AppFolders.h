@@ -5,6 +5,7 @@
 // (one level) when it is missing.
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -24,8 +25,9 @@ QString getUserDir(const QString &uid);
 // file name, ".jpg". Empty for a uid that is not a number.
 QString avatarFilePath(const QString &uid, const QString &nickname);
 
-// Copies a folder tree; refuses a target equal to or inside the source.
-bool copyDirectoryFiles(const QString &from, const QString &to, bool overwrite);
+// Copies a folder tree; refuses a target equal to or inside the source. The
+// files and folders it made are appended to *created, parents first.
+bool copyDirectoryFiles(const QString &from, const QString &to, bool overwrite, QStringList *created = nullptr);
 // Whether path is folder itself or lies inside it (links resolved, missing tails allowed).
 bool isSameOrInsideFolder(const QString &path, const QString &folder);
 // Removes a folder tree; refuses empty, relative and root paths. True when the

@@ -14,5 +14,9 @@ enum class GamesFolderMove {
     Failed,    // the folder could not be made or the copy failed
 };
 
-// Makes newFolder and copies the old folder's tree into it (overwriting).
+// Whether a move may go on (Moved), without touching the disk.
+GamesFolderMove checkGamesFolderMove(const QString &oldFolder, const QString &newFolder);
+// Makes newFolder and copies the old folder's tree into it (overwriting). A
+// copy that fails removes the files and folders it made, and only those.
+// Safe to run beside the window thread.
 GamesFolderMove moveGamesFolder(const QString &oldFolder, const QString &newFolder);

@@ -16,6 +16,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
+
+#include <memory>
 
 namespace {
 const char kRadioStyle[] =
@@ -233,22 +236,72 @@ void PopupWindowDialog::setExistingDirectory()
     installDirEdit->setText(installDir);
 }
 
-bool PopupWindowDialog::applyGamesFolder()
+void PopupWindowDialog::applyGamesFolder()
 {
-    switch (moveGamesFolder(shownInstallDir, installDir)) {
+    if (folderMoving)
+        return;
+    const GamesFolderMove check = checkGamesFolderMove(shownInstallDir, installDir);
+    if (check != GamesFolderMove::Moved) {
+        gamesFolderApplied(int(check));
+        return;
+    }
+    // A large folder takes long to copy: the window goes on meanwhile and
+    // the page shows that it works.
+    showFolderMoving(true);
+    auto move = std::make_shared<GamesFolderMove>(GamesFolderMove::Failed);
+    QThread *worker = QThread::create(
+        [move, from = shownInstallDir, to = installDir]() { *move = moveGamesFolder(from, to); });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    connect(worker, &QThread::finished, this, [this, move]() {
+        showFolderMoving(false);
+        gamesFolderApplied(int(*move));
+    });
+    worker->start();
+}
+
+void PopupWindowDialog::showFolderMoving(bool moving)
+{
+    folderMoving = moving;
+    for (QPushButton *button : {ui->pup_okBtn, ui->pup_cancelBtn, ui->closeBtn})
+        button->setEnabled(!moving);
+    auto *indicator = ui->contentWidget->findChild<QLabel *>(QStringLiteral("folderMoving"));
+    if (!indicator && moving) {
+        indicator = new QLabel(ui->contentWidget);
+        indicator->setObjectName(QStringLiteral("folderMoving"));
+        indicator->setGeometry(ui->contentWidget->rect());
+        indicator->setAlignment(Qt::AlignCenter);
+        indicator->setStyleSheet(QStringLiteral("QLabel{background:rgba(0,0,0,160);}"));
+        indicator->setMovie(new QMovie(QStringLiteral(":/res/res/loading.gif"), QByteArray(), indicator));
+    }
+    if (!indicator)
+        return;
+    indicator->setVisible(moving);
+    if (moving) {
+        indicator->raise();
+        indicator->movie()->start();
+    } else {
+        indicator->movie()->stop();
+    }
+}
+
+void PopupWindowDialog::gamesFolderApplied(int move)
+{
+    switch (GamesFolderMove(move)) {
     case GamesFolderMove::Moved:
     case GamesFolderMove::Unchanged:
-        return true;
+        break;
     case GamesFolderMove::Nested:
+        // Refused: the page stays open for another choice.
         tellUser(QStringLiteral("新的游戏安装目录不能是原目录或其中的文件夹，请重新选择！"));
-        return false;
+        return;
     case GamesFolderMove::Failed:
+        tellUser(QStringLiteral("游戏无法复制到新的安装目录，仍使用原目录：%1").arg(shownInstallDir));
+        installDir = shownInstallDir;
+        installDirEdit->setText(installDir);
         break;
     }
-    tellUser(QStringLiteral("游戏无法复制到新的安装目录，仍使用原目录：%1").arg(shownInstallDir));
-    installDir = shownInstallDir;
-    installDirEdit->setText(installDir);
-    return true;
+    emit sendSettings(installDir, downloadTool, autoRun);
+    accept();
 }
 
 void PopupWindowDialog::tellUser(const QString &text)
@@ -311,11 +364,16 @@ void PopupWindowDialog::on_pup_okBtn_clicked()
     if (pageKind == DeviceSelection) {
         emit sendDeviceSelection(selectedDeviceId, selectedDeviceName);
     } else if (pageKind == Settings) {
-        if (!applyGamesFolder())
-            return;
-        emit sendSettings(installDir, downloadTool, autoRun);
+        applyGamesFolder();
+        return;
     }
     accept();
+}
+
+void PopupWindowDialog::reject()
+{
+    if (!folderMoving)
+        QDialog::reject();
 }
 
 void PopupWindowDialog::on_pup_cancelBtn_clicked()

@@ -55,6 +55,10 @@ public slots:
     void on_pup_recharge_ok_clicked();
     void on_pup_recharge_failed_clicked();
 
+public slots:
+    // Not while the games folder is being copied.
+    void reject() override;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -64,8 +68,10 @@ private:
     void showTipsPage(int kind, const QString &tips, const QString &okText, const QString &failedText);
     void centrePanel();
     void addDeviceRadio(int key, const QString &entry, int index);
-    // Applies a changed games folder; false keeps the page open.
-    bool applyGamesFolder();
+    // Moves a changed games folder beside the window thread, then saves.
+    void applyGamesFolder();
+    void gamesFolderApplied(int move);
+    void showFolderMoving(bool moving);
     void tellUser(const QString &text);
 
     Ui::PopupWindowDialog *ui = nullptr;
@@ -82,4 +88,5 @@ private:
     int pageKind = Information;
     // The games folder the settings page opened with.
     QString shownInstallDir;
+    bool folderMoving = false;
 };

@@ -15,6 +15,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QDirIterator>
 #include <QtTest>
 
 namespace {
@@ -318,7 +319,8 @@ private slots:
 
         QSignalSpy saved(p, &PopupWindowDialog::sendSettings);
         part<QPushButton>(p, "pup_okBtn")->click();
-        QCOMPARE(saved.size(), 1);
+        // The copy runs beside the window thread.
+        QTRY_COMPARE_WITH_TIMEOUT(saved.size(), 1, 20000);
         QCOMPARE(saved.at(0).at(0).toString(), newFolder);
         QFile copied(newFolder + QStringLiteral("1001/game.exe"));
         QVERIFY(copied.open(QIODevice::ReadOnly));
@@ -339,18 +341,40 @@ private slots:
     void refusedOrFailedMove_data()
     {
         QTest::addColumn<bool>("nested");
-        QTest::newRow("inside the old folder") << true;
-        QTest::newRow("target cannot be made") << false;
+        QTest::addColumn<bool>("partWay");
+        QTest::newRow("inside the old folder") << true << false;
+        QTest::newRow("target cannot be made") << false << false;
+        QTest::newRow("copy fails part-way") << false << true;
     }
 
     void refusedOrFailedMove()
     {
         QFETCH(bool, nested);
+        QFETCH(bool, partWay);
         QTemporaryDir root;
         const QString oldFolder = root.path() + QStringLiteral("/VRGames/");
         writeFile(oldFolder + QStringLiteral("1001/game.exe"), "game");
         QString chosen = oldFolder + QStringLiteral("1001");
-        if (!nested) {
+        QStringList before;
+        auto treeOf = [](const QString &folder) {
+            QStringList entries;
+            QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                entries << it.next().mid(folder.size());
+            entries.sort();
+            return entries;
+        };
+        if (partWay) {
+            // The new folder holds things of its own, and a folder where one
+            // of the games' files would go: the copy stops there.
+            writeFile(oldFolder + QStringLiteral("1001/a.dat"), "a");
+            writeFile(oldFolder + QStringLiteral("1001/data/b.dat"), "b");
+            writeFile(oldFolder + QStringLiteral("1002/c.dat"), "c");
+            chosen = root.path() + QStringLiteral("/partial");
+            writeFile(chosen + QStringLiteral("/VRGames/keep.txt"), "keep");
+            QVERIFY(QDir().mkpath(chosen + QStringLiteral("/VRGames/1001/game.exe/inside")));
+            before = treeOf(chosen);
+        } else if (!nested) {
             // A file where the new games folder would go.
             chosen = root.path() + QStringLiteral("/blocked");
             writeFile(chosen + QStringLiteral("/VRGames"), "not a folder");
@@ -363,8 +387,14 @@ private slots:
         part<QPushButton>(p, "pup_okBtn")->click();
 
         // The user is told in a one-button popup.
+        QTRY_VERIFY_WITH_TIMEOUT(PopupWindowDialog::instance() != p, 20000);
         PopupWindowDialog *notice = PopupWindowDialog::instance();
         QVERIFY(notice && notice != p);
+        if (partWay) {
+            // Only what the copy made is gone.
+            QCOMPARE(treeOf(chosen), before);
+            QCOMPARE(treeOf(oldFolder).size(), 7);
+        }
         QVERIFY(!part(notice, "pup_cancelBtn")->isVisible());
         if (nested) {
             // Refused: the settings page stays open for another choice.
