@@ -934,6 +934,9 @@ void TestGameRoad::startUpRouting()
         {"3007", 0, VRAppInfo::Installed, false, false, "forget"},
         {"3008", 1, VRAppInfo::Installed, false, false, "row"},
         {"3009", 2, VRAppInfo::Paused, false, false, "row"},
+        // An unknown platform is a PC game: its folder decides.
+        {"3010", 3, VRAppInfo::Installed, true, false, "row"},
+        {"3011", 3, VRAppInfo::Installed, false, false, "forget"},
     };
     const QString small = QStringLiteral("/download/games/small-game.zip");
     QList<VRAppInfo *> games;
@@ -969,6 +972,12 @@ void TestGameRoad::startUpRouting()
                       kWait));
     // A downloaded package that is gone is downloaded again.
     QVERIFY(waitForState(road->shownRecord(QStringLiteral("3004")), VRAppInfo::Installed));
+    // The game stored with platform 3 is uninstalled as the PC game it is read as.
+    QVERIFY(QFile::copy(server->filePath(small), getZipsDir() + QStringLiteral("3010.zip")));
+    road->uninstallGame(road->shownRecord(QStringLiteral("3010")));
+    QVERIFY(!QFileInfo::exists(settings.installPath + QStringLiteral("3010")));
+    QVERIFY(!QFileInfo::exists(getZipsDir() + QStringLiteral("3010.zip")));
+    QCOMPARE(storedState(QStringLiteral("3010")), -1);
 }
 
 QTEST_GUILESS_MAIN(TestGameRoad)

@@ -355,6 +355,41 @@ private slots:
         QCOMPARE(loaded->downloadStatus, state);
     }
 
+    // Only 1 and 2 are mobile packages: any other stored platform reads as a PC game.
+    void storedPlatformsReadAsKnownOnes_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("platform");
+        QTest::newRow("0") << 0 << 0;
+        QTest::newRow("1") << 1 << 1;
+        QTest::newRow("2") << 2 << 2;
+        QTest::newRow("3") << 3 << 0;
+        QTest::newRow("-1") << -1 << 0;
+    }
+
+    void storedPlatformsReadAsKnownOnes()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, platform);
+        LocalDatabase db;
+        QVERIFY(db.open());
+        db.close();
+        {
+            Inspector inspect;
+            QVERIFY(inspect.exec(QStringLiteral("insert into vr_game2 (gameId, platform, downloadStatus) values('5', %1, 5)")
+                                     .arg(stored)));
+        }
+        QVERIFY(db.open());
+        std::unique_ptr<VRAppInfo> loaded(db.loadGame("5"));
+        const QList<VRAppInfo *> all = db.loadGames();
+        db.close();
+        QVERIFY(loaded);
+        QCOMPARE(loaded->platform, platform);
+        QCOMPARE(all.size(), 1);
+        QCOMPARE(all.first()->platform, platform);
+        qDeleteAll(all);
+    }
+
     void loadGameGivesANewRecordOrNull()
     {
         LocalDatabase db;
