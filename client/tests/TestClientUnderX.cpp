@@ -206,7 +206,7 @@ private slots:
         QTest::addColumn<QString>("sequence");
         for (const char *sequence : {"Escape on the title bar, then a tab", "Escape on the body, then a tab",
                                      "minimise, maximise, restore", "game start, game end, then a tab",
-                                     "minimise, exit, start"})
+                                     "game double click, one start, then a tab", "minimise, exit, start"})
             QTest::newRow(sequence) << QString::fromLatin1(sequence);
     }
 
@@ -251,14 +251,28 @@ private slots:
         } else if (sequence.startsWith(QLatin1String("game"))) {
             const QByteArray endsBefore = sequenceDir->logText();
             const int startsBefore = server.hitsWithStatus(QStringLiteral("startGame"));
+            const bool doubleClick = sequence.contains(QLatin1String("double"));
             QVERIFY(clickOnScreen(titleBar + localTab));
             QTest::qWait(300);
-            QVERIFY(clickOnScreen(body + firstRowStartButton));
+            QVERIFY(clickOnScreen(body + firstRowStartButton, doubleClick ? 2 : 1));
             QVERIFY2(waitUntil([&] { return server.hitsWithStatus(QStringLiteral("startGame")) == startsBefore + 1; }, 20000),
                      "the game did not start");
             const QByteArray ended("------------>close game!");
             QVERIFY2(waitUntil([&] { return sequenceDir->logText().count(ended) == endsBefore.count(ended) + 1; }, 20000),
                      "the game did not end");
+            const QByteArray started("start path:");
+            const QByteArray waiting("the launch of game 1001 already waits for the store");
+            if (doubleClick) {
+                // The second click came while the store was asked, and started nothing.
+                QCOMPARE(sequenceDir->logText().count(waiting), endsBefore.count(waiting) + 1);
+                QCOMPARE(sequenceDir->logText().count(started), endsBefore.count(started) + 1);
+                QCOMPARE(sequenceDir->logText().count(ended), endsBefore.count(ended) + 1);
+                QCOMPARE(server.hitsWithStatus(QStringLiteral("startGame")), startsBefore + 1);
+                qInfo("a double click on 开始游戏: %d child started, %d ended, %d startGame hit",
+                      int(sequenceDir->logText().count(started) - endsBefore.count(started)),
+                      int(sequenceDir->logText().count(ended) - endsBefore.count(ended)),
+                      server.hitsWithStatus(QStringLiteral("startGame")) - startsBefore);
+            }
             // The windows stay out of sight after the game; a tab brings them back.
             QVERIFY(viewableXWindows(QStringLiteral("Orbela")).isEmpty());
             QVERIFY(clickOnScreen(titleBar + activityTab));

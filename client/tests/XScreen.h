@@ -84,10 +84,10 @@ bool withFakeInput(Input input)
     return sent;
 }
 
-// A left click at a point of the screen.
-inline bool clickOnScreen(const QPoint &point)
+// A left click (or clicks in a row, a double click for 2) at a point of the screen.
+inline bool clickOnScreen(const QPoint &point, int clicks = 1)
 {
-    return withFakeInput([&point](void *display, void *, void *xtst) {
+    return withFakeInput([&point, clicks](void *display, void *, void *xtst) {
         using FakeMotion = int (*)(void *, int, int, int, unsigned long);
         using FakeButton = int (*)(void *, unsigned, int, unsigned long);
         auto motion = reinterpret_cast<FakeMotion>(dlsym(xtst, "XTestFakeMotionEvent"));
@@ -95,8 +95,10 @@ inline bool clickOnScreen(const QPoint &point)
         if (!motion || !button)
             return false;
         motion(display, -1, point.x(), point.y(), 0);
-        button(display, 1, 1, 0);
-        button(display, 1, 0, 0);
+        for (int click = 0; click < clicks; ++click) {
+            button(display, 1, 1, 0);
+            button(display, 1, 0, 0);
+        }
         return true;
     });
 }
