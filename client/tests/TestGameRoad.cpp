@@ -14,6 +14,7 @@
 #include "core/webapi/QuaNetworkRequest.h"
 #include "tests/ClientDirectory.h"
 #include "tests/DownloadTestSupport.h"
+#include "tests/GatedExtractor.h"
 #include "tests/StoreServer.h"
 
 #include <QDir>
@@ -118,45 +119,6 @@ public:
     std::function<void()> afterFinished;
 };
 
-// The extractor in "Tools" held at a gate before it runs the real one; it
-// leaves its process id in a file when it starts. Puts the real one back at the end.
-class GatedExtractor
-{
-public:
-    explicit GatedExtractor(const QString &folder)
-        : startedFile(folder + QStringLiteral("/extractor-started"))
-        , gateFile(folder + QStringLiteral("/extractor-gate"))
-        , tool(getToolsDir() + QStringLiteral("7z"))
-    {
-        QFile::remove(tool);
-        QFile script(tool);
-        if (script.open(QIODevice::WriteOnly)) {
-            script.write(QStringLiteral("#!/bin/sh\necho $$ > '%1'\nwhile [ ! -e '%2' ]; do sleep 0.05; done\n"
-                                        "exec /usr/bin/7z \"$@\"\n")
-                             .arg(startedFile, gateFile)
-                             .toUtf8());
-            script.close();
-            script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        }
-    }
-    ~GatedExtractor()
-    {
-        QFile::remove(tool);
-        QFile::link(QStringLiteral("/usr/bin/7z"), tool);
-    }
-    bool started() const { return QFileInfo::exists(startedFile) && !pid().isEmpty(); }
-    QString pid() const { return QString::fromLatin1(fileBytes(startedFile).trimmed()); }
-    void open() const
-    {
-        QFile gate(gateFile);
-        gate.open(QIODevice::WriteOnly);
-    }
-
-private:
-    QString startedFile;
-    QString gateFile;
-    QString tool;
-};
 
 // Puts a store of its own in the slot for one test and gives the slot its old
 // store back at the end, however the test ends.
@@ -636,8 +598,16 @@ void TestGameRoad::uninstallByState()
         QCOMPARE(verified.count(), state == VRAppInfo::Installing ? 1 : 0);
         QCOMPARE(unpacking.count(), state == VRAppInfo::Installing ? 1 : 0);
         QCOMPARE(unpacked.count() + unpackFailed.count(), 0);
-        // As the next start finds it.
-        const bool listed = QJsonDocument::fromJson(road->localGamesStatusJson()).object().contains(gameId);
+        // As the next start finds it: a new road over the same database and folders.
+        RecordingHost restartedHost;
+        GameRoad restarted(restartedHost, settings);
+        LocalDatabase database;
+        QVERIFY(database.open());
+        const QList<VRAppInfo *> stored = database.loadGames();
+        database.close();
+        restarted.routeStoredGames(stored);
+        QVERIFY(!restartedHost.rows.contains(gameId));
+        const bool listed = QJsonDocument::fromJson(restarted.localGamesStatusJson()).object().contains(gameId);
         qInfo("uninstalled while 安装中 (%s), then read back as at a restart: database entry %s, folder %s, "
               "store page status %s",
               QTest::currentDataTag(), storedState(gameId) == -1 ? "gone" : "present",

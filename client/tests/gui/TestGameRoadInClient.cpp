@@ -14,6 +14,7 @@
 #include "gui/web/WebGameForm.h"
 #include "tests/ClientDirectory.h"
 #include "tests/DownloadTestSupport.h"
+#include "tests/GatedExtractor.h"
 #include "tests/gui/PopupAnswers.h"
 #include "tests/gui/StartedClient.h"
 #include "tests/gui/WebTestMain.h"
@@ -119,6 +120,52 @@ private slots:
         std::unique_ptr<VRAppInfo> gone(database.loadGame(QStringLiteral("1002")));
         database.close();
         QVERIFY(!gone);
+    }
+
+    // The delete button while the game is "安装中" (its extractor under way),
+    // then a restart: the game is gone from the database, the folder and the
+    // status the store page gets.
+    void uninstallWhileInstallingThenRestart()
+    {
+        forgetClientState();
+        const QString gameFolder = getVrGamesDir() + QStringLiteral("1002");
+        QDir(gameFolder).removeRecursively();
+        QFile::remove(getZipsDir() + QStringLiteral("1002.zip"));
+        QTemporaryDir gateFolder;
+        std::unique_ptr<GatedExtractor> extractor(new GatedExtractor(gateFolder.path()));
+        window.reset(startClient());
+        window->downloadAvator(QStringLiteral("10001"), QStringLiteral("测试玩家"), QString());
+        window->startDownload(VRAppInfo::fromGameData(server.game(QStringLiteral("1002"))));
+        mangerForm *manager = mangerForm::instance();
+        QVERIFY(QTest::qWaitFor([&]() { return extractor->started(); }, 60000));
+        listItem *row = manager->row(QStringLiteral("1002"));
+        QVERIFY(row);
+        QCOMPARE(row->stateLabel()->text(), QStringLiteral("安装中"));
+        answerNextPopup("pup_okBtn", PopupWindowDialog::Information);
+        QTest::mouseClick(row->deleteButton(), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&]() { return !manager->row(QStringLiteral("1002")); }, 20000));
+        // The extractor was stopped with the uninstall: it writes nothing more.
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/proc/") + extractor->pid()));
+        extractor->open();
+        extractor.reset();
+
+        // The client ends and starts again (one window at a time: they share the engine).
+        window.reset();
+        window.reset(startClient());
+        WebGameForm *store = WebGameForm::instance();
+        QVERIFY(QTest::qWaitFor([&]() { return !pageCalls(store->webPage()).filter("status_callback:").isEmpty(); },
+                                30000));
+        const QString status = pageCalls(store->webPage()).filter("status_callback:").last();
+        LocalDatabase database;
+        QVERIFY(database.open());
+        std::unique_ptr<VRAppInfo> stored(database.loadGame(QStringLiteral("1002")));
+        database.close();
+        qInfo("after an uninstall while 安装中 and a restart: database entry %s, folder %s, store page status %s",
+              stored ? "present" : "gone", QFileInfo::exists(gameFolder) ? "present" : "gone", qPrintable(status));
+        QVERIFY(!stored);
+        QVERIFY(!QFileInfo::exists(gameFolder));
+        QVERIFY(!status.contains(QLatin1String("1002")));
+        QVERIFY(!mangerForm::instance()->row(QStringLiteral("1002")));
     }
 
     // A store "launch" link for a game whose folder is gone: the page has its
