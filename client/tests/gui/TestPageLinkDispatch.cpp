@@ -1,4 +1,5 @@
 #include "core/game/LocalDatabase.h"
+#include "core/game/VRAppInfo.h"
 #include "gui/AvatorForm.h"
 #include "gui/account/loginDialog.h"
 #include "gui/popups/PopupWindowDialog.h"
@@ -24,6 +25,8 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QUrlQuery>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QtTest>
 
 namespace {
@@ -297,6 +300,41 @@ private slots:
             QVERIFY(browser.opened.isEmpty());
         // Every link was refused: the page stayed where it was.
         QVERIFY(!page || !page->webPage() || page->webPage()->url().scheme() == QLatin1String("http"));
+    }
+
+    // A "%" in a value of the link's JSON, as the browser hands the link over:
+    // an escape is decoded once, any other "%" stays, and the download goes on.
+    void percentInALinkReachesTheRecord_data()
+    {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("received");
+        QTest::newRow("alone") << "%" << "%";
+        QTest::newRow("one digit") << "%2" << "%2";
+        QTest::newRow("escape") << "%25" << "%";
+        QTest::newRow("after a number") << "100%" << "100%";
+        QTest::newRow("beside an escape") << "100% %E6%98%9F" << "100% 星";
+    }
+
+    void percentInALinkReachesTheRecord()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, received);
+        logIn();
+        WebFormBase *page = showPage(QStringLiteral("G"));
+        QVERIFY(page);
+        QJsonObject game = server.game(QStringLiteral("1001"));
+        game.insert(QStringLiteral("cnName"), written);
+        const QString link = QStringLiteral("mivo://download#")
+                             + QString::fromUtf8(QJsonDocument(game).toJson(QJsonDocument::Compact));
+        const QByteArray literal = QJsonDocument(QJsonArray{link}).toJson(QJsonDocument::Compact);
+        page->webPage()->runJavaScript(QStringLiteral("location.href = %1[0];").arg(QString::fromUtf8(literal)));
+        WAIT_COMPARE(downloadHits(), 1, 10000);
+        LocalDatabase database;
+        QVERIFY(database.open());
+        std::unique_ptr<VRAppInfo> stored(database.loadGame(QStringLiteral("1001")));
+        database.close();
+        QVERIFY(stored);
+        QCOMPARE(stored->cnName, received);
     }
 
     // Logged out, the store's "download" asks for the login and does nothing else.
