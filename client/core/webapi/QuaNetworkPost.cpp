@@ -1,5 +1,7 @@
 #include "core/webapi/QuaNetworkPost.h"
 
+#include "core/webapi/AnswerSizeLimit.h"
+
 #include <QDebug>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -36,13 +38,15 @@ void QuaNetworkPost::post(const QString &url, const QByteArray &body)
     request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
     request.setTransferTimeout(kPostTimeoutMs);
     lastReply = manager->post(request, body);
+    limitAnswerSize(lastReply);
 }
 
 void QuaNetworkPost::replyFinished(QNetworkReply *reply)
 {
     qDebug() << "post answer HTTP status:" << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() != QNetworkReply::NoError) {
-        qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
+        if (!answerOverLimit(reply)) // which said it once
+            qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
     } else {
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(reply->readAll(), &parseError);

@@ -1,6 +1,7 @@
 #include "core/webapi/QuaNetworkRequest.h"
 
 #include "core/AppFolders.h"
+#include "core/webapi/AnswerSizeLimit.h"
 #include "core/webapi/ClientIdentity.h"
 #include "core/webapi/MessageSigning.h"
 #include "core/ServiceHosts.h"
@@ -108,6 +109,7 @@ void QuaNetworkRequest::send(const QString &url)
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setTransferTimeout(replyTimeoutMs);
     QNetworkReply *reply = manager.get(request);
+    limitAnswerSize(reply);
     connect(reply, &QNetworkReply::finished, this, &QuaNetworkRequest::getRequestInfoDone);
 }
 
@@ -117,7 +119,8 @@ void QuaNetworkRequest::getRequestInfoDone()
     if (!reply)
         return;
     if (reply->error() != QNetworkReply::NoError) {
-        qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
+        if (!answerOverLimit(reply)) // which said it once
+            qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
         emit sendNoAnswer();
     } else {
         const QJsonDocument document = QJsonDocument::fromJson(reply->readAll());
