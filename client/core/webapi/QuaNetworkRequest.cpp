@@ -42,8 +42,9 @@ const char *methodName(int type)
 QMap<int, QString> numberedTexts(const QJsonObject &data)
 {
     QMap<int, QString> map;
-    for (const QString &key : data.keys())
-        map.insert(key.toInt(nullptr, 10), data.value(key).toString());
+    // One walk: looking each key up again costs a search per key.
+    for (auto it = data.constBegin(); it != data.constEnd(); ++it)
+        map.insert(it.key().toInt(nullptr, 10), it.value().toString());
     return map;
 }
 } // namespace
