@@ -152,8 +152,8 @@ private slots:
         QFETCH(QString, fault);
         LogCapture log;
         if (fault == QLatin1String("over the bound")) {
-            // A login that would be accepted but for its 50 MB nickname.
-            const QByteArray nickname(50 * 1000 * 1000, 'x');
+            // A login that would be accepted but for its 5 MB nickname.
+            const QByteArray nickname(5 * 1000 * 1000, 'x');
             QVERIFY(server.setAnswer("/passport.php", "big-login.json",
                                      "{\"status\":1,\"msg\":\"ok\",\"user\":{\"uid\":\"10001\",\"nickname\":\""
                                          + nickname + "\",\"avatar\":\"\"}}"));
