@@ -1,8 +1,27 @@
 #include "FailureFixtures.h"
 
+#include "CompressedZeros.h"
+#include "PngFile.h"
 #include "ZipWriter.h"
 
+#include <unistd.h>
+
 #include <fstream>
+
+namespace {
+
+bool writeFile(const std::string& path, const std::string& bytes, std::string* error)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 bool writeFailureFixtures(const std::string& downloadDir, std::string* error)
 {
@@ -24,5 +43,22 @@ bool writeFailureFixtures(const std::string& downloadDir, std::string* error)
         *error = "cannot write " + escaping;
         return false;
     }
-    return true;
+    return writeFile(downloadDir + "/games/zeros.gz", gzipOfZeros(1024 * 1024, 1024), error)
+        && writeHostilePictures(downloadDir, error);
+}
+
+bool writeHostilePictures(const std::string& downloadDir, std::string* error)
+{
+    const std::string huge = downloadDir + "/pics/huge.png";
+    const std::string truncated = downloadDir + "/pics/truncated.png";
+    if (!writeBlackPngFile(huge, kHugePictureSide, kHugePictureSide)) {
+        *error = "cannot write " + huge;
+        return false;
+    }
+    if (!writePngFile(truncated, 64, 36, [](int x, int) { return x % 2 ? 0x204080u : 0xFFFFFFu; })
+        || ::truncate(truncated.c_str(), 100) != 0) {
+        *error = "cannot write " + truncated;
+        return false;
+    }
+    return writeFile(downloadDir + "/pics/not-a-picture.png", "<html><body>no picture here</body></html>\n", error);
 }

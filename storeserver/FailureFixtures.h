@@ -1,9 +1,16 @@
 #pragma once
-// Packages that go wrong on the client's side, served beside the fixture
-// games but not listed in the catalogue: a file that is no zip at all, and a
-// zip with an entry that climbs out of the folder it is unpacked into.
+// Packages and pictures that go wrong on the client's side, served beside the
+// fixture games but not listed in the catalogue: a file that is no zip at all,
+// a zip with an entry that climbs out of the folder it is unpacked into, a
+// gzip file of 1 GiB of zeros (about 1 MiB), and pictures that must not be
+// decoded: one declaring 30000x30000 pixels, one cut short, one no picture.
 
 #include <string>
 
-// Writes "games/corrupt-game.zip" and "games/escaping-game.zip" under downloadDir.
+const int kHugePictureSide = 30000;
+
+// Writes "games/corrupt-game.zip", "games/escaping-game.zip", "games/zeros.gz"
+// and the pictures below under downloadDir.
 bool writeFailureFixtures(const std::string& downloadDir, std::string* error);
+// Writes "pics/huge.png", "pics/truncated.png" and "pics/not-a-picture.png".
+bool writeHostilePictures(const std::string& downloadDir, std::string* error);

@@ -36,6 +36,9 @@ const ModeName kModes[] = {
     {FaultMode::RangeLie, "range-lie", Argument::Range},
     {FaultMode::LengthLie, "length-lie", Argument::Length},
     {FaultMode::GarbageStatus, "garbage-status", Argument::None},
+    {FaultMode::Encoded, "encoded", Argument::None},
+    {FaultMode::DripHeaders, "drip-headers", Argument::Number},
+    {FaultMode::Answer, "answer", Argument::Path},
 };
 
 // Digits only, short enough to be read as a 64-bit count.

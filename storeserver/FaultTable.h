@@ -21,6 +21,9 @@ enum class FaultMode {
     RangeLie,      // 206 with Content-Range "bytes " + "text" ("START-END/TOTAL") and bytes START to END of the body
     LengthLie,     // Content-Length "text" whatever the body's length; the connection closes after the body
     GarbageStatus, // no valid status line: a few bytes that are not HTTP, then the connection closes
+    Encoded,       // the body as it is, labelled "Content-Encoding: gzip"
+    DripHeaders,   // a status line, then one header line every "amount" ms (default 500), never their end
+    Answer,        // 200 with the file "text" (a path under the data folder) in place of the route's answer
 };
 
 struct Fault {
@@ -29,7 +32,8 @@ struct Fault {
     std::string text;     // the redirect's target path, or the header value a lie states
 
     // "MODE" or "MODE:ARG", e.g. "slow:65536", "cut:1000", "delay-headers:2", "redirect:/x",
-    // "status:204", "range-lie:0-99/5242880", "length-lie:99999999999999999999".
+    // "status:204", "range-lie:0-99/5242880", "length-lie:99999999999999999999", "encoded",
+    // "drip-headers:200", "answer:/answers/games.json".
     static bool parse(const std::string& text, Fault& fault, std::string* error);
     static const char* modeName(FaultMode mode);
     std::string describe() const;

@@ -1,5 +1,7 @@
 #include "PngFile.h"
 
+#include "CompressedZeros.h"
+
 #include <zlib.h>
 
 #include <cstdio>
@@ -22,6 +24,25 @@ void appendChunk(std::string& out, const char* type, const std::string& data)
     appendBigEndian(out, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()))));
 }
 
+// An 8-bit RGB PNG of the given size around its compressed rows.
+bool writePng(const std::string& path, int width, int height, const std::string& packedRows)
+{
+    std::string header;
+    appendBigEndian(header, static_cast<uint32_t>(width));
+    appendBigEndian(header, static_cast<uint32_t>(height));
+    header += '\x08';  // bit depth
+    header += '\x02';  // colour type: RGB
+    header += std::string(3, '\0');
+
+    std::string png = "\x89PNG\r\n\x1a\n";
+    appendChunk(png, "IHDR", header);
+    appendChunk(png, "IDAT", packedRows);
+    appendChunk(png, "IEND", "");
+
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+    return file && std::fwrite(png.data(), 1, png.size(), file.get()) == png.size();
+}
+
 } // namespace
 
 bool writePngFile(const std::string& path, int width, int height,
@@ -42,18 +63,11 @@ bool writePngFile(const std::string& path, int width, int height,
     if (compress(packed.data(), &packedSize, reinterpret_cast<const Bytef*>(rows.data()), static_cast<uLong>(rows.size())) != Z_OK)
         return false;
 
-    std::string header;
-    appendBigEndian(header, static_cast<uint32_t>(width));
-    appendBigEndian(header, static_cast<uint32_t>(height));
-    header += '\x08';  // bit depth
-    header += '\x02';  // colour type: RGB
-    header += std::string(3, '\0');
+    return writePng(path, width, height, std::string(reinterpret_cast<const char*>(packed.data()), packedSize));
+}
 
-    std::string png = "\x89PNG\r\n\x1a\n";
-    appendChunk(png, "IHDR", header);
-    appendChunk(png, "IDAT", std::string(reinterpret_cast<const char*>(packed.data()), packedSize));
-    appendChunk(png, "IEND", "");
-
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
-    return file && std::fwrite(png.data(), 1, png.size(), file.get()) == png.size();
+bool writeBlackPngFile(const std::string& path, int width, int height)
+{
+    // Each row is its filter byte and three zero bytes a pixel.
+    return writePng(path, width, height, zlibOfZeros(1 + 3 * static_cast<uint64_t>(width), static_cast<uint32_t>(height)));
 }

@@ -24,6 +24,7 @@ using std::chrono::milliseconds;
 const size_t kPiece = 64 * 1024;
 const int64_t kDefaultBytesPerSecond = 64 * 1024;
 const int64_t kDefaultDelaySeconds = 2;
+const int64_t kDefaultDripMs = 500;
 // Long enough for any test, short enough that a forgotten stall ends by itself.
 const milliseconds kHoldLimit = std::chrono::hours(1);
 // Carries the Content-Length a lying answer states past the library, which
@@ -154,6 +155,25 @@ void answerWithGarbage(const httplib::Request& request)
     ::shutdown(fd, SHUT_WR);
 }
 
+// Sends a status line and then a header line every intervalMs, never the
+// blank line that ends them, until the client goes or the server stops.
+void dripHeaders(const httplib::Request& request, int64_t intervalMs, const ShutdownSignal& shutdown)
+{
+    const int fd = connectionOf(request);
+    if (fd < 0)
+        return;
+    std::string line = "HTTP/1.1 200 OK\r\n";
+    const auto end = std::chrono::steady_clock::now() + kHoldLimit;
+    for (int count = 0; std::chrono::steady_clock::now() < end; ++count) {
+        if (::send(fd, line.data(), line.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(line.size()))
+            break;
+        if (shutdown.waitFor(milliseconds(intervalMs)))
+            break;
+        line = "X-Drip-" + std::to_string(count) + ": one more line\r\n";
+    }
+    ::shutdown(fd, SHUT_RDWR);
+}
+
 } // namespace
 
 void applyStatedLength(httplib::Response& response)
@@ -205,6 +225,14 @@ void deliverReply(const httplib::Request& request, httplib::Response& response, 
         response.status = 500;
         response.set_content("", "text/plain");
         return;
+    case FaultMode::DripHeaders:
+        dripHeaders(request, fault.amount > 0 ? fault.amount : kDefaultDripMs, shutdown);
+        response.status = 500;
+        response.set_content("", "text/plain");
+        return;
+    case FaultMode::Encoded:
+        reply.headers.emplace_back("Content-Encoding", "gzip");
+        break;
     default:
         break;
     }

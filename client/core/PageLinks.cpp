@@ -316,6 +316,11 @@ QString gameRecordRefusal(const VRAppInfo &record)
         return refusal;
     if (!isInsideFolder(record.launcher))
         return QStringLiteral("the launcher leaves the game's folder");
+    // Downloaded as they are: a "file:" address would read a local file.
+    if (!record.serverAppSource.isEmpty() && !isBrowserAddress(QUrl(record.serverAppSource)))
+        return QStringLiteral("the package address is not a web address");
+    if (!record.serverPicSource.isEmpty() && !isBrowserAddress(QUrl(record.serverPicSource)))
+        return QStringLiteral("the picture address is not a web address");
     return QString();
 }
 

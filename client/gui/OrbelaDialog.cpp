@@ -8,12 +8,14 @@
 #include "core/game/LocalDatabase.h"
 #include "core/game/StoredGames.h"
 #include "core/game/VRAppInfo.h"
+#include "core/webapi/AnswerSizeLimit.h"
 #include "core/webapi/MessageSigning.h"
 #include "core/webapi/QuaNetworkPost.h"
 #include "core/webapi/QuaNetworkRequest.h"
 #include "core/webapi/StatisticsHits.h"
 #include "gui/BackgroundDialog.h"
 #include "gui/AvatorForm.h"
+#include "gui/NetworkPicture.h"
 #include "gui/ScreenArea.h"
 #include "gui/account/loginDialog.h"
 #include "gui/games/mangerForm.h"
@@ -1132,6 +1134,7 @@ void OrbelaDialog::requestAvatar(const QUrl &url, int redirectsLeft)
     // The probe never holds the client: a silent server is given up after 5 s.
     request.setTransferTimeout(5000);
     QNetworkReply *reply = avatarNetwork->get(request);
+    limitAnswerSize(reply, kMaxPictureBytes);
     const QString forUser = session.userId();
     const QString file = avatarFile;
     connect(reply, &QNetworkReply::finished, this, [this, reply, redirectsLeft, forUser, file]() {
@@ -1152,12 +1155,16 @@ void OrbelaDialog::requestAvatar(const QUrl &url, int redirectsLeft)
 
 void OrbelaDialog::downloadAvatorFinished(QNetworkReply *reply)
 {
+    // A picture that is refused leaves the default one in place.
     if (reply->error() != QNetworkReply::NoError) {
-        qDebug().noquote() << "[Mivo] avatar not loaded:" << reply->errorString();
+        if (!answerOverLimit(reply)) // which said it once
+            qDebug().noquote() << "[Mivo] avatar not loaded:" << reply->errorString();
         return;
     }
-    const QImage picture = QImage::fromData(reply->readAll());
-    if (picture.isNull() || avatarFile.isEmpty() || !picture.save(avatarFile, "JPG")) {
+    const QImage picture = decodeNetworkPicture(reply->readAll(), QStringLiteral("of the avatar"));
+    if (picture.isNull())
+        return;
+    if (avatarFile.isEmpty() || !picture.save(avatarFile, "JPG")) {
         qDebug().noquote() << "[Mivo] avatar not saved:" << avatarFile;
         return;
     }

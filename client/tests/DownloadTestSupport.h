@@ -99,6 +99,8 @@ inline QList<AnswerFaultRow> answerFaultRows(qint64 size, qint64 cut)
         };
         add("honest answer", QString(), 0, 0, 0, size);
         add("chunked, no size", "chunked", 0, 0, 0, size);
+        // Labelled gzip: the file is still the bytes the server sent.
+        add("encoded body", "encoded", 0, 0, 0, size);
         add("204", "status:204", 204, noFile, kept, 0);
         add("202 with a short body", "status:202", 202, noFile, kept, 0);
         add("150 and no final answer", "status:150", 11, noFile, kept, 0);

@@ -1,6 +1,7 @@
 #include "tests/StoreServer.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -82,6 +83,17 @@ void StoreServer::serveAllHosts() const
 bool StoreServer::setFault(const QString &route, const QString &mode) const
 {
     return process.setFault(route.toStdString(), mode.toStdString());
+}
+
+bool StoreServer::setAnswer(const QString &route, const QString &name, const QByteArray &body) const
+{
+    const QString relative = QStringLiteral("/answers/") + name;
+    QFile file(dataPath() + relative);
+    if (!QDir().mkpath(dataPath() + QStringLiteral("/answers")) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(body) != body.size())
+        return false;
+    file.close();
+    return setFault(route, QStringLiteral("answer:") + relative);
 }
 
 bool StoreServer::clearFaults(const QString &route) const

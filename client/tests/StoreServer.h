@@ -41,6 +41,8 @@ public:
     // Sets or clears faults through the control route; true when accepted.
     bool setFault(const QString &route, const QString &mode) const;
     bool clearFaults(const QString &route = QString()) const;
+    // Makes route answer with body (kept as "answers/<name>" in the data folder); true when set.
+    bool setAnswer(const QString &route, const QString &name, const QByteArray &body) const;
     // The version service's offer: mode "none", "optional" or "forced".
     bool setUpdate(const QString &mode, const QString &version = {}, const QString &url = {},
                    const QString &note = {}) const;

@@ -22,6 +22,8 @@ const QString kSmall = QStringLiteral("/download/games/small-game.zip");
 const QString kLarge = QStringLiteral("/download/games/large-game.zip");
 const QString kPicture = QStringLiteral("/download/pics/1001.png");
 const int kWait = 30000;
+// Time limits for answers that never end (the client's are 30 s and 60 s).
+const int kShortLimitMs = 2000;
 
 // download-runner in a client folder of its own, so its "temp.xml" is private.
 class RunnerFolder
@@ -93,6 +95,8 @@ private slots:
     void fullDiskIsError();
     void killedManagerResumesFromTaskList();
     void withoutDelegateNothingHappens();
+    void refusedDownloadStartsNothing_data();
+    void refusedDownloadStartsNothing();
     void answersThatDoNotAddUp_data();
     void answersThatDoNotAddUp();
 
@@ -211,6 +215,11 @@ void TestDownloadManager::failedDownloadStaysListedAndContinues_data()
     QTest::newRow("404") << QStringLiteral("404") << int(QNetworkReply::ContentNotFoundError) << qint64(0);
     QTest::newRow("connection cut mid-body") << QStringLiteral("cut:100000")
                                              << int(QNetworkReply::RemoteHostClosedError) << qint64(100000);
+    // The time limits are set short below; the server never ends these answers.
+    QTest::newRow("headers that never end") << QStringLiteral("drip-headers:100") << int(QNetworkReply::TimeoutError)
+                                            << qint64(0);
+    QTest::newRow("body that stops") << QStringLiteral("stall:100000") << int(QNetworkReply::TimeoutError)
+                                     << qint64(100000);
 }
 
 void TestDownloadManager::failedDownloadStaysListedAndContinues()
@@ -220,6 +229,7 @@ void TestDownloadManager::failedDownloadStaysListedAndContinues()
     QFETCH(qint64, keptBytes);
     QVERIFY(server->setFault(kLarge, fault));
     RecordedManager m;
+    m->setTimeLimits(kShortLimitMs, kShortLimitMs);
     const QString name = QStringLiteral("large.zip");
     // The failure reaches the client's log, not only the delegate.
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^download 1 failed: error %1: ").arg(code)));
@@ -607,6 +617,42 @@ void TestDownloadManager::withoutDelegateNothingHappens()
     QTest::qWait(200);
     QVERIFY(!QFileInfo::exists(DownloadManager::taskListPath()));
     QVERIFY(server->requests(kSmall).isEmpty());
+}
+
+void TestDownloadManager::refusedDownloadStartsNothing_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("subfolder");
+    QTest::addColumn<bool>("useEngine");
+    for (const bool useEngine : {false, true}) {
+        const QString path = useEngine ? QStringLiteral(", engine") : QStringLiteral(", HTTP");
+        QTest::newRow(qPrintable("file address" + path)) << QStringLiteral("file:///etc/passwd") << "" << useEngine;
+        QTest::newRow(qPrintable("ftp address" + path)) << QStringLiteral("ftp://127.0.0.1/small-game.zip") << ""
+                                                        << useEngine;
+        QTest::newRow(qPrintable("data address" + path)) << QStringLiteral("data:application/zip;base64,UEsDBA==")
+                                                         << "" << useEngine;
+        QTest::newRow(qPrintable("folder climbing out" + path)) << QString() << "games/../.." << useEngine;
+    }
+}
+
+// Only web addresses are downloaded, and only into the folder named: any
+// other address or a folder with ".." starts no task and sends nothing.
+void TestDownloadManager::refusedDownloadStartsNothing()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, subfolder);
+    QFETCH(bool, useEngine);
+    const QUrl url = address.isEmpty() ? server->url(kSmall) : QUrl(address);
+    const QString dir = folder->path() + (subfolder.isEmpty() ? QString() : QLatin1Char('/') + subfolder);
+    RecordedManager m;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^download refused: ")));
+    QCOMPARE(m->AddTask(url, QStringLiteral("small.zip"), dir, useEngine), 0);
+    QTest::qWait(200);
+    QVERIFY(m.delegate.errors.isEmpty());
+    QVERIFY(listedTasks(DownloadManager::taskListPath()).isEmpty());
+    QVERIFY(server->requests(kSmall).isEmpty());
+    QVERIFY(QDir(folder->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    QVERIFY(!QFileInfo::exists(QDir::cleanPath(dir + QStringLiteral("/small.zip.tmp"))));
 }
 
 void TestDownloadManager::answersThatDoNotAddUp_data()

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -875,6 +876,22 @@ void TestGameRoad::statusJsonAndFlags()
     QCOMPARE(buy.at(0), (QList<QVariant>{7, 0}));
     QCOMPARE(update.at(1), (QList<QVariant>{12, 1}));
     QCOMPARE(buy.at(1), (QList<QVariant>{12, 0}));
+
+    // A long list is handed on in slices between turns of the event loop:
+    // every game once, in ascending order, the last well after the call.
+    update.clear();
+    buy.clear();
+    QMap<int, QString> many;
+    for (int key = 1; key <= 100000; ++key)
+        many.insert(key, QStringLiteral("1|0"));
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    road->gameUpdateStatus(many);
+    QVERIFY(waitUntil([&]() { return update.count() == many.size(); }, kWait));
+    QLoggingCategory::setFilterRules(QString());
+    QCOMPARE(buy.count(), many.size());
+    for (int i = 0; i < update.count(); i += 997)
+        QCOMPARE(update.at(i), (QList<QVariant>{i + 1, 1}));
+    QCOMPARE(update.last(), (QList<QVariant>{100000, 1}));
 
     // Against the stand-in: the installed game is current and bought.
     update.clear();

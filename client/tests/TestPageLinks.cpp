@@ -212,6 +212,16 @@ private slots:
         QTest::newRow("platform 2") << "platform" << "2" << true;
         QTest::newRow("platform 3") << "platform" << "3" << false;
         QTest::newRow("platform -1") << "platform" << "-1" << false;
+        for (const char *field : {"exe_dl_path", "pic_dl_path"}) {
+            const QString key = QLatin1String(field);
+            QTest::newRow(qPrintable(key + " http")) << key << "http://127.0.0.1:8801/download/x" << true;
+            QTest::newRow(qPrintable(key + " https")) << key << "https://store.example/x" << true;
+            QTest::newRow(qPrintable(key + " file")) << key << "file:///tmp/package-fifo" << false;
+            QTest::newRow(qPrintable(key + " ftp")) << key << "ftp://127.0.0.1/x.zip" << false;
+            QTest::newRow(qPrintable(key + " data")) << key << "data:application/zip;base64,UEsDBA==" << false;
+            QTest::newRow(qPrintable(key + " without a host")) << key << "http:///x.zip" << false;
+            QTest::newRow(qPrintable(key + " a bare path")) << key << "/tmp/x.zip" << false;
+        }
     }
 
     void intakeRefusesUnsafeRecords()

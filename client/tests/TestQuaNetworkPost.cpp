@@ -2,6 +2,7 @@
 #include "core/webapi/MessageSigning.h"
 #include "core/webapi/QuaNetworkPost.h"
 #include "core/webapi/StatisticsHits.h"
+#include "tests/LogCapture.h"
 #include "tests/StoreServer.h"
 
 #include <QCryptographicHash>
@@ -143,18 +144,30 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::newRow("malformed JSON") << "bad-json";
         QTest::newRow("404") << "404";
+        QTest::newRow("answer over the bound") << "over the bound";
     }
 
     void brokenAnswersEmitNothing()
     {
         QFETCH(QString, fault);
-        QVERIFY(server.setFault("/passport.php", fault));
+        LogCapture log;
+        if (fault == QLatin1String("over the bound")) {
+            // A login that would be accepted but for its 5 MB nickname.
+            const QByteArray nickname(5 * 1000 * 1000, 'x');
+            QVERIFY(server.setAnswer("/passport.php", "big-login.json",
+                                     "{\"status\":1,\"msg\":\"ok\",\"user\":{\"uid\":\"10001\",\"nickname\":\""
+                                         + nickname + "\",\"avatar\":\"\"}}"));
+        } else {
+            QVERIFY(server.setFault("/passport.php", fault));
+        }
         auto *post = new QuaNetworkPost(nullptr, QuaNetworkPost::Answer::Login);
         QSignalSpy users(post, &QuaNetworkPost::sendUserInfo);
         QSignalSpy errors(post, &QuaNetworkPost::sendUserError);
         postAndWait(post, loginUrl(), loginBody("tester", "orbela123"));
         QCOMPARE(users.count() + errors.count(), 0);
         QVERIFY(appliedUsers.isEmpty());
+        QCOMPARE(LogCapture::count(QRegularExpression(QStringLiteral("is over 4194304 bytes: given up$"))),
+                 fault == QLatin1String("over the bound") ? 1 : 0);
     }
 };
 

@@ -1,6 +1,8 @@
 #include "core/AppFolders.h"
 #include "core/webapi/MessageSigning.h"
 #include "core/webapi/QuaNetworkRequest.h"
+#include "core/webapi/AnswerSizeLimit.h"
+#include "tests/LogCapture.h"
 #include "tests/StoreServer.h"
 #include "core/game/VRAppInfo.h"
 
@@ -56,6 +58,15 @@ private:
         else
             request->sendRequest(userId, gameId, status);
         QTRY_VERIFY_WITH_TIMEOUT(sent.request.isNull(), 15000);
+    }
+
+    // A game-state answer listing the games 1 to count, each with state.
+    static QByteArray gameStates(int count, const QByteArray &state)
+    {
+        QByteArray answer = "{\"status\":1,\"msg\":\"ok\",\"data\":{";
+        for (int i = 1; i <= count; ++i)
+            answer += (i > 1 ? ",\"" : "\"") + QByteArray::number(i) + "\":\"" + state + '"';
+        return answer + "}}";
     }
 
     QUrlQuery lastQueryTo(const QString &path) const
@@ -242,6 +253,59 @@ private slots:
         Sent notFound;
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^replyFinished:  \\[203\\]: .+$"));
         sendAndWait(notFound, QuaNetworkRequest::GameData, "10001", "1001", "");
+    }
+
+    void answersOverTheBoundFail_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<bool>("taken");
+        const QByteArray note(5 * 1000 * 1000, 'n');
+        QTest::newRow("version with a 5 MB note")
+            << int(QuaNetworkRequest::Version) << "/client/api/ajaxGetVersion"
+            << "{\"status\":1,\"data\":{\"ve_num\":\"9.9\",\"ve_note\":\"" + note
+                   + "\",\"ve_url\":\"http://127.0.0.1/u.zip\",\"ve_upgraded\":0}}"
+            << false;
+        QTest::newRow("game list over the bound") << int(QuaNetworkRequest::GameState)
+                                                  << "/client/api/ajaxGetGameState" << gameStates(400000, "1|0") << false;
+        QTest::newRow("game list under the bound") << int(QuaNetworkRequest::GameState)
+                                                   << "/client/api/ajaxGetGameState" << gameStates(300000, "1") << true;
+    }
+
+    // Past 4 MiB an answer is given up before it is parsed: it counts as no
+    // answer, with one log line. Below, it is read as usual.
+    void answersOverTheBoundFail()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, route);
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, taken);
+        QCOMPARE(answer.size() <= kMaxAnswerBytes, taken);
+        QVERIFY(server.setAnswer(route, QStringLiteral("big.json"), answer));
+        LogCapture log;
+        auto *request = new QuaNetworkRequest(type);
+        QSignalSpy noAnswer(request, &QuaNetworkRequest::sendNoAnswer);
+        QSignalSpy states(request, &QuaNetworkRequest::sendGameUpdateStatus);
+        QSignalSpy updates(request, &QuaNetworkRequest::sendUpdateInfo);
+        QPointer<QuaNetworkRequest> alive(request);
+        if (type == QuaNetworkRequest::Version)
+            request->sendVersionRequest();
+        else
+            request->sendRequest(QStringLiteral("10001"), QString(), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(alive.isNull(), 15000);
+        const int overLines = LogCapture::count(QRegularExpression(QStringLiteral("is over 4194304 bytes: given up$")));
+        if (taken) {
+            QCOMPARE(noAnswer.count(), 0);
+            QCOMPARE(states.count(), 1);
+            QCOMPARE((states.first().at(0).value<QMap<int, QString>>().size()), 300000);
+            QCOMPARE(overLines, 0);
+        } else {
+            QCOMPARE(noAnswer.count(), 1);
+            QCOMPARE(states.count() + updates.count(), 0);
+            QCOMPARE(overLines, 1);
+            QCOMPARE(LogCapture::count(QRegularExpression(QStringLiteral("^replyFinished:"))), 0);
+        }
     }
 
     void failuresEmitNothing_data()

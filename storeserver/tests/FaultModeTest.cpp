@@ -271,6 +271,18 @@ TEST_F(FaultModeTest, LyingAnswersStateWhatTheyAreTold)
              EXPECT_TRUE(a.closed);
              EXPECT_EQ(a.body, whole.substr(1000)) << "the whole body follows the short statement";
          }},
+        {"encoded", kPackage, kPackage, "", [&](const RawAnswer& a) {
+             EXPECT_TRUE(hasHeaderLine(a, "Content-Encoding: gzip")) << a.head;
+             EXPECT_EQ(a.body, whole) << "the label changes no byte";
+         }},
+        {"answer:/download/games/small-game.zip", "/client/api/ajaxGetDevices", devicesPath(), "",
+         [&](const RawAnswer& a) {
+             EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 200 ");
+             EXPECT_EQ(a.body, whole);
+         }},
+        {"answer:/../small-game.zip", "/client/api/ajaxGetDevices", devicesPath(), "", [&](const RawAnswer& a) {
+             EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 404 ") << "nothing outside the data folder";
+         }},
         {"length-lie:-1", "/client/api/ajaxGetDevices", devicesPath(), "", [&](const RawAnswer& a) {
              EXPECT_TRUE(hasHeaderLine(a, "Content-Length: -1")) << a.head;
              EXPECT_EQ(JsonValue::parse(a.body)["status"].asInt(), 1);
@@ -297,7 +309,7 @@ TEST_F(FaultModeTest, LyingAnswersStateWhatTheyAreTold)
 TEST_F(FaultModeTest, ControlRouteRefusesUnknownModes)
 {
     for (const char* mode : {"explode", "redirect", "cut:-5", "status", "status:99", "status:600", "status:2x",
-                             "range-lie:5", "range-lie:1-2", "range-lie:a-b/c", "length-lie", "length-lie:1e3",
+                             "encoded:1", "answer", "answer:x.json", "drip-headers:x", "range-lie:5", "range-lie:1-2", "range-lie:a-b/c", "length-lie", "length-lie:1e3",
                              "garbage-status:1"}) {
         SCOPED_TRACE(mode);
         EXPECT_FALSE(server->setFault(kPackage, mode));

@@ -68,6 +68,21 @@ bool isXmlElementName(const QString &name)
     return pattern.match(name).hasMatch() && !name.startsWith(QLatin1String("xml"), Qt::CaseInsensitive);
 }
 
+// A download goes where the caller named: no ".." climbs out of the folder.
+bool climbsOut(const QString &folder)
+{
+    return folder.split(QRegularExpression(QStringLiteral("[/\\\\]"))).contains(QStringLiteral(".."));
+}
+
+// Only web addresses are downloaded: a "file:" address would copy a local
+// file (or block on a FIFO) as a package.
+bool isWebAddress(const QUrl &url)
+{
+    const QString scheme = url.scheme();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+           && !url.host().isEmpty();
+}
+
 bool sameFolder(const QString &a, const QString &b)
 {
     return QDir::cleanPath(a) == QDir::cleanPath(b);
@@ -124,8 +139,16 @@ QString DownloadManager::taskListPath()
 
 int DownloadManager::AddTask(const QUrl &url, const QString &name, const QString &dir, bool useEngine)
 {
-    if (!delegate || !engine || !isPlainFileName(name))
+    if (!delegate || !engine)
         return 0;
+    const char *refusal = !isPlainFileName(name) ? "the file name is no plain name"
+                          : climbsOut(dir)       ? "the folder has a \"..\" in it"
+                          : !isWebAddress(url)   ? "the address is not http or https"
+                                                 : nullptr;
+    if (refusal) {
+        qWarning("download refused: %s", refusal);
+        return 0;
+    }
     return useEngine ? StartXlTask(url, name, dir) : StartHttpTask(url, name, dir);
 }
 
@@ -241,6 +264,9 @@ void DownloadManager::sendRequest(DownloadTask *task)
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     if (task->rangeRequested)
         request.setRawHeader("Range", "bytes=" + QByteArray::number(task->resumeOffset) + '-');
+    // The file is the bytes the server sent: nothing is decoded, so an
+    // encoded answer neither changes the file nor grows in memory.
+    request.setRawHeader("Accept-Encoding", "identity");
     task->answerChecked = false;
     task->answerAccepted = false;
     task->fileTotal = -1;
@@ -253,6 +279,55 @@ void DownloadManager::sendRequest(DownloadTask *task)
     connect(reply, &QNetworkReply::errorOccurred, this, &DownloadManager::OnDownloadError);
     connect(reply, &QNetworkReply::readyRead, this, &DownloadManager::OnReadyRead);
     connect(reply, &QNetworkReply::downloadProgress, this, &DownloadManager::OnUpdateDownloadProgress);
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+        if (DownloadTask *answered = findTaskByReply(reply))
+            awaitAnswer(answered, true);
+    });
+    connect(reply, &QNetworkReply::redirected, this, [this, reply] {
+        if (DownloadTask *moved = findTaskByReply(reply))
+            awaitAnswer(moved, false);
+    });
+    awaitAnswer(task, false);
+}
+
+void DownloadManager::setTimeLimits(int headersMs, int bodyMs)
+{
+    headersTimeLimitMs = headersMs;
+    bodyTimeLimitMs = bodyMs;
+}
+
+// One timer per running answer serves both limits: it runs from the request
+// until the headers are complete, then from each piece of the body to the next.
+void DownloadManager::awaitAnswer(DownloadTask *task, bool headersIn)
+{
+    task->headersIn = headersIn;
+    task->answerTimer.start(headersIn ? bodyTimeLimitMs : headersTimeLimitMs, this);
+}
+
+// A server that stops talking with the connection open: the task fails as a
+// time-out (never as a cancel, which means a stop), its partial file kept.
+void DownloadManager::answerTimedOut(DownloadTask *task)
+{
+    task->answerTimer.stop();
+    auto *reply = static_cast<QNetworkReply *>(task->handle);
+    if (task->engine != 0 || !reply || task->failureReported)
+        return;
+    int code = QNetworkReply::TimeoutError;
+    QString message = task->headersIn
+                          ? QStringLiteral("No data for %1 ms").arg(bodyTimeLimitMs)
+                          : QStringLiteral("No complete answer headers within %1 ms").arg(headersTimeLimitMs);
+    if (task->file.isOpen() && checkAnswer(task, reply)) {
+        if (const int failure = drainReply(task, reply)) {
+            code = failure;
+            message = failureText(task, failure);
+        }
+    }
+    if (task->failureReported)
+        return; // the answer itself failed while it was read
+    const int id = task->id;
+    abandonReply(task);
+    task->file.close();
+    reportError(id, message, code);
 }
 
 // Decides once per answer whether its body belongs in the temporary file:
@@ -336,6 +411,7 @@ QString DownloadManager::failureText(DownloadTask *task, int code)
 // Lets a reply go without its finished signal reaching this manager's handler.
 void DownloadManager::abandonReply(DownloadTask *task)
 {
+    task->answerTimer.stop();
     auto *reply = static_cast<QNetworkReply *>(task->handle);
     task->handle = nullptr;
     if (!reply)
@@ -351,6 +427,7 @@ void DownloadManager::OnReadyRead()
     DownloadTask *task = findTaskByReply(reply);
     if (!task)
         return;
+    awaitAnswer(task, true);
     if (!checkAnswer(task, reply)) {
         if (task->handle == reply)
             reply->skip(reply->bytesAvailable());
@@ -404,6 +481,7 @@ void DownloadManager::OnDownloadFinished(QNetworkReply *reply)
     const bool wanted = checkAnswer(task, reply);
     if (task->handle != reply)
         return; // restarted or failed while its answer was checked
+    task->answerTimer.stop();
     const int failure = wanted ? drainReply(task, reply) : 0;
     if (failure && !task->failureReported) {
         const QString message = failureText(task, failure);
@@ -579,8 +657,17 @@ void DownloadManager::HandleXlError(DownloadTask *task, int code)
 
 void DownloadManager::timerEvent(QTimerEvent *event)
 {
-    if (!delegate || !engine || event->timerId() != pollTimerId)
+    if (!delegate || !engine)
         return;
+    if (event->timerId() != pollTimerId) {
+        for (DownloadTask *task : tasks) {
+            if (task->answerTimer.timerId() == event->timerId()) {
+                answerTimedOut(task);
+                return;
+            }
+        }
+        return;
+    }
     // The delegate may add, stop or drop tasks while it hears of one.
     QList<int> ids;
     for (DownloadTask *task : tasks) {

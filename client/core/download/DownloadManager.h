@@ -40,8 +40,9 @@ public:
     ~DownloadManager() override;
 
     // Starts (or continues) a download of url into dir/name; returns the task
-    // id, the running task's own id when it already runs, 0 without a delegate
-    // or for a name that is no plain file name.
+    // id, the running task's own id when it already runs, 0 without a delegate,
+    // for a name that is no plain file name, a folder with ".." in it or an
+    // address that is not http or https.
     int AddTask(const QUrl &url, const QString &name, const QString &dir, bool useEngine);
     void StopTask(int taskId, bool remove, bool deleteTemp);
     void StopAllTasks(bool remove, bool deleteTemp);
@@ -50,6 +51,13 @@ public:
 
     // The task list file, "temp.xml" in the temporary folder.
     static QString taskListPath();
+
+    // The HTTP path's time limits: complete answer headers within headersMs
+    // of the request, then never bodyMs without a byte of the body. Either
+    // ends the task with QNetworkReply::TimeoutError, its partial file kept.
+    void setTimeLimits(int headersMs, int bodyMs);
+    static const int kHeadersTimeLimitMs = 30000;
+    static const int kBodyTimeLimitMs = 60000;
 
 public slots:
     void OnDownloadFinished(QNetworkReply *reply);
@@ -86,6 +94,8 @@ private:
     void reportError(int taskId, const QString &message, int code);
     void reportErrorLater(int taskId, const QString &message, int code);
     void deleteEngineTempFile(DownloadTask *task);
+    void awaitAnswer(DownloadTask *task, bool headersIn);
+    void answerTimedOut(DownloadTask *task);
 
     NetWorkDelegate *delegate = nullptr;
     XLDL *engine = nullptr;
@@ -94,4 +104,6 @@ private:
     quint32 lastId = 0;
     int pollTimerId = 0;
     QByteArray readBuffer;
+    int headersTimeLimitMs = kHeadersTimeLimitMs;
+    int bodyTimeLimitMs = kBodyTimeLimitMs;
 };

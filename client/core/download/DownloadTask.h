@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBasicTimer>
 #include <QFile>
 #include <QString>
 #include <QUrl>
@@ -38,4 +39,8 @@ struct DownloadTask {
     bool rangeRequested = false;
     // HTTP: a failure found by the manager (write, rename, answer) was reported.
     bool failureReported = false;
+    // HTTP: runs out when the answer's headers or its next body bytes are late.
+    QBasicTimer answerTimer;
+    // HTTP: the current answer's headers are complete.
+    bool headersIn = false;
 };

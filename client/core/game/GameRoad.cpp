@@ -451,13 +451,26 @@ void GameRoad::requestGameUpdateStatus()
 
 void GameRoad::gameUpdateStatus(const QMap<int, QString> &states)
 {
-    for (auto it = states.constBegin(); it != states.constEnd(); ++it) {
+    if (!states.isEmpty())
+        handOnGameStates(states, states.firstKey());
+}
+
+void GameRoad::handOnGameStates(const QMap<int, QString> &states, int fromKey)
+{
+    QElapsedTimer slice;
+    slice.start();
+    auto it = states.lowerBound(fromKey);
+    for (int done = 0; it != states.constEnd() && (done == 0 || slice.elapsed() < kRouteSliceMs); ++it, ++done) {
         qDebug() << it.key() << it.value();
         const QStringList parts = it.value().split(QLatin1Char('|'));
         const int update = parts.value(0).toInt();
         const int bought = parts.value(1).toInt();
         emit sendGameNeed2Update(it.key(), update);
         emit sendGameNeed2Buy(it.key(), bought);
+    }
+    if (it != states.constEnd()) {
+        const int next = it.key();
+        QTimer::singleShot(0, this, [this, states, next]() { handOnGameStates(states, next); });
     }
 }
 

@@ -87,6 +87,7 @@ public:
 
     QByteArray localGamesStatusJson() const;
     void requestGameUpdateStatus();
+    // Hands each game's state on; a long list in slices of time per event-loop turn.
     void gameUpdateStatus(const QMap<int, QString> &states);
 
     void launchGame(VRAppInfo *info);
@@ -109,6 +110,8 @@ signals:
     void launchRefused(const QString &gameId, const QString &reason);
 
 private:
+    // One slice of gameUpdateStatus, from the first game number at or after fromKey.
+    void handOnGameStates(const QMap<int, QString> &states, int fromKey);
     VRAppInfo *findByTask(int taskId) const;
     int addPackageTask(VRAppInfo *info);
     // The start program when it lies inside the game's folder, else empty.

@@ -1,6 +1,7 @@
 #include "core/webapi/ClientIdentity.h"
 
 #include "core/ServiceHosts.h"
+#include "core/webapi/AnswerSizeLimit.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -19,6 +20,7 @@ QString fetchIpLookupPage()
     QNetworkAccessManager manager;
     QNetworkReply *reply = manager.get(QNetworkRequest(QUrl(QStringLiteral("http://%1/").arg(ipLookupHost()),
                                                             QUrl::TolerantMode)));
+    limitAnswerSize(reply);
     // Other events of this thread go on while we wait, but never for long.
     QEventLoop loop;
     QTimer limit;
@@ -29,7 +31,7 @@ QString fetchIpLookupPage()
     if (!reply->isFinished())
         loop.exec();
     QString body;
-    if (reply->isFinished())
+    if (reply->isFinished() && !answerOverLimit(reply))
         body = QString::fromUtf8(reply->readAll());
     else
         reply->abort();

@@ -1,14 +1,24 @@
 #include "core/webapi/QuaNetworkPost.h"
 
+#include "core/webapi/AnswerSizeLimit.h"
+
 #include <QDebug>
+#include <QFutureWatcher>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 int postTimeoutMs = 20000;
+
+struct ParsedPost {
+    QJsonDocument document;
+    QJsonParseError error{};
+};
+
 QuaNetworkPost::LoginApplier &loginApplier()
 {
     static QuaNetworkPost::LoginApplier applier;
@@ -41,26 +51,44 @@ void QuaNetworkPost::post(const QString &url, const QByteArray &body)
     request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
     request.setTransferTimeout(postTimeoutMs);
     lastReply = manager->post(request, body);
+    limitAnswerSize(lastReply);
 }
 
 void QuaNetworkPost::replyFinished(QNetworkReply *reply)
 {
     qDebug() << "post answer HTTP status:" << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError) {
-        qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
-    } else {
-        QJsonParseError parseError;
-        const QJsonDocument document = QJsonDocument::fromJson(reply->readAll(), &parseError);
-        if (parseError.error != QJsonParseError::NoError)
-            qDebug().nospace() << "json error:" << int(parseError.error);
-        else if (!document.isObject())
-            qDebug() << "json data is not object!";
-        else if (answerKind == Answer::Login)
-            readLoginAnswer(document.object());
-    }
     if (reply == lastReply)
         lastReply = nullptr;
     reply->deleteLater();
+    if (reply->error() != QNetworkReply::NoError) {
+        if (!answerOverLimit(reply)) // which said it once
+            qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
+        finish();
+        return;
+    }
+    // Parsed beside this thread: an answer near its bound takes longer to
+    // parse than the windows may wait. A watcher the object owns: an object
+    // gone before the parse ends hears nothing.
+    auto *parse = new QFutureWatcher<ParsedPost>(this);
+    connect(parse, &QFutureWatcherBase::finished, this, [this, parse] {
+        const ParsedPost parsed = parse->result();
+        if (parsed.error.error != QJsonParseError::NoError)
+            qDebug().nospace() << "json error:" << int(parsed.error.error);
+        else if (!parsed.document.isObject())
+            qDebug() << "json data is not object!";
+        else if (answerKind == Answer::Login)
+            readLoginAnswer(parsed.document.object());
+        finish();
+    });
+    parse->setFuture(QtConcurrent::run([body = reply->readAll()] {
+        ParsedPost parsed;
+        parsed.document = QJsonDocument::fromJson(body, &parsed.error);
+        return parsed;
+    }));
+}
+
+void QuaNetworkPost::finish()
+{
     emit answered();
     // Made for one post: its work is done.
     deleteLater();

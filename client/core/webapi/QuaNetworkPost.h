@@ -40,6 +40,8 @@ public slots:
 
 private:
     void readLoginAnswer(const QJsonObject &answer);
+    // Says the post is answered and releases the object.
+    void finish();
 
     QNetworkAccessManager *manager = nullptr;
     QNetworkReply *lastReply = nullptr;

@@ -1,6 +1,7 @@
 #include "core/webapi/QuaNetworkRequest.h"
 
 #include "core/AppFolders.h"
+#include "core/webapi/AnswerSizeLimit.h"
 #include "core/webapi/ClientIdentity.h"
 #include "core/webapi/MessageSigning.h"
 #include "core/ServiceHosts.h"
@@ -9,7 +10,9 @@
 #include <QDebug>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFutureWatcher>
 #include <QNetworkReply>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QUrl>
 
 namespace {
@@ -41,10 +44,30 @@ const char *methodName(int type)
 QMap<int, QString> numberedTexts(const QJsonObject &data)
 {
     QMap<int, QString> map;
-    for (const QString &key : data.keys())
-        map.insert(key.toInt(nullptr, 10), data.value(key).toString());
+    // One walk: looking each key up again costs a search per key.
+    for (auto it = data.constBegin(); it != data.constEnd(); ++it)
+        map.insert(it.key().toInt(nullptr, 10), it.value().toString());
     return map;
 }
+struct ParsedAnswer {
+    bool isObject = false;
+    QJsonObject answer;
+    // Types 0 and 7: "data" as numbered texts (read with status 1 only).
+    QMap<int, QString> numbered;
+};
+
+ParsedAnswer parseAnswer(const QByteArray &body, int type)
+{
+    ParsedAnswer parsed;
+    const QJsonDocument document = QJsonDocument::fromJson(body);
+    parsed.isObject = document.isObject();
+    parsed.answer = document.object();
+    if ((type == QuaNetworkRequest::DeviceList || type == QuaNetworkRequest::GameState)
+        && parsed.answer.value(QStringLiteral("status")).toInt() == 1)
+        parsed.numbered = numberedTexts(parsed.answer.value(QStringLiteral("data")).toObject());
+    return parsed;
+}
+
 } // namespace
 
 QuaNetworkRequest::QuaNetworkRequest(int type, QObject *parent)
@@ -108,6 +131,7 @@ void QuaNetworkRequest::send(const QString &url)
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setTransferTimeout(replyTimeoutMs);
     QNetworkReply *reply = manager.get(request);
+    limitAnswerSize(reply);
     connect(reply, &QNetworkReply::finished, this, &QuaNetworkRequest::getRequestInfoDone);
 }
 
@@ -117,21 +141,32 @@ void QuaNetworkRequest::getRequestInfoDone()
     if (!reply)
         return;
     if (reply->error() != QNetworkReply::NoError) {
-        qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
+        if (!answerOverLimit(reply)) // which said it once
+            qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
         emit sendNoAnswer();
-    } else {
-        const QJsonDocument document = QJsonDocument::fromJson(reply->readAll());
-        if (document.isObject())
-            handleAnswer(document.object());
+        reply->deleteLater();
+        deleteLater();
+        return;
+    }
+    // Parsed beside this thread: an answer near its bound takes longer to
+    // parse than the windows may wait. The object handles it when it is back.
+    const QByteArray body = reply->readAll();
+    reply->deleteLater();
+    // A watcher the object owns: an object gone before the parse ends hears nothing.
+    auto *parse = new QFutureWatcher<ParsedAnswer>(this);
+    connect(parse, &QFutureWatcherBase::finished, this, [this, parse] {
+        const ParsedAnswer parsed = parse->result();
+        if (parsed.isObject)
+            handleAnswer(parsed.answer, parsed.numbered);
         else
             emit sendNoAnswer();
-    }
-    reply->deleteLater();
-    // One request, one answer: the object has done its work.
-    deleteLater();
+        // One request, one answer: the object has done its work.
+        deleteLater();
+    });
+    parse->setFuture(QtConcurrent::run(parseAnswer, body, requestType));
 }
 
-void QuaNetworkRequest::handleAnswer(const QJsonObject &answer)
+void QuaNetworkRequest::handleAnswer(const QJsonObject &answer, const QMap<int, QString> &numbered)
 {
     const int status = answer.value(QStringLiteral("status")).toInt();
     if (status != 1) {
@@ -148,10 +183,10 @@ void QuaNetworkRequest::handleAnswer(const QJsonObject &answer)
     const QJsonObject data = answer.value(QStringLiteral("data")).toObject();
     switch (requestType) {
     case DeviceList:
-        emit sendDeviceInfo(numberedTexts(data));
+        emit sendDeviceInfo(numbered);
         break;
     case GameState:
-        emit sendGameUpdateStatus(numberedTexts(data));
+        emit sendGameUpdateStatus(numbered);
         break;
     case Version: {
         QString version, note, url;

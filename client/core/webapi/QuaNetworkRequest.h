@@ -57,7 +57,7 @@ public slots:
 
 private:
     void send(const QString &url);
-    void handleAnswer(const QJsonObject &answer);
+    void handleAnswer(const QJsonObject &answer, const QMap<int, QString> &numbered);
 
     QNetworkAccessManager manager;
     int requestType;

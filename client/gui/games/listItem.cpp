@@ -3,6 +3,7 @@
 #include "core/AppFolders.h"
 #include "core/game/GameSizeText.h"
 #include "core/game/VRAppInfo.h"
+#include "gui/NetworkPicture.h"
 #include "gui/OrbelaDialog.h"
 
 #include <QDebug>
@@ -232,8 +233,14 @@ void listItem::setPicture()
     // The picture goes in as a pixmap: a style sheet naming each row's own file
     // costs more with every row already shown.
     lb_icon->setStyleSheet(QStringLiteral("QLabel{background: transparent;border-style: solid;border:1px groove gray;}"));
-    lb_icon->setScaledContents(true);
-    lb_icon->setPixmap(QPixmap(getCachesDir() + info->md5));
+    const QImage picture = loadNetworkPicture(getCachesDir() + info->md5, QStringLiteral("of game ") + info->gameId);
+    if (picture.isNull()) {
+        lb_icon->setStyleSheet(QLatin1String(kDefaultPicture));
+        lb_icon->clear();
+    } else {
+        lb_icon->setScaledContents(true);
+        lb_icon->setPixmap(QPixmap::fromImage(picture));
+    }
     lb_icon->show();
 }
 

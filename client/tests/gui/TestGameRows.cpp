@@ -4,8 +4,11 @@
 
 #include "core/AppFolders.h"
 #include "core/game/VRAppInfo.h"
+#include "gui/NetworkPicture.h"
 #include "gui/games/listItem.h"
 #include "gui/games/mangerForm.h"
+#include "tests/LogCapture.h"
+#include "tests/StoreServer.h"
 
 #include <QApplication>
 #include <QFile>
@@ -48,9 +51,14 @@ private slots:
     void lookBySignal();
     void progressLabel();
     void namesAndPicture();
+    void hostilePictureShowsTheDefault_data();
+    void hostilePictureShowsTheDefault();
     void updateAndBuyFlags_data();
     void updateAndBuyFlags();
     void managerOrderRemovalLayout();
+
+private:
+    std::unique_ptr<StoreServer> server;
 };
 
 void TestGameRows::lookByStoredState_data()
@@ -185,6 +193,52 @@ void TestGameRows::namesAndPicture()
     QVERIFY(row.iconLabel()->isVisible());
     QCOMPARE(row.iconLabel()->pixmap()->size(), QSize(64, 36));
     QFile::remove(picture.fileName());
+}
+
+void TestGameRows::hostilePictureShowsTheDefault_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("declared 30000x30000") << "/download/pics/huge.png" << "it declares 30000x30000 pixels";
+    QTest::newRow("truncated") << "/download/pics/truncated.png" << "";
+    QTest::newRow("not a picture") << "/download/pics/not-a-picture.png" << "";
+    QTest::newRow("file over 16 MiB") << "" << "16777217 bytes";
+}
+
+// A game's picture that is too large, declares too many pixels or does not
+// decode leaves the row with the default picture and one log line.
+void TestGameRows::hostilePictureShowsTheDefault()
+{
+    QFETCH(QString, picture);
+    QFETCH(QString, reason);
+    if (!server) {
+        server.reset(new StoreServer);
+        QVERIFY2(server->start(), qPrintable(server->error()));
+    }
+    auto info = record(QStringLiteral("1001"), VRAppInfo::Installed);
+    const QString cached = getCachesDir() + info->md5;
+    QFile::remove(cached);
+    if (picture.isEmpty()) {
+        QFile big(cached);
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.resize(kMaxPictureBytes + 1));
+    } else {
+        QVERIFY(QFile::copy(server->filePath(picture), cached));
+    }
+    listItem row;
+    row.setAppInfo(info.get());
+    row.show();
+    LogCapture log;
+    info->notifyPicDownloadFinished();
+    QFile::remove(cached);
+    QVERIFY(!row.loadingLabel()->isVisible());
+    QVERIFY(row.iconLabel()->isVisible());
+    QVERIFY(row.iconLabel()->pixmap(Qt::ReturnByValue).isNull());
+    QVERIFY(row.iconLabel()->styleSheet().contains(QStringLiteral("yinyangshi.png")));
+    QCOMPARE(LogCapture::count(QRegularExpression(QStringLiteral("^\\[Mivo\\] the picture of game 1001 is not shown: ")
+                                                  + QRegularExpression::escape(reason))),
+             1);
+    QCOMPARE(LogCapture::lines().size(), 1);
 }
 
 void TestGameRows::updateAndBuyFlags_data()

@@ -86,6 +86,42 @@ private slots:
         WAIT_VERIFY(QColor(AvatorForm::instance()->composedAvatar().pixel(31, 31)).red() > 150, 5000);
     }
 
+    // A picture that is too large, declares too many pixels or does not
+    // decode is never shown or saved: the default stays, with one log line.
+    void hostileAvatarKeepsTheDefault_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("logLine");
+        const QString refused = QStringLiteral("^\\[Mivo\\] the picture of the avatar is not shown: ");
+        QTest::newRow("declared 30000x30000") << "/download/pics/huge.png" << refused + "it declares 30000x30000";
+        QTest::newRow("truncated") << "/download/pics/truncated.png" << refused;
+        QTest::newRow("not a picture") << "/download/pics/not-a-picture.png" << refused;
+        QTest::newRow("file over 16 MiB") << "" << "is over 16777216 bytes: given up$";
+    }
+
+    void hostileAvatarKeepsTheDefault()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QString, logLine);
+        const QString route = QStringLiteral("/download/pics/avatar.png");
+        if (picture.isEmpty()) {
+            QFile small(server.filePath(route));
+            QVERIFY(small.open(QIODevice::ReadOnly));
+            QVERIFY(server.setAnswer(route, "big.png", small.readAll() + QByteArray(17 * 1024 * 1024, '\0')));
+        } else {
+            QVERIFY(server.setFault(route, QStringLiteral("answer:") + picture));
+        }
+        LogCapture log;
+        window->downloadAvator(QStringLiteral("10001"), QStringLiteral("测试玩家"), avatarUrl(QString()));
+        const QImage defaultAvatar = AvatorForm::instance()->composedAvatar();
+        WAIT_VERIFY(LogCapture::count(QRegularExpression(logLine)) == 1, 10000);
+        QTest::qWait(200);
+        QCOMPARE(LogCapture::count(QRegularExpression(QStringLiteral("avatar|picture"))), 1);
+        QCOMPARE(server.requests(route).size(), 1);
+        QVERIFY(!QFile::exists(avatarFilePath(QStringLiteral("10001"), QStringLiteral("测试玩家"))));
+        QCOMPARE(AvatorForm::instance()->composedAvatar(), defaultAvatar);
+    }
+
     // An avatar host that never answers is given up while the client goes on.
     void silentAvatarHostIsGivenUp()
     {
