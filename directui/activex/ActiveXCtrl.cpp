@@ -10,7 +10,7 @@ namespace DirectUI {
 CActiveXCtrl::CActiveXCtrl()
     : m_dwRef(1), m_pOwner(NULL), m_pWindow(NULL), m_pUnkSite(NULL), m_pViewObject(NULL), m_pInPlaceObject(NULL),
       m_bLocked(false), m_bFocused(false), m_bCaptured(false), m_bUIActivated(false), m_bInPlaceActive(false),
-      m_bWindowless(true)
+      m_bWindowless(true), m_bFiltering(false)
 {
 }
 
@@ -180,7 +180,12 @@ STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL* noRedraw, DWORD flags)
                                                reinterpret_cast<LPVOID*>(&m_pInPlaceObject));
         if (SUCCEEDED(hr)) {
             m_pOwner->m_hwndHost = frame;
-            m_pOwner->GetManager()->AddMessageFilter(m_pOwner);
+            // Once per control: an object activated again must not leave a
+            // second entry behind that outlives the control.
+            if (!m_bFiltering) {
+                m_pOwner->GetManager()->AddMessageFilter(m_pOwner);
+                m_bFiltering = true;
+            }
         }
     }
     if (FAILED(hr)) {
@@ -202,6 +207,7 @@ STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL* noRedraw, DWORD flags)
 STDMETHODIMP CActiveXCtrl::OnInPlaceDeactivateEx(BOOL)
 {
     m_bInPlaceActive = false;
+    StopFiltering();
     if (m_pInPlaceObject != NULL) {
         m_pInPlaceObject->Release();
         m_pInPlaceObject = NULL;
@@ -317,6 +323,13 @@ STDMETHODIMP CActiveXCtrl::LockContainer(BOOL lock)
 }
 
 STDMETHODIMP CActiveXCtrl::ParseDisplayName(IBindCtx*, LPOLESTR, ULONG*, IMoniker**) { return E_NOTIMPL; }
+
+void CActiveXCtrl::StopFiltering()
+{
+    if (!m_bFiltering) return;
+    m_bFiltering = false;
+    if (m_pOwner != NULL && m_pOwner->GetManager() != NULL) m_pOwner->GetManager()->RemoveMessageFilter(m_pOwner);
+}
 
 HRESULT CActiveXCtrl::CreateActiveXWnd()
 {

@@ -94,6 +94,8 @@ public:
 
 protected:
     HRESULT CreateActiveXWnd();
+    // Takes the owner out of its manager's message filters, when this site put it there.
+    void StopFiltering();
 
     LONG m_dwRef;
     CActiveXUI* m_pOwner;
@@ -107,6 +109,7 @@ protected:
     bool m_bUIActivated;
     bool m_bInPlaceActive;
     bool m_bWindowless;
+    bool m_bFiltering; // the owner is among its manager's message filters
 };
 
 } // namespace DirectUI

@@ -249,11 +249,11 @@ void CActiveXUI::ReleaseObject()
         m_pUnk = NULL;
     }
     if (m_pControl != NULL) {
+        m_pControl->StopFiltering();
         m_pControl->m_pOwner = NULL;
         m_pControl->Release();
         m_pControl = NULL;
     }
-    if (m_pManager != NULL) m_pManager->RemoveMessageFilter(this);
     // Only after the object is gone may its code go.
     if (m_hModule != NULL) {
         ::FreeLibrary(m_hModule);

@@ -97,6 +97,10 @@ struct NestedFile
 NestedFile g_nestedFiles[CDialogBuilder::kMaxNestedFiles];
 int g_nestedCount = 0;
 int g_elementDepth = 0;
+// What the outermost build running now has made so far; a build that starts
+// with no other file being built starts them again.
+int g_buildControls = 0;
+int g_buildIncludes = 0;
 
 // Window sizes and margins beyond what a window can be are clamped.
 const int kMaxWindowExtent = 0x7FFF;
@@ -165,6 +169,10 @@ CDialogBuilder::NestingScope::NestingScope(LPCWSTR source, bool beforeBuild) : m
     if (g_nestedCount >= kMaxNestedFiles) {
         m_sRefusal = CUIString(L"more than 8 nested include or child-layout levels at ") + name;
         return;
+    }
+    if (g_nestedCount == 0) {
+        g_buildControls = 0;
+        g_buildIncludes = 0;
     }
     g_nestedFiles[g_nestedCount].name = named ? name : CUIString();
     g_nestedFiles[g_nestedCount].beforeBuild = beforeBuild;
@@ -379,6 +387,14 @@ bool CDialogBuilder::BuildInclude(CXmlNode& node, CControlUI* parent, CWindowUIM
         return false;
     }
     for (int i = 0; i < count; ++i) {
+        if (g_buildIncludes >= kMaxBuildIncludes) {
+            wchar_t why[160];
+            swprintf(why, 160, L"%ls: more than %d files included in one skin build", m_sSource.GetData(),
+                     kMaxBuildIncludes);
+            Fail(why);
+            return false;
+        }
+        ++g_buildIncludes;
         CDialogBuilder builder;
         LPCWSTR includeSource = source;
         if (m_pstrtype != NULL) includeSource = MAKEINTRESOURCEW(_wtoi(source));
@@ -424,6 +440,13 @@ CControlUI* CDialogBuilder::BuildChildren(CXmlNode& root, CControlUI* parent, CW
         CControlUI* control = CreateFrameworkControl(element);
         if (control == NULL && m_pCallback != NULL) control = m_pCallback->CreateControl(element);
         if (control == NULL) continue;
+        if (++g_buildControls > kMaxBuildControls) {
+            delete control;
+            wchar_t why[160];
+            swprintf(why, 160, L"%ls: more than %d controls in one skin build", m_sSource.GetData(), kMaxBuildControls);
+            Fail(why);
+            break;
+        }
 
         if (node.HasChildren()) BuildChildren(node, control, manager);
         if (!m_sError.IsEmpty()) {

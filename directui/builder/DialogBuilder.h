@@ -22,8 +22,17 @@ class CDialogBuilder
 {
 public:
     // Include and child-layout levels, Include repeats, and element depth
-    // across included files that one build accepts.
-    enum { kMaxNestedFiles = 8, kMaxIncludeCount = 1000, kMaxElementDepth = 256, kMaxIncludeSource = 499 };
+    // across included files that one build accepts; and what one build may
+    // make in total, across all its Includes, so repeats inside repeats stay
+    // bounded.
+    enum {
+        kMaxNestedFiles = 8,
+        kMaxIncludeCount = 1000,
+        kMaxElementDepth = 256,
+        kMaxIncludeSource = 499,
+        kMaxBuildControls = 100000,
+        kMaxBuildIncludes = 1000
+    };
 
     CDialogBuilder();
     ~CDialogBuilder();

@@ -42,7 +42,8 @@ void CComboWnd::Init(CComboUI* owner)
         rc.bottom = combo.top;
         rc.top = rc.bottom - height;
     }
-    Create(ownerWnd, NULL, WS_POPUP, WS_EX_TOOLWINDOW, rc);
+    // A failed creation may have deleted this object already.
+    if (Create(ownerWnd, NULL, WS_POPUP, WS_EX_TOOLWINDOW, rc) == NULL) return;
     // The owner keeps its active title while its drop-down has the focus.
     HWND top = ownerWnd;
     while (::GetParent(top) != NULL) top = ::GetParent(top);

@@ -8,6 +8,10 @@
 
 namespace DirectUI {
 
+namespace {
+LONG g_liveControls = 0;
+}
+
 CControlUI::CControlUI()
     : m_pManager(NULL), m_pParent(NULL), m_bUpdateNeeded(true), m_bMenuUsed(false), m_bVisible(true),
       m_bInternVisible(true), m_bEnabled(true), m_bMouseEnabled(true), m_bKeyboardEnabled(true), m_bFocused(false),
@@ -25,13 +29,17 @@ CControlUI::CControlUI()
     m_cxyMax.cx = m_cxyMax.cy = 9999;
     m_cxyBorderRound.cx = m_cxyBorderRound.cy = 0;
     memset(&m_tRelativePos, 0, sizeof(m_tRelativePos));
+    InterlockedIncrement(&g_liveControls);
 }
 
 CControlUI::~CControlUI()
 {
     OnDestroy(this);
     if (m_pManager != NULL) m_pManager->ForgetControl(this);
+    InterlockedDecrement(&g_liveControls);
 }
+
+LONG CControlUI::LiveCount() { return g_liveControls; }
 
 CUIString CControlUI::GetName() const { return m_sName; }
 void CControlUI::SetName(LPCWSTR name) { m_sName = name; }

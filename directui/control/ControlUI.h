@@ -29,6 +29,10 @@ public:
     CControlUI();
     virtual ~CControlUI();
 
+    // Controls of the process constructed and not yet destroyed; shows
+    // whether a window's tree went with it.
+    static LONG LiveCount();
+
     virtual CUIString GetName() const;
     virtual void SetName(LPCWSTR name);
     virtual LPCWSTR GetControlClass() const;

@@ -27,8 +27,8 @@ void CDateTimeWnd::Init(CDateTimeUI* owner)
         ::InitCommonControlsEx(&classes);
         CWindowUIManager* manager = owner->GetManager();
         RECT rc = CalPos();
-        Create(manager->GetPaintWindow(), NULL, WS_CHILD, 0, rc);
-        if (m_hWnd == NULL) return;
+        // A failed creation may have deleted this object already.
+        if (Create(manager->GetPaintWindow(), NULL, WS_CHILD, 0, rc) == NULL) return;
         ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner->GetFont())), TRUE);
     }
     if (m_pOwner->GetText().IsEmpty()) ::GetLocalTime(&m_pOwner->m_sysTime);

@@ -39,8 +39,8 @@ void CEditWnd::Init(CEditUI* owner)
         style = WS_CHILD | ES_AUTOHSCROLL;
     }
     if (owner->IsPasswordMode()) style |= ES_PASSWORD;
-    Create(manager->GetPaintWindow(), NULL, style, 0, rc);
-    if (m_hWnd == NULL) return;
+    // A failed creation may have deleted this object already.
+    if (Create(manager->GetPaintWindow(), NULL, style, 0, rc) == NULL) return;
 
     HFONT font = manager->GetFont(owner->GetFont());
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

@@ -1,5 +1,6 @@
 #include "control/OptionUI.h"
 
+#include "control/DeletionWatch.h"
 #include "control/StateImage.h"
 #include "core/PointerArray.h"
 #include "core/SkinValues.h"
@@ -72,7 +73,11 @@ void COptionUI::Select(bool selected)
 
 bool COptionUI::Activate()
 {
+    // "click" goes first, and its handler may delete this option: then
+    // there is nothing left to select.
+    CDeletionWatch watch(this);
     if (!CButtonUI::Activate()) return false;
+    if (watch.IsDeleted()) return true;
     if (!m_sGroupName.IsEmpty()) Select(true);
     else Select(!m_bSelected);
     return true;

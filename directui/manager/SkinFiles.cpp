@@ -81,9 +81,19 @@ bool ReadSkinFile(LPCWSTR name, DWORD maxSize, BYTE** bytes, DWORD* size, LPCWST
         block = static_cast<BYTE*>(malloc(item.uncompressedSize));
         DWORD code = block == NULL ? ZR_ARGS
                                    : ZipArchiveExtract(zip, index, block, item.uncompressedSize, ZIP_MEMORY, &produced);
-        // An entry shorter than its directory claims gives only what it holds.
-        if (code != ZR_OK && code != ZR_MORE) problem = L"Could not unzip file";
-        else if (produced == 0) problem = L"File is empty";
+        // Whole or not at all: the reader checks an entry's CRC once it has
+        // given the size the directory declares, and a further read answers
+        // ZR_OK only for an entry that was whole and passed. A stream that
+        // ends early gives fewer bytes and is never checked.
+        if (code == ZR_MORE && produced == item.uncompressedSize) {
+            BYTE beyond = 0;
+            DWORD more = 0;
+            code = ZipArchiveExtract(zip, index, &beyond, 1, ZIP_MEMORY, &more);
+            if (more != 0) code = ZR_FLATE;
+        } else if (code == ZR_OK || code == ZR_MORE) {
+            code = ZR_FLATE;
+        }
+        if (code != ZR_OK) problem = L"Could not unzip file";
     }
     if (!keptOpen) ZipArchiveClose(zip);
     if (problem != NULL) {

@@ -175,7 +175,7 @@ void CWindowUIManager::ForgetControl(CControlUI* control)
         ShowCaret(false);
         m_pCaretOwner = NULL;
     }
-    if (m_pRoot == control) m_pRoot = NULL;
+    // The root stays: the manager's destructor deletes the tree through it.
     KillTimers(control);
     CUIString name = control->GetName();
     if (!name.IsEmpty() && m_mNameHash.Find(name, false) == control) m_mNameHash.Remove(name);
@@ -868,9 +868,8 @@ bool CWindowUIManager::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lPara
         DeleteQueuedControls();
         break;
     case WM_CLOSE: {
-        // A window that closes ends hover and a press without a "click".
-        POINT outside = { -1, -1 };
-        m_ptLastMousePos = m_ptLastMousePos.x >= 0 ? m_ptLastMousePos : outside;
+        // A window that closes ends hover and a press; the press ends where
+        // the mouse was last seen, as a release there would end it.
         if (m_pEventHover != NULL) {
             CControlUI* hot = m_pEventHover;
             m_pEventHover = NULL;
@@ -880,10 +879,7 @@ bool CWindowUIManager::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lPara
             CControlUI* pressed = m_pEventClick;
             m_pEventClick = NULL;
             if (m_bMouseCapture) ReleaseCapture();
-            POINT saved = m_ptLastMousePos;
-            m_ptLastMousePos = outside;
             FireEvent(pressed, UIEVENT_BUTTONUP);
-            m_ptLastMousePos = saved;
         }
         SetFocus(NULL);
         HWND owner = GetWindow(m_hWndPaint, GW_OWNER);

@@ -224,6 +224,24 @@ def zip_folder(folder, path, skip=()):
                 z.write(os.path.join(folder, name), name)
 
 
+def short_entry_zip():
+    """A zip whose main.xml inflates to a whole, valid document that is shorter
+    than the size (and CRC) its headers declare."""
+    whole = ('<Window size="300,200"><VerticalLayout><Label name="whole" text="the whole entry"/>'
+             + '<Control/>' * 40 + '</VerticalLayout></Window>').encode()
+    short = b'<Window size="300,200"><Label name="cut" text="cut short"/></Window>'
+    packer = zlib.compressobj(9, zlib.DEFLATED, -15)
+    data = packer.compress(short) + packer.flush()
+    crc = zlib.crc32(whole) & 0xffffffff
+    name = b'main.xml'
+    local = struct.pack('<IHHHHHIIIHH', 0x04034b50, 20, 0, 8, 0, 0x21, crc, len(data), len(whole),
+                        len(name), 0) + name + data
+    central = struct.pack('<IHHHHHHIIIHHHHHII', 0x02014b50, 20, 20, 0, 8, 0, 0x21, crc, len(data), len(whole),
+                          len(name), 0, 0, 0, 0, 0x20, 0) + name
+    end = struct.pack('<IHHHHIIH', 0x06054b50, 0, 0, 1, 1, len(central), len(local), 0)
+    return local + central + end
+
+
 def write_bad(out, sample_dir, sample_zip):
     bad = os.path.join(out, 'bad')
     shutil.rmtree(bad, ignore_errors=True)
@@ -276,6 +294,12 @@ def write_bad(out, sample_dir, sample_zip):
     folder_skin('includecount', {'main.xml': '<Window><VerticalLayout><Include count="1001" source="r.xml"/>'
                                  '</VerticalLayout></Window>', 'r.xml': '<Window><Control/></Window>'},
                 1, 'Include count 1001 is above 1000')
+    # Repeats inside repeats: a thousand files that each include a thousand.
+    folder_skin('includemultiply', {'main.xml': '<Window><VerticalLayout><Include count="1000" source="b.xml"/>'
+                                    '</VerticalLayout></Window>',
+                                    'b.xml': '<Window><Include count="1000" source="c.xml"/></Window>',
+                                    'c.xml': '<Window><Control/></Window>'},
+                1, 'more than 1000 files included in one skin build')
     folder_skin('childcycle', {'main.xml': '<Window><VerticalLayout><ChildLayout name="c" xmlfile="main.xml"/>'
                                '</VerticalLayout></Window>'}, 0, 'ChildLayoutUI')
     folder_skin('badxml', {'main.xml': '<Window><VerticalLayout><Control name="x"></VerticalLayout></Window>'},
@@ -288,6 +312,7 @@ def write_bad(out, sample_dir, sample_zip):
     zip_skin('tail.zip', whole[:-10], 1, 'main.xml: Could not find ziped file')
     zip_skin('garbage.zip', bytes((i * 7919) & 0xff for i in range(4096)), 1, 'damaged zip archive')
     zip_skin('empty.zip', b'', 1, 'damaged zip archive')
+    zip_skin('shortentry.zip', short_entry_zip(), 1, 'main.xml: Could not unzip file')
     nomain = os.path.join(bad, 'nomain.zip')
     zip_folder(sample_dir, nomain, skip=('main.xml',))
     corpus.append('nomain.zip 1 main.xml: Could not find ziped file')

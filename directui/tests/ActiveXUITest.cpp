@@ -59,6 +59,12 @@ struct HostWindow
         host->SetAttribute(L"delaycreate", delayCreate);
         host->SetAttribute(L"clsid", clsid);
     }
+    // A windowless object, created at once and laid out: in-place active.
+    void ShowWindowless()
+    {
+        Host(kWindowless, L"false");
+        window.Repaint();
+    }
     // Runs what the window has queued, such as the deletion of removed controls.
     void Pump()
     {
@@ -199,8 +205,7 @@ TEST(ActiveX, WindowlessPaintsThroughItsViewAndAFailedOneNothing)
 TEST(ActiveX, WindowlessGetsMouseOnlyOverItsHitAreaAndKeysOnlyWhenFocused)
 {
     HostWindow w;
-    w.Host(kWindowless, L"false");
-    w.window.Repaint();
+    w.ShowWindowless();
     CountingControlCounts* counts = w.module.counts();
     ASSERT_EQ(1, counts->windowlessActivations);
     // Hit only in the left half, 20..70.
@@ -261,6 +266,39 @@ TEST(ActiveX, ReleaseClosesWithoutSavingAndClearsTheSites)
         w.window.Mouse(WM_LBUTTONDOWN, 40, 50, MK_LBUTTON);
         EXPECT_EQ(0, counts->mouseMessages);
     }
+}
+
+TEST(ActiveX, ActivatedTwiceItFiltersOnceAndNotAfterItsDeletion)
+{
+    HostWindow w;
+    w.ShowWindowless();
+    CountingControlCounts* counts = w.module.counts();
+    ASSERT_EQ(1, counts->windowlessActivations);
+    // The object leaves in-place activity and comes back, as a control may.
+    IOleInPlaceObject* inPlace = NULL;
+    ASSERT_TRUE(SUCCEEDED(w.host->GetControl(IID_IOleInPlaceObject, reinterpret_cast<LPVOID*>(&inPlace))));
+    inPlace->InPlaceDeactivate();
+    inPlace->Release();
+    w.window.Mouse(WM_LBUTTONDOWN, 40, 50, MK_LBUTTON);
+    w.window.Mouse(WM_LBUTTONUP, 40, 50);
+    EXPECT_EQ(0, counts->mouseMessages) << "an inactive object gets nothing";
+    IOleObject* object = NULL;
+    ASSERT_TRUE(SUCCEEDED(w.host->GetControl(IID_IOleObject, reinterpret_cast<LPVOID*>(&object))));
+    EXPECT_EQ(S_OK, object->DoVerb(OLEIVERB_INPLACEACTIVATE, NULL, NULL, 0, w.window.GetHWND(), &w.host->GetPos()));
+    object->Release();
+    ASSERT_EQ(2, counts->windowlessActivations);
+    // Each message reaches the object once.
+    w.window.Mouse(WM_LBUTTONDOWN, 40, 50, MK_LBUTTON);
+    w.window.Mouse(WM_LBUTTONUP, 40, 50);
+    EXPECT_EQ(2, counts->mouseMessages);
+    // Deleted, the control leaves nothing in the window's filters that the
+    // next message could call.
+    w.root->Remove(w.host);
+    w.Pump();
+    EXPECT_EQ(0, counts->liveObjects);
+    w.window.Mouse(WM_LBUTTONDOWN, 40, 50, MK_LBUTTON);
+    w.window.Mouse(WM_LBUTTONUP, 40, 50);
+    EXPECT_EQ(2, counts->mouseMessages);
 }
 
 TEST(ActiveX, WindowedObjectLivesInAHostWindowThatFollowsTheControl)

@@ -271,6 +271,15 @@ TEST(DialogBuilder, FailuresKeepTheirReason)
     for (int i = 0; i < 100; ++i) nested2 += "<VerticalLayout>";
     for (int i = 0; i < 100; ++i) nested2 += "</VerticalLayout>";
     WriteSkinFile(L"nested2.xml", nested2 + "</Window>");
+    // Repeats inside repeats: each Include is within its limit, the build is not.
+    WriteSkinFile(L"thousands.xml", "<Window><VerticalLayout><Include count=\"1000\" source=\"thousand.xml\"/>"
+                                    "</VerticalLayout></Window>");
+    WriteSkinFile(L"thousand.xml", "<Window><Include count=\"1000\" source=\"deep10.xml\"/></Window>");
+    std::string rows200 = "<Window>";
+    for (int i = 0; i < 200; ++i) rows200 += "<Control/>";
+    WriteSkinFile(L"rows200.xml", rows200 + "</Window>");
+    WriteSkinFile(L"manyrows.xml", "<Window><VerticalLayout><Include count=\"600\" source=\"rows200.xml\"/>"
+                                   "</VerticalLayout></Window>");
 
     const FailureRow rows[] = {
         { "a missing file", L"missing.xml", "missing.xml: Error opening file" },
@@ -280,15 +289,21 @@ TEST(DialogBuilder, FailuresKeepTheirReason)
         { "an Include count above 1000", L"many.xml", "Include count 1001 is above 1000" },
         { "elements nested too deep across files", L"nested.xml", "nested more than 256 levels" },
         { "an empty document", L"<!-- nothing -->", "empty document" },
+        { "more than 1000 files in one build", L"thousands.xml", "thousand.xml: more than 1000 files included in one skin build" },
+        { "more than 100000 controls in one build", L"manyrows.xml", "rows200.xml: more than 100000 controls in one skin build" },
     };
+    // A failed build leaves no control behind.
+    const LONG alive = CControlUI::LiveCount();
     for (size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {
         ManagedWindow window;
         CDialogBuilder builder;
         EXPECT_TRUE(builder.Build(rows[i].source, NULL, NULL, &window.manager) == NULL) << rows[i].what;
         std::string error = Narrow(builder.GetError());
         EXPECT_NE(std::string::npos, error.find(rows[i].reason)) << rows[i].what << ": " << error;
+        EXPECT_EQ(alive, CControlUI::LiveCount()) << rows[i].what;
     }
-    // The chain of 8 files itself is fine.
+    // The chain of 8 files itself is fine, also right after a build that
+    // spent its whole budget: each build has its own.
     ManagedWindow window;
     CDialogBuilder builder;
     CControlUI* root = builder.Build(L"deep3.xml", NULL, NULL, &window.manager);

@@ -1,6 +1,7 @@
 #include "ControlWindow.h"
 
 #include "control/ButtonUI.h"
+#include "control/CheckBoxUI.h"
 
 #include <gtest/gtest.h>
 
@@ -217,15 +218,12 @@ TEST(Button, NotificationsFromRealInput)
             if (step.msg == WM_KEYDOWN) w.Key(WM_KEYDOWN, step.x);
             else w.window.Mouse(step.msg, step.x, step.y, step.msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0);
         }
-        std::wstring got;
-        for (const NotifyRecorder::Entry& e : w.recorder.got)
-            if (e.type != L"setfocus" && e.type != L"killfocus") got += e.type + L";";
-        EXPECT_EQ(row.notifications, got) << row.name;
+        EXPECT_EQ(row.notifications, w.recorder.TypesBesidesFocus()) << row.name;
         EXPECT_EQ(0u, button->GetButtonState() & (UISTATE_PUSHED | UISTATE_CAPTURED)) << row.name;
     }
 }
 
-TEST(Button, ClickHandlerMayDeleteTheButton)
+TEST(Button, ClickHandlerMayDeleteTheButtonOrOption)
 {
     struct Deleter : INotifyUI
     {
@@ -238,16 +236,36 @@ TEST(Button, ClickHandlerMayDeleteTheButton)
         CContainerUI* root;
         int clicks = 0;
     } deleter;
-    ControlWindow w;
-    w.Add(new CButtonUI, L"b", L"10,10,60,40", L"bindtablayoutname=\"tabs\" bindtabindex=\"1\"");
-    w.root->SetDelayedDestroy(false);
-    w.Show();
-    deleter.root = w.root;
-    w.window.manager.AddNotifier(&deleter);
-    w.Click(30, 25);
-    EXPECT_EQ(1, deleter.clicks);
-    EXPECT_TRUE(w.window.manager.FindControl(L"b") == NULL);
-    w.window.Mouse(WM_MOUSEMOVE, 31, 25);
+    struct Row
+    {
+        const char* name;
+        CButtonUI* (*make)();
+        LPCWSTR attributes;
+    };
+    // A deleted option has nothing left to select: "click" is all it sends.
+    const Row rows[] = {
+        { "button", [] { return new CButtonUI; }, L"bindtablayoutname=\"tabs\" bindtabindex=\"1\"" },
+        { "option", [] { return static_cast<CButtonUI*>(new COptionUI); }, L"" },
+        { "grouped option", [] { return static_cast<CButtonUI*>(new COptionUI); }, L"group=\"g\"" },
+        { "check box", [] { return static_cast<CButtonUI*>(new CCheckBoxUI); }, L"" },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ControlWindow w;
+        w.Add(row.make(), L"b", L"10,10,60,40", row.attributes);
+        w.root->SetDelayedDestroy(false);
+        w.Show();
+        const LONG alive = CControlUI::LiveCount();
+        deleter.clicks = 0;
+        deleter.root = w.root;
+        w.window.manager.AddNotifier(&deleter);
+        w.Click(30, 25);
+        EXPECT_EQ(1, deleter.clicks);
+        EXPECT_TRUE(w.window.manager.FindControl(L"b") == NULL);
+        EXPECT_EQ(alive - 1, CControlUI::LiveCount());
+        EXPECT_EQ(L"click;", w.recorder.TypesBesidesFocus());
+        w.window.Mouse(WM_MOUSEMOVE, 31, 25);
+    }
 }
 
 TEST(Button, DisabledOrUnseenButtonsSendNothing)

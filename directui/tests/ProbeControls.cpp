@@ -81,6 +81,14 @@ std::wstring NotifyRecorder::Types() const
     return all;
 }
 
+std::wstring NotifyRecorder::TypesBesidesFocus() const
+{
+    std::wstring all;
+    for (const Entry& e : got)
+        if (e.type != L"setfocus" && e.type != L"killfocus") all += e.type + L";";
+    return all;
+}
+
 std::wstring NotifyRecorder::SendersAndTypes() const
 {
     std::wstring all;

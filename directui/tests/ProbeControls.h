@@ -49,6 +49,8 @@ public:
     };
     void Notify(DirectUI::NotifyRecord& msg) override;
     std::wstring Types() const;
+    // The types other than focus changes (senders may be gone).
+    std::wstring TypesBesidesFocus() const;
     // The notifications other than focus changes, as "sender:type;".
     std::wstring SendersAndTypes() const;
     std::vector<Entry> got;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
 #include <string>
 
 using namespace DirectUI;
@@ -244,6 +246,53 @@ TEST(WindowImplBase, EscapeDoesNotCloseAndCloseButtonEndsShowModalWithOne)
     EXPECT_EQ(1u, sample.frame.ShowModal());
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(1, sample.frame.ready);
+}
+
+// A frame's controls go when the frame object is deleted, however its window
+// ended: destroyed from outside, or closed by its own button in a modal loop
+// over an owner, as a message box is.
+TEST(WindowImplBase, DeletedFramesLeaveNoControlAlive)
+{
+    struct Row
+    {
+        const char* name;
+        bool modalOverOwner;
+        int cycles;
+    };
+    const Row rows[] = { { "frame destroyed, then deleted", false, 100 },
+                         { "modal box closed by its button, then deleted", true, 10 } };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::unique_ptr<SampleFrame> owner(row.modalOverOwner ? new SampleFrame : NULL);
+        const LONG before = CControlUI::LiveCount();
+        LONG tree = 0;
+        for (int i = 0; i < row.cycles; ++i) {
+            TestFrame* frame = new TestFrame(SkinSourceZipResource, L"main.xml");
+            frame->Create(owner ? owner->frame.GetHWND() : NULL, L"cycle", WS_POPUP, 0);
+            ASSERT_TRUE(frame->GetHWND() != NULL);
+            tree = CControlUI::LiveCount() - before;
+            HWND hwnd = frame->GetHWND();
+            ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+            ::UpdateWindow(hwnd);
+            if (row.modalOverOwner) {
+                const RECT& rc = frame->GetManager()->FindControl(L"closebtn")->GetPos();
+                LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+                ::PostMessageW(hwnd, WM_MOUSEMOVE, 0, at);
+                ::PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+                ::PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+                EXPECT_EQ(1u, frame->ShowModal());
+            } else {
+                ::DestroyWindow(hwnd);
+            }
+            DispatchWaitingMessages();
+            EXPECT_FALSE(IsWindow(hwnd));
+            delete frame;
+            ASSERT_EQ(before, CControlUI::LiveCount()) << "after cycle " << i + 1;
+        }
+        EXPECT_GT(tree, 20) << "the sample skin's tree";
+        std::printf("%s: %ld controls alive before, %ld more while a frame was up, %ld after %d cycles\n", row.name,
+                    before, tree, CControlUI::LiveCount(), row.cycles);
+    }
 }
 
 // Runs this executable as a child that opens a frame over resource id; the

@@ -1,6 +1,12 @@
 #include "DibCanvas.h"
 #include "ProbeControls.h"
 
+#include "control/ButtonUI.h"
+#include "control/ListLabelElementUI.h"
+#include "control/ListUI.h"
+#include "control/OptionUI.h"
+#include "control/SliderUI.h"
+
 #include <gtest/gtest.h>
 
 using namespace DirectUI;
@@ -109,14 +115,76 @@ TEST(WindowUIManager, MouseTableAgainstEventsAndNotifications)
     }
 }
 
-TEST(WindowUIManager, ClosingWhilePressedSendsNoClick)
+TEST(WindowUIManager, ClosingWhilePressedReleasesAtTheLastMousePoint)
 {
-    TwoProbeWindow w;
-    w.window.Mouse(WM_MOUSEMOVE, 20, 20);
-    w.window.Mouse(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
-    ::SendMessageW(w.window.GetHWND(), WM_CLOSE, 0, 0);
-    EXPECT_EQ("enter;move;setfocus;down;leave;up;killfocus;", w.a->log);
-    EXPECT_EQ(L"setfocus;killfocus;", w.recorder.Types());
+    // Each row's control sits at 10,10-110,30 (a list: 10,10-110,90 with
+    // items 20 high); it is pressed at press, the mouse moves to last with
+    // the button held, and the window closes.
+    struct Row
+    {
+        const char* name;
+        CControlUI* (*make)();
+        POINT press, last;
+        const wchar_t* notifications;
+        int sliderValue; // -1: not a slider
+    };
+    const Row rows[] = {
+        { "probe, mouse still over it", [] { return static_cast<CControlUI*>(new ProbeUI(L"c", L"10,10,110,30")); },
+          { 20, 20 }, { 20, 20 }, L"c:click;", -1 },
+        { "probe, mouse moved off", [] { return static_cast<CControlUI*>(new ProbeUI(L"c", L"10,10,110,30")); },
+          { 20, 20 }, { 150, 100 }, L"", -1 },
+        // 100 wide, thumb 10: x = 15 is the minimum, 60 the middle.
+        { "slider", [] { return static_cast<CControlUI*>(new CSliderUI); }, { 15, 20 }, { 60, 20 },
+          L"c:valuechanged;", 50 },
+        { "slider, mouse beyond its end", [] { return static_cast<CControlUI*>(new CSliderUI); }, { 60, 20 },
+          { 180, 20 }, L"c:valuechanged;", 100 },
+        { "button, mouse still over it", [] { return static_cast<CControlUI*>(new CButtonUI); }, { 20, 20 },
+          { 30, 25 }, L"c:click;", -1 },
+        { "button, mouse moved off", [] { return static_cast<CControlUI*>(new CButtonUI); }, { 20, 20 },
+          { 150, 100 }, L"", -1 },
+        { "option, mouse moved off", [] { return static_cast<CControlUI*>(new COptionUI); }, { 20, 20 },
+          { 150, 100 }, L"", -1 },
+        { "option, mouse still over it", [] { return static_cast<CControlUI*>(new COptionUI); }, { 20, 20 },
+          { 20, 20 }, L"c:click;c:selectchanged;", -1 },
+        // A list item's release is its "itemclick" wherever the mouse is.
+        { "list item, mouse moved off",
+          [] {
+              CListUI* list = new CListUI;
+              list->SetAttribute(L"header", L"hidden");
+              for (int i = 0; i < 2; ++i) {
+                  CListLabelElementUI* item = new CListLabelElementUI;
+                  item->SetName(i == 0 ? L"i0" : L"i1");
+                  item->SetAttribute(L"height", L"20");
+                  list->Add(item);
+              }
+              return static_cast<CControlUI*>(list);
+          },
+          { 20, 35 }, { 150, 100 }, L"c:itemselect;i1:itemclick;", -1 },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ManagedWindow window;
+        NotifyRecorder recorder;
+        CContainerUI* root = new CContainerUI;
+        CControlUI* control = row.make();
+        control->SetName(L"c");
+        control->SetAttribute(L"float", L"true");
+        control->SetAttribute(L"pos", wcscmp(control->GetControlClass(), L"ListUI") == 0 ? L"10,10,110,90" : L"10,10,110,30");
+        root->Add(control);
+        window.manager.AttachRoot(root);
+        window.Repaint();
+        window.manager.AddNotifier(&recorder);
+        window.Mouse(WM_MOUSEMOVE, row.press.x, row.press.y);
+        window.Mouse(WM_LBUTTONDOWN, row.press.x, row.press.y, MK_LBUTTON);
+        window.Mouse(WM_MOUSEMOVE, row.last.x, row.last.y, MK_LBUTTON);
+        ::SendMessageW(window.GetHWND(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(row.notifications, recorder.SendersAndTypes());
+        EXPECT_TRUE(window.manager.GetPressed() == NULL);
+        EXPECT_FALSE(window.manager.IsCaptured());
+        if (row.sliderValue >= 0) {
+            EXPECT_EQ(row.sliderValue, static_cast<CSliderUI*>(control)->GetValue());
+        }
+    }
 }
 
 TEST(WindowUIManager, AsynchronousNotificationsWaitForTheNextMessageAndLoseADeletedSender)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 using DirectUI::CWindowWnd;
@@ -41,6 +42,49 @@ protected:
     }
 };
 
+// A window object that deletes itself when its window ends, as the native
+// helper windows of the controls do. Its block is kept after the deletion and
+// filled, so a test can see whether anything wrote to it afterwards.
+class SelfDeletingWindow : public CWindowWnd
+{
+public:
+    static void* operator new(size_t size)
+    {
+        block = static_cast<unsigned char*>(::operator new(size));
+        blockSize = size;
+        return block;
+    }
+    static void operator delete(void* p)
+    {
+        memset(p, 0xCD, blockSize);
+        deleted = true;
+    }
+    // Whether nothing touched the block since the deletion; frees it.
+    static bool UntouchedSinceDeletion()
+    {
+        bool untouched = true;
+        for (size_t i = 0; i < blockSize; ++i) untouched = untouched && block[i] == 0xCD;
+        ::operator delete(block);
+        block = NULL;
+        return untouched;
+    }
+    static unsigned char* block;
+    static size_t blockSize;
+    static bool deleted;
+
+protected:
+    LPCWSTR GetWindowClassName() const override { return L"OrbelaTestRefusedWindow"; }
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_CREATE) return -1; // refuses to be made
+        return CWindowWnd::HandleMessage(msg, wParam, lParam);
+    }
+    void OnNcDestroyed(HWND) override { delete this; }
+};
+unsigned char* SelfDeletingWindow::block = NULL;
+size_t SelfDeletingWindow::blockSize = 0;
+bool SelfDeletingWindow::deleted = false;
+
 RECT WorkArea()
 {
     RECT work;
@@ -68,6 +112,14 @@ TEST(WindowWnd, RegistersOneClassForManyWindows)
     // A window that does not exist takes no orders.
     first.Close(1);
     first.ShowWindow(true);
+}
+
+TEST(WindowWnd, AnObjectThatDeletedItselfInAFailedCreationIsNotTouchedAgain)
+{
+    SelfDeletingWindow* window = new SelfDeletingWindow;
+    EXPECT_TRUE(window->Create(NULL, L"refused", WS_POPUP, 0, 0, 0, 100, 100) == NULL);
+    ASSERT_TRUE(SelfDeletingWindow::deleted);
+    EXPECT_TRUE(SelfDeletingWindow::UntouchedSinceDeletion());
 }
 
 TEST(WindowWnd, ModalLoopAnswersTheLastCloseCode)

@@ -45,6 +45,7 @@ void WindowImplBase::OnNcDestroyed(HWND)
 {
     m_PaintManager.RemovePreMessageFilter(this);
     m_PaintManager.RemoveNotifier(this);
+    // The tree stays with the manager, whose destructor deletes it.
     m_PaintManager.ForgetControl(m_PaintManager.GetRoot());
 }
 

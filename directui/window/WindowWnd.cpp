@@ -48,9 +48,11 @@ HWND CWindowWnd::Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, i
                         HMENU menu)
 {
     if (GetSuperClassName() != NULL ? !RegisterSuperclass() : !RegisterWindowClass()) return NULL;
-    m_hWnd = ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, x, y, cx, cy, parent, menu,
-                               CWindowUIManager::GetInstance(), this);
-    return m_hWnd;
+    // The handle is stored at WM_NCCREATE. Nothing of this object is touched
+    // after the call: a window whose creation failed has been through
+    // WM_NCDESTROY, where an object may delete itself.
+    return ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, x, y, cx, cy, parent, menu,
+                             CWindowUIManager::GetInstance(), this);
 }
 
 void CWindowWnd::Unsubclass()
