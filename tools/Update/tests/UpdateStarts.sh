@@ -53,26 +53,31 @@ echo "--- closing during the download"
 more_gets_than() { [ "$(package_gets)" -gt "$1" ]; }
 # The package comes slowly, so the question comes while it downloads.
 fault slow:200000
-rm -f "$client_dir/UpdateNotes.txt"
-expect "$(wrun 30 "$WIN_BIN/HelperProbe.exe" entry "$client" "$old_version")" written "the entry back at the old version"
-gets=$(package_gets)
-start_updater "$updater"
-wait_for 60 more_gets_than "$gets" || fail "the download did not start"
+# start_slow_update: the client back at the old version, the updater started
+# and its download begun.
+start_slow_update() {
+  rm -f "$client_dir/UpdateNotes.txt"
+  expect "$(wrun 30 "$WIN_BIN/HelperProbe.exe" entry "$client" "$old_version")" written "the entry back at the old version"
+  gets=$(package_gets)
+  start_updater "$updater"
+  wait_for 60 more_gets_than "$gets" || fail "the download did not start"
+}
+# close_finished: the finished page's close button and OK end the updater.
+close_finished() {
+  driver click "$update_title" close_btn >/dev/null
+  answer_box ok
+  wait_exit "$UPDATER_PID" 30 || fail "the finished updater did not close"
+}
+start_slow_update
 driver close "$update_title" >/dev/null
 expect "$(driver text "$box" errr_text)" "确定要退出更新程序？" "closing asks"
 answer_box cancel
 wait_for 120 update_shown start_btn || fail "cancel did not let the update finish"
 expect "$(driver reg DisplayVersion)" "$new_version" "cancel: the update completed"
-driver click "$update_title" close_btn >/dev/null
-answer_box ok
-wait_exit "$UPDATER_PID" 30 || fail "the finished updater did not close"
+close_finished
 
 echo "--- the update ends while the window is being moved"
-rm -f "$client_dir/UpdateNotes.txt"
-expect "$(wrun 30 "$WIN_BIN/HelperProbe.exe" entry "$client" "$old_version")" written "the entry back at the old version"
-gets=$(package_gets)
-start_updater "$updater"
-wait_for 60 more_gets_than "$gets" || fail "the download did not start"
+start_slow_update
 driver move "$update_title" >/dev/null
 moving() { [ "$(driver moving "$update_title")" = 1 ]; }
 wait_for 30 moving || fail "the window did not enter the move loop"
@@ -84,16 +89,11 @@ expect "$(driver reg DisplayVersion)" "$new_version" "moved: the update complete
 driver endmove "$update_title" >/dev/null
 not_moving() { ! moving; }
 wait_for 30 not_moving || fail "the move loop did not end"
-driver click "$update_title" close_btn >/dev/null
-answer_box ok
-wait_exit "$UPDATER_PID" 30 || fail "the finished updater did not close"
+close_finished
 
 rm -f "$client_dir/UpdateNotes.txt"
-expect "$(wrun 30 "$WIN_BIN/HelperProbe.exe" entry "$client" "$old_version")" written "the entry back at the old version"
 before=$(tree_hashes "$client_dir")
-gets=$(package_gets)
-start_updater "$updater"
-wait_for 60 more_gets_than "$gets" || fail "the download did not start"
+start_slow_update
 driver close "$update_title" >/dev/null
 driver wait "$box" 30000 >/dev/null || fail "no question"
 answer_box ok
