@@ -23,6 +23,7 @@ echo "--- the first prompt closed with its close button"
 start_uninstaller "$copy"
 driver click "$uninstall_title" down >/dev/null
 expect "$(notice_text)" "检测到Orbela正在运行，卸载将关闭Orbela，是否继续？" "the client's prompt"
+expect "$(driver text "$box" msg_title)" "Orbela" "the box's title"
 answer_box close
 wait_exit "$UNINSTALLER_PID" 30 || fail "a closed prompt did not end the uninstaller"
 for pid in "$client_pid" "$updater_pid" "$decoy_pid"; do
