@@ -47,6 +47,23 @@ std::wstring ClientFolderOf(const std::wstring& root)
     return WithoutTrailingBackslashes(root) + L"\\Orbela";
 }
 
+// A drive-absolute folder as the system resolves it ("C:\x\..\Games" is
+// "C:\Games"), without trailing backslashes except for a drive root, which
+// keeps its one ("E:\"). So the recorded client folder never holds "." or
+// ".." and the uninstaller can remove it. Other texts stay as typed (the
+// space check refuses them).
+std::wstring NormalisedRoot(const std::wstring& folder)
+{
+    if (!IsDriveAbsolute(folder))
+        return folder;
+    wchar_t full[MAX_PATH] = { 0 };
+    DWORD length = ::GetFullPathNameW(folder.c_str(), MAX_PATH, full, NULL);
+    if (length == 0 || length >= MAX_PATH)
+        return folder;
+    std::wstring root = WithoutTrailingBackslashes(std::wstring(full, length));
+    return root.size() == 2 ? root + L"\\" : root;
+}
+
 // Free whole megabytes on the folder's drive; false when they cannot be read.
 bool FreeMegabytes(const std::wstring& folder, unsigned long long& megabytes)
 {
@@ -100,7 +117,7 @@ void CInstallationFrameWnd::OnControlsReady()
         ::MessageBoxW(NULL, SkinLoadFailedText(), SkinLoadFailedCaption(), MB_OK);
         ::ExitProcess(1);
     }
-    CMessageBoxFrameWnd::SetWizardIdentity(Title(), 132);
+    CMessageBoxFrameWnd::SetWizardIdentity(L"Orbela", 132);
     EnableWorkerMessageBoxes(this);
 
     quicksetupbtn->SetText(L"立即安装    ");
@@ -331,6 +348,7 @@ bool CInstallationFrameWnd::StartInstall()
         ShowAlert(this, L"安装路径不能为空！");
         return false;
     }
+    folder = NormalisedRoot(folder);
     if (folder.size() > kMaxFolderLength) {
         ShowAlert(this, L"安装目录过长，请重新选择后再试！");
         return false;
@@ -341,16 +359,17 @@ bool CInstallationFrameWnd::StartInstall()
         if (!PrepareReinstall())
             return false;
         // The previous root may lie on another drive.
-        folder = setup_path->GetText().GetData();
+        folder = NormalisedRoot(setup_path->GetText().GetData());
         if (!HasRequiredSpace(folder))
             return false;
     }
+    setup_path->SetText(folder.c_str());
     const std::wstring client = ClientFolderOf(folder) + L"\\Orbela.exe";
     wcsncpy(g_clientExePath, client.c_str(), MAX_PATH - 1);
     g_clientExePath[MAX_PATH - 1] = L'\0';
 
     // The worker first: a worker that cannot start leaves the wizard where it was.
-    InstallJob* job = new InstallJob{ this, m_hWnd, WithoutTrailingBackslashes(folder), 0 };
+    InstallJob* job = new InstallJob{ this, m_hWnd, folder, 0 };
     HANDLE worker = ::CreateThread(NULL, 0, InstallThreadProc, job, 0, NULL);
     if (worker == NULL) {
         delete job;
@@ -379,7 +398,7 @@ bool CInstallationFrameWnd::PrepareReinstall()
         && _wcsicmp(location.c_str() + location.size() - tail.size(), tail.c_str()) == 0) {
         std::wstring previous = location.substr(0, location.size() - tail.size());
         if (IsDriveAbsolute(previous + L"\\"))
-            root = previous;
+            root = previous.size() == 2 ? previous + L"\\" : previous;
     }
     const std::wstring client = ClientFolderOf(root);
 
@@ -430,10 +449,12 @@ CInstallationFrameWnd::InstallOutcome CInstallationFrameWnd::RunInstall(InstallJ
         return written == FreshFileResult::Stopped ? Stopped : ExtractFailed;
     }
 
-    // From here on the install runs to its end, asked to stop or not.
-    int created = ::SHCreateDirectoryExW(NULL, job.root.c_str(), NULL);
-    if (created != ERROR_SUCCESS && created != ERROR_ALREADY_EXISTS && created != ERROR_FILE_EXISTS)
-        return ExtractFailed;
+    // From here on the install runs to its end, asked to stop or not. A drive root is there already.
+    if (!IsRootFolder(job.root)) {
+        int created = ::SHCreateDirectoryExW(NULL, job.root.c_str(), NULL);
+        if (created != ERROR_SUCCESS && created != ERROR_ALREADY_EXISTS && created != ERROR_FILE_EXISTS)
+            return ExtractFailed;
+    }
     ::PostMessageW(job.window, kInstallStepMessage, 30, 0);
     const std::wstring client = ClientFolderOf(job.root);
     if (RunExtractor(extractor, package, job.root) != 0 || !HoldsClient(client))

@@ -57,9 +57,21 @@ std::wstring PathForBatch(const std::wstring& path)
     return length > 0 && length < MAX_PATH ? std::wstring(shortPath, length) : path;
 }
 
+std::wstring BatchLiteral(const std::wstring& path)
+{
+    std::wstring text;
+    text.reserve(path.size());
+    for (wchar_t c : path) {
+        if (c == L'%')
+            text += L'%';
+        text += c;
+    }
+    return text;
+}
+
 std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& clientFolder)
 {
-    const std::wstring exe = L"\"" + exePath + L"\"";
+    const std::wstring exe = L"\"" + BatchLiteral(exePath) + L"\"";
     std::wstring text = L"@echo off\r\n"
                         L"set tries=0\r\n"
                         L":retry\r\n"
@@ -73,11 +85,11 @@ std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& c
     const std::wstring exeFolder = ParentFolderOf(exePath);
     if (!clientFolder.empty()
         && CompareStringOrdinal(exeFolder.c_str(), -1, clientFolder.c_str(), -1, TRUE) == CSTR_EQUAL) {
-        text += L"rd /s /q \"" + clientFolder + L"\"\r\n";
+        text += L"rd /s /q \"" + BatchLiteral(clientFolder) + L"\"\r\n";
         // The install root goes only when it is left empty, and a root never.
         const std::wstring parent = ParentFolderOf(clientFolder);
         if (IsAbsoluteFolder(parent + L"\\") && !IsRootFolder(parent))
-            text += L"rd \"" + parent + L"\" >nul 2>nul\r\n";
+            text += L"rd \"" + BatchLiteral(parent) + L"\" >nul 2>nul\r\n";
     }
     text += L"del \"%~f0\"\r\n";
     return text;

@@ -1,6 +1,7 @@
 #include "ShortcutRemoval.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -22,6 +23,22 @@ std::wstring PathIn(int folderId, const wchar_t* name)
     return path.size() < MAX_PATH ? path : std::wstring();
 }
 
+// The shell's verbs may wait on shell extensions: they run on a thread of
+// their own, with a copy of the path it owns, and are waited for this long.
+const DWORD kUnpinWaitMs = 10000;
+
+DWORD WINAPI RunUnpinVerbs(LPVOID parameter)
+{
+    std::wstring* path = static_cast<std::wstring*>(parameter);
+    HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    ShellExecuteW(NULL, L"TaskbarUnPin", path->c_str(), NULL, NULL, SW_SHOW);
+    ShellExecuteW(NULL, L"StartUnPin", path->c_str(), NULL, NULL, SW_SHOW);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    delete path;
+    return 0;
+}
+
 } // namespace
 
 void UnpinAndDeleteShortcut(int folderId, const wchar_t* linkName)
@@ -29,8 +46,14 @@ void UnpinAndDeleteShortcut(int folderId, const wchar_t* linkName)
     std::wstring path = PathIn(folderId, linkName);
     if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return;
-    ShellExecuteW(NULL, L"TaskbarUnPin", path.c_str(), NULL, NULL, SW_SHOW);
-    ShellExecuteW(NULL, L"StartUnPin", path.c_str(), NULL, NULL, SW_SHOW);
+    std::wstring* owned = new std::wstring(path);
+    HANDLE thread = CreateThread(NULL, 0, RunUnpinVerbs, owned, 0, NULL);
+    if (thread != NULL) {
+        WaitForSingleObject(thread, kUnpinWaitMs);
+        CloseHandle(thread);
+    } else {
+        delete owned;
+    }
     DeleteFileW(path.c_str());
 }
 

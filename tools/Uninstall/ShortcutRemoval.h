@@ -5,7 +5,8 @@
 // CSIDL_APPDATA the Quick Launch folder below it is meant. A folder whose
 // path cannot be obtained makes them do nothing.
 
-// Quick Launch: unpins the link from the taskbar and the Start menu, then deletes it.
+// Quick Launch: unpins the link from the taskbar and the Start menu (waiting
+// at most 10 s for the shell), then deletes it.
 void UnpinAndDeleteShortcut(int folderId, const wchar_t* linkName);
 
 // Non-zero when the name is found in that folder.

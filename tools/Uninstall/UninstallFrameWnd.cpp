@@ -3,13 +3,12 @@
 #include "ClientFolder.h"
 #include "ClientProcessQuestions.h"
 #include "DebugPrivilege.h"
-#include "HiddenProcess.h"
+#include "FolderRemoval.h"
 #include "MessageBoxFrameWnd.h"
 #include "SelfDelete.h"
 #include "ShortcutRemoval.h"
 #include "StatisticsReport.h"
 #include "UninstallEntry.h"
-#include "UpdaterCopy.h"
 
 #include <shlobj.h>
 
@@ -22,28 +21,12 @@ volatile unsigned int g_uninstallProgress = 0;
 namespace {
 
 const UINT kProgressTimerMs = 100;
-// A removal command that has not ended by then is left to itself.
-const DWORD kRemovalWaitMs = 60000;
+// Closing while the folders are still being removed waits this long at most
+// (each of the two removals is bounded by itself).
+const DWORD kRemovalEndWaitMs = 130000;
 
 const wchar_t* const kExitQuestion = L"确定要退出Orbela卸载程序？";
 const wchar_t* const kClientFolderWrongText = L"Orbela目录有误！";
-
-// Runs "cmd.exe PARAMETERS" hidden by its full path and waits for its end
-// (bounded); the parameters go to the debugger output as well.
-void RunHiddenCommand(const std::wstring& parameters)
-{
-    OutputDebugStringW(parameters.c_str());
-    wchar_t system[MAX_PATH] = { 0 };
-    UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH - 10)
-        return;
-    const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
-    HANDLE process = StartHiddenProcess(cmd, L"\"" + cmd + L"\" " + parameters, system, CREATE_NO_WINDOW);
-    if (process == NULL)
-        return;
-    WaitForSingleObject(process, kRemovalWaitMs);
-    CloseHandle(process);
-}
 
 bool IsFolder(const std::wstring& path)
 {
@@ -69,7 +52,7 @@ void CUninstallFrameWnd::OnControlsReady()
         ::MessageBoxW(NULL, SkinLoadFailedText(), SkinLoadFailedCaption(), MB_OK);
         ::ExitProcess(1);
     }
-    CMessageBoxFrameWnd::SetWizardIdentity(Title(), 132);
+    CMessageBoxFrameWnd::SetWizardIdentity(L"Orbela", 132);
     CenterWindow();
     confirmExit = true;
 }
@@ -99,14 +82,25 @@ void CUninstallFrameWnd::OnClick(NotifyRecord& msg)
 
 void CUninstallFrameWnd::CloseOrAsk()
 {
-    if (!confirmExit)
+    if (!confirmExit) {
+        if (m_removal != NULL)
+            ::WaitForSingleObject(m_removal, kRemovalEndWaitMs);
         DeleteSelfAndExit(m_clientFolder);
+    }
     if (ShowMessageBox(this, kExitQuestion, kExitQuestionFont, true) == 1)
         Close(1);
 }
 
+bool CUninstallFrameWnd::RemovalRunning() const
+{
+    return m_removal != NULL && ::WaitForSingleObject(m_removal, 0) == WAIT_TIMEOUT;
+}
+
 void CUninstallFrameWnd::OnProgressTimer()
 {
+    // The done page waits for the folders' removal.
+    if (g_uninstallProgress >= 99 && RemovalRunning())
+        return;
     g_uninstallProgress += 1;
     if (g_uninstallProgress <= 100) {
         ShowPercent(process, progress_text, g_uninstallProgress);
@@ -163,12 +157,7 @@ void CUninstallFrameWnd::RunUninstall()
 
     if (exists) {
         m_clientFolder = folder;
-        RunHiddenCommand(L"/c rd /s/q \"" + folder + L"\"");
-        // The install root goes only when it is left empty, and a root never.
-        const std::wstring parent = ParentFolderOf(folder);
-        DeleteUpdaterCopy(parent);
-        if (!IsRootFolder(parent))
-            RunHiddenCommand(L"/c rd  \"" + parent + L"\"");
+        m_removal = StartClientFolderRemoval(folder);
     }
     DeleteUninstallEntry();
     confirmExit = false;

@@ -39,8 +39,9 @@ private:
     // The close button and the system close: the batch once the work is
     // done, otherwise the exit question.
     void CloseOrAsk();
-    // Removes the client folder and its parent when that is left empty.
-    void RemoveClientFolder(const std::wstring& clientFolder);
+    // Whether the removal of the client folder and its parent still runs.
+    bool RemovalRunning() const;
 
     std::wstring m_clientFolder;  // the folder this run removed; empty when none
+    HANDLE m_removal = NULL;      // the removal's thread, once started
 };

@@ -7,8 +7,10 @@
 #include "HttpDownload.h"
 #include "MessageBoxFrameWnd.h"
 #include "OemText.h"
+#include "ProcessControl.h"
 #include "StatisticsReport.h"
 #include "UninstallEntry.h"
+#include "UpdateUnpacking.h"
 #include "WizardNotices.h"
 
 #include <cwchar>
@@ -24,6 +26,9 @@ namespace {
 const int kExtractorResourceId = 130;
 const UINT kProgressTimerMs = 100;
 const DWORD kFinishedPauseMs = 2000;
+// The client has handed over and is ending: it gets this long before its
+// processes in the client folder are stopped.
+const DWORD kClientEndWaitMs = 10000;
 
 // The worker's end, posted with the outcome as wParam.
 const UINT kUpdateEndedMessage = WM_APP + 112;
@@ -93,7 +98,7 @@ void CUpdateFrameWnd::OnControlsReady()
         ::MessageBoxW(NULL, SkinLoadFailedText(), SkinLoadFailedCaption(), MB_OK);
         ::ExitProcess(1);
     }
-    CMessageBoxFrameWnd::SetWizardIdentity(Title(), 131);
+    CMessageBoxFrameWnd::SetWizardIdentity(L"Orbela更新", 131);
     EnableWorkerMessageBoxes(this);
     g_updateProgress = 0;
     tab_page->SelectTab(0);
@@ -169,18 +174,29 @@ void CUpdateFrameWnd::AskToClose()
     Close(1);
 }
 
-LRESULT CUpdateFrameWnd::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
+namespace {
+
+// The percent only rises: a download message still queued when the worker
+// has stored its final 100 never takes the bar back.
+void RaiseUpdateProgress(LONG percent)
 {
-    if (msg == WM_UPDATE_PROGRESS) {
-        // Posted in order by the worker; its 100 comes after the download's last message.
-        ::InterlockedExchange(&g_updateProgress, static_cast<LONG>(wParam));
-        return 0;
+    for (LONG current = g_updateProgress; current < percent; current = g_updateProgress) {
+        if (::InterlockedCompareExchange(&g_updateProgress, percent, current) == current)
+            break;
     }
-    return CWizardFrameWnd::FilterMessage(msg, wParam, lParam, handled);
 }
+
+} // namespace
 
 LRESULT CUpdateFrameWnd::HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
 {
+    // Taken by the window itself, not by a pre-message filter, which the
+    // system's move and menu loops skip.
+    if (msg == WM_UPDATE_PROGRESS) {
+        handled = true;
+        RaiseUpdateProgress(static_cast<LONG>(wParam));
+        return 0;
+    }
     if (msg == kUpdateEndedMessage) {
         handled = true;
         OnUpdateEnded(static_cast<UpdateOutcome>(wParam));
@@ -253,13 +269,18 @@ CUpdateFrameWnd::UpdateOutcome CUpdateFrameWnd::RunUpdate(UpdateJob& job)
         return Stopped;
     }
 
-    // An update package holds the client's files at its top level.
-    if (RunExtractor(extractor, package, job.clientFolder) != 0 || !HoldsClient(job.clientFolder))
+    // Nothing may hold the files the package replaces: the client's
+    // processes get their time to end, then those left are stopped.
+    StopProcessesInsideFolder(job.clientFolder.c_str(), kClientEndWaitMs);
+    // An update package holds the client's files at its top level; a failure
+    // leaves the old client as it was.
+    if (!UnpackOverClient(extractor, package, job.clientFolder) || !HoldsClient(job.clientFolder))
         return ExtractFailed;
     DeleteUninstallEntry();
     if (!WriteUninstallEntry(job.clientFolder, job.version))
         return RegistryFailed;
     CreateClientShortcutsWithNotices(job.frame, job.clientFolder);
-    ::PostMessageW(job.window, WM_UPDATE_PROGRESS, 100, 0);
+    // Stored, not posted: the window's timer reads it whatever loop runs.
+    ::InterlockedExchange(&g_updateProgress, 100);
     return Updated;
 }

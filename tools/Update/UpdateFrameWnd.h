@@ -7,7 +7,8 @@
 
 #include <string>
 
-// The percent the progress page shows: set by WM_UPDATE_PROGRESS, read by the timer.
+// The percent the progress page shows: raised by WM_UPDATE_PROGRESS and set
+// to 100 by the worker at its end; read by the timer.
 extern volatile LONG g_updateProgress;
 // The client executable the finished page starts.
 extern wchar_t g_clientExePath[MAX_PATH];
@@ -44,7 +45,6 @@ protected:
     void OnControlsReady() override;
     void Notify(DirectUI::NotifyRecord& msg) override;
     void OnClick(DirectUI::NotifyRecord& msg) override;
-    LRESULT FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
     void OnCloseRequest() override { AskToClose(); }
     LRESULT HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
 

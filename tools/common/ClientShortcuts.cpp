@@ -6,6 +6,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 // The notices for a set that could not be written.
@@ -23,45 +26,78 @@ std::wstring SpecialFolder(int csidl)
     return found ? std::wstring(path) : std::wstring();
 }
 
+// Longer than this, a link's save counts as failed (its thread is left to end by itself).
+const DWORD kShortcutSaveLimitMs = 60000;
+
 bool FitsPath(const std::wstring& path)
 {
     return !path.empty() && path.size() < MAX_PATH;
 }
 
+// A link being saved. The saving thread and the caller each hold a
+// reference; the last to let go deletes it, so a save that outlives the
+// caller's wait never writes into memory the caller has freed.
 struct PendingShortcut {
     std::wstring link;
     std::wstring target;
-    bool written;
+    volatile LONG written;
+    volatile LONG references;
+
+    void Release()
+    {
+        if (InterlockedDecrement(&references) == 0)
+            delete this;
+    }
 };
 
 DWORD WINAPI SavePendingShortcut(LPVOID parameter)
 {
     PendingShortcut* shortcut = static_cast<PendingShortcut*>(parameter);
-    shortcut->written = !shortcut->link.empty() && CreateShortcut(shortcut->link.c_str(), shortcut->target.c_str());
+    bool written = !shortcut->link.empty() && CreateShortcut(shortcut->link.c_str(), shortcut->target.c_str());
+    InterlockedExchange(&shortcut->written, written ? 1 : 0);
+    shortcut->Release();
     return 0;
 }
 
 // Saves the links side by side: a save can wait on the shell (under Wine each
 // one waits for the desktop's menu builder), and the links do not depend on
-// each other. A link whose thread cannot start is saved here.
-void SaveShortcuts(PendingShortcut* shortcuts, size_t count)
+// each other. A link whose thread cannot start is saved here; one whose save
+// has not ended within the limit counts as not written. Answers per link.
+std::vector<bool> SaveShortcuts(const std::vector<std::pair<std::wstring, std::wstring>>& links)
 {
+    std::vector<bool> written(links.size(), false);
+    std::vector<PendingShortcut*> pending(links.size(), nullptr);
     HANDLE threads[MAXIMUM_WAIT_OBJECTS];
+    size_t owners[MAXIMUM_WAIT_OBJECTS];
     DWORD started = 0;
-    for (size_t i = 0; i < count; ++i) {
-        if (shortcuts[i].link.empty())
+    for (size_t i = 0; i < links.size(); ++i) {
+        if (links[i].first.empty())
             continue;
+        PendingShortcut* shortcut = new PendingShortcut{ links[i].first, links[i].second, 0, 2 };
+        pending[i] = shortcut;
         HANDLE thread = started < MAXIMUM_WAIT_OBJECTS
-            ? CreateThread(NULL, 0, SavePendingShortcut, &shortcuts[i], 0, NULL) : NULL;
-        if (thread != NULL)
+            ? CreateThread(NULL, 0, SavePendingShortcut, shortcut, 0, NULL) : NULL;
+        if (thread != NULL) {
+            owners[started] = i;
             threads[started++] = thread;
-        else
-            SavePendingShortcut(&shortcuts[i]);
+        } else {
+            SavePendingShortcut(shortcut);
+        }
     }
     if (started > 0)
-        WaitForMultipleObjects(started, threads, TRUE, INFINITE);
-    for (DWORD i = 0; i < started; ++i)
+        WaitForMultipleObjects(started, threads, TRUE, kShortcutSaveLimitMs);
+    std::vector<bool> ended(links.size(), true);
+    for (DWORD i = 0; i < started; ++i) {
+        ended[owners[i]] = WaitForSingleObject(threads[i], 0) == WAIT_OBJECT_0;
         CloseHandle(threads[i]);
+    }
+    for (size_t i = 0; i < links.size(); ++i) {
+        if (pending[i] == nullptr)
+            continue;
+        written[i] = ended[i] && pending[i]->written != 0;
+        pending[i]->Release();
+    }
+    return written;
 }
 
 } // namespace
@@ -72,10 +108,10 @@ ClientShortcutsResult CreateClientShortcuts(const std::wstring& clientFolder)
     const std::wstring uninstaller = clientFolder + L"\\Uninstall.exe";
     // The Start menu's two links, then the desktop's; an empty link path is
     // one that cannot be written.
-    PendingShortcut shortcuts[3] = {
-        { std::wstring(), client, false },
-        { std::wstring(), uninstaller, false },
-        { std::wstring(), client, false },
+    std::vector<std::pair<std::wstring, std::wstring>> links = {
+        { std::wstring(), client },
+        { std::wstring(), uninstaller },
+        { std::wstring(), client },
     };
 
     std::wstring programs = SpecialFolder(CSIDL_PROGRAMS);
@@ -85,19 +121,19 @@ ClientShortcutsResult CreateClientShortcuts(const std::wstring& clientFolder)
         const std::wstring uninstallLink = folder + L"\\卸载Orbela.lnk";
         if (FitsPath(clientLink) && FitsPath(uninstallLink)) {
             CreateDirectoryW(folder.c_str(), NULL);  // an existing folder is reused
-            shortcuts[0].link = clientLink;
-            shortcuts[1].link = uninstallLink;
+            links[0].first = clientLink;
+            links[1].first = uninstallLink;
         }
     }
     std::wstring desktop = SpecialFolder(CSIDL_DESKTOP);
     const std::wstring desktopLink = desktop + L"\\Orbela.lnk";
     if (!desktop.empty() && FitsPath(desktopLink))
-        shortcuts[2].link = desktopLink;
+        links[2].first = desktopLink;
 
-    SaveShortcuts(shortcuts, 3);
+    const std::vector<bool> written = SaveShortcuts(links);
     ClientShortcutsResult result;
-    result.startMenu = shortcuts[0].written && shortcuts[1].written;
-    result.desktop = shortcuts[2].written;
+    result.startMenu = written[0] && written[1];
+    result.desktop = written[2];
     return result;
 }
 

@@ -2,38 +2,53 @@
 
 #include "HiddenProcess.h"
 
-#include <windows.h>
-
 std::wstring ExtractorCommandLine(const std::wstring& extractor, const std::wstring& package,
                                   const std::wstring& outputFolder)
 {
-    return L"\"" + extractor + L"\" x \"" + package + L"\" -y -o\"" + outputFolder + L"\"";
+    // "E:\" would read as E:" followed by a quote that is part of the argument.
+    const std::wstring output = !outputFolder.empty() && outputFolder.back() == L'\\' ? outputFolder + L"\\" : outputFolder;
+    return L"\"" + extractor + L"\" x \"" + package + L"\" -y -o\"" + output + L"\"";
+}
+
+DWORD ExtractorTimeLimitMs(unsigned long long packageBytes)
+{
+    const unsigned long long limit = 60000ULL + (packageBytes >> 20) * 2000ULL;
+    return limit < 0x7FFFFFFFULL ? static_cast<DWORD>(limit) : 0x7FFFFFFFUL;
 }
 
 namespace {
 
+unsigned long long FileBytes(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 // Starts the extractor hidden with this command line in that folder and waits
-// for its exit code; -1 when it could not be started.
-long RunHidden(const std::wstring& extractor, const std::wstring& text, const std::wstring& folder)
+// for its exit code within the package's limit; -1 when it could not be
+// started or was ended for taking too long.
+long RunHidden(const std::wstring& extractor, const std::wstring& package, const std::wstring& text,
+               const std::wstring& folder)
 {
     HANDLE process = StartHiddenProcess(extractor, text, folder, DETACHED_PROCESS);
     if (process == NULL)
         return -1;
-    DWORD exitCode = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process, INFINITE) != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &exitCode))
-        exitCode = static_cast<DWORD>(-1);
+    DWORD exitCode = 0;
+    bool ended = WaitOrTerminate(process, ExtractorTimeLimitMs(FileBytes(package)), &exitCode);
     CloseHandle(process);
-    return static_cast<long>(exitCode);
+    return ended ? static_cast<long>(exitCode) : -1;
 }
 
 } // namespace
 
 long RunExtractor(const std::wstring& extractor, const std::wstring& package, const std::wstring& outputFolder)
 {
-    return RunHidden(extractor, ExtractorCommandLine(extractor, package, outputFolder), outputFolder);
+    return RunHidden(extractor, package, ExtractorCommandLine(extractor, package, outputFolder), outputFolder);
 }
 
 long TestArchive(const std::wstring& extractor, const std::wstring& package, const std::wstring& workFolder)
 {
-    return RunHidden(extractor, L"\"" + extractor + L"\" t \"" + package + L"\"", workFolder);
+    return RunHidden(extractor, package, L"\"" + extractor + L"\" t \"" + package + L"\"", workFolder);
 }

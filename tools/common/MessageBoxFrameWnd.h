@@ -18,7 +18,7 @@ public:
     DirectUI::CButtonUI* m_okButton = nullptr;
     DirectUI::CButtonUI* m_cancelButton = nullptr;
 
-    // The calling wizard's title text (shown in "msg_title") and the id of its
+    // The calling wizard's box title (shown in "msg_title"; not its window title) and the id of its
     // "ZIPRES" skin resource; "Orbela" and 132 unless a wizard sets them.
     static void SetWizardIdentity(LPCWSTR title, UINT skinResourceId);
 

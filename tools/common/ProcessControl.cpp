@@ -1,5 +1,7 @@
 #include "ProcessControl.h"
 
+#include "UpdaterCopy.h"
+
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -50,20 +52,32 @@ bool InsideFolder(const std::wstring& folder, const std::wstring& clientFolder)
         && CompareStringOrdinal(folder.c_str(), static_cast<int>(prefix.size()), prefix.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-// Whether the process's image lies anywhere in the client folder or directly in its parent.
-bool ImageInClientFolder(DWORD processId, const std::wstring& clientFolder)
+// The full path of the process's image; empty when it cannot be read.
+std::wstring ImageOf(DWORD processId)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
     if (!process)
-        return false;
+        return std::wstring();
     wchar_t image[MAX_PATH];
     DWORD size = MAX_PATH;
     BOOL ok = QueryFullProcessImageNameW(process, 0, image, &size);
     CloseHandle(process);
-    if (!ok)
+    return ok ? NormalisedFolder(image) : std::wstring();
+}
+
+// Whether the process's image lies anywhere in the client folder, or directly
+// in its parent as the client's updater copy. The parent may be a folder
+// shared with other programs, so there only an image that carries the
+// updater's resources counts.
+bool ImageInClientFolder(DWORD processId, const std::wstring& clientFolder)
+{
+    const std::wstring image = ImageOf(processId);
+    if (image.empty())
         return false;
-    std::wstring imageFolder = ParentFolder(NormalisedFolder(image));
-    return InsideFolder(imageFolder, clientFolder) || SameFolder(imageFolder, ParentFolder(clientFolder));
+    std::wstring imageFolder = ParentFolder(image);
+    if (InsideFolder(imageFolder, clientFolder))
+        return true;
+    return SameFolder(imageFolder, ParentFolder(clientFolder)) && IsOrbelaUpdater(image);
 }
 
 // Walks the process list; stops at the first entry for which visit answers true.
@@ -117,4 +131,43 @@ void KillProcessByName(const wchar_t* exeName, const wchar_t* clientFolder)
         }
         return true;
     });
+}
+
+bool StopProcessesInsideFolder(const wchar_t* folder, DWORD waitMs)
+{
+    const std::wstring inside = NormalisedFolder(folder);
+    if (inside.empty())
+        return false;
+    const DWORD self = GetCurrentProcessId();
+    auto anyInside = [&](bool terminate) {
+        bool found = false;
+        ForEachProcess([&](const PROCESSENTRY32W& entry) {
+            if (entry.th32ProcessID == self || entry.th32ProcessID == 0)
+                return false;
+            const std::wstring image = ImageOf(entry.th32ProcessID);
+            if (image.empty() || !InsideFolder(ParentFolder(image), inside))
+                return false;
+            found = true;
+            if (!terminate)
+                return true;
+            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+            if (process) {
+                if (TerminateProcess(process, 0))
+                    WaitForSingleObject(process, kKillWaitMs);
+                CloseHandle(process);
+            }
+            return false;
+        });
+        return found;
+    };
+    // The client has handed over and is on its way out: it gets its time first.
+    const DWORD start = GetTickCount();
+    while (anyInside(false)) {
+        if (GetTickCount() - start >= waitMs) {
+            anyInside(true);
+            return !anyInside(false);
+        }
+        Sleep(100);
+    }
+    return true;
 }

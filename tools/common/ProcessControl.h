@@ -1,9 +1,12 @@
 #pragma once
 
+#include <windows.h>
+
 // Checks and stops the client's processes by executable name. A process counts
 // only when its name matches and its image lies in the client folder (or any
-// folder below it) or directly in that folder's parent (where the client puts
-// its updater copy), so a program of the same name elsewhere is never touched.
+// folder below it), or directly in that folder's parent (where the client puts
+// its updater copy) when the image is an Orbela updater; a program of the same
+// name elsewhere, or someone else's in a shared parent, is never touched.
 
 // True when such a process runs; the name is compared case-sensitively.
 bool IsProcessRunning(const wchar_t* exeName, const wchar_t* clientFolder);
@@ -11,3 +14,9 @@ bool IsProcessRunning(const wchar_t* exeName, const wchar_t* clientFolder);
 // Terminates the first such process (name compared without regard to case)
 // with exit code 0 and waits up to 5 s for its end. Failures are silent.
 void KillProcessByName(const wchar_t* exeName, const wchar_t* clientFolder);
+
+// Before files in the folder are replaced: waits up to waitMs for every
+// process whose image lies in the folder or below it to end, then terminates
+// those still running. Never the calling process, never one outside the
+// folder (its parent included). True when none is left.
+bool StopProcessesInsideFolder(const wchar_t* folder, DWORD waitMs);

@@ -4,13 +4,16 @@
 
 #include <cwchar>
 
-LRESULT CWizardFrameWnd::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
+LRESULT CWizardFrameWnd::HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
 {
+    // Taken by the window itself, not by a pre-message filter: the system's
+    // move and menu loops hand the ticks straight to the window.
     if (msg == WM_TIMER && wParam == PROGRESS_TIMER_ID) {
+        handled = true;
         OnProgressTimer();
         return 0;
     }
-    return WindowImplBase::FilterMessage(msg, wParam, lParam, handled);
+    return WindowImplBase::HandleOtherMessage(msg, wParam, lParam, handled);
 }
 
 LRESULT CWizardFrameWnd::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)

@@ -20,7 +20,8 @@ protected:
     // The system asked to close the window (restored first when minimised).
     virtual void OnCloseRequest() = 0;
 
-    LRESULT FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    // The progress timer's ticks, however they are delivered.
+    LRESULT HandleOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
     // The bar at the percent and its label as "N%".

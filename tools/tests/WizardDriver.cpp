@@ -37,6 +37,9 @@ const wchar_t* const kHelp =
     L"  maximize TITLE          posts SC_MAXIMIZE to the window\n"
     L"  minimize TITLE          posts SC_MINIMIZE to the window\n"
     L"  iconic TITLE            1 when the window is minimised, else 0\n"
+    L"  move TITLE              posts SC_MOVE: the window's thread enters the system's move loop\n"
+    L"  moving TITLE            1 while the window's thread is in a move or size loop, else 0\n"
+    L"  endmove TITLE           posts Escape, which ends a move loop\n"
     L"  hittest TITLE NAME      WM_NCHITTEST's answer at the control's centre\n"
     L"                          (NAME \"#CLASS\": the first visible control of that class)\n"
     L"  owner TITLE             the title of the window's owner, or \"none\"\n"
@@ -345,7 +348,8 @@ int RunCommand(int argc, wchar_t** argv)
         return 0;
     }
     if ((command == L"close" || command == L"maximize" || command == L"minimize" || command == L"iconic" ||
-         command == L"owner" || command == L"enabled" || command == L"window" || command == L"dump") && need(1)) {
+         command == L"owner" || command == L"enabled" || command == L"window" || command == L"dump" ||
+         command == L"move" || command == L"moving" || command == L"endmove") && need(1)) {
         HWND window = WaitForTitle(argv[2], kDefaultWaitMs);
         if (window == NULL) {
             PrintLine(L"timeout: no window \"" + std::wstring(argv[2]) + L"\"");
@@ -359,6 +363,18 @@ int RunCommand(int argc, wchar_t** argv)
         } else if (command == L"close" || command == L"maximize" || command == L"minimize") {
             WPARAM which = command == L"close" ? SC_CLOSE : command == L"maximize" ? SC_MAXIMIZE : SC_MINIMIZE;
             PostMessageW(window, WM_SYSCOMMAND, which, 0);
+            PrintLine(L"ok");
+        } else if (command == L"move") {
+            PostMessageW(window, WM_SYSCOMMAND, SC_MOVE, 0);
+            PrintLine(L"ok");
+        } else if (command == L"moving") {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            bool moving = GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info)
+                && (info.flags & GUI_INMOVESIZE) != 0;
+            PrintLine(moving ? L"1" : L"0");
+        } else if (command == L"endmove") {
+            PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
             PrintLine(L"ok");
         } else if (command == L"iconic") {
             PrintLine(IsIconic(window) ? L"1" : L"0");

@@ -10,7 +10,8 @@ install_into "$root"
 wrun 30 reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Orbela' /v InstallLocation /d "$client\\" /f >/dev/null
 wrun 30 reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Orbela' /v DisplayIcon /d stale /f >/dev/null
 rm "$(unixpath "$client")/Tools/7z.exe"
-cp "$(unixpath "$client")/Orbela.exe" "$(unixpath "$root")/Update.exe"
+# The updater copy carries the updater's resources; the decoy elsewhere does not need to.
+cp "$WIN_BIN/FixtureUpdater.exe" "$(unixpath "$root")/Update.exe"
 mkdir -p "$WINEPREFIX/drive_c/Elsewhere"
 cp "$(unixpath "$client")/Orbela.exe" "$WINEPREFIX/drive_c/Elsewhere/Update.exe"
 

@@ -43,6 +43,7 @@ refuse() {
 driver click "$title" checkbox_terms >/dev/null
 driver click "$title" quicksetupbtn >/dev/null
 expect "$(notice_text)" '请选中"我已阅读并同意Orbela许可协议"选项后，再进行安装！' "terms unticked refused"
+expect "$(driver text "$box" msg_title)" "Orbela" "the box's title"
 answer_box ok
 no_temp_files "terms unticked"
 driver click "$title" checkbox_terms >/dev/null

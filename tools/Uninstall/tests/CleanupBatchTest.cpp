@@ -1,8 +1,10 @@
+#include "FolderRemoval.h"
 #include "SelfDelete.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -43,7 +45,117 @@ TEST(CleanupBatchTest, ACopyElsewhereGoesAloneAndARootIsNeverRemoved)
     EXPECT_EQ(noFolder.find(L"rd "), std::wstring::npos) << "a vanished client folder: no folder is touched";
 
     std::wstring percent = CleanupBatchText(L"C:\\100%\\Orbela\\Uninstall.exe", L"C:\\100%\\Orbela");
-    EXPECT_TRUE(Has(percent, L"rd /s /q \"C:\\100%\\Orbela\"")) << "written as it is, never used as a format";
+    EXPECT_TRUE(Has(percent, L"rd /s /q \"C:\\100%%\\Orbela\"")) << "cmd reads %% as the one % of the path";
+    EXPECT_TRUE(Has(percent, L"del /f /q \"C:\\100%%\\Orbela\\Uninstall.exe\" >nul 2>nul"));
+    EXPECT_EQ(BatchLiteral(L"D:\\a%PATH%b%"), L"D:\\a%%PATH%%b%%");
+}
+
+// Runs the batch for real under cmd and the removals as the uninstaller runs
+// them, on install roots whose names cmd would read as something else, with
+// sentinels where a misread path would land.
+std::wstring TempRoot()
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"percent-paths-" + std::to_wstring(GetCurrentProcessId());
+}
+
+void MakeFile(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot make the test file";
+    DWORD written = 0;
+    WriteFile(file, "keep", 4, &written, NULL);
+    CloseHandle(file);
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// An install root with its client folder ("Orbela" holding "Orbela.exe" and
+// "Uninstall.exe") and a sentinel beside it under the misread name.
+struct PercentRoot {
+    std::wstring root;
+    std::wstring client;
+    std::wstring sentinel;
+};
+
+PercentRoot MakeRoot(const std::wstring& base, const std::wstring& name, const std::wstring& misread)
+{
+    PercentRoot made{ base + L"\\" + name, base + L"\\" + name + L"\\Orbela", base + L"\\" + misread + L"\\Orbela\\keep.txt" };
+    CreateDirectoryW(made.root.c_str(), NULL);
+    CreateDirectoryW(made.client.c_str(), NULL);
+    MakeFile(made.client + L"\\Orbela.exe");
+    MakeFile(made.client + L"\\Uninstall.exe");
+    CreateDirectoryW((base + L"\\" + misread).c_str(), NULL);
+    CreateDirectoryW((base + L"\\" + misread + L"\\Orbela").c_str(), NULL);
+    MakeFile(made.sentinel);
+    return made;
+}
+
+bool RunBatch(const std::wstring& text, const std::wstring& folder)
+{
+    const std::wstring batch = folder + L"\\DeleteBat.bat";
+    std::string bytes(text.begin(), text.end());  // the test's paths are ASCII
+    HANDLE file = CreateFileW(batch.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
+    CloseHandle(file);
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
+    std::wstring line = L"\"" + cmd + L"\" /c \"\"" + batch + L"\"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(cmd.c_str(), &line[0], NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, folder.c_str(), &startup, &process))
+        return false;
+    bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return ended && !Exists(batch);
+}
+
+TEST(CleanupBatchTest, TheBatchAndTheRemovalsActOnPathsWithPercentSigns)
+{
+    const std::wstring base = TempRoot();
+    CreateDirectoryW(base.c_str(), NULL);
+    SetEnvironmentVariableW(L"ORBELA_TEST_NAME", L"Misread");
+    const struct {
+        const wchar_t* name;
+        const wchar_t* misread;  // how cmd would read the name unescaped
+    } rows[] = {
+        { L"Games 100%", L"Games 100" },
+        { L"Games %PATH%", L"Games PATH" },
+        { L"a%ORBELA_TEST_NAME%b", L"aMisreadb" },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.name, row.name + wcslen(row.name)));
+        // The batch, run from the client folder: the uninstaller, its folder and the emptied root go.
+        PercentRoot batchRoot = MakeRoot(base, std::wstring(L"batch ") + row.name, std::wstring(L"batch ") + row.misread);
+        ASSERT_TRUE(RunBatch(CleanupBatchText(batchRoot.client + L"\\Uninstall.exe", batchRoot.client), base))
+            << "the batch ran and deleted itself";
+        EXPECT_FALSE(Exists(batchRoot.client + L"\\Uninstall.exe"));
+        EXPECT_FALSE(Exists(batchRoot.client)) << "the client folder is gone";
+        EXPECT_FALSE(Exists(batchRoot.root)) << "the emptied install root is gone";
+        EXPECT_TRUE(Exists(batchRoot.sentinel)) << "the misread folder lives";
+
+        // The two cmd runs of the uninstaller: the client folder, then its root when empty.
+        PercentRoot removed = MakeRoot(base, std::wstring(L"rd ") + row.name, std::wstring(L"rd ") + row.misread);
+        MakeFile(removed.root + L"\\other.txt");
+        EXPECT_TRUE(RunFolderRemoval(removed.client, true, 60000));
+        EXPECT_FALSE(Exists(removed.client)) << "the client folder is gone";
+        EXPECT_TRUE(RunFolderRemoval(removed.root, false, 60000));
+        EXPECT_TRUE(Exists(removed.root + L"\\other.txt")) << "a root that holds more stays";
+        DeleteFileW((removed.root + L"\\other.txt").c_str());
+        EXPECT_TRUE(RunFolderRemoval(removed.root, false, 60000));
+        EXPECT_FALSE(Exists(removed.root)) << "the emptied root is gone";
+        EXPECT_TRUE(Exists(removed.sentinel)) << "the misread folder lives";
+    }
 }
 
 TEST(CleanupBatchTest, PathsTheOemCodePageCannotHoldBecomeShortNames)

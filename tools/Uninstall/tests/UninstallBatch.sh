@@ -2,7 +2,9 @@
 # empty go, a sibling and its parent stay; the clean-up batch deletes exactly
 # the uninstaller that ran (on another drive than the batch's current folder,
 # renamed with blanks and brackets, from a temporary folder with blanks, under
-# a folder with umlauts), and decoys beside it live.
+# a folder with umlauts), and decoys beside it live. Install roots whose names
+# cmd would read as other paths ("%", "%PATH%"): exactly that install goes, the
+# folder the misread name would reach and a sibling live.
 . "$(dirname "${BASH_SOURCE[0]}")/UninstallSteps.sh"
 
 echo "--- on drive E: beside a sibling, a decoy Uninstall.exe in the batch's current folder"
@@ -19,6 +21,28 @@ expect "$(cat "$WORK/drive-e/Games/Other/keep.txt")" keep "the sibling and its p
 expect "$(cat "$temp/Uninstall.exe")" decoy "the decoy in the batch's folder lives"
 expect "$(driver reg InstallLocation)" missing "the entry is gone"
 expect "$(links_left)" "" "the links are gone"
+
+# name|install root|where a misread path would land (a sentinel there)
+percent_rows=(
+  'a lone %|D:\Games 100%|D:\Games 100'
+  'a variable|D:\Games %PATH%|D:\Games PATH'
+)
+add_drive D "$WORK/drive-d"
+for row in "${percent_rows[@]}"; do
+  IFS='|' read -r name root misread <<<"$row"
+  echo "--- $name: $root"
+  seed_client "$root"
+  mkdir -p "$(any_unixpath "$root")/Other" "$(any_unixpath "$misread")/Orbela"
+  echo keep > "$(any_unixpath "$root")/Other/keep.txt"
+  echo keep > "$(any_unixpath "$misread")/Orbela/keep.txt"
+  run_registered_uninstaller
+  expect "$(driver reg InstallLocation)" "$root\\Orbela" "$name: the entry names the install"
+  confirm_and_finish
+  wait_for 60 gone "$client_dir" "$(batch_file)" || fail "$name: the client folder or the batch stayed"
+  expect "$(cat "$(any_unixpath "$root")/Other/keep.txt")" keep "$name: the sibling in the install root lives"
+  expect "$(cat "$(any_unixpath "$misread")/Orbela/keep.txt")" keep "$name: the misread folder lives"
+  expect "$(driver reg InstallLocation)" missing "$name: the entry is gone"
+done
 
 echo "--- a renamed copy beside decoys"
 seed_client 'C:\Third'
@@ -43,4 +67,4 @@ run_registered_uninstaller
 confirm_and_finish
 wait_for 60 gone "$(unixpath 'C:\Größe')" "$(batch_file)" || fail "C:\\Größe or the batch stayed"
 expect "$(driver reg InstallLocation)" missing "the entry is gone"
-expect "$(requests_for /hits)" 3 "one report for each uninstall"
+expect "$(requests_for /hits)" 5 "one report for each uninstall"

@@ -1,11 +1,12 @@
-# The stop prompts: the client in its folder and the updater in the folder
-# above are asked about; closing a prompt ends the uninstaller with nothing
-# removed or reported; OK ends both, and a program of the same name
-# elsewhere lives on.
+# The stop prompts: the client in its folder and the updater copy in the
+# folder above are asked about; closing a prompt ends the uninstaller with
+# nothing removed or reported; OK ends both, and a program of the same name
+# elsewhere lives on. Another program's Update.exe in a shared install root
+# is neither asked about, ended nor deleted.
 . "$(dirname "${BASH_SOURCE[0]}")/UninstallSteps.sh"
 
 seed_client 'C:\Games'
-cp "$client_dir/Orbela.exe" "$(unixpath 'C:\Games')/Update.exe"
+cp "$WIN_BIN/FixtureUpdater.exe" "$(unixpath 'C:\Games')/Update.exe"
 mkdir -p "$(unixpath 'C:\Decoy')" "$(unixpath 'C:\Copy')"
 cp "$client_dir/Orbela.exe" "$(unixpath 'C:\Decoy')/Orbela.exe"
 cp "$client_dir/Uninstall.exe" "$(unixpath 'C:\Copy')/Uninstall.exe"
@@ -22,6 +23,7 @@ echo "--- the first prompt closed with its close button"
 start_uninstaller "$copy"
 driver click "$uninstall_title" down >/dev/null
 expect "$(notice_text)" "检测到Orbela正在运行，卸载将关闭Orbela，是否继续？" "the client's prompt"
+expect "$(driver text "$box" msg_title)" "Orbela" "the box's title"
 answer_box close
 wait_exit "$UNINSTALLER_PID" 30 || fail "a closed prompt did not end the uninstaller"
 for pid in "$client_pid" "$updater_pid" "$decoy_pid"; do
@@ -52,5 +54,20 @@ wait_for 60 gone "$client_dir" "$(unixpath "$copy")" "$(batch_file)" || fail "th
 kill -0 "$decoy_pid" 2>/dev/null || fail "the decoy elsewhere was ended"
 echo "ok: the decoy elsewhere lives"
 expect "$(requests_for /hits)" 1 "one report"
-[ -f "$(unixpath 'C:\Games')/Update.exe" ] || fail "an Update.exe that is no Orbela updater was deleted"
-echo "ok: a foreign Update.exe above the client folder stays"
+gone "$(unixpath 'C:\Games')" || fail "the updater copy or the emptied root stayed"
+echo "ok: the updater copy went with the client and its emptied root"
+
+echo "--- another program's Update.exe running in a shared root"
+add_drive D "$WORK/drive-d"
+seed_client 'D:\Shared'
+cp "$client_dir/Orbela.exe" "$(any_unixpath 'D:\Shared')/Update.exe"
+wstart foreign 'D:\Shared\Update.exe'; foreign_pid=$WSTARTED
+four_started() { [ "$(wc -l <"$WORK/fixture.log" 2>/dev/null || echo 0)" -ge 4 ]; }
+wait_for 60 four_started || fail "the foreign Update.exe did not start"
+run_registered_uninstaller
+confirm_and_finish
+wait_for 60 gone "$client_dir" "$(batch_file)" || fail "the shared root's client folder or the batch stayed"
+kill -0 "$foreign_pid" 2>/dev/null || fail "another program's Update.exe was ended"
+[ -f "$(any_unixpath 'D:\Shared')/Update.exe" ] || fail "another program's Update.exe was deleted"
+echo "ok: another program's Update.exe in the shared root lives on, asked about by no prompt"
+kill "$foreign_pid" "$decoy_pid" 2>/dev/null || true

@@ -1,5 +1,6 @@
 # How the updater starts: a wrong command line ends it at once; the client
-# folder is found where the client left it or refused; closing during the
+# folder is found where the client left it or refused; the finished page comes
+# while the window is held in the system's move loop; closing during the
 # download asks, and either goes on or ends with nothing changed.
 . "$(dirname "${BASH_SOURCE[0]}")/UpdaterSteps.sh"
 
@@ -52,26 +53,47 @@ echo "--- closing during the download"
 more_gets_than() { [ "$(package_gets)" -gt "$1" ]; }
 # The package comes slowly, so the question comes while it downloads.
 fault slow:200000
-rm -f "$client_dir/UpdateNotes.txt"
-expect "$(wrun 30 "$WIN_BIN/HelperProbe.exe" entry "$client" "$old_version")" written "the entry back at the old version"
-gets=$(package_gets)
-start_updater "$updater"
-wait_for 60 more_gets_than "$gets" || fail "the download did not start"
+# start_slow_update: the client back at the old version, the updater started
+# and its download begun.
+start_slow_update() {
+  rm -f "$client_dir/UpdateNotes.txt"
+  expect "$(wrun 30 "$WIN_BIN/HelperProbe.exe" entry "$client" "$old_version")" written "the entry back at the old version"
+  gets=$(package_gets)
+  start_updater "$updater"
+  wait_for 60 more_gets_than "$gets" || fail "the download did not start"
+}
+# close_finished: the finished page's close button and OK end the updater.
+close_finished() {
+  driver click "$update_title" close_btn >/dev/null
+  answer_box ok
+  wait_exit "$UPDATER_PID" 30 || fail "the finished updater did not close"
+}
+start_slow_update
 driver close "$update_title" >/dev/null
 expect "$(driver text "$box" errr_text)" "确定要退出更新程序？" "closing asks"
 answer_box cancel
 wait_for 120 update_shown start_btn || fail "cancel did not let the update finish"
 expect "$(driver reg DisplayVersion)" "$new_version" "cancel: the update completed"
-driver click "$update_title" close_btn >/dev/null
-answer_box ok
-wait_exit "$UPDATER_PID" 30 || fail "the finished updater did not close"
+close_finished
+
+echo "--- the update ends while the window is being moved"
+start_slow_update
+driver move "$update_title" >/dev/null
+moving() { [ "$(driver moving "$update_title")" = 1 ]; }
+wait_for 30 moving || fail "the window did not enter the move loop"
+# The precondition: the loop began before the update ended (the package comes slowly).
+expect "$(driver shown "$update_title" start_btn)" 0 "the update still runs as the move loop begins"
+wait_for 120 update_shown start_btn || fail "the finished page did not come during the move loop"
+expect "$(driver moving "$update_title")" 1 "the finished page came within the move loop"
+expect "$(driver reg DisplayVersion)" "$new_version" "moved: the update completed"
+driver endmove "$update_title" >/dev/null
+not_moving() { ! moving; }
+wait_for 30 not_moving || fail "the move loop did not end"
+close_finished
 
 rm -f "$client_dir/UpdateNotes.txt"
-expect "$(wrun 30 "$WIN_BIN/HelperProbe.exe" entry "$client" "$old_version")" written "the entry back at the old version"
 before=$(tree_hashes "$client_dir")
-gets=$(package_gets)
-start_updater "$updater"
-wait_for 60 more_gets_than "$gets" || fail "the download did not start"
+start_slow_update
 driver close "$update_title" >/dev/null
 driver wait "$box" 30000 >/dev/null || fail "no question"
 answer_box ok

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,13 @@ struct Copy {
     PROCESS_INFORMATION process = {};
 };
 
-Copy Start(const std::wstring& folder, const wchar_t* name)
+// The fixture (by default the client, "FixtureUpdater.exe" for an updater
+// copy with the updater's resources) copied to folder\name and started.
+Copy Start(const std::wstring& folder, const wchar_t* name, const wchar_t* fixture = L"Orbela.exe")
 {
     Copy copy;
     copy.path = folder + L"\\" + name;
-    EXPECT_TRUE(CopyFileW((FolderOfThisProgram() + L"\\Orbela.exe").c_str(), copy.path.c_str(), FALSE));
+    EXPECT_TRUE(CopyFileW((FolderOfThisProgram() + L"\\" + fixture).c_str(), copy.path.c_str(), FALSE));
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     std::wstring commandLine = L"\"" + copy.path + L"\"";
@@ -50,6 +53,17 @@ DWORD ExitCode(const Copy& copy)
     return code;
 }
 
+// Ends the copies still running and lets go of their handles.
+void EndAll(std::initializer_list<Copy*> copies)
+{
+    for (Copy* copy : copies) {
+        TerminateProcess(copy->process.hProcess, 99);
+        WaitForSingleObject(copy->process.hProcess, 10000);
+        CloseHandle(copy->process.hProcess);
+        CloseHandle(copy->process.hThread);
+    }
+}
+
 TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
 {
     std::wstring client = FreshTempFolder(L"processes", L"a\\Orbela");
@@ -63,11 +77,15 @@ TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
     std::wstring nestedTools = FreshTempFolder(L"processes", L"f\\Orbela\\Tools");
     std::wstring lookalikeClient = FreshTempFolder(L"processes", L"g\\Orbela");
     std::wstring lookalike = FreshTempFolder(L"processes", L"g\\OrbelaX");
+    // A shared root: its Update.exe is another program's, not the client's updater copy.
+    std::wstring sharedRoot = FreshTempFolder(L"processes", L"h");
+    std::wstring sharedClient = FreshTempFolder(L"processes", L"h\\Orbela");
 
     Copy orbela = Start(client, L"Orbela.exe");
     Copy lower = Start(lowerClient, L"orbela.exe");
     Copy prefixed = Start(prefixClient, L"xOrbela.exe");
-    Copy updaterInParent = Start(updaterParent, L"Update.exe");
+    Copy updaterInParent = Start(updaterParent, L"Update.exe", L"FixtureUpdater.exe");
+    Copy foreignUpdater = Start(sharedRoot, L"Update.exe");
     Copy updaterElsewhere = Start(elsewhere, L"Update.exe");
     Copy nested = Start(nestedTools, L"Orbela.exe");
     Copy besideLookalike = Start(lookalike, L"Orbela.exe");
@@ -83,7 +101,8 @@ TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
         {"Orbela.exe seen from an unrelated client folder", L"Orbela.exe", unrelatedClient, false},
         {"orbela.exe: the check is case-sensitive", L"Orbela.exe", lowerClient, false},
         {"xOrbela.exe is another name", L"Orbela.exe", prefixClient, false},
-        {"Update.exe in the client folder's parent", L"Update.exe", updaterClient, true},
+        {"the updater copy in the client folder's parent", L"Update.exe", updaterClient, true},
+        {"another program's Update.exe in a shared root", L"Update.exe", sharedClient, false},
         {"Update.exe of an unrelated folder", L"Update.exe", unrelatedClient, false},
         {"no client folder", L"Orbela.exe", L"", false},
         {"Orbela.exe in a folder below the client folder", L"Orbela.exe", nestedClient, true},
@@ -99,6 +118,7 @@ TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
     KillProcessByName(L"ORBELA.EXE", lowerClient.c_str());
     KillProcessByName(L"Orbela.exe", prefixClient.c_str());
     KillProcessByName(L"Update.exe", updaterClient.c_str());
+    KillProcessByName(L"Update.exe", sharedClient.c_str());
     KillProcessByName(L"", elsewhere.c_str());
     KillProcessByName(L"Orbela.exe", nestedClient.c_str());
     KillProcessByName(L"Orbela.exe", lookalikeClient.c_str());
@@ -111,15 +131,35 @@ TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
     EXPECT_FALSE(Running(updaterInParent));
     EXPECT_EQ(ExitCode(updaterInParent), 0u);
     EXPECT_TRUE(Running(updaterElsewhere)) << "an Update.exe outside the client folder lives on";
+    EXPECT_TRUE(Running(foreignUpdater)) << "another program's Update.exe in a shared root lives on";
     EXPECT_FALSE(Running(nested)) << "a client program below the client folder is ended";
     EXPECT_TRUE(Running(besideLookalike)) << "OrbelaX is not the client folder";
 
-    for (Copy* copy : {&orbela, &lower, &prefixed, &updaterInParent, &updaterElsewhere, &nested, &besideLookalike}) {
-        TerminateProcess(copy->process.hProcess, 99);
-        WaitForSingleObject(copy->process.hProcess, 10000);
-        CloseHandle(copy->process.hProcess);
-        CloseHandle(copy->process.hThread);
-    }
+    EndAll({&orbela, &lower, &prefixed, &updaterInParent, &foreignUpdater, &updaterElsewhere, &nested, &besideLookalike});
+}
+
+TEST(ProcessControlTest, BeforeAnUpdateOnlyProcessesInsideTheClientFolderAreStopped)
+{
+    std::wstring root = FreshTempFolder(L"stop-inside", L"root");
+    std::wstring client = FreshTempFolder(L"stop-inside", L"root\\Orbela");
+    std::wstring tools = FreshTempFolder(L"stop-inside", L"root\\Orbela\\Tools");
+    std::wstring sibling = FreshTempFolder(L"stop-inside", L"root\\OrbelaX");
+
+    Copy orbela = Start(client, L"Orbela.exe");
+    Copy helper = Start(tools, L"helper.exe");
+    Copy updaterCopy = Start(root, L"Update.exe", L"FixtureUpdater.exe");
+    Copy besides = Start(sibling, L"Orbela.exe");
+
+    // A short grace: the fixtures never end by themselves, so they are stopped.
+    EXPECT_TRUE(StopProcessesInsideFolder(client.c_str(), 300));
+    EXPECT_FALSE(Running(orbela)) << "the client in the folder is stopped";
+    EXPECT_FALSE(Running(helper)) << "a program below the folder is stopped";
+    EXPECT_TRUE(Running(updaterCopy)) << "the updater in the parent folder lives on";
+    EXPECT_TRUE(Running(besides)) << "a folder whose name only starts the same is not inside";
+    EXPECT_TRUE(StopProcessesInsideFolder(client.c_str(), 300)) << "nothing left: true at once";
+    EXPECT_FALSE(StopProcessesInsideFolder(L"", 300)) << "no folder, nothing done";
+
+    EndAll({&orbela, &helper, &updaterCopy, &besides});
 }
 
 } // namespace

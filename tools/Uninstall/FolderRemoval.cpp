@@ -1,0 +1,59 @@
+#include "FolderRemoval.h"
+
+#include "ClientFolder.h"
+#include "HiddenProcess.h"
+#include "UpdaterCopy.h"
+
+namespace {
+
+const wchar_t* const kFolderVariable = L"ORBELA_REMOVED_FOLDER";
+// A removal that has not ended by then is ended; the clean-up batch still follows.
+const DWORD kRemovalWaitMs = 60000;
+
+DWORD WINAPI RemoveClientFolder(LPVOID parameter)
+{
+    std::wstring* clientFolder = static_cast<std::wstring*>(parameter);
+    RunFolderRemoval(*clientFolder, true, kRemovalWaitMs);
+    const std::wstring parent = ParentFolderOf(*clientFolder);
+    DeleteUpdaterCopy(parent);
+    if (!IsRootFolder(parent))
+        RunFolderRemoval(parent, false, kRemovalWaitMs);
+    delete clientFolder;
+    return 0;
+}
+
+} // namespace
+
+std::wstring RemovalParameters(bool wholeTree)
+{
+    return std::wstring(wholeTree ? L"/v:on /c rd /s/q \"!" : L"/v:on /c rd  \"!") + kFolderVariable + L"!\"";
+}
+
+bool RunFolderRemoval(const std::wstring& folder, bool wholeTree, DWORD waitMs)
+{
+    const std::wstring parameters = RemovalParameters(wholeTree);
+    OutputDebugStringW((parameters + L" " + kFolderVariable + L"=" + folder).c_str());
+    wchar_t system[MAX_PATH] = { 0 };
+    UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH - 10 || folder.empty())
+        return false;
+    const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
+    // Only the one variable: no other is there for a "%NAME%" in the path to name.
+    std::wstring environment = std::wstring(kFolderVariable) + L"=" + folder;
+    environment.push_back(L'\0');
+    HANDLE process = StartHiddenProcess(cmd, L"\"" + cmd + L"\" " + parameters, system, CREATE_NO_WINDOW, &environment);
+    if (process == NULL)
+        return false;
+    bool ended = WaitOrTerminate(process, waitMs);
+    CloseHandle(process);
+    return ended;
+}
+
+HANDLE StartClientFolderRemoval(const std::wstring& clientFolder)
+{
+    std::wstring* folder = new std::wstring(clientFolder);
+    HANDLE thread = CreateThread(NULL, 0, RemoveClientFolder, folder, 0, NULL);
+    if (thread == NULL)
+        delete folder;
+    return thread;
+}
