@@ -37,7 +37,8 @@ const int kMaxNameLength = 200;
 QString gameRecordRefusal(const VRAppInfo &record);
 // Why a "loginsuccess" user is refused, or empty when it may go on.
 QString loginUserRefusal(const QString &uid, const QString &nickname, const QString &avatar);
-// Only http and https addresses with a host go to the system browser.
+// Web addresses: http or https with a host. Only these go to the system
+// browser, and only these are downloaded.
 bool isBrowserAddress(const QUrl &url);
 
 // The six forms that receive links.

@@ -52,7 +52,7 @@ void UnpinAndDeleteShortcut(int folderId, const wchar_t* linkName)
         WaitForSingleObject(thread, kUnpinWaitMs);
         CloseHandle(thread);
     } else {
-        delete owned;
+        RunUnpinVerbs(owned); // no thread to spare: the verbs still run, here
     }
     DeleteFileW(path.c_str());
 }

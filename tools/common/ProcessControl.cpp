@@ -98,6 +98,17 @@ bool ForEachProcess(Visit visit)
     return true;
 }
 
+// Ends the process and gives it a moment to be gone before the caller goes on.
+void TerminateAndWait(DWORD processId)
+{
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (process == NULL)
+        return;
+    if (TerminateProcess(process, 0))
+        WaitForSingleObject(process, kKillWaitMs);
+    CloseHandle(process);
+}
+
 } // namespace
 
 bool IsProcessRunning(const wchar_t* exeName, const wchar_t* clientFolder)
@@ -123,12 +134,7 @@ void KillProcessByName(const wchar_t* exeName, const wchar_t* clientFolder)
     ForEachProcess([&](const PROCESSENTRY32W& entry) {
         if (_wcsicmp(entry.szExeFile, exeName) != 0 || !ImageInClientFolder(entry.th32ProcessID, folder))
             return false;
-        HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, TRUE, entry.th32ProcessID);
-        if (process) {
-            if (TerminateProcess(process, 0))
-                WaitForSingleObject(process, kKillWaitMs);
-            CloseHandle(process);
-        }
+        TerminateAndWait(entry.th32ProcessID);
         return true;
     });
 }
@@ -150,12 +156,7 @@ bool StopProcessesInsideFolder(const wchar_t* folder, DWORD waitMs)
             found = true;
             if (!terminate)
                 return true;
-            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
-            if (process) {
-                if (TerminateProcess(process, 0))
-                    WaitForSingleObject(process, kKillWaitMs);
-                CloseHandle(process);
-            }
+            TerminateAndWait(entry.th32ProcessID);
             return false;
         });
         return found;

@@ -1,6 +1,7 @@
 #include "core/download/DownloadManager.h"
 
 #include "core/AppFolders.h"
+#include "core/PageLinks.h"
 #include "core/download/EngineTaskParams.h"
 #include "core/download/XLDL.h"
 
@@ -74,15 +75,6 @@ bool climbsOut(const QString &folder)
     return folder.split(QRegularExpression(QStringLiteral("[/\\\\]"))).contains(QStringLiteral(".."));
 }
 
-// Only web addresses are downloaded: a "file:" address would copy a local
-// file (or block on a FIFO) as a package.
-bool isWebAddress(const QUrl &url)
-{
-    const QString scheme = url.scheme();
-    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
-           && !url.host().isEmpty();
-}
-
 bool sameFolder(const QString &a, const QString &b)
 {
     return QDir::cleanPath(a) == QDir::cleanPath(b);
@@ -141,10 +133,11 @@ int DownloadManager::AddTask(const QUrl &url, const QString &name, const QString
 {
     if (!delegate || !engine)
         return 0;
-    const char *refusal = !isPlainFileName(name) ? "the file name is no plain name"
-                          : climbsOut(dir)       ? "the folder has a \"..\" in it"
-                          : !isWebAddress(url)   ? "the address is not http or https"
-                                                 : nullptr;
+    // Only web addresses: a "file:" one would copy a local file (or block on a FIFO) as a package.
+    const char *refusal = !isPlainFileName(name)  ? "the file name is no plain name"
+                          : climbsOut(dir)        ? "the folder has a \"..\" in it"
+                          : !isBrowserAddress(url) ? "the address is not http or https"
+                                                  : nullptr;
     if (refusal) {
         qWarning("download refused: %s", refusal);
         return 0;
