@@ -15,6 +15,7 @@
 #include "tests/ClientDirectory.h"
 #include "tests/DownloadTestSupport.h"
 #include "tests/GatedExtractor.h"
+#include "tests/OpenFiles.h"
 #include "tests/StoreServer.h"
 
 #include <QDir>
@@ -22,11 +23,13 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QLoggingCategory>
+#include <QSemaphore>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -142,6 +145,51 @@ private:
     std::unique_ptr<StoreServer> kept;
 };
 
+// Holds a package's MD5 job after its first read, the package open, until
+// released; released at the end of the scope whatever happened, so the pool
+// never waits for a job held forever.
+class Md5Gate
+{
+public:
+    ~Md5Gate() { gate.release(1000); }
+    // Attached to the road's next MD5 job only, which checks package.
+    void holdNextCheck(GameRoad *road, const QString &package)
+    {
+        QObject::connect(road, &GameRoad::md5CheckStarting, &context, [this, package](VarifyMD5 *job) {
+            if (attached)
+                return;
+            attached = true;
+            int reads = 0;
+            job->setReadObserver([this, reads](qint64 total) mutable {
+                bytesRead = total;
+                if (++reads == 1) {
+                    held.release();
+                    gate.acquire();
+                }
+            });
+            // Heard on the pool thread once the job has let go of the package:
+            // by then nothing holds it open, and nothing has removed it yet.
+            QObject::connect(job, &VarifyMD5::VarifyStopped, [this, package](void *) {
+                closedBeforeRemoval = !isOpenInThisProcess(package) && QFileInfo::exists(package);
+                stopped = true;
+            });
+        });
+    }
+    // The job read once and waits, its file open.
+    bool waitUntilHeld(int timeoutMs) { return waitUntil([this]() { return held.tryAcquire(); }, timeoutMs); }
+    void release() { gate.release(); }
+
+    std::atomic<qint64> bytesRead{0};
+    std::atomic<bool> stopped{false};
+    std::atomic<bool> closedBeforeRemoval{false};
+
+private:
+    QObject context;
+    bool attached = false;
+    QSemaphore held;
+    QSemaphore gate;
+};
+
 int storedState(const QString &gameId)
 {
     LocalDatabase database;
@@ -177,6 +225,8 @@ private slots:
     void reinstallAfterFailedUnpack();
     void uninstallByState_data();
     void uninstallByState();
+    void downloadAfterRemovalDuringMd5Check_data();
+    void downloadAfterRemovalDuringMd5Check();
     void launchArguments_data();
     void launchArguments();
     void launchRunsLauncher();
@@ -187,6 +237,7 @@ private slots:
     void launcherThatCannotStart();
     void launchUpdatesToPublishedVersion();
     void statusJsonAndFlags();
+    void newerGameStatesReplaceOlder();
     void startUpRouting();
 
 private:
@@ -515,21 +566,25 @@ void TestGameRoad::uninstallByState_data()
 {
     QTest::addColumn<QString>("gameId");
     QTest::addColumn<int>("state");
-    QTest::newRow("downloading") << "1002" << int(VRAppInfo::Downloading);
-    QTest::newRow("paused") << "1002" << int(VRAppInfo::Paused);
-    QTest::newRow("failed") << "1002" << int(VRAppInfo::DownloadFailed);
-    QTest::newRow("installed") << "1001" << int(VRAppInfo::Installed);
-    QTest::newRow("mobile") << "1003" << int(VRAppInfo::Installed);
+    // The MD5 job is held between two reads, the package open, when the removal comes.
+    QTest::addColumn<bool>("md5Held");
+    QTest::newRow("downloading") << "1002" << int(VRAppInfo::Downloading) << false;
+    QTest::newRow("paused") << "1002" << int(VRAppInfo::Paused) << false;
+    QTest::newRow("failed") << "1002" << int(VRAppInfo::DownloadFailed) << false;
+    QTest::newRow("installed") << "1001" << int(VRAppInfo::Installed) << false;
+    QTest::newRow("mobile") << "1003" << int(VRAppInfo::Installed) << false;
     // "安装中": the package is in and its MD5 job runs, or its extractor runs;
     // their results come after the uninstall.
-    QTest::newRow("MD5 job running") << "1002" << int(VRAppInfo::Downloaded);
-    QTest::newRow("extractor running") << "1002" << int(VRAppInfo::Installing);
+    QTest::newRow("MD5 job running") << "1002" << int(VRAppInfo::Downloaded) << false;
+    QTest::newRow("MD5 job reading the package") << "1002" << int(VRAppInfo::Downloaded) << true;
+    QTest::newRow("extractor running") << "1002" << int(VRAppInfo::Installing) << false;
 }
 
 void TestGameRoad::uninstallByState()
 {
     QFETCH(QString, gameId);
     QFETCH(int, state);
+    QFETCH(bool, md5Held);
     // Sentinels in and above the client folder must stay.
     const QString appDir = QCoreApplication::applicationDirPath();
     QFile sentinel(appDir + QStringLiteral("/sentinel.txt"));
@@ -555,10 +610,14 @@ void TestGameRoad::uninstallByState()
     QSignalSpy unpacked(info, &VRAppInfo::AppInstallFinished);
     QSignalSpy unpackFailed(info, &VRAppInfo::AppInstallFail);
     bool uninstalled = false;
-    if (state == VRAppInfo::Downloaded) {
+    const QString zip = getZipsDir() + gameId + QStringLiteral(".zip");
+    Md5Gate md5Gate;
+    if (md5Held) {
+        md5Gate.holdNextCheck(road.get(), zip);
+    } else if (state == VRAppInfo::Downloaded) {
         // Uninstalled as soon as the package is in, while its MD5 job runs.
         delegate.afterFinished = [&]() {
-            if (!uninstalled && QFileInfo::exists(getZipsDir() + gameId + QStringLiteral(".zip"))) {
+            if (!uninstalled && QFileInfo::exists(zip)) {
                 uninstalled = true;
                 road->confirmUninstall(info);
             }
@@ -567,6 +626,9 @@ void TestGameRoad::uninstallByState()
     road->startDownload(info);
     if (state == VRAppInfo::Installed) {
         QVERIFY(waitForState(info, VRAppInfo::Installed));
+    } else if (md5Held) {
+        QVERIFY(md5Gate.waitUntilHeld(kWait));
+        QVERIFY(isOpenInThisProcess(zip));
     } else if (state == VRAppInfo::Downloaded) {
         QVERIFY(waitUntil([&]() { return uninstalled; }, kWait));
         delegate.afterFinished = nullptr;
@@ -586,6 +648,11 @@ void TestGameRoad::uninstallByState()
     host.answer = 1;
     if (!uninstalled)
         road->confirmUninstall(info);
+    if (md5Held) {
+        // The removal waits for the job, which still holds the package open.
+        QVERIFY(QFileInfo::exists(zip));
+        md5Gate.release();
+    }
     if (lateResults) {
         if (extractor) {
             // Stopped, not left to write into the folder.
@@ -598,6 +665,14 @@ void TestGameRoad::uninstallByState()
         QCoreApplication::processEvents();
         QCOMPARE(verified.count(), state == VRAppInfo::Installing ? 1 : 0);
         QCOMPARE(unpacking.count(), state == VRAppInfo::Installing ? 1 : 0);
+        if (md5Held) {
+            // It stopped at the read after the removal, and let go of the
+            // package before the package was removed.
+            QVERIFY(md5Gate.stopped);
+            QVERIFY(md5Gate.closedBeforeRemoval);
+            QCOMPARE(md5Gate.bytesRead.load(), VarifyMD5::kReadChunkBytes);
+            QVERIFY(md5Gate.bytesRead.load() < QFileInfo(server->filePath(package)).size());
+        }
         QCOMPARE(unpacked.count() + unpackFailed.count(), 0);
         // As the next start finds it: a new road over the same database and folders.
         RecordingHost restartedHost;
@@ -622,10 +697,66 @@ void TestGameRoad::uninstallByState()
     QVERIFY(!QFileInfo::exists(settings.installPath + gameId));
     QVERIFY(!QFileInfo::exists(partial));
     QVERIFY(!QFileInfo::exists(localSource));
-    QVERIFY(!QFileInfo::exists(getZipsDir() + gameId + QStringLiteral(".zip")));
+    QVERIFY(!QFileInfo::exists(zip));
     QVERIFY(QFileInfo::exists(appDir + QStringLiteral("/sentinel.txt")));
     QVERIFY(QFileInfo::exists(root->filePath(QStringLiteral("sentinel.txt"))));
     QVERIFY(QFileInfo::exists(getToolsDir() + QStringLiteral("7z")));
+}
+
+void TestGameRoad::downloadAfterRemovalDuringMd5Check_data()
+{
+    QTest::addColumn<bool>("packageStays");
+    QTest::newRow("package removed once its job closed it") << false;
+    // Something else holds the package's name: a folder no removal deletes.
+    QTest::newRow("package cannot be removed") << true;
+}
+
+void TestGameRoad::downloadAfterRemovalDuringMd5Check()
+{
+    QFETCH(bool, packageStays);
+    const QString gameId = QStringLiteral("1002");
+    const QString package = QStringLiteral("/download/games/large-game.zip");
+    const QString zip = getZipsDir() + gameId + QStringLiteral(".zip");
+    Md5Gate md5Gate;
+    md5Gate.holdNextCheck(road.get(), zip);
+    VRAppInfo *first = catalogueRecord(gameId);
+    road->startDownload(first);
+    QVERIFY(md5Gate.waitUntilHeld(kWait));
+    if (packageStays) {
+        // The job reads on through the file it has open.
+        QVERIFY(QFile::rename(zip, root->filePath(QStringLiteral("moved.zip"))));
+        QVERIFY(QDir().mkpath(zip + QStringLiteral("/busy")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             qPrintable(QStringLiteral("[Mivo] the package %1 cannot be removed; its next "
+                                                       "download starts anew").arg(zip)));
+    }
+    server->clearLog();
+    road->uninstallGame(first);
+    // Asked for again at once, as an update does: nothing starts while the
+    // old package is open in its job, and nothing is taken from it.
+    VRAppInfo *second = catalogueRecord(gameId);
+    QSignalSpy verified(second, &VRAppInfo::DownloadFinished);
+    QSignalSpy installed(second, &VRAppInfo::AppInstallFinished);
+    road->startDownload(second);
+    QCOMPARE(verified.count(), 0);
+    QVERIFY(server->requests(package).isEmpty());
+    md5Gate.release();
+    if (packageStays) {
+        // The new file cannot take the package's name: the download fails
+        // rather than install what the removal left.
+        QVERIFY(waitForState(second, VRAppInfo::DownloadFailed));
+        QCOMPARE(installed.count(), 0);
+        QVERIFY(!server->requests(package).isEmpty());
+        // Once the name is free, a retry puts the new file there.
+        QVERIFY(QDir(zip).removeRecursively());
+        road->toggleDownload(second);
+    }
+    QVERIFY(waitForState(second, VRAppInfo::Installed));
+    QVERIFY(md5Gate.stopped);
+    QCOMPARE(verified.count(), 1);
+    QVERIFY(!server->requests(package).isEmpty());
+    QCOMPARE(VarifyMD5::digestOfFile(zip), server->md5Of(package));
+    QVERIFY(QFileInfo(settings.installPath + gameId + QStringLiteral("/bin/start.sh")).isExecutable());
 }
 
 void TestGameRoad::launchArguments_data()
@@ -898,6 +1029,63 @@ void TestGameRoad::statusJsonAndFlags()
     road->requestGameUpdateStatus();
     QVERIFY(waitUntil([&]() { return update.count() == 1; }, kWait));
     QCOMPARE(update.at(0), (QList<QVariant>{1001, 0}));
+}
+
+void TestGameRoad::newerGameStatesReplaceOlder()
+{
+    // Two answers long enough to be handed on in several slices each: the
+    // older one says "update, not bought", the newer "current, bought".
+    const int games = 30000;
+    QMap<int, QString> older;
+    QMap<int, QString> newer;
+    for (int key = 1; key <= games; ++key) {
+        older.insert(key, QStringLiteral("1|0"));
+        newer.insert(key, QStringLiteral("0|1"));
+    }
+    QVector<int> update(games + 1, -1);
+    QVector<int> buy(games + 1, -1);
+    int olderAfterNewer = 0;
+    bool newerCame = false;
+    int handedOn = 0;
+    QObject listener;
+    connect(road.get(), &GameRoad::sendGameNeed2Update, &listener, [&](int key, int flag) {
+        update[key] = flag;
+        if (newerCame && flag == 1)
+            ++olderAfterNewer;
+        ++handedOn;
+    });
+    connect(road.get(), &GameRoad::sendGameNeed2Buy, &listener, [&](int key, int flag) { buy[key] = flag; });
+    // Heard as a manager of 100 rows hears it: each row compares the key with its own game.
+    std::vector<std::unique_ptr<QObject>> rows;
+    int rowMatches = 0;
+    for (int row = 1; row <= 100; ++row) {
+        rows.emplace_back(new QObject);
+        const QString gameId = QString::number(row * 97);
+        for (auto flagSignal : {&GameRoad::sendGameNeed2Update, &GameRoad::sendGameNeed2Buy}) {
+            connect(road.get(), flagSignal, rows.back().get(), [&rowMatches, gameId](int key, int) {
+                if (QString::number(key) == gameId)
+                    ++rowMatches;
+            });
+        }
+    }
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    road->gameUpdateStatus(older);
+    // The older answer is on its way: its first slice is handed on, the rest is due.
+    const int olderHandedOn = handedOn;
+    qInfo("the first slice handed on %d of %d games", olderHandedOn, games);
+    QVERIFY(olderHandedOn > 0 && olderHandedOn < games);
+    newerCame = true;
+    road->gameUpdateStatus(newer);
+    // The older answer's next slice was due before the newer one's: it comes to nothing.
+    QVERIFY(waitUntil([&]() { return update[games] == 0; }, kWait));
+    QCoreApplication::processEvents();
+    QLoggingCategory::setFilterRules(QString());
+    QCOMPARE(olderAfterNewer, 0);
+    QCOMPARE(handedOn, olderHandedOn + games);
+    QCOMPARE(update.count(0), games);
+    QCOMPARE(buy.count(1), games);
+    // Every row heard its game from the newer answer, and from the older one only in its first slice.
+    QCOMPARE(rowMatches, 2 * 100 + 2 * qMin(100, olderHandedOn / 97));
 }
 
 void TestGameRoad::startUpRouting()

@@ -1,5 +1,6 @@
 #include "core/jobs/VarifyMD5.h"
 #include "core/game/VRAppInfo.h"
+#include "tests/OpenFiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -7,6 +8,8 @@
 #include <QProcess>
 #include <QThreadPool>
 #include <QtTest>
+
+#include <atomic>
 
 namespace {
 
@@ -136,6 +139,63 @@ private slots:
         hashOnPool(result, path, reinterpret_cast<void *>(handle));
         QCOMPARE(reinterpret_cast<quintptr>(result.handle), handle);
         QCOMPARE(result.md5, QStringLiteral("900150983cd24fb0d6963f7d28e17f72"));
+    }
+
+    void stopsBetweenReads_data()
+    {
+        QTest::addColumn<int>("readsBeforeStop");
+        QTest::newRow("before the first read") << 0;
+        QTest::newRow("after the first read") << 1;
+        QTest::newRow("after the third read") << 3;
+    }
+
+    void stopsBetweenReads()
+    {
+        QFETCH(int, readsBeforeStop);
+        const qint64 size = 5 * VarifyMD5::kReadChunkBytes;
+        const QString path = fixturePath(QStringLiteral("stopped.bin"));
+        QVERIFY(writeFile(path, QByteArray(int(size), 'x')));
+        int handle = 0;
+        auto *job = new VarifyMD5(path, &handle);
+        QPointer<VarifyMD5> alive(job);
+        const VarifyMD5::StopFlag stop = job->stopFlag();
+        if (readsBeforeStop == 0)
+            *stop = true;
+        std::atomic<qint64> bytesRead{0};
+        std::atomic<bool> openWhileReading{false};
+        int reads = 0; // pool thread only
+        job->setReadObserver([&, stop, readsBeforeStop](qint64 total) {
+            bytesRead = total;
+            openWhileReading = isOpenInThisProcess(path);
+            if (++reads == readsBeforeStop)
+                *stop = true; // as a removal on the window thread would, between two reads
+        });
+        // Heard on the pool thread, as soon as the job says it stopped.
+        std::atomic<bool> closedWhenStopped{false};
+        QObject::connect(job, &VarifyMD5::VarifyStopped,
+                         [&closedWhenStopped, path](void *) { closedWhenStopped = !isOpenInThisProcess(path); });
+        QObject receiver;
+        int results = 0;
+        int stops = 0;
+        void *stoppedHandle = nullptr;
+        QObject::connect(job, &VarifyMD5::VarifyResult, &receiver, [&results](QString, void *) { ++results; });
+        QObject::connect(job, &VarifyMD5::VarifyStopped, &receiver, [&](void *back) {
+            ++stops;
+            stoppedHandle = back;
+        });
+        QThreadPool::globalInstance()->start(job, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(stops, 1, 20000);
+        QTRY_VERIFY(alive.isNull());
+        QCoreApplication::processEvents();
+        QCOMPARE(results, 0);
+        QCOMPARE(stops, 1);
+        QCOMPARE(stoppedHandle, static_cast<void *>(&handle));
+        QCOMPARE(openWhileReading.load(), readsBeforeStop > 0);
+        QVERIFY(closedWhenStopped);
+        // It read no further than the read under way when it was stopped.
+        QCOMPARE(bytesRead.load(), readsBeforeStop * VarifyMD5::kReadChunkBytes);
+        QVERIFY(bytesRead.load() < size);
+        QFile::remove(path);
     }
 
     void recordGivenAsHandleIsLeftAlone()

@@ -218,6 +218,18 @@ void GameRoad::startDownload(VRAppInfo *info)
         qInfo("[Mivo] no safe package path for game %s", qUtf8Printable(info->gameId));
         return;
     }
+    if (removalsWaiting.contains(package)) {
+        // The package before it is still open in its MD5 job: this download
+        // starts once that file is gone, never from it.
+        adopt(info);
+        startsWaiting.insert(package, info);
+        return;
+    }
+    if (stalePackages.contains(package)) {
+        // What a removal left is never taken as this download, nor resumed.
+        QFile::remove(package + QStringLiteral(".tmp"));
+        removeLeftPackage(package);
+    }
     info->downloadStatus = VRAppInfo::Downloading;
 
     const QString picture = picturePath(*info);
@@ -232,7 +244,7 @@ void GameRoad::startDownload(VRAppInfo *info)
 
     // The package is always read from where it is downloaded to.
     info->localSource = package;
-    if (QFileInfo::exists(package)) {
+    if (QFileInfo::exists(package) && !stalePackages.contains(package)) {
         sizeKnown.insert(info);
         if (isMobilePackage(package)) {
             info->downloadStatus = VRAppInfo::Installed;
@@ -296,21 +308,14 @@ void GameRoad::taskFinished(int taskId)
         if (info->downloadTaskId == taskId) {
             info->downloadTaskId = 0;
             sizeKnown.insert(info);
+            // The download manager put the new file in place of any left one.
+            stalePackages.remove(info->localSource);
             // The package itself tells its size: a resumed download may have
             // reported no progress with the whole file's total.
             info->localSize = int(QFileInfo(info->localSource).size() / 1048576);
             saveGame(info);
             qDebug("[Mivo] VR Downloaded %d", taskId);
-            auto *job = new VarifyMD5(info->localSource, info);
-            const quint32 road = roadOf(info);
-            connect(
-                job, &VarifyMD5::VarifyResult, this,
-                [this, road](const QString &md5, void *handle) {
-                    if (isSameRoad(static_cast<VRAppInfo *>(handle), road))
-                        verified(md5, handle);
-                },
-                Qt::QueuedConnection);
-            QThreadPool::globalInstance()->start(job, 0);
+            startMd5Check(info);
             return;
         }
         if (info->picTaskId == taskId) {
@@ -322,6 +327,64 @@ void GameRoad::taskFinished(int taskId)
     }
 }
 
+void GameRoad::startMd5Check(VRAppInfo *info)
+{
+    auto *job = new VarifyMD5(info->localSource, info);
+    const Md5Check check{job->stopFlag(), info->localSource};
+    md5Checks.insert(info, check);
+    const quint32 road = roadOf(info);
+    connect(
+        job, &VarifyMD5::VarifyResult, this,
+        [this, road, check](const QString &md5, void *handle) {
+            md5CheckEnded(check.stop, check.file);
+            if (isSameRoad(static_cast<VRAppInfo *>(handle), road))
+                verified(md5, handle);
+        },
+        Qt::QueuedConnection);
+    connect(
+        job, &VarifyMD5::VarifyStopped, this, [this, check]() { md5CheckEnded(check.stop, check.file); },
+        Qt::QueuedConnection);
+    emit md5CheckStarting(job);
+    QThreadPool::globalInstance()->start(job, 0);
+}
+
+void GameRoad::md5CheckEnded(const std::shared_ptr<std::atomic_bool> &stopFlag, const QString &file)
+{
+    for (auto it = md5Checks.begin(); it != md5Checks.end(); ++it) {
+        if (it->stop == stopFlag) {
+            md5Checks.erase(it);
+            break;
+        }
+    }
+    const auto waiting = removalsWaiting.find(file);
+    if (waiting == removalsWaiting.end() || waiting.value() != stopFlag)
+        return;
+    removalsWaiting.erase(waiting);
+    removeLeftPackage(file);
+    if (const QPointer<VRAppInfo> start = startsWaiting.take(file))
+        startDownload(start);
+}
+
+void GameRoad::removePackage(const VRAppInfo *info, const QString &path)
+{
+    const auto check = md5Checks.constFind(info);
+    if (check != md5Checks.constEnd() && check->file == path)
+        removalsWaiting.insert(path, check->stop);
+    else
+        removeLeftPackage(path);
+}
+
+void GameRoad::removeLeftPackage(const QString &path)
+{
+    if (QFile::remove(path) || !QFileInfo::exists(path)) {
+        stalePackages.remove(path);
+        return;
+    }
+    if (!stalePackages.contains(path))
+        qWarning("[Mivo] the package %s cannot be removed; its next download starts anew", qUtf8Printable(path));
+    stalePackages.insert(path);
+}
+
 void GameRoad::verified(const QString &md5, void *handle)
 {
     auto *info = static_cast<VRAppInfo *>(handle);
@@ -331,7 +394,7 @@ void GameRoad::verified(const QString &md5, void *handle)
     qDebug().noquote() << "-------------------->md5_1 :" << md5.toUpper() << "\tmd5_2:" << info->md5;
     if (info->md5.compare(md5, Qt::CaseInsensitive) != 0) {
         qDebug("[Mivo] Md5 varify fail");
-        QFile::remove(info->localSource);
+        removeLeftPackage(info->localSource);
         forgetStoredGame(info->gameId);
         info->notifyAppDownloadFail();
         saveGame(info);
@@ -451,16 +514,22 @@ void GameRoad::requestGameUpdateStatus()
 
 void GameRoad::gameUpdateStatus(const QMap<int, QString> &states)
 {
+    const quint32 answer = ++stateAnswers;
     if (!states.isEmpty())
-        handOnGameStates(states, states.firstKey());
+        handOnGameStates(states, states.firstKey(), answer);
 }
 
-void GameRoad::handOnGameStates(const QMap<int, QString> &states, int fromKey)
+void GameRoad::handOnGameStates(const QMap<int, QString> &states, int fromKey, quint32 answer)
 {
+    // An older answer's slices never overwrite what a newer one said.
+    if (answer != stateAnswers)
+        return;
     QElapsedTimer slice;
     slice.start();
     auto it = states.lowerBound(fromKey);
-    for (int done = 0; it != states.constEnd() && (done == 0 || slice.elapsed() < kRouteSliceMs); ++it, ++done) {
+    for (int done = 0; it != states.constEnd() && answer == stateAnswers
+                       && (done == 0 || slice.elapsed() < kRouteSliceMs);
+         ++it, ++done) {
         qDebug() << it.key() << it.value();
         const QStringList parts = it.value().split(QLatin1Char('|'));
         const int update = parts.value(0).toInt();
@@ -468,9 +537,9 @@ void GameRoad::handOnGameStates(const QMap<int, QString> &states, int fromKey)
         emit sendGameNeed2Update(it.key(), update);
         emit sendGameNeed2Buy(it.key(), bought);
     }
-    if (it != states.constEnd()) {
+    if (it != states.constEnd() && answer == stateAnswers) {
         const int next = it.key();
-        QTimer::singleShot(0, this, [this, states, next]() { handOnGameStates(states, next); });
+        QTimer::singleShot(0, this, [this, states, next, answer]() { handOnGameStates(states, next, answer); });
     }
 }
 
@@ -680,6 +749,10 @@ void GameRoad::uninstallGame(VRAppInfo *info)
     // extractor writes nothing more into the folder removed below.
     ++roads[info];
     stopExtractor(info);
+    // Its MD5 job stops at its next read; the package goes once the job has closed it.
+    const auto check = md5Checks.constFind(info);
+    if (check != md5Checks.constEnd())
+        *check->stop = true;
     gameList.removeAll(info);
     sizeKnown.remove(info);
     const int state = info->downloadStatus;
@@ -694,7 +767,7 @@ void GameRoad::uninstallGame(VRAppInfo *info)
     if (VRAppInfo::isMobilePlatform(info->platform)) {
         if (isSameOrInsideFolder(info->localSource, getAndroidAppsDir())
             || isSameOrInsideFolder(info->localSource, getIosAppsDir()))
-            QFile::remove(info->localSource);
+            removePackage(info, info->localSource);
     } else if (!VRAppInfo::isValidGameId(info->gameId) || settings.installPath.isEmpty()) {
         qInfo("delete failed!");
     } else {
@@ -702,7 +775,7 @@ void GameRoad::uninstallGame(VRAppInfo *info)
         deleteDirectory(folder);
         qDebug().noquote() << "------------>remove path:" << folder;
         // An update must download the new package, not unpack the old one.
-        QFile::remove(pcPackagePath(info->gameId));
+        removePackage(info, pcPackagePath(info->gameId));
     }
     if (VRAppInfo::isValidGameId(info->gameId))
         forgetStoredGame(info->gameId);

@@ -16,11 +16,13 @@
 #include <QPointer>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 class DownloadManager;
 class MyThread;
 class QuaNetworkRequest;
+class VarifyMD5;
 class VRAppInfo;
 struct AppSettings;
 
@@ -87,7 +89,9 @@ public:
 
     QByteArray localGamesStatusJson() const;
     void requestGameUpdateStatus();
-    // Hands each game's state on; a long list in slices of time per event-loop turn.
+    // Hands each game's state on; a long list in slices of time per event-loop
+    // turn. A newer answer replaces one still being handed on: the older
+    // answer's remaining games are dropped.
     void gameUpdateStatus(const QMap<int, QString> &states);
 
     void launchGame(VRAppInfo *info);
@@ -108,10 +112,22 @@ signals:
     void sendGameNeed2Buy(int gameKey, int flag);
     // For tests and diagnostics: a step of the road that ends it quietly.
     void launchRefused(const QString &gameId, const QString &reason);
+    // For tests and diagnostics: a package's MD5 job, just before it is started.
+    void md5CheckStarting(VarifyMD5 *job);
 
 private:
-    // One slice of gameUpdateStatus, from the first game number at or after fromKey.
-    void handOnGameStates(const QMap<int, QString> &states, int fromKey);
+    // One slice of the game-state answer numbered answer, from the first game
+    // number at or after fromKey; nothing once a newer answer came.
+    void handOnGameStates(const QMap<int, QString> &states, int fromKey, quint32 answer);
+    void startMd5Check(VRAppInfo *info);
+    // The MD5 job stopFlag belongs to let go of file; a removal waiting for it runs now.
+    void md5CheckEnded(const std::shared_ptr<std::atomic_bool> &stopFlag, const QString &file);
+    // Removes a package the road is done with, now or, while its MD5 job still
+    // reads it, once the job has closed it.
+    void removePackage(const VRAppInfo *info, const QString &path);
+    // Removes a package and its partial file; one that stays is logged and
+    // never taken as downloaded.
+    void removeLeftPackage(const QString &path);
     VRAppInfo *findByTask(int taskId) const;
     int addPackageTask(VRAppInfo *info);
     // The start program when it lies inside the game's folder, else empty.
@@ -142,4 +158,20 @@ private:
     // null when none waits. The answer is used once.
     std::unique_ptr<VRAppInfo> currentGame;
     QPointer<QuaNetworkRequest> launchRequest;
+    // Counts the game-state answers; only the last one is handed on.
+    quint32 stateAnswers = 0;
+    // The MD5 job checking each record's package: its stop flag and its file.
+    struct Md5Check {
+        std::shared_ptr<std::atomic_bool> stop;
+        QString file;
+    };
+    QHash<const VRAppInfo *, Md5Check> md5Checks;
+    // Packages whose removal waits for the MD5 job (its stop flag) that still
+    // has them open: a file open without delete sharing cannot be removed.
+    QHash<QString, std::shared_ptr<std::atomic_bool>> removalsWaiting;
+    // Downloads asked for while the package they would write was still
+    // waiting to be removed; each starts once it is gone.
+    QHash<QString, QPointer<VRAppInfo>> startsWaiting;
+    // Packages a removal could not delete: a download starts anew over them.
+    QSet<QString> stalePackages;
 };
