@@ -120,13 +120,13 @@ private:
     // number at or after fromKey; nothing once a newer answer came.
     void handOnGameStates(const QMap<int, QString> &states, int fromKey, quint32 answer);
     void startMd5Check(VRAppInfo *info);
-    // The MD5 job stopFlag belongs to let go of file; a removal waiting for it runs now.
+    // The MD5 job stopped by stopFlag has closed file (with a result or
+    // stopped); a removal waiting for it runs now, then a download waiting for that.
     void md5CheckEnded(const std::shared_ptr<std::atomic_bool> &stopFlag, const QString &file);
     // Removes a package the road is done with, now or, while its MD5 job still
     // reads it, once the job has closed it.
     void removePackage(const VRAppInfo *info, const QString &path);
-    // Removes a package and its partial file; one that stays is logged and
-    // never taken as downloaded.
+    // Removes a package now; one that stays is logged and never taken as downloaded.
     void removeLeftPackage(const QString &path);
     VRAppInfo *findByTask(int taskId) const;
     int addPackageTask(VRAppInfo *info);
