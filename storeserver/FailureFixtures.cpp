@@ -43,7 +43,7 @@ bool writeFailureFixtures(const std::string& downloadDir, std::string* error)
         *error = "cannot write " + escaping;
         return false;
     }
-    return writeFile(downloadDir + "/games/zeros.gz", gzipOfZeros(1024 * 1024, 1024), error)
+    return writeFile(downloadDir + "/" + kGzipBombFile, gzipOfZeros(1024 * 1024, 1024), error)
         && writeHostilePictures(downloadDir, error);
 }
 

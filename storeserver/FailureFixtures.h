@@ -8,6 +8,8 @@
 #include <string>
 
 const int kHugePictureSide = 30000;
+// The gzip file of 1 GiB of zeros, under the download folder.
+const char kGzipBombFile[] = "games/zeros.gz";
 
 // Writes "games/corrupt-game.zip", "games/escaping-game.zip", "games/zeros.gz"
 // and the pictures below under downloadDir.

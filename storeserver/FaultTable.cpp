@@ -39,6 +39,8 @@ const ModeName kModes[] = {
     {FaultMode::Encoded, "encoded", Argument::None},
     {FaultMode::DripHeaders, "drip-headers", Argument::Number},
     {FaultMode::Answer, "answer", Argument::Path},
+    {FaultMode::Drip, "drip", Argument::Number},
+    {FaultMode::GzipBomb, "gzip-bomb", Argument::Number},
 };
 
 // Digits only, short enough to be read as a 64-bit count.
@@ -105,6 +107,20 @@ std::string readArgument(Argument kind, const std::string& argument, Fault& faul
 
 bool Fault::parse(const std::string& text, Fault& fault, std::string* error)
 {
+    const size_t plus = text.find('+');
+    if (plus != std::string::npos) {
+        Fault body, delivery;
+        if (!parse(text.substr(0, plus), body, error) || !parse(text.substr(plus + 1), delivery, error))
+            return false;
+        if (body.mode != FaultMode::Answer || delivery.mode == FaultMode::Answer || delivery.mode == FaultMode::GzipBomb) {
+            if (error)
+                *error = "answer:PATH+MODE takes one file and one way to deliver it";
+            return false;
+        }
+        delivery.answerFile = body.text;
+        fault = delivery;
+        return true;
+    }
     size_t colon = text.find(':');
     std::string name = text.substr(0, colon);
     std::string argument = colon == std::string::npos ? std::string() : text.substr(colon + 1);
@@ -137,7 +153,8 @@ const char* Fault::modeName(FaultMode mode)
 
 std::string Fault::describe() const
 {
-    std::string described = modeName(mode);
+    std::string described = answerFile.empty() ? std::string() : "answer:" + answerFile + "+";
+    described += modeName(mode);
     if (!text.empty())
         described += ":" + text;
     else if (amount >= 0)

@@ -24,16 +24,22 @@ enum class FaultMode {
     Encoded,       // the body as it is, labelled "Content-Encoding: gzip"
     DripHeaders,   // a status line, then one header line every "amount" ms (default 500), never their end
     Answer,        // 200 with the file "text" (a path under the data folder) in place of the route's answer
+    Drip,          // headers with the full length, then one byte of the body every "amount" ms (default 1000)
+    GzipBomb,      // 1 GiB of zeros as about 1 MiB of gzip, labelled "Content-Encoding: gzip", after
+                   // holding the headers back "amount" seconds (default none)
 };
 
 struct Fault {
     FaultMode mode = FaultMode::None;
     int64_t amount = -1;  // -1: the mode's default
     std::string text;     // the redirect's target path, or the header value a lie states
+    std::string answerFile; // "answer:PATH+MODE": the file PATH delivered the way MODE says
+
 
     // "MODE" or "MODE:ARG", e.g. "slow:65536", "cut:1000", "delay-headers:2", "redirect:/x",
     // "status:204", "range-lie:0-99/5242880", "length-lie:99999999999999999999", "encoded",
-    // "drip-headers:200", "answer:/answers/games.json".
+    // "drip-headers:200", "answer:/answers/games.json", "drip:500", "gzip-bomb:8",
+    // "answer:/answers/big.json+chunked".
     static bool parse(const std::string& text, Fault& fault, std::string* error);
     static const char* modeName(FaultMode mode);
     std::string describe() const;

@@ -25,6 +25,7 @@ const size_t kPiece = 64 * 1024;
 const int64_t kDefaultBytesPerSecond = 64 * 1024;
 const int64_t kDefaultDelaySeconds = 2;
 const int64_t kDefaultDripMs = 500;
+const int64_t kDefaultBodyDripMs = 1000;
 // Long enough for any test, short enough that a forgotten stall ends by itself.
 const milliseconds kHoldLimit = std::chrono::hours(1);
 // Carries the Content-Length a lying answer states past the library, which
@@ -83,6 +84,7 @@ struct Pacing {
     uint64_t limit = UINT64_MAX;
     bool holdAtLimit = false;
     int64_t bytesPerSecond = 0;
+    int64_t msPerByte = 0;
 };
 
 // Sends the next piece at offset; false ends the connection.
@@ -98,12 +100,16 @@ bool sendPiece(const BodySource& source, const Pacing& pacing, const ShutdownSig
     const int ticksPerSecond = 10;
     if (pacing.bytesPerSecond > 0)
         count = std::min<uint64_t>(count, std::max<int64_t>(1, pacing.bytesPerSecond / ticksPerSecond));
+    if (pacing.msPerByte > 0)
+        count = 1;
     std::vector<char> buffer;
     if (!source.read(offset, static_cast<size_t>(count), buffer))
         return false;
     if (!sink.write(buffer.data(), buffer.size()))
         return false;
     if (pacing.bytesPerSecond > 0 && shutdown.waitFor(milliseconds(1000 / ticksPerSecond)))
+        return false;
+    if (pacing.msPerByte > 0 && shutdown.waitFor(milliseconds(pacing.msPerByte)))
         return false;
     return !shutdown.triggered();
 }
@@ -230,6 +236,11 @@ void deliverReply(const httplib::Request& request, httplib::Response& response, 
         response.status = 500;
         response.set_content("", "text/plain");
         return;
+    case FaultMode::GzipBomb:
+        if (fault.amount > 0)
+            shutdown.waitFor(std::chrono::seconds(fault.amount));
+        reply.headers.emplace_back("Content-Encoding", "gzip");
+        break;
     case FaultMode::Encoded:
         reply.headers.emplace_back("Content-Encoding", "gzip");
         break;
@@ -303,9 +314,11 @@ void deliverReply(const httplib::Request& request, httplib::Response& response, 
         pacing.bytesPerSecond = fault.amount > 0 ? fault.amount : kDefaultBytesPerSecond;
     if (fault.mode == FaultMode::Chunked && fault.amount > 0)
         pacing.bytesPerSecond = fault.amount;
+    if (fault.mode == FaultMode::Drip)
+        pacing.msPerByte = fault.amount > 0 ? fault.amount : kDefaultBodyDripMs;
 
     bool streamed = reply.isFile() || fault.mode == FaultMode::Slow || fault.mode == FaultMode::Stall
-        || fault.mode == FaultMode::Cut || fault.mode == FaultMode::Chunked;
+        || fault.mode == FaultMode::Cut || fault.mode == FaultMode::Chunked || fault.mode == FaultMode::Drip;
     if (!streamed || range.length == 0) {
         response.set_content(reply.isFile() ? std::string() : reply.text.substr(range.first, range.length),
                              reply.contentType.c_str());

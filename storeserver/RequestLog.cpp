@@ -78,6 +78,7 @@ JsonValue RequestLog::describe(const httplib::Request& request, const std::strin
     entry.set("range", request.get_header_value("Range"));
     entry.set("host", request.get_header_value("Host"));
     putText(entry, "user_agent", request.get_header_value("User-Agent"));
+    putText(entry, "accept_encoding", request.get_header_value("Accept-Encoding"));
     entry.set("content_type", request.get_header_value("Content-Type"));
     putText(entry, "body", request.body);
     JsonValue form = JsonValue::object();

@@ -1,6 +1,7 @@
 #include "StoreServer.h"
 
 #include "ApiReplies.h"
+#include "FailureFixtures.h"
 #include "FixtureCatalogue.h"
 #include "JsonValue.h"
 #include "LinkFixturePage.h"
@@ -150,12 +151,15 @@ void StoreServer::dispatch(const httplib::Request& request, httplib::Response& r
     // apply them a second time. The request object is the server's own, not const.
     const_cast<httplib::Request&>(request).ranges.clear();
     Fault fault = faults_.lookup(request.path);
-    if (fault.mode == FaultMode::Answer) {
+    const std::string answerFile = fault.mode == FaultMode::Answer ? fault.text : fault.answerFile;
+    if (!answerFile.empty()) {
         // A file a test wrote under the data folder stands for the answer.
-        const std::string relative = fault.text.substr(1);
+        const std::string relative = answerFile.substr(1);
         reply = isSafeRelativePath(relative) ? Reply::file(catalogue_.dataDir() + "/" + relative, contentTypeOf(relative))
                                              : Reply::notFound();
     }
+    if (fault.mode == FaultMode::GzipBomb)
+        reply = Reply::file(catalogue_.downloadDir() + "/" + kGzipBombFile, reply.contentType);
     deliverReply(request, response, std::move(reply), fault, shutdown_);
 }
 

@@ -1,7 +1,8 @@
 // hostile-answers-bench: the real client, logged in automatically, is given a
-// picture bomb as its avatar (a PNG of a few MiB declaring 30000x30000 pixels)
-// and a game-state answer listing 300,000 games (just under the answers'
-// bound of 4 MiB), both from the store stand-in.
+// picture bomb as its avatar (a PNG of a few MiB declaring 30000x30000 pixels),
+// a game-state answer listing 300,000 games (just under the answers' bound of
+// 4 MiB) and a gzip bomb (1 GiB of zeros in about 1 MiB) as the online count,
+// all from the store stand-in.
 // While it handles them, the client's windows are pinged through the X server
 // (_NET_WM_PING, answered by the client's event loop) one ping after another;
 // the longest round trip is the longest the windows did not answer.
@@ -166,7 +167,8 @@ int main(int argc, char *argv[])
     list.close();
     if (!server.setFault("/avatar", "delay-headers:4") || !server.setFault("/download/pics/avatar.png", "answer:/download/pics/huge.png")
         || !server.setFault("/api/getUserResource", "delay-headers:10")
-        || !server.setFault("/client/api/ajaxGetGameState", "answer:/answers/games.json"))
+        || !server.setFault("/client/api/ajaxGetGameState", "answer:/answers/games.json")
+        || !server.setFault("/client/api/ajaxGetOnlineTotal", "gzip-bomb:8"))
         return 2;
     std::printf("game-state answer: %d games, %lld bytes\n", kGames, static_cast<long long>(states.size()));
 
@@ -200,6 +202,7 @@ int main(int argc, char *argv[])
 
     const QByteArray avatarDone = "the picture of the avatar is not shown";
     const QByteArray listDone = QByteArray::number(kGames) + " \"1\"";
+    const QByteArray bombDone = "ajaxGetOnlineTotal is encoded (gzip): given up";
     double startStallMs = 0, hostileStallMs = 0;
     bool hostile = false;
     qint64 doneAt = -1;
@@ -217,7 +220,7 @@ int main(int argc, char *argv[])
         (hostile ? hostileStallMs : startStallMs) = std::max(hostile ? hostileStallMs : startStallMs, ms);
         if (doneAt < 0 && serial % 20 == 0) {
             const QByteArray log = dir.logText();
-            if (log.contains(avatarDone) && log.contains(listDone))
+            if (log.contains(avatarDone) && log.contains(listDone) && log.contains(bombDone))
                 doneAt = clock.elapsed();
         }
         QThread::msleep(5);
@@ -228,8 +231,9 @@ int main(int argc, char *argv[])
     client.waitForFinished(10000);
     xcb_disconnect(connection);
     if (doneAt < 0) {
-        std::fprintf(stderr, "the client never handled both answers (avatar %s, list %s)\n",
-                     log.contains(avatarDone) ? "yes" : "no", log.contains(listDone) ? "yes" : "no");
+        std::fprintf(stderr, "the client never handled the answers (avatar %s, list %s, gzip bomb %s)\n",
+                     log.contains(avatarDone) ? "yes" : "no", log.contains(listDone) ? "yes" : "no",
+                     log.contains(bombDone) ? "yes" : "no");
         return 1;
     }
     std::printf("pings=%u\nstart_up_max_stall_ms=%.1f\nmax_stall_ms=%.1f\npeak_rss_mib=%.1f\n", serial, startStallMs,

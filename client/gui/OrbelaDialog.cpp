@@ -8,7 +8,7 @@
 #include "core/game/LocalDatabase.h"
 #include "core/game/StoredGames.h"
 #include "core/game/VRAppInfo.h"
-#include "core/webapi/AnswerSizeLimit.h"
+#include "core/webapi/ServiceRequest.h"
 #include "core/webapi/MessageSigning.h"
 #include "core/webapi/QuaNetworkPost.h"
 #include "core/webapi/QuaNetworkRequest.h"
@@ -1131,10 +1131,8 @@ void OrbelaDialog::requestAvatar(const QUrl &url, int redirectsLeft)
         avatarNetwork = new QNetworkAccessManager(this);
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    // The probe never holds the client: a silent server is given up after 5 s.
-    request.setTransferTimeout(5000);
-    QNetworkReply *reply = avatarNetwork->get(request);
-    limitAnswerSize(reply, kMaxPictureBytes);
+    // The probe never holds the client: a slow server is given up after 5 s.
+    QNetworkReply *reply = ServiceRequest::get(*avatarNetwork, request, kMaxPictureBytes, kQuickLookupMs);
     const QString forUser = session.userId();
     const QString file = avatarFile;
     connect(reply, &QNetworkReply::finished, this, [this, reply, redirectsLeft, forUser, file]() {
@@ -1157,7 +1155,7 @@ void OrbelaDialog::downloadAvatorFinished(QNetworkReply *reply)
 {
     // A picture that is refused leaves the default one in place.
     if (reply->error() != QNetworkReply::NoError) {
-        if (!answerOverLimit(reply)) // which said it once
+        if (!ServiceRequest::givenUp(reply)) // which said why once
             qDebug().noquote() << "[Mivo] avatar not loaded:" << reply->errorString();
         return;
     }

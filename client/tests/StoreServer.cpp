@@ -85,7 +85,8 @@ bool StoreServer::setFault(const QString &route, const QString &mode) const
     return process.setFault(route.toStdString(), mode.toStdString());
 }
 
-bool StoreServer::setAnswer(const QString &route, const QString &name, const QByteArray &body) const
+bool StoreServer::setAnswer(const QString &route, const QString &name, const QByteArray &body,
+                            const QString &delivery) const
 {
     const QString relative = QStringLiteral("/answers/") + name;
     QFile file(dataPath() + relative);
@@ -93,7 +94,7 @@ bool StoreServer::setAnswer(const QString &route, const QString &name, const QBy
         || file.write(body) != body.size())
         return false;
     file.close();
-    return setFault(route, QStringLiteral("answer:") + relative);
+    return setFault(route, QStringLiteral("answer:") + relative + (delivery.isEmpty() ? QString() : QLatin1Char('+') + delivery));
 }
 
 bool StoreServer::clearFaults(const QString &route) const

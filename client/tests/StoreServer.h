@@ -41,8 +41,10 @@ public:
     // Sets or clears faults through the control route; true when accepted.
     bool setFault(const QString &route, const QString &mode) const;
     bool clearFaults(const QString &route = QString()) const;
-    // Makes route answer with body (kept as "answers/<name>" in the data folder); true when set.
-    bool setAnswer(const QString &route, const QString &name, const QByteArray &body) const;
+    // Makes route answer with body (kept as "answers/<name>" in the data folder), delivered
+    // the way the fault mode delivery says (e.g. "chunked"; empty: as it is); true when set.
+    bool setAnswer(const QString &route, const QString &name, const QByteArray &body,
+                   const QString &delivery = QString()) const;
     // The version service's offer: mode "none", "optional" or "forced".
     bool setUpdate(const QString &mode, const QString &version = {}, const QString &url = {},
                    const QString &note = {}) const;

@@ -1,4 +1,5 @@
 #include "core/webapi/ClientIdentity.h"
+#include "tests/PeakMemory.h"
 #include "tests/StoreServer.h"
 
 #include <QElapsedTimer>
@@ -46,11 +47,21 @@ private slots:
         QCOMPARE(getPublicIp(), QStringLiteral("127.0.0.1"));
     }
 
+    void pageOfTheWrongShapeGivesNothing_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("redirected") << "redirect:/client/index";
+        QTest::newRow("gzip bomb") << "gzip-bomb";
+    }
+
     void pageOfTheWrongShapeGivesNothing()
     {
-        QVERIFY(server.setFault("/", "redirect:/client/index"));
+        QFETCH(QString, fault);
+        QVERIFY(server.setFault("/", fault));
         QCOMPARE(getPublicIp(), QString());
         QVERIFY(server.clearFaults());
+        QCOMPARE(server.requests("/").last().value("accept_encoding").toString(), QStringLiteral("identity"));
+        QVERIFY2(peakResidentMiB() < kBoundedPeakMiB, qPrintable(QString::number(peakResidentMiB())));
     }
 
     void lookupThatNeverAnswersGivesUpWhileTheThreadRuns()

@@ -11,7 +11,7 @@
 #include "core/game/LocalDatabase.h"
 #include "core/game/VRAppInfo.h"
 #include "core/jobs/VarifyMD5.h"
-#include "core/webapi/QuaNetworkRequest.h"
+#include "core/webapi/ServiceRequest.h"
 #include "tests/ClientDirectory.h"
 #include "tests/DownloadTestSupport.h"
 #include "tests/GatedExtractor.h"
@@ -795,22 +795,26 @@ void TestGameRoad::launchRunsLauncher()
 void TestGameRoad::launchOncePerClick_data()
 {
     QTest::addColumn<QString>("second");
-    QTest::newRow("two requests") << "request";
-    QTest::newRow("two answers") << "answer";
-    QTest::newRow("no answer") << "none";
+    // How the store answers the launch's question ("" as usual).
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("two requests") << "request" << "";
+    QTest::newRow("two answers") << "answer" << "";
+    QTest::newRow("no answer") << "none" << "no-answer";
+    QTest::newRow("one byte at a time") << "none" << "drip:100";
 }
 
 void TestGameRoad::launchOncePerClick()
 {
     QFETCH(QString, second);
+    QFETCH(QString, fault);
     VRAppInfo *info = installedGame(QStringLiteral("1001"));
     QVERIFY(info);
     QSignalSpy finished(info, &VRAppInfo::AppLaunchFinished);
     QSignalSpy refused(road.get(), &GameRoad::launchRefused);
     const QString gameData = QStringLiteral("/client/api/ajaxGetGame");
-    if (second == QLatin1String("none")) {
-        QVERIFY(server->setFault(gameData, QStringLiteral("no-answer")));
-        QuaNetworkRequest::setReplyTimeout(500);
+    if (!fault.isEmpty()) {
+        QVERIFY(server->setFault(gameData, fault));
+        ServiceRequest::setDeadline(500);
     }
     road->launchGame(info);
     QVERIFY(road->isLaunchPending(QStringLiteral("1001")));
@@ -825,9 +829,9 @@ void TestGameRoad::launchOncePerClick()
         QCOMPARE(refused.count(), 1);
         QVERIFY(waitUntil([&]() { return finished.count() == 1; }, kWait));
     } else {
-        // No answer within the time limit ends the launch; nothing starts.
+        // No whole answer by the deadline ends the launch; nothing starts.
         QVERIFY(waitUntil([&]() { return !road->isLaunchPending(QStringLiteral("1001")); }, kWait));
-        QuaNetworkRequest::setReplyTimeout(20000);
+        ServiceRequest::setDeadline(20000);
         QVERIFY(server->clearFaults());
         QCOMPARE(host.hideCount, 0);
     }

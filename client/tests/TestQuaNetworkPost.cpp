@@ -1,8 +1,10 @@
 #include "core/webapi/ClientIdentity.h"
 #include "core/webapi/MessageSigning.h"
 #include "core/webapi/QuaNetworkPost.h"
+#include "core/webapi/ServiceRequest.h"
 #include "core/webapi/StatisticsHits.h"
 #include "tests/LogCapture.h"
+#include "tests/PeakMemory.h"
 #include "tests/StoreServer.h"
 
 #include <QCryptographicHash>
@@ -53,6 +55,7 @@ private slots:
     void init()
     {
         appliedUsers.clear();
+        ServiceRequest::setDeadline(20000);
         QVERIFY(server.clearFaults());
         server.clearLog();
     }
@@ -142,32 +145,45 @@ private slots:
     void brokenAnswersEmitNothing_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::newRow("malformed JSON") << "bad-json";
-        QTest::newRow("404") << "404";
-        QTest::newRow("answer over the bound") << "over the bound";
+        // The line that says why the answer was given up, if it was.
+        QTest::addColumn<QString>("givenUp");
+        const QString overTheBound = QStringLiteral("is over 4194304 bytes: given up$");
+        QTest::newRow("malformed JSON") << "bad-json" << "";
+        QTest::newRow("404") << "404" << "";
+        QTest::newRow("answer over the bound") << "over the bound" << overTheBound;
+        QTest::newRow("answer over the bound, no length") << "over the bound+chunked" << overTheBound;
+        QTest::newRow("gzip bomb") << "gzip-bomb" << "is encoded \\(gzip\\): given up$";
+        QTest::newRow("one byte at a time, past the deadline") << "drip:300" << "took over 1500 ms: given up$";
     }
 
     void brokenAnswersEmitNothing()
     {
         QFETCH(QString, fault);
+        QFETCH(QString, givenUp);
         LogCapture log;
-        if (fault == QLatin1String("over the bound")) {
+        if (fault.startsWith(QLatin1String("over the bound"))) {
             // A login that would be accepted but for its 5 MB nickname.
             const QByteArray nickname(5 * 1000 * 1000, 'x');
             QVERIFY(server.setAnswer("/passport.php", "big-login.json",
                                      "{\"status\":1,\"msg\":\"ok\",\"user\":{\"uid\":\"10001\",\"nickname\":\""
-                                         + nickname + "\",\"avatar\":\"\"}}"));
+                                         + nickname + "\",\"avatar\":\"\"}}",
+                                     fault.section(QLatin1Char('+'), 1)));
         } else {
             QVERIFY(server.setFault("/passport.php", fault));
         }
+        ServiceRequest::setDeadline(1500);
         auto *post = new QuaNetworkPost(nullptr, QuaNetworkPost::Answer::Login);
         QSignalSpy users(post, &QuaNetworkPost::sendUserInfo);
         QSignalSpy errors(post, &QuaNetworkPost::sendUserError);
         postAndWait(post, loginUrl(), loginBody("tester", "orbela123"));
         QCOMPARE(users.count() + errors.count(), 0);
         QVERIFY(appliedUsers.isEmpty());
-        QCOMPARE(LogCapture::count(QRegularExpression(QStringLiteral("is over 4194304 bytes: given up$"))),
-                 fault == QLatin1String("over the bound") ? 1 : 0);
+        QCOMPARE(LogCapture::count(QRegularExpression(QStringLiteral("given up$"))), givenUp.isEmpty() ? 0 : 1);
+        if (!givenUp.isEmpty())
+            QCOMPARE(LogCapture::count(QRegularExpression(givenUp)), 1);
+        // The post asked for the bytes as they are; nothing was decoded or held whole.
+        QCOMPARE(server.requests("/passport.php").last().value("accept_encoding").toString(), QStringLiteral("identity"));
+        QVERIFY2(peakResidentMiB() < kBoundedPeakMiB, qPrintable(QString::number(peakResidentMiB())));
     }
 };
 

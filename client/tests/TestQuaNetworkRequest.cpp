@@ -1,8 +1,9 @@
 #include "core/AppFolders.h"
 #include "core/webapi/MessageSigning.h"
 #include "core/webapi/QuaNetworkRequest.h"
-#include "core/webapi/AnswerSizeLimit.h"
+#include "core/webapi/ServiceRequest.h"
 #include "tests/LogCapture.h"
+#include "tests/PeakMemory.h"
 #include "tests/StoreServer.h"
 #include "core/game/VRAppInfo.h"
 
@@ -86,7 +87,7 @@ private slots:
 
     void init()
     {
-        QuaNetworkRequest::setReplyTimeout(20000);
+        ServiceRequest::setDeadline(20000);
         QVERIFY(server.clearFaults());
         QVERIFY(server.setUpdate("none"));
         server.clearLog();
@@ -143,6 +144,10 @@ private slots:
         QCOMPARE(lastQueryTo("/client/api/ajaxGetDevices").queryItemValue("sign"), expected);
         QCOMPARE(lastQueryTo("/client/api/ajaxGetDevices").queryItemValue("version"), QStringLiteral("1.1.1.81"));
         QCOMPARE(lastQueryTo("/client/api/ajaxGetDevices").queryItemValue("net_ip"), QStringLiteral("127.0.0.1"));
+        // Each asks, as the public-IP look-up before it does, for the bytes as they are.
+        for (const QJsonObject &request : server.requests())
+            QCOMPARE(request.value("accept_encoding").toString(), QStringLiteral("identity"));
+        QCOMPARE(server.requests().size(), 4);
         // The stand-in checks the sign and answers a bad one with a failure, so an answer proves it.
         QCOMPARE(first.signalCount(), 1);
         QCOMPARE(second.signalCount(), 1);
@@ -260,17 +265,27 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("route");
         QTest::addColumn<QByteArray>("answer");
+        // How the stand-in sends it: "" with its length, "chunked" without.
+        QTest::addColumn<QString>("delivery");
         QTest::addColumn<bool>("taken");
         const QByteArray note(5 * 1000 * 1000, 'n');
+        const QByteArray longVersion = "{\"status\":1,\"data\":{\"ve_num\":\"9.9\",\"ve_note\":\"" + note
+                                       + "\",\"ve_url\":\"http://127.0.0.1/u.zip\",\"ve_upgraded\":0}}";
         QTest::newRow("version with a 5 MB note")
-            << int(QuaNetworkRequest::Version) << "/client/api/ajaxGetVersion"
-            << "{\"status\":1,\"data\":{\"ve_num\":\"9.9\",\"ve_note\":\"" + note
-                   + "\",\"ve_url\":\"http://127.0.0.1/u.zip\",\"ve_upgraded\":0}}"
-            << false;
-        QTest::newRow("game list over the bound") << int(QuaNetworkRequest::GameState)
-                                                  << "/client/api/ajaxGetGameState" << gameStates(400000, "1|0") << false;
+            << int(QuaNetworkRequest::Version) << "/client/api/ajaxGetVersion" << longVersion << "" << false;
+        QTest::newRow("version with a 5 MB note, no length")
+            << int(QuaNetworkRequest::Version) << "/client/api/ajaxGetVersion" << longVersion << "chunked" << false;
+        QTest::newRow("game list over the bound") << int(QuaNetworkRequest::GameState) << "/client/api/ajaxGetGameState"
+                                                  << gameStates(400000, "1|0") << "" << false;
+        QTest::newRow("game list over the bound, no length")
+            << int(QuaNetworkRequest::GameState) << "/client/api/ajaxGetGameState" << gameStates(400000, "1|0")
+            << "chunked" << false;
         QTest::newRow("game list under the bound") << int(QuaNetworkRequest::GameState)
-                                                   << "/client/api/ajaxGetGameState" << gameStates(300000, "1") << true;
+                                                   << "/client/api/ajaxGetGameState" << gameStates(300000, "1") << ""
+                                                   << true;
+        QTest::newRow("game list under the bound, no length")
+            << int(QuaNetworkRequest::GameState) << "/client/api/ajaxGetGameState" << gameStates(300000, "1")
+            << "chunked" << true;
     }
 
     // Past 4 MiB an answer is given up before it is parsed: it counts as no
@@ -280,9 +295,10 @@ private slots:
         QFETCH(int, type);
         QFETCH(QString, route);
         QFETCH(QByteArray, answer);
+        QFETCH(QString, delivery);
         QFETCH(bool, taken);
         QCOMPARE(answer.size() <= kMaxAnswerBytes, taken);
-        QVERIFY(server.setAnswer(route, QStringLiteral("big.json"), answer));
+        QVERIFY(server.setAnswer(route, QStringLiteral("big.json"), answer, delivery));
         LogCapture log;
         auto *request = new QuaNetworkRequest(type);
         QSignalSpy noAnswer(request, &QuaNetworkRequest::sendNoAnswer);
@@ -312,24 +328,36 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("gameId");
-        QTest::newRow("failure status (unknown game)") << "" << "999999";
-        QTest::newRow("malformed JSON") << "bad-json" << "1001";
-        QTest::newRow("404") << "404" << "1001";
-        QTest::newRow("never answers") << "no-answer" << "1001";
-        QTest::newRow("connection cut") << "cut:10" << "1001";
+        // The line that says why the answer was given up, if it was.
+        QTest::addColumn<QString>("givenUp");
+        QTest::newRow("failure status (unknown game)") << "" << "999999" << "";
+        QTest::newRow("malformed JSON") << "bad-json" << "1001" << "";
+        QTest::newRow("404") << "404" << "1001" << "";
+        QTest::newRow("never answers") << "no-answer" << "1001" << "took over 1500 ms: given up$";
+        QTest::newRow("connection cut") << "cut:10" << "1001" << "";
+        QTest::newRow("gzip bomb") << "gzip-bomb" << "1001" << "is encoded \\(gzip\\): given up$";
+        QTest::newRow("one byte at a time, past the deadline")
+            << "drip:300" << "1001" << "took over 1500 ms: given up$";
     }
 
     void failuresEmitNothing()
     {
         QFETCH(QString, fault);
         QFETCH(QString, gameId);
+        QFETCH(QString, givenUp);
         if (!fault.isEmpty())
             QVERIFY(server.setFault("/client/api/ajaxGetGame", fault));
-        QuaNetworkRequest::setReplyTimeout(1500);
+        LogCapture log;
+        ServiceRequest::setDeadline(1500);
         Sent sent;
         sendAndWait(sent, QuaNetworkRequest::GameData, "10001", gameId, "");
         QCOMPARE(sent.signalCount(), 0);
         QCOMPARE(server.requests("/client/api/ajaxGetGame").size(), 1);
+        QCOMPARE(LogCapture::count(QRegularExpression(QStringLiteral("given up$"))), givenUp.isEmpty() ? 0 : 1);
+        if (!givenUp.isEmpty())
+            QCOMPARE(LogCapture::count(QRegularExpression(givenUp)), 1);
+        // Nothing was decoded or held whole.
+        QVERIFY2(peakResidentMiB() < kBoundedPeakMiB, qPrintable(QString::number(peakResidentMiB())));
     }
 };
 

@@ -190,6 +190,13 @@ TEST_F(FaultModeTest, EachModeShapesTheAnswer)
              EXPECT_EQ(headerOf(o, "Content-Length"), "");
              EXPECT_EQ(o.body, whole);
          }},
+        {"answer:/download/games/small-game.zip+chunked", "/client/api/ajaxGetDevices", devicesPath(), "", 10,
+         [&](const Outcome& o) {
+             EXPECT_TRUE(o.answered);
+             EXPECT_EQ(headerOf(o, "Transfer-Encoding"), "chunked");
+             EXPECT_EQ(headerOf(o, "Content-Length"), "");
+             EXPECT_EQ(o.body, whole);
+         }},
         {"redirect:/download/games/large-game.zip", kPackage, kPackage, "", 10, [&](const Outcome& o) {
              EXPECT_EQ(o.status, 302);
              EXPECT_EQ(headerOf(o, "Location"), base + "/download/games/large-game.zip");
@@ -280,6 +287,15 @@ TEST_F(FaultModeTest, LyingAnswersStateWhatTheyAreTold)
              EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 200 ");
              EXPECT_EQ(a.body, whole);
          }},
+        {"gzip-bomb", "/client/api/ajaxGetDevices", devicesPath(), "", [&](const RawAnswer& a) {
+             EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 200 ");
+             EXPECT_TRUE(hasHeaderLine(a, "Content-Encoding: gzip")) << a.head;
+             EXPECT_TRUE(hasHeaderLine(a, "Content-Length: " + std::to_string(a.body.size()))) << a.head;
+             EXPECT_EQ(a.body.substr(0, 2), "\x1f\x8b");
+             EXPECT_LT(a.body.size(), 2u * 1024 * 1024) << "small on the wire";
+             // The gzip trailer's inflated size: 1 GiB.
+             EXPECT_EQ(a.body.substr(a.body.size() - 4), std::string("\0\0\0\x40", 4));
+         }},
         {"answer:/../small-game.zip", "/client/api/ajaxGetDevices", devicesPath(), "", [&](const RawAnswer& a) {
              EXPECT_EQ(a.head.substr(0, 13), "HTTP/1.1 404 ") << "nothing outside the data folder";
          }},
@@ -310,10 +326,38 @@ TEST_F(FaultModeTest, ControlRouteRefusesUnknownModes)
 {
     for (const char* mode : {"explode", "redirect", "cut:-5", "status", "status:99", "status:600", "status:2x",
                              "encoded:1", "answer", "answer:x.json", "drip-headers:x", "range-lie:5", "range-lie:1-2", "range-lie:a-b/c", "length-lie", "length-lie:1e3",
-                             "garbage-status:1"}) {
+                             "garbage-status:1", "drip:x", "gzip-bomb:x", "404+chunked", "answer:/a.json+answer:/b.json",
+                             "answer:/a.json+gzip-bomb", "answer:/a.json+", "+chunked"}) {
         SCOPED_TRACE(mode);
         EXPECT_FALSE(server->setFault(kPackage, mode));
     }
+}
+
+// One byte at a time, each after the pause the mode names, under the length
+// of the whole answer.
+TEST_F(FaultModeTest, DripSendsTheBodyByteByByte)
+{
+    const Outcome normal = fetch(*server, devicesPath(), {}, 10);
+    ASSERT_GT(normal.body.size(), 3u);
+    ASSERT_TRUE(server->setFault("/client/api/ajaxGetDevices", "drip:300"));
+    auto http = clientFor(*server, 10);
+    std::string length, body;
+    const auto started = std::chrono::steady_clock::now();
+    http->Get(
+        devicesPath().c_str(), httplib::Headers(),
+        [&](const httplib::Response& response) {
+            length = response.get_header_value("Content-Length");
+            return true;
+        },
+        [&](const char* data, size_t size) {
+            body.append(data, size);
+            return body.size() < 3;
+        });
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    ASSERT_TRUE(server->clearFaults("/client/api/ajaxGetDevices"));
+    EXPECT_EQ(length, std::to_string(normal.body.size()));
+    EXPECT_EQ(body, normal.body.substr(0, 3));
+    EXPECT_GE(seconds, 0.55) << "two pauses before the third byte";
 }
 
 TEST(FaultModeStartOptions, CommandLineFaultsApplyByExactRouteAndPrefix)

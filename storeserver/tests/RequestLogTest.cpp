@@ -12,7 +12,7 @@ TEST(RequestLogTest, RecordsEachRequestAsSent)
     auto http = clientFor(server);
 
     ASSERT_TRUE(http->Get("/client/api/ajaxGetGameState?&user_id=7&timestamp=1&sign=x&gamestatus=%7B%7D&net_ip=",
-                          {{"Range", "bytes=5-"}, {"User-Agent", "OrbelaTest/1.0"}}));
+                          {{"Range", "bytes=5-"}, {"User-Agent", "OrbelaTest/1.0"}, {"Accept-Encoding", "identity"}}));
     const std::string login = "username=%E6%B5%8B%E8%AF%95&password=p+w&timestamp=12&sign=ab&net_ip=";
     ASSERT_TRUE(http->Post("/passport.php?action=client&method=ajaxUserLogin", login, "application/x-www-form-urlencoded"));
     // The wizards send machine texts unescaped and in the OEM code page.
@@ -33,6 +33,7 @@ TEST(RequestLogTest, RecordsEachRequestAsSent)
     EXPECT_EQ(log[0]["range"].asString(), "bytes=5-");
     EXPECT_EQ(log[0]["host"].asString(), server.host());
     EXPECT_EQ(log[0]["user_agent"].asString(), "OrbelaTest/1.0");
+    EXPECT_EQ(log[0]["accept_encoding"].asString(), "identity");
     EXPECT_EQ(log[0]["body"].asString(), "");
 
     EXPECT_EQ(log[1]["method"].asString(), "POST");

@@ -1,40 +1,33 @@
 #include "core/webapi/ClientIdentity.h"
 
 #include "core/ServiceHosts.h"
-#include "core/webapi/AnswerSizeLimit.h"
+#include "core/webapi/ServiceRequest.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkInterface>
 #include <QNetworkReply>
-#include <QTimer>
 #include <QUrl>
 
 namespace {
-const int kLookupTimeoutMs = 5000;
 const char kNoHardwareAddress[] = "00:00:00:00:00:00";
 } // namespace
 
 QString fetchIpLookupPage()
 {
     QNetworkAccessManager manager;
-    QNetworkReply *reply = manager.get(QNetworkRequest(QUrl(QStringLiteral("http://%1/").arg(ipLookupHost()),
-                                                            QUrl::TolerantMode)));
-    limitAnswerSize(reply);
-    // Other events of this thread go on while we wait, but never for long.
+    QNetworkReply *reply = ServiceRequest::get(
+        manager, QNetworkRequest(QUrl(QStringLiteral("http://%1/").arg(ipLookupHost()), QUrl::TolerantMode)),
+        kMaxAnswerBytes, kQuickLookupMs);
+    // Other events of this thread go on while we wait; the deadline ends the wait.
     QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&manager, &QNetworkAccessManager::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    limit.start(kLookupTimeoutMs);
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())
         loop.exec();
     QString body;
-    if (reply->isFinished() && !answerOverLimit(reply))
+    // An HTTP error page is read like any other.
+    if (!ServiceRequest::givenUp(reply))
         body = QString::fromUtf8(reply->readAll());
-    else
-        reply->abort();
     delete reply;
     return body;
 }

@@ -1,6 +1,6 @@
 #include "core/webapi/QuaNetworkPost.h"
 
-#include "core/webapi/AnswerSizeLimit.h"
+#include "core/webapi/ServiceRequest.h"
 
 #include <QDebug>
 #include <QFutureWatcher>
@@ -12,8 +12,6 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
-int postTimeoutMs = 20000;
-
 struct ParsedPost {
     QJsonDocument document;
     QJsonParseError error{};
@@ -34,11 +32,6 @@ QuaNetworkPost::QuaNetworkPost(QObject *parent, Answer answer)
     connect(manager, &QNetworkAccessManager::finished, this, &QuaNetworkPost::replyFinished);
 }
 
-void QuaNetworkPost::setReplyTimeout(int milliseconds)
-{
-    postTimeoutMs = milliseconds;
-}
-
 void QuaNetworkPost::setLoginApplier(LoginApplier applier)
 {
     loginApplier() = std::move(applier);
@@ -49,9 +42,7 @@ void QuaNetworkPost::post(const QString &url, const QByteArray &body)
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
     request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
-    request.setTransferTimeout(postTimeoutMs);
-    lastReply = manager->post(request, body);
-    limitAnswerSize(lastReply);
+    lastReply = ServiceRequest::post(*manager, request, body);
 }
 
 void QuaNetworkPost::replyFinished(QNetworkReply *reply)
@@ -61,7 +52,7 @@ void QuaNetworkPost::replyFinished(QNetworkReply *reply)
         lastReply = nullptr;
     reply->deleteLater();
     if (reply->error() != QNetworkReply::NoError) {
-        if (!answerOverLimit(reply)) // which said it once
+        if (!ServiceRequest::givenUp(reply)) // which said why once
             qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
         finish();
         return;

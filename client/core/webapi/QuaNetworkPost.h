@@ -24,8 +24,6 @@ public:
     // What applies a logged-in user (the main window and the login dialog fill it).
     using LoginApplier = std::function<void(const QString &uid, const QString &nickname, const QString &avatar)>;
     static void setLoginApplier(LoginApplier applier);
-    // How long an answer may take before the post is given up.
-    static void setReplyTimeout(int milliseconds);
 
 signals:
     void sendUserInfo(QString uid, QString nickname, QString avatar);

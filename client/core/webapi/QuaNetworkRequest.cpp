@@ -1,9 +1,9 @@
 #include "core/webapi/QuaNetworkRequest.h"
 
 #include "core/AppFolders.h"
-#include "core/webapi/AnswerSizeLimit.h"
 #include "core/webapi/ClientIdentity.h"
 #include "core/webapi/MessageSigning.h"
+#include "core/webapi/ServiceRequest.h"
 #include "core/ServiceHosts.h"
 #include "core/game/VRAppInfo.h"
 
@@ -16,8 +16,6 @@
 #include <QUrl>
 
 namespace {
-int replyTimeoutMs = 20000;
-
 const char *methodName(int type)
 {
     switch (type) {
@@ -76,11 +74,6 @@ QuaNetworkRequest::QuaNetworkRequest(int type, QObject *parent)
 {
 }
 
-void QuaNetworkRequest::setReplyTimeout(int milliseconds)
-{
-    replyTimeoutMs = milliseconds;
-}
-
 QString QuaNetworkRequest::buildUrl(int type, const QString &sign, const QString &timestamp, const QString &userId,
                                     const QString &gameId, const QString &gameStatus, const QString &publicIp)
 {
@@ -128,10 +121,7 @@ void QuaNetworkRequest::sendRequest(const QString &userId, const QString &gameId
 
 void QuaNetworkRequest::send(const QString &url)
 {
-    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
-    request.setTransferTimeout(replyTimeoutMs);
-    QNetworkReply *reply = manager.get(request);
-    limitAnswerSize(reply);
+    QNetworkReply *reply = ServiceRequest::get(manager, QNetworkRequest(QUrl(url, QUrl::TolerantMode)));
     connect(reply, &QNetworkReply::finished, this, &QuaNetworkRequest::getRequestInfoDone);
 }
 
@@ -141,7 +131,7 @@ void QuaNetworkRequest::getRequestInfoDone()
     if (!reply)
         return;
     if (reply->error() != QNetworkReply::NoError) {
-        if (!answerOverLimit(reply)) // which said it once
+        if (!ServiceRequest::givenUp(reply)) // which said why once
             qDebug().noquote() << QStringLiteral("replyFinished:  [%1]: %2").arg(int(reply->error())).arg(reply->errorString());
         emit sendNoAnswer();
         reply->deleteLater();

@@ -35,8 +35,6 @@ public:
     // The URL a request of this type goes to (for the log and the tests).
     static QString buildUrl(int requestType, const QString &sign, const QString &timestamp, const QString &userId,
                             const QString &gameId, const QString &gameStatus, const QString &publicIp);
-    // How long a reply may take before the request is given up.
-    static void setReplyTimeout(int milliseconds);
 
 signals:
     void sendDeviceInfo(QMap<int, QString> devices);

@@ -1,7 +1,7 @@
 #include "core/game/LocalDatabase.h"
 #include "core/webapi/LoginForm.h"
 #include "core/webapi/MessageSigning.h"
-#include "core/webapi/QuaNetworkPost.h"
+#include "core/webapi/ServiceRequest.h"
 #include "gui/AvatorForm.h"
 #include "gui/account/loginDialog.h"
 #include "gui/popups/popupWebDialog.h"
@@ -160,6 +160,7 @@ private slots:
         QTest::newRow("answer") << "orbela123" << "";
         QTest::newRow("error") << "wrong" << "";
         QTest::newRow("no answer") << "orbela123" << "no-answer";
+        QTest::newRow("one byte at a time") << "orbela123" << "drip:100";
     }
 
     void oneLoginAtATime()
@@ -169,7 +170,7 @@ private slots:
         QVERIFY(server.setFault(QStringLiteral("/"), QStringLiteral("delay-headers:1")));
         if (!loginFault.isEmpty()) {
             QVERIFY(server.setFault(QStringLiteral("/passport.php"), loginFault));
-            QuaNetworkPost::setReplyTimeout(500);
+            ServiceRequest::setDeadline(500);
         }
         loginDialog *dialog = openDialog();
         QPushButton *button = dialog->form()->loginBtn;
@@ -182,7 +183,7 @@ private slots:
         QVERIFY(secondClickSeen);
         QVERIFY(!button->isEnabled());
         WAIT_VERIFY(button->isEnabled(), 20000);
-        QuaNetworkPost::setReplyTimeout(20000);
+        ServiceRequest::setDeadline(20000);
         QVERIFY(server.clearFaults());
         // The forum session page that a login opens is a GET of its own.
         int posts = 0;

@@ -5,6 +5,7 @@
 #include "gui/web/WebGameForm.h"
 #include "gui/web/WebPushForm.h"
 #include "tests/LogCapture.h"
+#include "tests/PeakMemory.h"
 #include "tests/gui/StartedClient.h"
 #include "tests/gui/WebTestMain.h"
 
@@ -97,6 +98,8 @@ private slots:
         QTest::newRow("truncated") << "/download/pics/truncated.png" << refused;
         QTest::newRow("not a picture") << "/download/pics/not-a-picture.png" << refused;
         QTest::newRow("file over 16 MiB") << "" << "is over 16777216 bytes: given up$";
+        QTest::newRow("file over 16 MiB, no length") << "chunked" << "is over 16777216 bytes: given up$";
+        QTest::newRow("gzip bomb") << "gzip-bomb" << "is encoded \\(gzip\\): given up$";
     }
 
     void hostileAvatarKeepsTheDefault()
@@ -104,12 +107,15 @@ private slots:
         QFETCH(QString, picture);
         QFETCH(QString, logLine);
         const QString route = QStringLiteral("/download/pics/avatar.png");
-        if (picture.isEmpty()) {
+        if (picture.startsWith(QLatin1Char('/'))) {
+            QVERIFY(server.setFault(route, QStringLiteral("answer:") + picture));
+        } else if (picture == QLatin1String("gzip-bomb")) {
+            QVERIFY(server.setFault(route, picture));
+        } else {
+            // The real picture and then 17 MiB more, delivered as picture says.
             QFile small(server.filePath(route));
             QVERIFY(small.open(QIODevice::ReadOnly));
-            QVERIFY(server.setAnswer(route, "big.png", small.readAll() + QByteArray(17 * 1024 * 1024, '\0')));
-        } else {
-            QVERIFY(server.setFault(route, QStringLiteral("answer:") + picture));
+            QVERIFY(server.setAnswer(route, "big.png", small.readAll() + QByteArray(17 * 1024 * 1024, '\0'), picture));
         }
         LogCapture log;
         window->downloadAvator(QStringLiteral("10001"), QStringLiteral("测试玩家"), avatarUrl(QString()));
@@ -120,6 +126,8 @@ private slots:
         QCOMPARE(server.requests(route).size(), 1);
         QVERIFY(!QFile::exists(avatarFilePath(QStringLiteral("10001"), QStringLiteral("测试玩家"))));
         QCOMPARE(AvatorForm::instance()->composedAvatar(), defaultAvatar);
+        QCOMPARE(server.requests(route).first().value("accept_encoding").toString(), QStringLiteral("identity"));
+        QVERIFY2(peakResidentMiB() < kBoundedPeakMiB, qPrintable(QString::number(peakResidentMiB())));
     }
 
     // An avatar host that never answers is given up while the client goes on.
@@ -139,7 +147,8 @@ private slots:
         WAIT_VERIFY(window->onlineSession().onlineSeconds() >= 0, 10000);
         QCOMPARE(server.requests(QStringLiteral("/avatar")).size(), 1);
         // Given up after 5 s, with its log line.
-        WAIT_VERIFY(LogCapture::lines().filter(QStringLiteral("[Mivo] avatar not loaded:")).size() == 1, 8000);
+        WAIT_VERIFY(LogCapture::count(QRegularExpression(QStringLiteral("/avatar took over 5000 ms: given up$"))) == 1,
+                    8000);
         QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!QFile::exists(avatarFilePath(QStringLiteral("10001"), QStringLiteral("测试玩家"))));
         // The client's own timers went on meanwhile.
