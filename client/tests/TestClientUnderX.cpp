@@ -6,6 +6,7 @@
 #include "tests/StoreServer.h"
 #include "tests/XScreen.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QJsonObject>
 #include <QSettings>
@@ -377,6 +378,8 @@ private slots:
         storeSettings(dir, saved, true);
         QProcess client;
         QVERIFY2(startAndWait(dir, client), "no services");
+        QElapsedTimer sinceServices;
+        sinceServices.start();
         const QRect screen(0, 0, 1366, 768);
         const QString row =
             QString::fromLatin1(QTest::currentDataTag()).replace(QRegularExpression(QStringLiteral("\\W+")), "-");
@@ -385,7 +388,7 @@ private slots:
         QVERIFY2(maximised, qPrintable(shownWindows()));
         QVERIFY(clickOnScreen(QPoint(screen.width() - 88 + 17, 37))); // the restore button
         const bool shown = windowsShownAt(restored);
-        QTest::qWait(1200); // the push panel's slide ends before the picture
+        QTest::qWait(qMax(0, 1100 - int(sinceServices.elapsed()))); // the push panel's slide in has ended
         keepScreenshot(QStringLiteral("restored-on-1366x768-saved-") + row);
         QVERIFY2(shown, qPrintable(shownWindows()));
         client.kill();
@@ -454,7 +457,7 @@ private slots:
         QVERIFY(waitUntil([&] { return !(dialog = findXWindow(QStringLiteral("Dialog"))).isEmpty(); }, 30000));
         QCOMPARE(dialog, bodyRect);
         // A second dialog would come within the same round of events.
-        QVERIFY2(!waitUntil([] { return viewableXWindows(QStringLiteral("Dialog")).size() > 1; }, 2000),
+        QVERIFY2(!waitUntil([] { return viewableXWindows(QStringLiteral("Dialog")).size() > 1; }, 1000),
                  "a second login dialog opened");
         QCOMPARE(viewableXWindows(QStringLiteral("Dialog")).size(), 1);
         const QPoint panel(dialog.x() + (dialog.width() - 332) / 2, dialog.y() + (dialog.height() - 438) / 2);
