@@ -60,13 +60,13 @@ private:
         ini.setValue(QStringLiteral("WindowState/isMaximized"), maximised);
     }
 
-    // Keeps a picture of the screen among the build's screenshots; the picture.
-    static QImage keepScreenshot(const QString &name)
+    // Keeps a picture of the screen among the build's screenshots, to be looked at.
+    static void keepScreenshot(const QString &name)
     {
         QDir().mkpath(QStringLiteral(ORBELA_SCREENSHOT_DIR));
         const QString file = QStringLiteral(ORBELA_SCREENSHOT_DIR "/") + name + QStringLiteral(".png");
+        screenPicture(file);
         qInfo("screen picture: %s", qPrintable(file));
-        return screenPicture(file);
     }
 
     // The windows the X server shows: the title bar over the body at bodyAt.
