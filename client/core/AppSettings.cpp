@@ -1,6 +1,7 @@
 #include "core/AppSettings.h"
 
 #include "core/AppFolders.h"
+#include "core/WindowOnScreen.h"
 #include "platform/PlatformServices.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,12 @@
 namespace {
 const int kMaxScreenWidth = 1920;
 const int kMaxScreenHeight = 1080;
+
+QRect &defaultRectForSaving()
+{
+    static QRect rect = getDefaultWindowRect(QSize(kMaxScreenWidth, kMaxScreenHeight), 0);
+    return rect;
+}
 } // namespace
 
 QString settingsFilePath()
@@ -45,10 +52,11 @@ void saveSettings(const AppSettings &settings)
     const QString path = settingsFilePath();
     // QSettings replaces the file atomically when it syncs, and makes it when missing.
     QSettings file(path, QSettings::IniFormat);
-    file.setValue(QStringLiteral("/WindowLocation/X"), settings.windowRect.x());
-    file.setValue(QStringLiteral("/WindowLocation/Y"), settings.windowRect.y());
-    file.setValue(QStringLiteral("/WindowSize/Width"), settings.windowRect.width());
-    file.setValue(QStringLiteral("/WindowSize/Height"), settings.windowRect.height());
+    const QRect window = settings.windowRect.isEmpty() ? defaultRectForSaving() : settings.windowRect;
+    file.setValue(QStringLiteral("/WindowLocation/X"), window.x());
+    file.setValue(QStringLiteral("/WindowLocation/Y"), window.y());
+    file.setValue(QStringLiteral("/WindowSize/Width"), window.width());
+    file.setValue(QStringLiteral("/WindowSize/Height"), window.height());
     file.setValue(QStringLiteral("/WindowState/isMaximized"), settings.isMaximized);
     file.setValue(QStringLiteral("/DeviceInfo/Id"), settings.deviceId);
     file.setValue(QStringLiteral("/DeviceInfo/Name"), settings.deviceName);
@@ -58,6 +66,12 @@ void saveSettings(const AppSettings &settings)
     file.sync();
     if (file.status() != QSettings::NoError)
         qWarning("the settings were not saved to %s (error %d)", qUtf8Printable(path), static_cast<int>(file.status()));
+}
+
+void setDefaultWindowRectForSaving(const QRect &rect)
+{
+    if (!rect.isEmpty())
+        defaultRectForSaving() = rect;
 }
 
 AppSettings loadWindowSettings()
@@ -76,20 +90,13 @@ AppSettings loadWindowSettings()
     return copy;
 }
 
-QRect getWindowRect(const QSize &available, int minimumWidth)
+QRect getWindowRect(const QVector<QRect> &availableAreas, int primary, int minimumWidth)
 {
     const AppSettings &settings = loadSettings();
-    if (!settings.valid || settings.windowRect.width() == 0 || settings.windowRect.height() == 0)
-        return getDefaultWindowRect(available, minimumWidth);
-    QRect rect = settings.windowRect;
-    // A rectangle saved by an older client may be too narrow for the title bar's items.
-    const int width = qMin(minimumWidth, available.width());
-    if (rect.width() < width) {
-        rect.setWidth(width);
-        if (rect.x() + width > available.width())
-            rect.moveLeft(qMax(0, available.width() - width));
-    }
-    return rect;
+    const QRect wanted = settings.valid && !settings.windowRect.isEmpty()
+                             ? settings.windowRect
+                             : getDefaultWindowRect(primaryArea(availableAreas, primary).size(), minimumWidth);
+    return placeOnScreens(wanted, availableAreas, primary, minimumWidth);
 }
 
 QRect getDefaultWindowRect(const QSize &available, int minimumWidth)

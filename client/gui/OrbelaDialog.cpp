@@ -2,6 +2,8 @@
 #include "ui_OrbelaDialog.h"
 
 #include "core/AppFolders.h"
+#include "core/PushPanelPlacement.h"
+#include "core/WindowOnScreen.h"
 #include "core/ServiceHosts.h"
 #include "core/UpdateHandOver.h"
 #include "core/download/DownloadManager.h"
@@ -82,10 +84,14 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     connect(road, &GameRoad::sendGameNeed2Update, this, &OrbelaDialog::sendGameNeed2Update);
     connect(road, &GameRoad::sendGameNeed2Buy, this, &OrbelaDialog::sendGameNeed2Buy);
 
-    const QSize screen = availablePrimaryScreenArea().size();
+    const ScreenAreas screens = screenAreas();
     const int minimumWidth = minimumWindowWidth();
+    setDefaultWindowRectForSaving(
+        getDefaultWindowRect(primaryArea(screens.available, screens.primary).size(), minimumWidth));
+    // The stored rectangle, on a screen there is now, is the one a maximised start restores to.
+    const QRect normal = getWindowRect(screens.available, screens.primary, minimumWidth);
     const AppSettings &stored = loadSettings();
-    placement = WindowPlacement(getDefaultWindowRect(screen, minimumWidth), stored.valid && stored.isMaximized);
+    placement = WindowPlacement(normal, stored.valid && stored.isMaximized);
     if (placement.isMaximized())
         setMaximizeButtonImages(true);
 
@@ -93,11 +99,9 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
     isWin62 = isWindowsVersion62();
 
     body = new BackgroundDialog(nullptr);
-    const QRect bodyRect = getWindowRect(screen, minimumWidth);
-    body->setGeometry(bodyRect);
+    placeWindows(placement.isMaximized() ? maximizedScreenArea(normal) : normal);
     body->show();
     activateWindow();
-    layoutTitleBar(bodyRect.width());
 
     // The look-up and the version check (and the services after it) wait
     // until the store page has loaded, or a short while, so that their work
@@ -281,16 +285,20 @@ void OrbelaDialog::mouseDoubleClickEvent(QMouseEvent *event)
 
 void OrbelaDialog::placeWindows(const QRect &bodyRect)
 {
-    // The body first: the title bar's resize places the push panel in it.
     body->setGeometry(bodyRect);
     setGeometry(bodyRect.x(), bodyRect.y(), bodyRect.width(), kTitleBarHeight);
+    layoutTitleBar(bodyRect.width());
+    // Every change of the body's size comes through here; the title bar's
+    // width may stay the same, so its resize cannot be what places the panel.
+    placePushPanel();
 }
 
 void OrbelaDialog::on_maxBtn_clicked()
 {
-    // The state changes first: the resizes below place the push panel for the new state.
+    // The state changes first: the panel is placed for the new state.
     const bool wasStashed = placement.isStashed();
-    placeWindows(placement.toggleMaximized(body->geometry(), availablePrimaryScreenArea()));
+    const QRect bodyNow = body->geometry();
+    placeWindows(placement.toggleMaximized(bodyNow, maximizedScreenArea(placement.lastShownRect(bodyNow))));
     setMaximizeButtonImages(placement.isMaximized());
     // Reached while minimised (nothing minimises the title bar without a window manager).
     if (wasStashed)
@@ -306,7 +314,7 @@ void OrbelaDialog::stashBody()
 void OrbelaDialog::unstashBody()
 {
     if (placement.isStashed())
-        placeWindows(placement.unstash(availablePrimaryScreenArea()));
+        placeWindows(placement.unstash(maximizedScreenArea(placement.normalRect())));
 }
 
 void OrbelaDialog::on_minBtn_clicked()
@@ -425,7 +433,6 @@ void OrbelaDialog::resizeEvent(QResizeEvent *event)
 {
     layoutTitleBar(width());
     ui->progressBar->resize(width(), 2);
-    placePushPanel();
     QDialog::resizeEvent(event);
 }
 
@@ -691,12 +698,9 @@ void OrbelaDialog::expandPushPanel()
 {
     if (!pushPanel || pushExpanded)
         return;
-    const int bodyWidth = body->width();
-    const int bodyHeight = body->height();
     const int panelHeight = pushPanel->height();
-    const int width = placement.isMaximized() ? 1642 : 1102;
-    animateGeometry(pushPanel, QRect(bodyWidth - 46, bodyHeight - panelHeight, 46, panelHeight),
-                    QRect((bodyWidth - width + 46) / 2, bodyHeight - panelHeight, width, panelHeight),
+    animateGeometry(pushPanel, foldedPushPanelRect(body->size(), panelHeight),
+                    unfoldedPushPanelRect(body->size(), panelHeight, placement.isMaximized()),
                     QEasingCurve(QEasingCurve::OutBounce));
     pushExpanded = true;
 }
@@ -783,11 +787,8 @@ void OrbelaDialog::getNoNeedUpdateOrbela()
 
     pushPanel = new pushWebDialog(body);
     pushPanel->show();
-    const int panelWidth = pushPanel->width();
-    const int panelHeight = pushPanel->height();
-    const int left = (body->width() - panelWidth + 46) / 2;
-    animateGeometry(pushPanel, QRect(left, body->height(), panelWidth, 0),
-                    QRect(left, body->height() - panelHeight, panelWidth, panelHeight),
+    const QRect unfolded = unfoldedPushPanelRect(body->size(), pushPanel->height(), placement.isMaximized());
+    animateGeometry(pushPanel, QRect(unfolded.left(), body->height(), unfolded.width(), 0), unfolded,
                     QEasingCurve(QEasingCurve::OutBounce));
     pushExpanded = true;
 
@@ -1076,13 +1077,9 @@ void OrbelaDialog::foldPushPanel()
 {
     if (!pushPanel || !pushExpanded)
         return;
-    const int bodyWidth = body->width();
-    const int bodyHeight = body->height();
-    const int panelWidth = pushPanel->width();
     const int panelHeight = pushPanel->height();
-    animateGeometry(pushPanel, QRect((bodyWidth - panelWidth + 46) / 2, bodyHeight - panelHeight, panelWidth, panelHeight),
-                    QRect(bodyWidth - 46, bodyHeight - panelHeight, 46, panelHeight),
-                    QEasingCurve(QEasingCurve::OutBounce));
+    animateGeometry(pushPanel, unfoldedPushPanelRect(body->size(), panelHeight, placement.isMaximized()),
+                    foldedPushPanelRect(body->size(), panelHeight), QEasingCurve(QEasingCurve::OutBounce));
     pushExpanded = false;
 }
 
@@ -1090,17 +1087,12 @@ void OrbelaDialog::placePushPanel()
 {
     if (servicesPending || !pushPanel || !body)
         return;
-    const int bodyWidth = body->width();
-    const int bodyHeight = body->height();
-    if (pushPanel->width() > 46) {
-        // The maximise button sets the flag before the geometry, so this is
-        // the state being entered. The panel stays where the unfold put it.
-        const int width = placement.isMaximized() ? 1642 : 1102;
-        const int height = pushPanel->height();
-        pushPanel->setGeometry((bodyWidth - width + 46) / 2, bodyHeight - height, width, height);
-    } else {
-        pushPanel->setGeometry(bodyWidth - 46, bodyHeight - 155, 46, 155);
-    }
+    // The state is the one being entered (the maximise button sets it
+    // before the geometry); the panel stays where the unfold puts it.
+    if (pushPanel->width() > 46)
+        pushPanel->setGeometry(unfoldedPushPanelRect(body->size(), pushPanel->height(), placement.isMaximized()));
+    else
+        pushPanel->setGeometry(foldedPushPanelRect(body->size(), pushPanel->height()));
 }
 
 // ---- Session: the logged-in user ----

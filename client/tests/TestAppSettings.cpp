@@ -116,11 +116,12 @@ private slots:
             QCOMPARE(settings.downloadTool, tool);
         }
         const QSize screen(1600, 900);
-        QCOMPARE(getWindowRect(screen, 0), useDefaultRect ? getDefaultWindowRect(screen, 0) : rect);
+        QCOMPARE(getWindowRect({QRect(QPoint(0, 0), screen)}, 0, 0), useDefaultRect ? getDefaultWindowRect(screen, 0) : rect);
     }
 
     // A remembered rectangle narrower than the title bar needs is widened when
-    // it is loaded, and moved left only as far as the screen asks.
+    // it is loaded, and moved left only as far as the screen asks; one whose
+    // title bar lies off the screen is moved onto it.
     void rememberedRectangleIsWidenedToTheMinimum_data()
     {
         QTest::addColumn<QRect>("stored");
@@ -134,6 +135,10 @@ private slots:
             << QRect(100, 50, 1000, 600) << QSize(1280, 720) << QRect(0, 50, 1280, 600);
         QTest::newRow("empty falls back to the default")
             << QRect(100, 50, 0, 600) << QSize(1366, 768) << QRect(9, 50, 1348, 668);
+        QTest::newRow("saved at x 1700 on a wider screen")
+            << QRect(1700, 50, 1760, 980) << QSize(1366, 768) << QRect(0, 0, 1366, 768);
+        QTest::newRow("saved below the screen") << QRect(80, 2000, 1348, 668) << QSize(1366, 768)
+                                                << QRect(18, 100, 1348, 668);
     }
 
     void rememberedRectangleIsWidenedToTheMinimum()
@@ -145,7 +150,7 @@ private slots:
                                       {"/WindowLocation/Y", stored.y()},
                                       {"/WindowSize/Width", stored.width()},
                                       {"/WindowSize/Height", stored.height()}});
-        QCOMPARE(getWindowRect(available, 1348), expected);
+        QCOMPARE(getWindowRect({QRect(QPoint(0, 0), available)}, 0, 1348), expected);
     }
 
     void saveThenLoadGivesTheSameValues()
@@ -172,6 +177,24 @@ private slots:
         QCOMPARE(in.deviceId, out.deviceId);
         QCOMPARE(in.deviceName, out.deviceName);
         QCOMPARE(in.installPath, out.installPath);
+    }
+
+    // A record that never saw its window (a first start's copy) is saved
+    // with the default rectangle, never with an empty one: the one of a
+    // 1920x1080 screen until the windows tell theirs.
+    void emptyRectangleIsSavedAsTheDefault()
+    {
+        const auto savedRect = [](const QRect &rect) {
+            AppSettings record = loadWindowSettings();
+            record.windowRect = rect;
+            saveSettings(record);
+            return ::loadSettings().windowRect;
+        };
+        QCOMPARE(savedRect(QRect()), QRect(80, 50, 1760, 980));
+        setDefaultWindowRectForSaving(getDefaultWindowRect(QSize(1366, 768), 1348));
+        QCOMPARE(savedRect(QRect()), QRect(9, 50, 1348, 668));
+        QCOMPARE(savedRect(QRect(100, 50, 0, 600)), QRect(9, 50, 1348, 668));
+        QCOMPARE(savedRect(QRect(100, 50, 1400, 700)), QRect(100, 50, 1400, 700));
     }
 
     void failedSaveKeepsTheEarlierFile()

@@ -2,9 +2,11 @@
 #include "core/game/VRAppInfo.h"
 #include "core/webapi/LoginForm.h"
 #include "tests/ClientDirectory.h"
+#include "tests/ScopedXServer.h"
 #include "tests/StoreServer.h"
 #include "tests/XScreen.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QJsonObject>
 #include <QSettings>
@@ -44,16 +46,27 @@ private:
     bool sequenceClientClean = false;
 
     // A stored device and window rectangle: no device popup, a known place.
-    void storeSettings(const ClientDirectory &dir) const
+    void storeSettings(const ClientDirectory &dir, const QRect &window = QRect(), bool maximised = false) const
     {
+        const QRect rect = window.isNull() ? bodyRect : window;
         QDir().mkpath(dir.clientPath() + QStringLiteral("/UserData"));
         QSettings ini(dir.clientPath() + QStringLiteral("/UserData/Settings.ini"), QSettings::IniFormat);
         ini.setValue(QStringLiteral("DeviceInfo/Id"), QStringLiteral("1"));
         ini.setValue(QStringLiteral("DeviceInfo/Name"), QStringLiteral("Vive"));
-        ini.setValue(QStringLiteral("WindowLocation/X"), bodyRect.x());
-        ini.setValue(QStringLiteral("WindowLocation/Y"), bodyRect.y());
-        ini.setValue(QStringLiteral("WindowSize/Width"), bodyRect.width());
-        ini.setValue(QStringLiteral("WindowSize/Height"), bodyRect.height());
+        ini.setValue(QStringLiteral("WindowLocation/X"), rect.x());
+        ini.setValue(QStringLiteral("WindowLocation/Y"), rect.y());
+        ini.setValue(QStringLiteral("WindowSize/Width"), rect.width());
+        ini.setValue(QStringLiteral("WindowSize/Height"), rect.height());
+        ini.setValue(QStringLiteral("WindowState/isMaximized"), maximised);
+    }
+
+    // Keeps a picture of the screen among the build's screenshots, to be looked at.
+    static void keepScreenshot(const QString &name)
+    {
+        QDir().mkpath(QStringLiteral(ORBELA_SCREENSHOT_DIR));
+        const QString file = QStringLiteral(ORBELA_SCREENSHOT_DIR "/") + name + QStringLiteral(".png");
+        screenPicture(file);
+        qInfo("screen picture: %s", qPrintable(file));
     }
 
     // The windows the X server shows: the title bar over the body at bodyAt.
@@ -342,6 +355,46 @@ private slots:
         again.waitForFinished(10000);
     }
 
+    // Saved maximised on another desktop and started on a 1366x768 screen:
+    // both windows cover the screen's available area (Xvfb has no panels:
+    // the whole screen); the restore puts them where the saved rectangle
+    // lies on this screen, title bar and all.
+    void maximisedStateOnASmallerScreen_data()
+    {
+        QTest::addColumn<QRect>("saved");
+        QTest::addColumn<QRect>("restored");
+        QTest::newRow("0,0 1280x720") << QRect(0, 0, 1280, 720) << QRect(0, 0, 1348, 720);
+        QTest::newRow("1920 wide at x 1700, y 300") << QRect(1700, 300, 1920, 600) << QRect(0, 168, 1366, 600);
+    }
+
+    void maximisedStateOnASmallerScreen()
+    {
+        QFETCH(QRect, saved);
+        QFETCH(QRect, restored);
+        ScopedXServer smallScreen(QSize(1366, 768));
+        QVERIFY2(smallScreen.isRunning(), "no X server of the test's own");
+        ClientDirectory dir;
+        QVERIFY(dir.isReady());
+        storeSettings(dir, saved, true);
+        QProcess client;
+        QVERIFY2(startAndWait(dir, client), "no services");
+        QElapsedTimer sinceServices;
+        sinceServices.start();
+        const QRect screen(0, 0, 1366, 768);
+        const QString row =
+            QString::fromLatin1(QTest::currentDataTag()).replace(QRegularExpression(QStringLiteral("\\W+")), "-");
+        const bool maximised = windowsShownAt(screen);
+        keepScreenshot(QStringLiteral("maximised-on-1366x768-saved-") + row);
+        QVERIFY2(maximised, qPrintable(shownWindows()));
+        QVERIFY(clickOnScreen(QPoint(screen.width() - 88 + 17, 37))); // the restore button
+        const bool shown = windowsShownAt(restored);
+        QTest::qWait(qMax(0, 1100 - int(sinceServices.elapsed()))); // the push panel's slide in has ended
+        keepScreenshot(QStringLiteral("restored-on-1366x768-saved-") + row);
+        QVERIFY2(shown, qPrintable(shownWindows()));
+        client.kill();
+        client.waitForFinished(10000);
+    }
+
     void cleanupTestCase()
     {
         if (sequenceClient) {
@@ -366,7 +419,10 @@ private slots:
 
     // Logged in through the real dialog with both boxes checked, a client
     // started again logs the user in by itself: the stand-in sees the login
-    // post at start and the title bar shows the user's avatar and resources.
+    // post at start and the title bar shows the user's avatar and resources,
+    // and the login's reload of the store page keeps the stored device. The
+    // dialog is opened from the keyboard, Return then Space on the panel's
+    // login button: one dialog, not two.
     void loginDialogThenAutomaticLoginAfterARestart()
     {
         server.clearLog();
@@ -392,10 +448,18 @@ private slots:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("seed"));
         const QRect titleBar = findXWindow(QStringLiteral("Orbela游戏平台"));
-        QVERIFY(clickOnScreen(titleBar.topLeft() + QPoint(77 + 5 + 17, 40 + 15))); // the panel's "登录"
+        // Pressed and let go beside it, the panel's "登录" takes the keyboard without a click.
+        const QPoint loginButton = titleBar.topLeft() + QPoint(77 + 5 + 17, 40 + 15);
+        QVERIFY(pressAndReleaseElsewhere(loginButton, titleBar.topLeft() + freeTitleArea));
+        QTest::qWait(300);
+        QVERIFY(pressKeysOnScreen({"Return", "space"}));
         QRect dialog;
         QVERIFY(waitUntil([&] { return !(dialog = findXWindow(QStringLiteral("Dialog"))).isEmpty(); }, 30000));
         QCOMPARE(dialog, bodyRect);
+        // A second dialog would come within the same round of events.
+        QVERIFY2(!waitUntil([] { return viewableXWindows(QStringLiteral("Dialog")).size() > 1; }, 1000),
+                 "a second login dialog opened");
+        QCOMPARE(viewableXWindows(QStringLiteral("Dialog")).size(), 1);
         const QPoint panel(dialog.x() + (dialog.width() - 332) / 2, dialog.y() + (dialog.height() - 438) / 2);
         QTest::qWait(300); // the dialog maps before it draws
         QVERIFY(clickOnScreen(panel + QPoint(160 + 8, 225 + 9))); // "自动登录" checks both boxes
@@ -416,6 +480,24 @@ private slots:
         QVERIFY(!posts.isEmpty());
         QCOMPARE(posts.first().value("method").toString(), QStringLiteral("POST"));
         QCOMPARE(posts.first().value("form").toObject().value("username").toString(), QStringLiteral("tester"));
+        // The store page the login reloads is the stored device's: after the
+        // login post, every request for it carries the device.
+        const auto storeLoadsAfterLogin = [this] {
+            QStringList queries;
+            bool loggedIn = false;
+            for (const QJsonObject &request : server.requests()) {
+                const QString path = request.value(QStringLiteral("path")).toString();
+                loggedIn = loggedIn || (path == QLatin1String("/passport.php")
+                                        && request.value(QStringLiteral("method")).toString() == QLatin1String("POST"));
+                if (loggedIn && path == QLatin1String("/client/index"))
+                    queries << request.value(QStringLiteral("query")).toString();
+            }
+            return queries;
+        };
+        QVERIFY2(waitUntil([&] { return !storeLoadsAfterLogin().isEmpty(); }, 30000), "the store page was not reloaded");
+        QTest::qWait(500); // a reload of another page would follow at once
+        for (const QString &query : storeLoadsAfterLogin())
+            QCOMPARE(query, QStringLiteral("deviceId=1"));
         // The avatar's centre turns from the default grey to the user's gold picture.
         const QString shot = dir.clientPath() + QStringLiteral("/screen.png");
         const QPoint avatarCentre = titleBar.topLeft() + QPoint(12 + 31, 7 + 31);

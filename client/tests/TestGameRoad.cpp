@@ -483,6 +483,8 @@ void TestGameRoad::sizelessPackageSwitchesToHttp()
     road->startDownload(info);
     QVERIFY(waitUntil([&]() { return settings.downloadTool == QLatin1String("http"); }, kWait));
     QCOMPARE(loadSettings().downloadTool, QStringLiteral("http"));
+    // The record never saw a window (as on a first start): saved with the default rectangle.
+    QVERIFY(!loadSettings().windowRect.isEmpty());
     QVERIFY(server->clearFaults());
     QVERIFY2(waitForState(info, VRAppInfo::Installed), qPrintable(QString::number(info->downloadStatus)));
     QVERIFY(QFileInfo::exists(settings.installPath + QStringLiteral("1002/bin/start.sh")));

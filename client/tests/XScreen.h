@@ -12,6 +12,8 @@
 
 #include <dlfcn.h>
 
+#include <initializer_list>
+
 // A top-level window on the X server: its id and its rectangle on the screen.
 struct XWindow
 {
@@ -84,40 +86,74 @@ bool withFakeInput(Input input)
     return sent;
 }
 
-// A left click (or clicks in a row, a double click for 2) at a point of the screen.
-inline bool clickOnScreen(const QPoint &point, int clicks = 1)
+// Runs pointer input given two calls: move the pointer to a point of the
+// screen, and press (true) or release (false) the left button.
+template <class Input>
+bool withFakePointer(Input input)
 {
-    return withFakeInput([&point, clicks](void *display, void *, void *xtst) {
+    return withFakeInput([&input](void *display, void *, void *xtst) {
         using FakeMotion = int (*)(void *, int, int, int, unsigned long);
         using FakeButton = int (*)(void *, unsigned, int, unsigned long);
         auto motion = reinterpret_cast<FakeMotion>(dlsym(xtst, "XTestFakeMotionEvent"));
         auto button = reinterpret_cast<FakeButton>(dlsym(xtst, "XTestFakeButtonEvent"));
         if (!motion || !button)
             return false;
-        motion(display, -1, point.x(), point.y(), 0);
-        for (int click = 0; click < clicks; ++click) {
-            button(display, 1, 1, 0);
-            button(display, 1, 0, 0);
-        }
+        input([&](const QPoint &point) { motion(display, -1, point.x(), point.y(), 0); },
+              [&](bool down) { button(display, 1, down ? 1 : 0, 0); });
         return true;
     });
 }
 
-// A press and release of the key named by its X key symbol ("Escape").
-inline bool pressKeyOnScreen(const char *keySymbol)
+// A left click (or clicks in a row, a double click for 2) at a point of the screen.
+inline bool clickOnScreen(const QPoint &point, int clicks = 1)
 {
-    return withFakeInput([keySymbol](void *display, void *x11, void *xtst) {
+    return withFakePointer([&point, clicks](auto moveTo, auto leftButton) {
+        moveTo(point);
+        for (int click = 0; click < clicks; ++click) {
+            leftButton(true);
+            leftButton(false);
+        }
+    });
+}
+
+// A left press at one point and its release at another: the widget pressed
+// takes the keyboard focus, and nothing is clicked.
+inline bool pressAndReleaseElsewhere(const QPoint &press, const QPoint &release)
+{
+    return withFakePointer([&press, &release](auto moveTo, auto leftButton) {
+        moveTo(press);
+        leftButton(true);
+        moveTo(release);
+        leftButton(false);
+    });
+}
+
+// A press and release of each key named by its X key symbol ("Escape",
+// "Return", "space"), all sent before the client reads the first, so each
+// goes where the keyboard focus was when they were sent.
+inline bool pressKeysOnScreen(std::initializer_list<const char *> keySymbols)
+{
+    return withFakeInput([keySymbols](void *display, void *x11, void *xtst) {
         using StringToKeysym = unsigned long (*)(const char *);
         using KeysymToKeycode = unsigned char (*)(void *, unsigned long);
         using FakeKey = int (*)(void *, unsigned, int, unsigned long);
         auto toKeysym = reinterpret_cast<StringToKeysym>(dlsym(x11, "XStringToKeysym"));
         auto toKeycode = reinterpret_cast<KeysymToKeycode>(dlsym(x11, "XKeysymToKeycode"));
         auto key = reinterpret_cast<FakeKey>(dlsym(xtst, "XTestFakeKeyEvent"));
-        const unsigned code = toKeysym && toKeycode ? toKeycode(display, toKeysym(keySymbol)) : 0;
-        if (!key || code == 0)
+        if (!key || !toKeysym || !toKeycode)
             return false;
-        key(display, code, 1, 0);
-        key(display, code, 0, 0);
+        for (const char *keySymbol : keySymbols) {
+            const unsigned code = toKeycode(display, toKeysym(keySymbol));
+            if (code == 0)
+                return false;
+            key(display, code, 1, 0);
+            key(display, code, 0, 0);
+        }
         return true;
     });
+}
+
+inline bool pressKeyOnScreen(const char *keySymbol)
+{
+    return pressKeysOnScreen({keySymbol});
 }

@@ -182,12 +182,19 @@ loginDialog::~loginDialog()
 
 loginDialog *loginDialog::openOver(QWidget *parent, const QRect &area)
 {
-    auto *dialog = new loginDialog(parent);
-    // Each opening makes a new dialog; a closed one would stay hidden until the client ends.
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // One dialog at a time: a second press of a login button (Return, then
+    // Space) brings the open one forward, so no second one can log in again.
+    loginDialog *dialog = instance();
+    if (!dialog || !dialog->isVisible()) {
+        dialog = new loginDialog(parent);
+        // Each opening makes a new dialog; a closed one would stay hidden until the client ends.
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
     if (!area.isNull())
         dialog->setGeometry(area);
     dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
     return dialog;
 }
 

@@ -49,7 +49,8 @@ public:
     ~loginDialog() override;
 
     // Shows a new dialog over the body window's rectangle (a null one keeps the
-    // dialog's own geometry); it is deleted once closed.
+    // dialog's own geometry); it is deleted once closed. While one is open,
+    // that one comes forward instead.
     static loginDialog *openOver(QWidget *parent, const QRect &area);
 
     // Sends the signed login form to the forum; the answer applies the user

@@ -187,6 +187,8 @@ void PopupWindowDialog::showSettingsPage(const QString &dir, const QString &tool
     installDirEdit->setGeometry(14, 130, 310, 30);
     installDirEdit->setTextMargins(28, 0, 0, 0);
     installDirEdit->setText(dir);
+    // The folder is chosen through 浏览; typing here would be dropped on 保存.
+    installDirEdit->setReadOnly(true);
     installDirEdit->setStyleSheet(QStringLiteral("QLineEdit{font-family:'Microsoft YaHei';font-size:14px;color:#333333;"
                                                  "\t\t\theight:25px;border:none;selection-color:pink}"));
     auto *folderIcon = new QFrame(installDirEdit);

@@ -45,12 +45,12 @@ void WebFormBase::createView(const QString &url)
     page->setBackgroundColor(Qt::transparent);
     page->setDelegate(this);
     connect(page, &QWebEnginePage::loadStarted, this, [this]() { pageLoading = true; });
+    connect(page, &QWebEnginePage::loadFinished, this, &WebFormBase::noteLoadFinished);
     connect(page, &QWebEnginePage::loadFinished, this, &WebFormBase::runWaitingCalls);
     // The view never made a page of its own (that would use the default,
     // disk-backed profile), so there is none to release here.
     view->setPage(page);
-    pageLoading = true;
-    view->load(QUrl(url, QUrl::TolerantMode));
+    loadAsked(QUrl(url, QUrl::TolerantMode));
     view->show();
     connectView();
 }
@@ -96,18 +96,36 @@ void WebFormBase::runWaitingCalls()
 
 void WebFormBase::loadUrl(const QString &url)
 {
-    if (view) {
-        pageLoading = true;
-        view->load(QUrl(url, QUrl::TolerantMode));
-    }
+    if (view)
+        loadAsked(QUrl(url, QUrl::TolerantMode));
+}
+
+void WebFormBase::loadAsked(const QUrl &url)
+{
+    askedUrl = url;
+    askedArrived = false;
+    pageLoading = true;
+    view->load(askedUrl);
+}
+
+void WebFormBase::noteLoadFinished(bool ok)
+{
+    // The end of a load the asked one replaced (or of a refused "mivo" link)
+    // says nothing about the asked page.
+    if (ok && page->url().matches(askedUrl, QUrl::StripTrailingSlash | QUrl::NormalizePathSegments))
+        askedArrived = true;
 }
 
 void WebFormBase::reload()
 {
-    if (page) {
-        pageLoading = true;
-        page->triggerAction(QWebEnginePage::Reload);
+    if (!page)
+        return;
+    if (!askedArrived) {
+        loadAsked(askedUrl);
+        return;
     }
+    pageLoading = true;
+    page->triggerAction(QWebEnginePage::Reload);
 }
 
 void WebFormBase::callStatusCallback(const QString &text)

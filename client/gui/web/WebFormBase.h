@@ -4,6 +4,7 @@
 #include "gui/web/WebBrowserDelegate.h"
 
 #include <QStringList>
+#include <QUrl>
 #include <QWidget>
 
 class WebEnginePage;
@@ -46,6 +47,9 @@ protected:
 
     // What the forms offer as they need; each form publishes its own set.
     void loadUrl(const QString &url);
+    // Reloads what the page shows; while a page asked for (createView,
+    // loadUrl) is still on its way, that page is asked for again instead, as
+    // the engine's reload would drop it for the page it replaces.
     void reload();
     void callStatusCallback(const QString &text);
     void callLoginCallback();
@@ -62,8 +66,13 @@ protected:
 
 private:
     void runWaitingCalls();
+    void loadAsked(const QUrl &url);
+    void noteLoadFinished(bool ok);
 
     // From the start of a load to its end; calls meanwhile wait in order.
     bool pageLoading = false;
     QStringList waitingCalls;
+    // The page last asked for, and whether it has arrived.
+    QUrl askedUrl;
+    bool askedArrived = false;
 };

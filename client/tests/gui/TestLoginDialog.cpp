@@ -359,6 +359,10 @@ private slots:
         QPointer<loginDialog> dialog(loginDialog::instance());
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->geometry(), window->bodyWindow()->geometry());
+        // A second press while it is open brings that one forward: one dialog.
+        QTest::keyClick(AvatorForm::instance()->form()->loginBtn, Qt::Key_Space);
+        QCOMPARE(loginDialog::instance(), dialog.data());
+        QCOMPARE(window->findChildren<loginDialog *>().size(), 1);
         // Posted, so the close runs from the event loop as a user's does.
         QMetaObject::invokeMethod(dialog->form()->closeBtn, "click", Qt::QueuedConnection);
         WAIT_VERIFY(dialog.isNull(), 5000);

@@ -266,6 +266,8 @@ private slots:
         QCOMPARE(part<QRadioButton>(p, "httpRadio")->isChecked(), http);
         QCOMPARE(part<QRadioButton>(p, "thunderRadio")->isChecked(), !http);
         QCOMPARE(part<QCheckBox>(p, "autoRunBox")->isChecked(), autoRun);
+        // The folder comes from 浏览 only: what is typed would be dropped on 保存.
+        QVERIFY(part<QLineEdit>(p, "installDirEdit")->isReadOnly());
         bool expectHttp = http;
         bool expectAutoRun = autoRun;
         if (touch) {
@@ -274,6 +276,8 @@ private slots:
                               Qt::NoModifier, QPoint(10, 10));
             expectHttp = !http;
             expectAutoRun = !autoRun;
+            QTest::keyClicks(part<QLineEdit>(p, "installDirEdit"), QStringLiteral("typed/"));
+            QCOMPARE(part<QLineEdit>(p, "installDirEdit")->text(), folder);
         }
         QSignalSpy saved(p, &PopupWindowDialog::sendSettings);
         part<QPushButton>(p, "pup_okBtn")->click();

@@ -7,6 +7,7 @@
 #include "gui/BackgroundDialog.h"
 #include "gui/OrbelaDialog.h"
 #include "gui/popups/PopupWindowDialog.h"
+#include "gui/popups/pushWebDialog.h"
 #include "tests/FixtureUpdater.h"
 #include "tests/StoreServer.h"
 #include "tests/gui/PopupAnswers.h"
@@ -14,8 +15,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -219,6 +223,9 @@ private slots:
         window->getSettings(QStringLiteral("/data/games/VRGames/"), QStringLiteral("http"), true);
         QVERIFY(QFile::exists(autostart));
         const AppSettings &saved = loadSettings();
+        // A first start: no rectangle was stored, and the default one is saved, not an empty one.
+        QCOMPARE(saved.windowRect, getDefaultWindowRect(QGuiApplication::primaryScreen()->availableGeometry().size(),
+                                                        window->minimumWindowWidth()));
         QCOMPARE(saved.installPath, QStringLiteral("/data/games/VRGames/"));
         QCOMPARE(saved.downloadTool, QStringLiteral("http"));
         QCOMPARE(saved.isAutoRun, true);
@@ -385,6 +392,46 @@ private slots:
         const AppSettings &saved = loadSettings();
         QCOMPARE(saved.windowRect, inSight);
         QCOMPARE(saved.isMaximized, maximise);
+    }
+
+    // Saved maximised with a rectangle of another desktop: both windows come
+    // up over this screen's available area, and the restore puts them on the
+    // screen, the push panel still along the body's bottom and inside it.
+    void storedMaximisedStateComesUpMaximised_data()
+    {
+        QTest::addColumn<QRect>("saved");
+        QTest::newRow("0,0 1280x720, larger than the screen") << QRect(0, 0, 1280, 720);
+        // The restore changes the body's height only: the title bar's width stays.
+        QTest::newRow("0,0 700x500") << QRect(0, 0, 700, 500);
+    }
+
+    void storedMaximisedStateComesUpMaximised()
+    {
+        QFETCH(QRect, saved);
+        AppSettings stored;
+        stored.deviceId = QStringLiteral("1");
+        stored.windowRect = saved;
+        stored.isMaximized = true;
+        saveSettings(stored);
+        window.reset(new OrbelaDialog(nullptr));
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(window->isMaximizedState());
+        QCOMPARE(window->bodyWindow()->geometry(), area);
+        QCOMPARE(window->geometry(), QRect(area.topLeft(), QSize(area.width(), OrbelaDialog::kTitleBarHeight)));
+        window->show();
+        window->getNoNeedUpdateOrbela();
+        pushWebDialog *panel = window->pushPanelWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(panel->findChildren<QPropertyAnimation *>().isEmpty(), 5000);
+        QVERIFY(QRect(QPoint(0, 0), area.size()).contains(panel->geometry()));
+
+        window->findChild<QPushButton *>(QStringLiteral("maxBtn"))->click();
+        QVERIFY(!window->isMaximizedState());
+        const QRect body = window->bodyWindow()->geometry();
+        QVERIFY2(area.contains(QRect(body.topLeft(), QSize(body.width(), OrbelaDialog::kTitleBarHeight))),
+                 "the title bar is off the screen");
+        QCOMPARE(window->geometry(), QRect(body.topLeft(), QSize(body.width(), OrbelaDialog::kTitleBarHeight)));
+        QCOMPARE(panel->geometry().bottom(), body.height() - 1);
+        QVERIFY(QRect(QPoint(0, 0), body.size()).contains(panel->geometry()));
     }
 
     void declinedExitQuestionKeepsTheClient()
