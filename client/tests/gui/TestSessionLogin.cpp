@@ -97,6 +97,12 @@ private slots:
         QTest::newRow("truncated") << "/download/pics/truncated.png" << refused;
         QTest::newRow("not a picture") << "/download/pics/not-a-picture.png" << refused;
         QTest::newRow("file over 16 MiB") << "" << "is over 16777216 bytes: given up$";
+        const QString notDecoded = refused + "it is no PNG, JPEG, GIF or BMP picture$";
+        QTest::newRow("ICO holding a 16000x16000 PNG, named .png") << "/download/pics/icon-bomb.png" << notDecoded;
+        QTest::newRow("TIFF") << "/download/pics/picture.tiff" << notDecoded;
+        QTest::newRow("SVG") << "/download/pics/picture.svg" << notDecoded;
+        QTest::newRow("GIF frame past its screen")
+            << "/download/pics/frame-past-screen.gif" << refused + "a frame of 5000x5000 pixels lies outside its 16x16 screen$";
     }
 
     void hostileAvatarKeepsTheDefault()
