@@ -1,5 +1,6 @@
 #include "core/AppFolders.h"
 #include "gui/AvatorForm.h"
+#include "gui/NetworkPicture.h"
 #include "gui/web/WebActivityForm.h"
 #include "gui/web/WebExchangeForm.h"
 #include "gui/web/WebGameForm.h"
@@ -10,6 +11,7 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QSemaphore>
 #include <QUrlQuery>
 #include <QtTest>
 
@@ -126,6 +128,29 @@ private slots:
         QCOMPARE(server.requests(route).size(), 1);
         QVERIFY(!QFile::exists(avatarFilePath(QStringLiteral("10001"), QStringLiteral("测试玩家"))));
         QCOMPARE(AvatorForm::instance()->composedAvatar(), defaultAvatar);
+    }
+
+    // A picture still decoding when the user logs in again is dropped: it is
+    // neither saved nor shown for the newer login.
+    void avatarDecodedAfterANewerLoginIsDropped()
+    {
+        const int watchersBefore = window->findChildren<QFutureWatcherBase *>().size();
+        // Both picture threads held, so the decode waits for the test.
+        QSemaphore gate;
+        for (int i = 0; i < 2; ++i)
+            QtConcurrent::run(&NetworkPicture::threads(), [&gate]() { gate.acquire(); });
+        window->downloadAvator(QStringLiteral("10001"), QStringLiteral("测试玩家"), avatarUrl(QString()));
+        const QImage defaultAvatar = AvatorForm::instance()->composedAvatar();
+        WAIT_VERIFY(window->findChildren<QFutureWatcherBase *>().size() == watchersBefore + 1, 10000);
+        window->downloadAvator(QStringLiteral("10001"), QStringLiteral("新的名字"), QString());
+        gate.release(2);
+        WAIT_VERIFY(window->findChildren<QFutureWatcherBase *>().size() == watchersBefore, 10000);
+        QVERIFY(NetworkPicture::threads().waitForDone(5000));
+        QTest::qWait(100);
+        QVERIFY(!QFile::exists(avatarFilePath(QStringLiteral("10001"), QStringLiteral("测试玩家"))));
+        QVERIFY(!QFile::exists(avatarFilePath(QStringLiteral("10001"), QStringLiteral("新的名字"))));
+        QCOMPARE(AvatorForm::instance()->composedAvatar(), defaultAvatar);
+        QCOMPARE(AvatorForm::instance()->findChild<QLabel *>("lb_user_name")->text(), QStringLiteral("新的名字"));
     }
 
     // An avatar host that never answers is given up while the client goes on.
