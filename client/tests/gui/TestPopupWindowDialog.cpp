@@ -231,17 +231,20 @@ private slots:
         QTRY_VERIFY(popup.isNull());
     }
 
-    // A device answer of 100,000 devices: radios only for the rows in sight,
-    // the current device checked where the list scrolls to it, a choice
-    // reported; a later answer replaces the list.
+    // The store's answer of 100,000 devices: radios only for the rows in
+    // sight, the current device checked where the list scrolls to it, a
+    // choice reported; a later answer replaces the list.
     void longDeviceListScrollsAndChooses()
     {
+        QByteArray answer = "{\"status\":1,\"msg\":\"ok\",\"data\":{";
+        for (int i = 1; i <= 100000; ++i)
+            answer += QStringLiteral("%1\"%2\":\"设备%2|HMD-%2\"").arg(i > 1 ? "," : "").arg(i).toUtf8();
+        const QString route = QStringLiteral("/client/api/ajaxGetDevices");
+        QVERIFY(server.setAnswer(route, QStringLiteral("devices.json"), answer + "}}"));
         PopupWindowDialog *p = newPopup();
         p->showDevicePage(QStringLiteral("99999"));
-        QMap<int, QString> devices;
-        for (int i = 1; i <= 100000; ++i)
-            devices.insert(i, QStringLiteral("设备%1|HMD-%1").arg(i));
-        p->getDeviceInfo(devices);
+        QTRY_VERIFY_WITH_TIMEOUT(p->findChild<DeviceRadioList *>(QStringLiteral("deviceList")), 20000);
+        QVERIFY(server.clearFaults(route));
         auto *list = part<DeviceRadioList>(p, "deviceList");
         QCOMPARE(list->deviceCount(), 100000);
         auto shownRadios = [list]() {
