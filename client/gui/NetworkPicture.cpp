@@ -138,10 +138,15 @@ bool NetworkPicture::accepted(const QString &what) const
     return false;
 }
 
+namespace {
+struct PictureThreads : QThreadPool
+{
+    PictureThreads() { setMaxThreadCount(2); }
+};
+} // namespace
+
 QThreadPool &NetworkPicture::threads()
 {
-    static QThreadPool pool;
-    static const bool sized = (pool.setMaxThreadCount(2), true);
-    Q_UNUSED(sized);
+    static PictureThreads pool;
     return pool;
 }
