@@ -1,6 +1,7 @@
 #include "FailureFixtures.h"
 
 #include "CompressedZeros.h"
+#include "PictureFormats.h"
 #include "PngFile.h"
 #include "ZipWriter.h"
 
@@ -60,5 +61,11 @@ bool writeHostilePictures(const std::string& downloadDir, std::string* error)
         *error = "cannot write " + truncated;
         return false;
     }
-    return writeFile(downloadDir + "/pics/not-a-picture.png", "<html><body>no picture here</body></html>\n", error);
+    // Formats whose stated size is not the size decoded; the icon bomb is
+    // named as a PNG, as a store would name it.
+    return writeFile(downloadDir + "/pics/not-a-picture.png", "<html><body>no picture here</body></html>\n", error)
+        && writeFile(downloadDir + "/pics/icon-bomb.png", icoAround(blackPng(kIconBombSide, kIconBombSide)), error)
+        && writeFile(downloadDir + "/pics/picture.tiff", greyTiff(64, 36), error)
+        && writeFile(downloadDir + "/pics/picture.svg", svgPicture(kIconBombSide, kIconBombSide), error)
+        && writeFile(downloadDir + "/pics/frame-past-screen.gif", gifFramePastScreen(16, 5000), error);
 }

@@ -14,5 +14,7 @@ const char kGzipBombFile[] = "games/zeros.gz";
 // Writes "games/corrupt-game.zip", "games/escaping-game.zip", "games/zeros.gz"
 // and the pictures below under downloadDir.
 bool writeFailureFixtures(const std::string& downloadDir, std::string* error);
-// Writes "pics/huge.png", "pics/truncated.png" and "pics/not-a-picture.png".
+// Writes "pics/huge.png", "pics/truncated.png", "pics/not-a-picture.png", and
+// "pics/icon-bomb.png" (an ICO), "pics/picture.tiff", "pics/picture.svg" and
+// "pics/frame-past-screen.gif" (a 5000x5000 frame on a 16x16 screen).
 bool writeHostilePictures(const std::string& downloadDir, std::string* error);

@@ -25,7 +25,7 @@ void appendChunk(std::string& out, const char* type, const std::string& data)
 }
 
 // An 8-bit RGB PNG of the given size around its compressed rows.
-bool writePng(const std::string& path, int width, int height, const std::string& packedRows)
+std::string pngAround(int width, int height, const std::string& packedRows)
 {
     std::string header;
     appendBigEndian(header, static_cast<uint32_t>(width));
@@ -38,9 +38,13 @@ bool writePng(const std::string& path, int width, int height, const std::string&
     appendChunk(png, "IHDR", header);
     appendChunk(png, "IDAT", packedRows);
     appendChunk(png, "IEND", "");
+    return png;
+}
 
+bool writeBytes(const std::string& path, const std::string& bytes)
+{
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
-    return file && std::fwrite(png.data(), 1, png.size(), file.get()) == png.size();
+    return file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
 }
 
 } // namespace
@@ -63,11 +67,16 @@ bool writePngFile(const std::string& path, int width, int height,
     if (compress(packed.data(), &packedSize, reinterpret_cast<const Bytef*>(rows.data()), static_cast<uLong>(rows.size())) != Z_OK)
         return false;
 
-    return writePng(path, width, height, std::string(reinterpret_cast<const char*>(packed.data()), packedSize));
+    return writeBytes(path, pngAround(width, height, std::string(reinterpret_cast<const char*>(packed.data()), packedSize)));
+}
+
+std::string blackPng(int width, int height)
+{
+    // Each row is its filter byte and three zero bytes a pixel.
+    return pngAround(width, height, zlibOfZeros(1 + 3 * static_cast<uint64_t>(width), static_cast<uint32_t>(height)));
 }
 
 bool writeBlackPngFile(const std::string& path, int width, int height)
 {
-    // Each row is its filter byte and three zero bytes a pixel.
-    return writePng(path, width, height, zlibOfZeros(1 + 3 * static_cast<uint64_t>(width), static_cast<uint32_t>(height)));
+    return writeBytes(path, blackPng(width, height));
 }

@@ -8,6 +8,10 @@
 bool writePngFile(const std::string& path, int width, int height,
                   const std::function<uint32_t(int x, int y)>& colourAt);
 
+// An all-black 8-bit RGB PNG of any size, in memory; its rows cost almost
+// nothing, however much memory a decoder needs for them.
+std::string blackPng(int width, int height);
+
 // Writes an all-black 8-bit RGB PNG of any size: its rows cost almost nothing
 // on disk, however much memory a decoder needs for them.
 bool writeBlackPngFile(const std::string& path, int width, int height);

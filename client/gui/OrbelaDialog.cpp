@@ -36,6 +36,7 @@
 #include "platform/PlatformServices.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QDebug>
 #include <QDir>
@@ -48,6 +49,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPainter>
+#include <QSaveFile>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -1097,6 +1099,27 @@ void OrbelaDialog::placePushPanel()
 
 // ---- Session: the logged-in user ----
 
+namespace {
+// The avatar decoded and encoded as the file it is saved to.
+struct EncodedAvatar
+{
+    NetworkPicture picture;
+    QByteArray jpeg;
+};
+
+EncodedAvatar encodeAvatar(const QByteArray &bytes)
+{
+    EncodedAvatar avatar;
+    avatar.picture = NetworkPicture::decode(bytes);
+    if (!avatar.picture.image.isNull()) {
+        QBuffer buffer(&avatar.jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        avatar.picture.image.save(&buffer, "JPG");
+    }
+    return avatar;
+}
+} // namespace
+
 void OrbelaDialog::downloadAvator(const QString &uid, const QString &nickname, const QString &avatarUrl)
 {
     const QString refusal = loginUserRefusal(uid, nickname, avatarUrl);
@@ -1105,6 +1128,7 @@ void OrbelaDialog::downloadAvator(const QString &uid, const QString &nickname, c
         return;
     }
     session.setUserId(uid);
+    ++avatarLogins;
     this->nickname = nickname;
     avatarFile = avatarFilePath(uid, nickname);
     // The name shows at once; the picture follows when it arrives.
@@ -1151,10 +1175,25 @@ void OrbelaDialog::downloadAvatorFinished(QNetworkReply *reply)
             qDebug().noquote() << "[Mivo] avatar not loaded:" << reply->errorString();
         return;
     }
-    const QImage picture = decodeNetworkPicture(reply->readAll(), QStringLiteral("of the avatar"));
-    if (picture.isNull())
-        return;
-    if (avatarFile.isEmpty() || !picture.save(avatarFile, "JPG")) {
+    // Decoded and encoded as its file beside the window thread.
+    const QByteArray bytes = reply->readAll();
+    const int login = avatarLogins;
+    const QString forUser = session.userId();
+    onPictureThreads<EncodedAvatar>(this, [bytes]() { return encodeAvatar(bytes); },
+                                    [this, login, forUser](const EncodedAvatar &avatar) {
+                                        if (!avatar.picture.accepted(QStringLiteral("of the avatar")))
+                                            return;
+                                        // A newer login or a logout since makes it stale.
+                                        if (avatarLogins == login && session.userId() == forUser)
+                                            saveAvatar(avatar.jpeg);
+                                    });
+}
+
+void OrbelaDialog::saveAvatar(const QByteArray &jpeg)
+{
+    QSaveFile file(avatarFile);
+    if (avatarFile.isEmpty() || jpeg.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size()
+        || !file.commit()) {
         qDebug().noquote() << "[Mivo] avatar not saved:" << avatarFile;
         return;
     }

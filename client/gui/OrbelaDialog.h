@@ -224,6 +224,7 @@ private:
     void quitEventLoop();
     void placePushPanel();
     void requestAvatar(const QUrl &url, int redirectsLeft);
+    void saveAvatar(const QByteArray &jpeg);
 
     static bool startUpChecksEnabled;
 
@@ -240,6 +241,8 @@ private:
     QSystemTrayIcon *trayIcon = nullptr;
     QString nickname;
     QString avatarFile;
+    // Counts logins, so a picture decoded for an earlier one is dropped.
+    int avatarLogins = 0;
     QString versionNoteUrl;
     QRect dragRect;
     // Normal or maximised, in sight or not, and the body's rectangles to go

@@ -226,20 +226,32 @@ void listItem::connectSignals()
 
 void listItem::setPicture()
 {
+    // Decoded beside the window thread; only the newest decode is shown, and
+    // none once the row is gone.
+    const int decode = ++pictureDecodes;
+    const QString path = getCachesDir() + info->md5;
+    onPictureThreads<NetworkPicture>(this, [path]() { return NetworkPicture::load(path); },
+                                     [this, decode](const NetworkPicture &picture) {
+                                         if (decode == pictureDecodes)
+                                             showPicture(picture);
+                                     });
+}
+
+void listItem::showPicture(const NetworkPicture &picture)
+{
     if (loadingMovie)
         loadingMovie->stop();
     // Hidden rather than closed: closing a widget walks every top-level window.
     lb_icon_loading->hide();
-    // The picture goes in as a pixmap: a style sheet naming each row's own file
-    // costs more with every row already shown.
-    lb_icon->setStyleSheet(QStringLiteral("QLabel{background: transparent;border-style: solid;border:1px groove gray;}"));
-    const QImage picture = loadNetworkPicture(getCachesDir() + info->md5, QStringLiteral("of game ") + info->gameId);
-    if (picture.isNull()) {
+    if (picture.accepted(QStringLiteral("of game ") + info->gameId)) {
+        // The picture goes in as a pixmap: a style sheet naming each row's own
+        // file costs more with every row already shown.
+        lb_icon->setStyleSheet(QStringLiteral("QLabel{background: transparent;border-style: solid;border:1px groove gray;}"));
+        lb_icon->setScaledContents(true);
+        lb_icon->setPixmap(QPixmap::fromImage(picture.image));
+    } else {
         lb_icon->setStyleSheet(QLatin1String(kDefaultPicture));
         lb_icon->clear();
-    } else {
-        lb_icon->setScaledContents(true);
-        lb_icon->setPixmap(QPixmap::fromImage(picture));
     }
     lb_icon->show();
 }

@@ -10,6 +10,7 @@ class QMovie;
 class QProgressBar;
 class QPushButton;
 class VRAppInfo;
+struct NetworkPicture;
 
 class listItem : public QWidget
 {
@@ -60,6 +61,7 @@ public slots:
 private:
     void connectSignals();
     void setPicture();
+    void showPicture(const NetworkPicture &picture);
     QString startText() const;
     void setDownloadingLook();
     void setPausedLook();
@@ -84,4 +86,6 @@ private:
     QPushButton *updateBtn;
     QPushButton *buyBtn;
     QMovie *loadingMovie = nullptr;
+    // Counts picture decodes, so only the newest one is shown.
+    int pictureDecodes = 0;
 };

@@ -2,6 +2,7 @@
 #include "ui_PopupWindowDialog.h"
 
 #include "gui/OrbelaDialog.h"
+#include "gui/popups/DeviceRadioList.h"
 #include "core/webapi/QuaNetworkRequest.h"
 #include "core/GamesFolder.h"
 
@@ -34,13 +35,6 @@ const char kCheckBoxStyle[] =
     "QCheckBox::indicator:unchecked:hover{image:url(:/res/res/checkbox_checked.png);}"
     "QCheckBox::indicator:checked{image:url(:/res/res/checkbox_checked.png);}";
 const char kLabelStyle[] = "QLabel{color:#CCCCCC;font-family:'Microsoft YaHei';font-size:14px;}";
-
-// One field of a device entry "name|id-text" (field 0 is the radio's text, 1 its tool tip).
-QString entryPart(const QString &entry, int part)
-{
-    const QStringList parts = entry.split(QLatin1Char('|'), Qt::KeepEmptyParts);
-    return part < parts.size() ? parts.at(part) : QString();
-}
 } // namespace
 
 PopupWindowDialog::PopupWindowDialog(QWidget *parent)
@@ -107,37 +101,23 @@ void PopupWindowDialog::showDevicePage(const QString &currentDeviceId)
 void PopupWindowDialog::getDeviceInfo(QMap<int, QString> map)
 {
     devices = map;
-    int index = 0;
-    for (auto it = devices.constBegin(); it != devices.constEnd(); ++it)
-        addDeviceRadio(it.key(), it.value(), index++);
-}
-
-void PopupWindowDialog::addDeviceRadio(int key, const QString &entry, int index)
-{
-    auto *radio = new QRadioButton(ui->contentWidget);
-    radio->setStyleSheet(QString::fromLatin1(kRadioStyle));
-    radio->setText(entryPart(entry, 0));
-    radio->setToolTip(entryPart(entry, 1));
-    radio->setChecked(QString::number(key) == selectedDeviceId);
-    const bool firstColumn = index < 3;
-    const int row = firstColumn ? index + 1 : index - 2;
-    radio->setGeometry(firstColumn ? 20 : 232, row * 37, 200, 20);
-    radio->show();
-    connect(radio, &QRadioButton::clicked, this, &PopupWindowDialog::getDeviceSelection);
-    deviceRadios.append(radio);
-}
-
-void PopupWindowDialog::getDeviceSelection()
-{
-    int index = 0;
-    for (auto it = devices.constBegin(); it != devices.constEnd() && index < deviceRadios.size(); ++it, ++index) {
-        QRadioButton *radio = deviceRadios.at(index);
-        const QString name = entryPart(it.value(), 1);
-        if (radio->isChecked() && radio->toolTip() == name) {
-            selectedDeviceId = QString::number(it.key());
-            selectedDeviceName = name;
-        }
+    qInfo("[Mivo] device list: %d devices", devices.size());
+    if (!deviceList) {
+        deviceList = new DeviceRadioList(ui->contentWidget);
+        deviceList->setObjectName(QStringLiteral("deviceList"));
+        deviceList->setStyleSheet(QString::fromLatin1(kRadioStyle));
+        deviceList->setGeometry(ui->contentWidget->rect());
+        connect(deviceList, &DeviceRadioList::deviceChosen, this, &PopupWindowDialog::getDeviceSelection);
+        deviceList->show();
     }
+    // A later answer replaces the list shown.
+    deviceList->setDevices(devices, selectedDeviceId);
+}
+
+void PopupWindowDialog::getDeviceSelection(int key, const QString &entry)
+{
+    selectedDeviceId = QString::number(key);
+    selectedDeviceName = DeviceRadioList::entryPart(entry, 1);
 }
 
 void PopupWindowDialog::showSettingsPage(const QString &dir, const QString &tool, bool autoRunOn)

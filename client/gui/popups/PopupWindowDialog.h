@@ -3,10 +3,10 @@
 #include "gui/LatestInstance.h"
 
 #include <QDialog>
-#include <QList>
 #include <QMap>
 #include <QString>
 
+class DeviceRadioList;
 class QLineEdit;
 class QRadioButton;
 namespace Ui {
@@ -47,7 +47,7 @@ public slots:
     void on_pup_okBtn_clicked();
     void on_pup_cancelBtn_clicked();
     void getDeviceInfo(QMap<int, QString> map);
-    void getDeviceSelection();
+    void getDeviceSelection(int key, const QString &entry);
     void getAutoBoxState(int state);
     void setExistingDirectory();
     void getLoadFinished(bool ok);
@@ -67,7 +67,6 @@ private:
     void showPanelPage(int kind, const QString &logo, const QString &title);
     void showTipsPage(int kind, const QString &tips, const QString &okText, const QString &failedText);
     void centrePanel();
-    void addDeviceRadio(int key, const QString &entry, int index);
     // Moves a changed games folder beside the window thread, then saves.
     void applyGamesFolder();
     void gamesFolderApplied(int move);
@@ -78,7 +77,7 @@ private:
     QRadioButton *thunderRadio = nullptr;
     QRadioButton *httpRadio = nullptr;
     QMap<int, QString> devices;
-    QList<QRadioButton *> deviceRadios;
+    DeviceRadioList *deviceList = nullptr;
     QString selectedDeviceId;
     QString selectedDeviceName;
     QLineEdit *installDirEdit = nullptr;

@@ -53,6 +53,7 @@ private slots:
     void namesAndPicture();
     void hostilePictureShowsTheDefault_data();
     void hostilePictureShowsTheDefault();
+    void staleOrOrphanDecodesAreDropped();
     void updateAndBuyFlags_data();
     void updateAndBuyFlags();
     void managerOrderRemovalLayout();
@@ -189,7 +190,8 @@ void TestGameRows::namesAndPicture()
     QVERIFY(image.save(getCachesDir() + info->md5, "PNG"));
     QFile picture(getCachesDir() + info->md5);
     info->notifyPicDownloadFinished();
-    QVERIFY(!row.loadingLabel()->isVisible());
+    // Decoded beside the window thread.
+    QTRY_VERIFY(!row.loadingLabel()->isVisible());
     QVERIFY(row.iconLabel()->isVisible());
     QCOMPARE(row.iconLabel()->pixmap()->size(), QSize(64, 36));
     QFile::remove(picture.fileName());
@@ -203,6 +205,12 @@ void TestGameRows::hostilePictureShowsTheDefault_data()
     QTest::newRow("truncated") << "/download/pics/truncated.png" << "";
     QTest::newRow("not a picture") << "/download/pics/not-a-picture.png" << "";
     QTest::newRow("file over 16 MiB") << "" << "16777217 bytes";
+    const QString notDecoded = QStringLiteral("it is no PNG, JPEG, GIF or BMP picture");
+    QTest::newRow("ICO holding a 16000x16000 PNG, named .png") << "/download/pics/icon-bomb.png" << notDecoded;
+    QTest::newRow("TIFF") << "/download/pics/picture.tiff" << notDecoded;
+    QTest::newRow("SVG") << "/download/pics/picture.svg" << notDecoded;
+    QTest::newRow("GIF frame past its screen") << "/download/pics/frame-past-screen.gif"
+                                               << "a frame of 5000x5000 pixels lies outside its 16x16 screen";
 }
 
 // A game's picture that is too large, declares too many pixels or does not
@@ -230,15 +238,50 @@ void TestGameRows::hostilePictureShowsTheDefault()
     row.show();
     LogCapture log;
     info->notifyPicDownloadFinished();
+    QTRY_COMPARE(LogCapture::lines().size(), 1);
     QFile::remove(cached);
+    QCOMPARE(LogCapture::count(QRegularExpression(QStringLiteral("^\\[Mivo\\] the picture of game 1001 is not shown: ")
+                                                  + QRegularExpression::escape(reason))),
+             1);
     QVERIFY(!row.loadingLabel()->isVisible());
     QVERIFY(row.iconLabel()->isVisible());
     QVERIFY(row.iconLabel()->pixmap(Qt::ReturnByValue).isNull());
     QVERIFY(row.iconLabel()->styleSheet().contains(QStringLiteral("yinyangshi.png")));
-    QCOMPARE(LogCapture::count(QRegularExpression(QStringLiteral("^\\[Mivo\\] the picture of game 1001 is not shown: ")
-                                                  + QRegularExpression::escape(reason))),
-             1);
-    QCOMPARE(LogCapture::lines().size(), 1);
+}
+
+// Only a row's newest picture decode is shown, and none for a row that is
+// gone by the time it is decoded.
+void TestGameRows::staleOrOrphanDecodesAreDropped()
+{
+    const QString missing = QStringLiteral("00000000000000000000000000000000");
+    auto info = record(QStringLiteral("1001"), VRAppInfo::Installed);
+    const QString cached = getCachesDir() + info->md5;
+    QImage image(64, 36, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(image.save(cached, "PNG"));
+    QFile::remove(getCachesDir() + missing);
+    auto *row = new listItem;
+    row->setAppInfo(info.get());
+    QTRY_VERIFY(!row->iconLabel()->pixmap(Qt::ReturnByValue).isNull());
+    LogCapture log;
+    // A missing picture would be refused with a log line, but a newer decode comes first.
+    const QString shown = info->md5;
+    info->md5 = missing;
+    info->notifyPicDownloadFinished();
+    info->md5 = shown;
+    info->notifyPicDownloadFinished();
+    QVERIFY(NetworkPicture::threads().waitForDone(5000));
+    QTest::qWait(50);
+    QVERIFY(!row->iconLabel()->pixmap(Qt::ReturnByValue).isNull());
+    QVERIFY(LogCapture::lines().isEmpty());
+    // The row goes while its picture decodes.
+    info->md5 = missing;
+    info->notifyPicDownloadFinished();
+    delete row;
+    QVERIFY(NetworkPicture::threads().waitForDone(5000));
+    QTest::qWait(50);
+    QVERIFY(LogCapture::lines().isEmpty());
+    QFile::remove(cached);
 }
 
 void TestGameRows::updateAndBuyFlags_data()

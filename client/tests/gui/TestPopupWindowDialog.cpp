@@ -1,6 +1,7 @@
 #include "tests/StoreServer.h"
 #include "tests/gui/WebTestMain.h"
 #include "core/GamesFolder.h"
+#include "gui/popups/DeviceRadioList.h"
 #include "gui/popups/PopupWindowDialog.h"
 
 #include <QCheckBox>
@@ -12,6 +13,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -225,6 +228,78 @@ private slots:
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen.at(0).at(0).toString(), id);
         QCOMPARE(chosen.at(0).at(1).toString(), name);
+        QTRY_VERIFY(popup.isNull());
+    }
+
+    // The store's answer of 100,000 devices: radios only for the rows in
+    // sight, the current device checked where the list scrolls to it, a
+    // choice reported; a later answer replaces the list.
+    void longDeviceListScrollsAndChooses()
+    {
+        QByteArray answer = "{\"status\":1,\"msg\":\"ok\",\"data\":{";
+        for (int i = 1; i <= 100000; ++i)
+            answer += QStringLiteral("%1\"%2\":\"设备%2|HMD-%2\"").arg(i > 1 ? "," : "").arg(i).toUtf8();
+        const QString route = QStringLiteral("/client/api/ajaxGetDevices");
+        QVERIFY(server.setAnswer(route, QStringLiteral("devices.json"), answer + "}}"));
+        PopupWindowDialog *p = newPopup();
+        p->showDevicePage(QStringLiteral("99999"));
+        QTRY_VERIFY_WITH_TIMEOUT(p->findChild<DeviceRadioList *>(QStringLiteral("deviceList")), 20000);
+        QVERIFY(server.clearFaults(route));
+        auto *list = part<DeviceRadioList>(p, "deviceList");
+        QCOMPARE(list->deviceCount(), 100000);
+        auto shownRadios = [list]() {
+            QList<QRadioButton *> shown;
+            for (QRadioButton *radio : list->findChildren<QRadioButton *>()) {
+                if (radio->isVisibleTo(list))
+                    shown << radio;
+            }
+            return shown;
+        };
+        QVERIFY(list->findChildren<QRadioButton *>().size() < 40);
+        QList<QRadioButton *> radios = shownRadios();
+        QCOMPARE(radios.at(0)->pos(), QPoint(20, 37));
+        QCOMPARE(radios.at(0)->text(), QStringLiteral("设备1"));
+        QCOMPARE(radios.at(3)->pos(), QPoint(232, 37));
+        QCOMPARE(radios.at(3)->text(), QStringLiteral("设备4"));
+        // The wheel scrolls the list.
+        QScrollBar *scroll = list->scrollBar();
+        QVERIFY(scroll->isVisibleTo(list));
+        QWheelEvent wheel(QPointF(30, 40), list->mapToGlobal(QPoint(30, 40)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list, &wheel);
+        QVERIFY(scroll->value() > 0);
+        scroll->setValue(scroll->maximum());
+        QRadioButton *current = nullptr;
+        QRadioButton *last = nullptr;
+        for (QRadioButton *radio : shownRadios()) {
+            QCOMPARE(radio->isChecked(), radio->toolTip() == QStringLiteral("HMD-99999"));
+            if (radio->toolTip() == QStringLiteral("HMD-99999"))
+                current = radio;
+            if (radio->toolTip() == QStringLiteral("HMD-100000"))
+                last = radio;
+        }
+        QVERIFY(current && last);
+        // The last row lies in sight, as the first rows did before the scroll.
+        QVERIFY(last->y() >= 0 && last->geometry().bottom() < list->height());
+        QCOMPARE(last->text(), QStringLiteral("设备100000"));
+        QTest::mouseClick(last, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+        QVERIFY(last->isChecked());
+        QVERIFY(!current->isChecked());
+
+        // A later, short answer replaces the long one.
+        p->getDeviceInfo({{101, "A|HMD-1"}, {102, "B|HMD-2"}, {103, "C|HMD-3"}});
+        QCOMPARE(list->deviceCount(), 3);
+        radios = shownRadios();
+        QCOMPARE(radios.size(), 3);
+        QCOMPARE(radios.at(2)->text(), QStringLiteral("C"));
+        QCOMPARE(radios.at(2)->pos(), QPoint(20, 111));
+        QVERIFY(!scroll->isVisibleTo(list));
+        QTest::mouseClick(radios.at(1), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+        QSignalSpy chosen(p, &PopupWindowDialog::sendDeviceSelection);
+        part<QPushButton>(p, "pup_okBtn")->click();
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.at(0).at(0).toString(), QStringLiteral("102"));
+        QCOMPARE(chosen.at(0).at(1).toString(), QStringLiteral("HMD-2"));
         QTRY_VERIFY(popup.isNull());
     }
 

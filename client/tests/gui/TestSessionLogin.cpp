@@ -1,5 +1,6 @@
 #include "core/AppFolders.h"
 #include "gui/AvatorForm.h"
+#include "gui/NetworkPicture.h"
 #include "gui/web/WebActivityForm.h"
 #include "gui/web/WebExchangeForm.h"
 #include "gui/web/WebGameForm.h"
@@ -11,6 +12,7 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QSemaphore>
 #include <QUrlQuery>
 #include <QtTest>
 
@@ -100,6 +102,12 @@ private slots:
         QTest::newRow("file over 16 MiB") << "" << "is over 16777216 bytes: given up$";
         QTest::newRow("file over 16 MiB, no length") << "chunked" << "is over 16777216 bytes: given up$";
         QTest::newRow("gzip bomb") << "gzip-bomb" << "is encoded \\(gzip\\): given up$";
+        const QString notDecoded = refused + "it is no PNG, JPEG, GIF or BMP picture$";
+        QTest::newRow("ICO holding a 16000x16000 PNG, named .png") << "/download/pics/icon-bomb.png" << notDecoded;
+        QTest::newRow("TIFF") << "/download/pics/picture.tiff" << notDecoded;
+        QTest::newRow("SVG") << "/download/pics/picture.svg" << notDecoded;
+        QTest::newRow("GIF frame past its screen")
+            << "/download/pics/frame-past-screen.gif" << refused + "a frame of 5000x5000 pixels lies outside its 16x16 screen$";
     }
 
     void hostileAvatarKeepsTheDefault()
@@ -128,6 +136,29 @@ private slots:
         QCOMPARE(AvatorForm::instance()->composedAvatar(), defaultAvatar);
         QCOMPARE(server.requests(route).first().value("accept_encoding").toString(), QStringLiteral("identity"));
         QVERIFY2(peakResidentMiB() < kBoundedPeakMiB, qPrintable(QString::number(peakResidentMiB())));
+    }
+
+    // A picture still decoding when the user logs in again is dropped: it is
+    // neither saved nor shown for the newer login.
+    void avatarDecodedAfterANewerLoginIsDropped()
+    {
+        const int watchersBefore = window->findChildren<QFutureWatcherBase *>().size();
+        // Both picture threads held, so the decode waits for the test.
+        QSemaphore gate;
+        for (int i = 0; i < 2; ++i)
+            QtConcurrent::run(&NetworkPicture::threads(), [&gate]() { gate.acquire(); });
+        window->downloadAvator(QStringLiteral("10001"), QStringLiteral("测试玩家"), avatarUrl(QString()));
+        const QImage defaultAvatar = AvatorForm::instance()->composedAvatar();
+        WAIT_VERIFY(window->findChildren<QFutureWatcherBase *>().size() == watchersBefore + 1, 10000);
+        window->downloadAvator(QStringLiteral("10001"), QStringLiteral("新的名字"), QString());
+        gate.release(2);
+        WAIT_VERIFY(window->findChildren<QFutureWatcherBase *>().size() == watchersBefore, 10000);
+        QVERIFY(NetworkPicture::threads().waitForDone(5000));
+        QTest::qWait(100);
+        QVERIFY(!QFile::exists(avatarFilePath(QStringLiteral("10001"), QStringLiteral("测试玩家"))));
+        QVERIFY(!QFile::exists(avatarFilePath(QStringLiteral("10001"), QStringLiteral("新的名字"))));
+        QCOMPARE(AvatorForm::instance()->composedAvatar(), defaultAvatar);
+        QCOMPARE(AvatorForm::instance()->findChild<QLabel *>("lb_user_name")->text(), QStringLiteral("新的名字"));
     }
 
     // An avatar host that never answers is given up while the client goes on.

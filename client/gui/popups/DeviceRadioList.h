@@ -1,0 +1,57 @@
+#pragma once
+// The devices to choose from, as styled radio rows: the first three in the
+// left column, the rest below each other in the right one. A device answer
+// may list a hundred thousand devices, so radios are made only for the rows
+// in sight (and a page below) and are handed to other rows as the list
+// scrolls: the window thread never makes a widget per device.
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+class QRadioButton;
+class QScrollBar;
+
+class DeviceRadioList : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static const int kRowHeight = 37;
+
+    explicit DeviceRadioList(QWidget *parent = nullptr);
+
+    // Replaces the list; the device whose id is checkedId shows checked.
+    void setDevices(const QMap<int, QString> &devices, const QString &checkedId);
+    int deviceCount() const { return keys.size(); }
+    // Its value is how far the list is scrolled, in pixels.
+    QScrollBar *scrollBar() const { return scroll; }
+
+    // One field of a device entry "name|id-text": 0 the radio's text, 1 its tool tip.
+    static QString entryPart(const QString &entry, int part);
+
+signals:
+    // The user chose a device: its key and its entry.
+    void deviceChosen(int key, const QString &entry);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    QPoint rowPosition(int row) const;
+    void updateScrollRange();
+    // Hands the radios to the rows from a row above the sight to a page below it.
+    void placeRows();
+    void radioClicked(int radio);
+
+    QScrollBar *scroll;
+    QMap<int, QString> devices;
+    QVector<int> keys;
+    QString checkedId;
+    QList<QRadioButton *> radios;
+    // The row each radio shows, -1 for none.
+    QVector<int> radioRows;
+};
