@@ -2,6 +2,7 @@
 
 #include "ClientFolder.h"
 #include "HiddenProcess.h"
+#include "UninstallWaits.h"
 #include "UpdaterCopy.h"
 
 namespace {
@@ -13,6 +14,7 @@ const DWORD kRemovalWaitMs = 60000;
 DWORD WINAPI RemoveClientFolder(LPVOID parameter)
 {
     std::wstring* clientFolder = static_cast<std::wstring*>(parameter);
+    WaitWhileRemovalHeld();
     RunFolderRemoval(*clientFolder, true, kRemovalWaitMs);
     const std::wstring parent = ParentFolderOf(*clientFolder);
     DeleteUpdaterCopy(parent);
@@ -22,11 +24,32 @@ DWORD WINAPI RemoveClientFolder(LPVOID parameter)
     return 0;
 }
 
+bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& identity)
+{
+    HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    BOOL read = GetFileInformationByHandle(file, &identity);
+    CloseHandle(file);
+    return read != FALSE;
+}
+
+// Whether both paths name the same file, by volume and file index (a short
+// and a long spelling of one path are the same file).
+bool SameFile(const std::wstring& a, const std::wstring& b)
+{
+    BY_HANDLE_FILE_INFORMATION first = {}, second = {};
+    return FileIdentity(a, first) && FileIdentity(b, second)
+        && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh
+        && first.nFileIndexLow == second.nFileIndexLow;
+}
+
 } // namespace
 
 std::wstring RemovalParameters(bool wholeTree)
 {
-    return std::wstring(wholeTree ? L"/v:on /c rd /s/q \"!" : L"/v:on /c rd  \"!") + kFolderVariable + L"!\"";
+    return std::wstring(wholeTree ? L"/d /v:on /c rd /s/q \"!" : L"/d /v:on /c rd  \"!") + kFolderVariable + L"!\"";
 }
 
 bool RunFolderRemoval(const std::wstring& folder, bool wholeTree, DWORD waitMs)
@@ -56,4 +79,13 @@ HANDLE StartClientFolderRemoval(const std::wstring& clientFolder)
     if (thread == NULL)
         delete folder;
     return thread;
+}
+
+bool ClientFolderRemoved(const std::wstring& clientFolder, const std::wstring& selfPath)
+{
+    const PathKind kind = KindOfPath(clientFolder);
+    if (kind != PathKind::Folder)
+        return kind == PathKind::Missing;
+    const size_t slash = selfPath.find_last_of(L'\\');
+    return slash != std::wstring::npos && SameFile(clientFolder + selfPath.substr(slash), selfPath);
 }

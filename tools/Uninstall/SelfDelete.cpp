@@ -10,10 +10,6 @@
 
 namespace {
 
-// Tries to delete the uninstaller, about a second apart (ping waits one
-// second between its two echoes of the loopback address), at most 30 times.
-const wchar_t* const kRetryTries = L"30";
-
 std::wstring SystemProgram(const wchar_t* name)
 {
     wchar_t folder[MAX_PATH] = { 0 };
@@ -69,8 +65,9 @@ std::wstring BatchLiteral(const std::wstring& path)
     return text;
 }
 
-std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& clientFolder)
+std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& clientFolder, int tries)
 {
+    // A pause of about a second: ping waits one second between its two echoes of the loopback address.
     const std::wstring exe = L"\"" + BatchLiteral(exePath) + L"\"";
     std::wstring text = L"@echo off\r\n"
                         L"set tries=0\r\n"
@@ -78,7 +75,7 @@ std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& c
                         L"del /f /q " + exe + L" >nul 2>nul\r\n"
                         L"if not exist " + exe + L" goto removed\r\n"
                         L"set /a tries+=1\r\n"
-                        L"if %tries% geq " + kRetryTries + L" goto removed\r\n"
+                        L"if %tries% geq " + std::to_wstring(tries) + L" goto removed\r\n"
                         L"ping -n 2 -w 1000 127.0.0.1 >nul\r\n"
                         L"goto retry\r\n"
                         L":removed\r\n";
@@ -93,6 +90,11 @@ std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& c
     }
     text += L"del \"%~f0\"\r\n";
     return text;
+}
+
+std::wstring CleanupBatchCommandLine(const std::wstring& cmdPath, const std::wstring& batchPath)
+{
+    return L"\"" + cmdPath + L"\" /d /v:off /c \"\"" + batchPath + L"\"\"";
 }
 
 void DeleteSelfAndExit(const std::wstring& clientFolder)
@@ -111,7 +113,7 @@ void DeleteSelfAndExit(const std::wstring& clientFolder)
         ExitProcess(0);
 
     // The batch's own folder is its current folder; it never holds the client's.
-    HANDLE process = StartHiddenProcess(cmd, L"\"" + cmd + L"\" /c \"\"" + batch + L"\"\"", temp, CREATE_NO_WINDOW);
+    HANDLE process = StartHiddenProcess(cmd, CleanupBatchCommandLine(cmd, batch), temp, CREATE_NO_WINDOW);
     if (process != NULL)
         CloseHandle(process);
     ExitProcess(0);

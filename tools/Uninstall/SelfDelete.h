@@ -9,9 +9,18 @@
 // every "%" doubled (cmd would otherwise drop a lone one and expand "%NAME%").
 std::wstring BatchLiteral(const std::wstring& path);
 
+// How often the batch tries to delete the uninstaller, about a second apart.
+const int kCleanupBatchTries = 30;
+
 // The batch's text for the uninstaller at exePath; clientFolder is the folder
 // this run removed (empty when none). Paths are written as batch literals.
-std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& clientFolder);
+std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& clientFolder,
+                              int tries = kCleanupBatchTries);
+
+// The command line that runs the batch with cmd at cmdPath: "/d" so no AutoRun
+// command of the registry runs first, "/v:off" so no "!" in a path is read as
+// a variable whatever the registry says about delayed expansion.
+std::wstring CleanupBatchCommandLine(const std::wstring& cmdPath, const std::wstring& batchPath);
 
 // A path as cmd reads it from a batch in the OEM code page: the path itself
 // when that code page holds it, else its 8.3 short name.

@@ -9,6 +9,7 @@
 #include "ShortcutRemoval.h"
 #include "StatisticsReport.h"
 #include "UninstallEntry.h"
+#include "UninstallWaits.h"
 
 #include <shlobj.h>
 
@@ -21,22 +22,16 @@ volatile unsigned int g_uninstallProgress = 0;
 namespace {
 
 const UINT kProgressTimerMs = 100;
-// Closing while the folders are still being removed waits this long at most
-// (each of the two removals is bounded by itself).
-const DWORD kRemovalEndWaitMs = 130000;
 
 const wchar_t* const kExitQuestion = L"确定要退出Orbela卸载程序？";
 const wchar_t* const kClientFolderWrongText = L"Orbela目录有误！";
 
-bool IsFolder(const std::wstring& path)
+// The uninstaller's own path; empty when it does not fit MAX_PATH.
+std::wstring SelfPath()
 {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool PathExists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    wchar_t self[MAX_PATH] = { 0 };
+    DWORD length = GetModuleFileNameW(NULL, self, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(self, length) : std::wstring();
 }
 
 } // namespace
@@ -83,43 +78,73 @@ void CUninstallFrameWnd::OnClick(NotifyRecord& msg)
 void CUninstallFrameWnd::CloseOrAsk()
 {
     if (!confirmExit) {
-        if (m_removal != NULL)
-            ::WaitForSingleObject(m_removal, kRemovalEndWaitMs);
-        DeleteSelfAndExit(m_clientFolder);
+        if (!RemovalRunning())
+            DeleteSelfAndExitNow();
+        if (!m_closeAsked) {
+            m_closeAsked = true;
+            m_closeAskedAt = ::GetTickCount();
+        }
+        return;
     }
     if (ShowMessageBox(this, kExitQuestion, kExitQuestionFont, true) == 1)
         Close(1);
 }
 
-bool CUninstallFrameWnd::RemovalRunning() const
+bool CUninstallFrameWnd::RemovalRunning()
 {
-    return m_removal != NULL && ::WaitForSingleObject(m_removal, 0) == WAIT_TIMEOUT;
+    if (m_removal == NULL)
+        return false;
+    if (::WaitForSingleObject(m_removal, 0) == WAIT_TIMEOUT)
+        return true;
+    ::CloseHandle(m_removal);
+    m_removal = NULL;
+    return false;
+}
+
+void CUninstallFrameWnd::DeleteSelfAndExitNow()
+{
+    // A removal still running past its wait ends with the process; the batch follows.
+    if (m_removal != NULL)
+        ::CloseHandle(m_removal);
+    m_removal = NULL;
+    DeleteSelfAndExit(m_clientFolder);
 }
 
 void CUninstallFrameWnd::OnProgressTimer()
 {
+    const bool removing = RemovalRunning();
+    if (m_closeAsked && (!removing || ::GetTickCount() - m_closeAskedAt >= CloseWaitMs()))
+        DeleteSelfAndExitNow();
     // The done page waits for the folders' removal.
-    if (g_uninstallProgress >= 99 && RemovalRunning())
+    if (g_uninstallProgress >= 99 && removing)
         return;
     g_uninstallProgress += 1;
     if (g_uninstallProgress <= 100) {
         ShowPercent(process, progress_text, g_uninstallProgress);
         return;
     }
+    ::KillTimer(m_hWnd, PROGRESS_TIMER_ID);
+    // Only a folder that is gone is reported removed; around a running
+    // uninstaller in it the clean-up batch at the close finishes it.
+    if (!m_clientFolder.empty() && !ClientFolderRemoved(m_clientFolder, SelfPath())) {
+        ShowAlert(this, kClientFolderWrongText);
+        return;
+    }
     confirmExit = false;
     tab_page->SelectTab(2);
-    ::KillTimer(m_hWnd, PROGRESS_TIMER_ID);
 }
 
 void CUninstallFrameWnd::RunUninstall()
 {
     // The folder first: processes are stopped only by their place in it, and
-    // only a folder that is an Orbela install is ever removed.
+    // only a folder that is an Orbela install is ever removed. Only a folder
+    // found missing counts as a vanished install, never one that cannot be checked.
     std::wstring location;
     bool registered = ReadUninstallValue(L"InstallLocation", location);
     const std::wstring folder = WithoutTrailingBackslashes(location);
-    bool exists = PathExists(folder);
-    if (!registered || !IsClientFolderShape(folder) || (exists && (!IsFolder(folder) || !HoldsClient(folder)))) {
+    const PathKind kind = KindOfPath(folder);
+    const bool exists = kind == PathKind::Folder;
+    if (!registered || !IsClientFolderShape(folder) || (kind != PathKind::Missing && (!exists || !HoldsClient(folder)))) {
         ShowAlert(this, kClientFolderWrongText);
         return;
     }
@@ -150,10 +175,9 @@ void CUninstallFrameWnd::RunUninstall()
         }
     }
 
-    wchar_t self[MAX_PATH] = { 0 };
-    DWORD length = GetModuleFileNameW(NULL, self, MAX_PATH);
-    if (length > 0 && length < MAX_PATH)
-        SHChangeNotify(SHCNE_DELETE, SHCNF_PATHW, self, NULL);
+    const std::wstring self = SelfPath();
+    if (!self.empty())
+        SHChangeNotify(SHCNE_DELETE, SHCNF_PATHW, self.c_str(), NULL);
 
     if (exists) {
         m_clientFolder = folder;

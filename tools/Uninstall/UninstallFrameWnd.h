@@ -37,11 +37,18 @@ protected:
 
 private:
     // The close button and the system close: the batch once the work is
-    // done, otherwise the exit question.
+    // done, otherwise the exit question. While the folders are still being
+    // removed the close is only noted: the progress timer ends the wizard
+    // when the removal ends or its wait is over, so the window keeps painting.
     void CloseOrAsk();
-    // Whether the removal of the client folder and its parent still runs.
-    bool RemovalRunning() const;
+    // Whether the removal of the client folder and its parent still runs;
+    // its thread's handle is closed once it has ended.
+    bool RemovalRunning();
+    // The clean-up batch, then the end of the process.
+    void DeleteSelfAndExitNow();
 
     std::wstring m_clientFolder;  // the folder this run removed; empty when none
-    HANDLE m_removal = NULL;      // the removal's thread, once started
+    HANDLE m_removal = NULL;      // the removal's thread while it may run
+    bool m_closeAsked = false;    // a close came while the removal ran
+    DWORD m_closeAskedAt = 0;     // its tick count
 };

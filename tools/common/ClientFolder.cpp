@@ -13,6 +13,12 @@ std::wstring WithoutTrailingBackslashes(std::wstring folder)
 
 namespace {
 
+// Room for the names the wizards put directly in a client folder, with their
+// backslash ("\Uninstall.exe", "\~orbela-update-old").
+const size_t kRoomForNamesInside = 24;
+// Paths from this length on need the long form: CreateDirectoryW stops at 248.
+const size_t kLongPathFrom = MAX_PATH - 12;
+
 bool IsDriveLetter(wchar_t c)
 {
     return c < 0x80 && std::iswalpha(c);
@@ -21,6 +27,14 @@ bool IsDriveLetter(wchar_t c)
 bool IsUncPath(const std::wstring& folder)
 {
     return folder.size() > 2 && folder[0] == L'\\' && folder[1] == L'\\' && folder[2] != L'\\';
+}
+
+// "X:\..." as "\\?\X:\...", "\\server\share..." as "\\?\UNC\server\share...".
+std::wstring LongForm(const std::wstring& path)
+{
+    if (IsUncPath(path))
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
 }
 
 } // namespace
@@ -53,10 +67,21 @@ std::wstring ParentFolderOf(const std::wstring& folder)
     return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
 }
 
+PathKind KindOfPath(const std::wstring& path)
+{
+    if (path.empty())
+        return PathKind::Unknown;
+    const bool longForm = path.size() >= kLongPathFrom && IsAbsoluteFolder(path);
+    DWORD attributes = GetFileAttributesW((longForm ? LongForm(path) : path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathKind::Missing : PathKind::Unknown;
+}
+
 bool IsExistingFile(const std::wstring& path)
 {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return KindOfPath(path) == PathKind::File;
 }
 
 bool HoldsClient(const std::wstring& folder)
@@ -66,7 +91,8 @@ bool HoldsClient(const std::wstring& folder)
 
 bool IsClientFolderShape(const std::wstring& folder)
 {
-    if (!IsAbsoluteFolder(folder) || IsRootFolder(folder) || folder != WithoutTrailingBackslashes(folder))
+    if (!IsAbsoluteFolder(folder) || IsRootFolder(folder) || folder != WithoutTrailingBackslashes(folder)
+        || folder.size() + kRoomForNamesInside >= MAX_PATH)
         return false;
     // No "." or ".." components: the folder named is the folder removed.
     for (size_t start = 0; start <= folder.size();) {

@@ -21,11 +21,19 @@ std::wstring ParentFolderOf(const std::wstring& folder);
 // True when the path names an existing file (not a folder).
 bool IsExistingFile(const std::wstring& path);
 
+// What a path names. A path too long for the plain calls is asked in its
+// long form ("\\?\"); only a "not found" answer counts as missing, any other
+// failure is Unknown, so a path that cannot be checked is never taken for gone.
+enum class PathKind { Missing, Folder, File, Unknown };
+PathKind KindOfPath(const std::wstring& path);
+
 // True when the folder holds the client "Orbela.exe".
 bool HoldsClient(const std::wstring& folder);
 
 // The shape of a folder the uninstaller may remove: absolute, below a drive
-// or share root, without "." or ".." parts, named "Orbela" (any case). The
+// or share root, without "." or ".." parts, named "Orbela" (any case), and
+// short enough that every name the wizards put directly in it stays within
+// MAX_PATH (module paths, the process list and cmd take short paths). The
 // folder is given without trailing backslashes; whether it holds the client
 // is asked separately (HoldsClient).
 bool IsClientFolderShape(const std::wstring& folder);

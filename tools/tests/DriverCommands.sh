@@ -3,7 +3,7 @@
 # folders, started command lines, and its exit codes.
 probe_title="Orbela helper probe"
 helpers=$(driver --help)
-for command in wait gone click text shown type close minimize iconic hittest owner enabled lnk reg folder run; do
+for command in wait gone click text shown type close minimize iconic hittest owner enabled answers lnk reg folder run; do
   printf '%s\n' "$helpers" | grep -q "^  $command " || fail "--help does not list $command"
 done
 echo "ok: --help lists every command"
@@ -19,6 +19,7 @@ probe_edit2 C:\Program Files (x86)
 probe_edit D:\Orbela
 ROWS
 expect "$(driver text "$probe_title" probe_edit2)" 'C:\Program Files (x86)' "the other field kept its text"
+expect "$(driver answers "$probe_title")" 1 "the probe's window answers a sent message"
 
 status=0; driver text "$probe_title" no_such_control >/dev/null || status=$?
 expect "$status" 1 "a missing control fails with 1"

@@ -44,6 +44,7 @@ const wchar_t* const kHelp =
     L"                          (NAME \"#CLASS\": the first visible control of that class)\n"
     L"  owner TITLE             the title of the window's owner, or \"none\"\n"
     L"  enabled TITLE           1 when the window takes input, else 0\n"
+    L"  answers TITLE [ms]      1 when the window's thread answers a sent WM_NULL within ms (default 1000), else 0\n"
     L"  window TITLE            the window's class and size, \"CLASS WIDTHxHEIGHT\"\n"
     L"  dump TITLE              the whole control tree, one line per control\n"
     L"  lnk PATH                the target of a shell link, or \"missing\"\n"
@@ -348,7 +349,8 @@ int RunCommand(int argc, wchar_t** argv)
         return 0;
     }
     if ((command == L"close" || command == L"maximize" || command == L"minimize" || command == L"iconic" ||
-         command == L"owner" || command == L"enabled" || command == L"window" || command == L"dump" ||
+         command == L"owner" || command == L"enabled" || command == L"answers" || command == L"window" ||
+         command == L"dump" ||
          command == L"move" || command == L"moving" || command == L"endmove") && need(1)) {
         HWND window = WaitForTitle(argv[2], kDefaultWaitMs);
         if (window == NULL) {
@@ -386,6 +388,12 @@ int RunCommand(int argc, wchar_t** argv)
             PrintLine(owner != NULL ? std::wstring(title) : L"none");
         } else if (command == L"enabled") {
             PrintLine(IsWindowEnabled(window) ? L"1" : L"0");
+        } else if (command == L"answers") {
+            // A thread that waits instead of taking its messages lets the send time out.
+            DWORD_PTR result = 0;
+            DWORD waitMs = argc > 3 ? static_cast<DWORD>(_wtoi(argv[3])) : 1000;
+            bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, waitMs, &result) != 0;
+            PrintLine(answered ? L"1" : L"0");
         } else if (command == L"window") {
             wchar_t className[256] = {0};
             GetClassNameW(window, className, 256);

@@ -50,6 +50,14 @@ TEST(CleanupBatchTest, ACopyElsewhereGoesAloneAndARootIsNeverRemoved)
     EXPECT_EQ(BatchLiteral(L"D:\\a%PATH%b%"), L"D:\\a%%PATH%%b%%");
 }
 
+TEST(CleanupBatchTest, CmdRunsWithoutTheMachinesAutoRunAndDelayedExpansion)
+{
+    EXPECT_EQ(CleanupBatchCommandLine(L"C:\\windows\\system32\\cmd.exe", L"C:\\t\\DeleteBat.bat"),
+              L"\"C:\\windows\\system32\\cmd.exe\" /d /v:off /c \"\"C:\\t\\DeleteBat.bat\"\"");
+    EXPECT_EQ(RemovalParameters(true), L"/d /v:on /c rd /s/q \"!ORBELA_REMOVED_FOLDER!\"");
+    EXPECT_EQ(RemovalParameters(false), L"/d /v:on /c rd  \"!ORBELA_REMOVED_FOLDER!\"");
+}
+
 // Runs the batch for real under cmd and the removals as the uninstaller runs
 // them, on install roots whose names cmd would read as something else, with
 // sentinels where a misread path would land.
@@ -108,7 +116,7 @@ bool RunBatch(const std::wstring& text, const std::wstring& folder)
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
     std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
-    std::wstring line = L"\"" + cmd + L"\" /c \"\"" + batch + L"\"\"";
+    std::wstring line = CleanupBatchCommandLine(cmd, batch);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -120,7 +128,7 @@ bool RunBatch(const std::wstring& text, const std::wstring& folder)
     return ended && !Exists(batch);
 }
 
-TEST(CleanupBatchTest, TheBatchAndTheRemovalsActOnPathsWithPercentSigns)
+TEST(CleanupBatchTest, TheBatchAndTheRemovalsActOnPathsCmdCouldMisread)
 {
     const std::wstring base = TempRoot();
     CreateDirectoryW(base.c_str(), NULL);
@@ -132,6 +140,8 @@ TEST(CleanupBatchTest, TheBatchAndTheRemovalsActOnPathsWithPercentSigns)
         { L"Games 100%", L"Games 100" },
         { L"Games %PATH%", L"Games PATH" },
         { L"a%ORBELA_TEST_NAME%b", L"aMisreadb" },
+        // With delayed expansion the variable is read (Wine's cmd keeps the caret).
+        { L"a!ORBELA_TEST_NAME!b^c&d", L"aMisreadb^c&d" },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.name, row.name + wcslen(row.name)));
@@ -155,6 +165,54 @@ TEST(CleanupBatchTest, TheBatchAndTheRemovalsActOnPathsWithPercentSigns)
         EXPECT_TRUE(RunFolderRemoval(removed.root, false, 60000));
         EXPECT_FALSE(Exists(removed.root)) << "the emptied root is gone";
         EXPECT_TRUE(Exists(removed.sentinel)) << "the misread folder lives";
+    }
+}
+
+// Each wait reached: a removal run that outlasts its wait is ended, and a
+// batch that cannot delete the uninstaller gives up after its tries.
+TEST(CleanupBatchTest, WaitsEndAtTheirLimits)
+{
+    const std::wstring base = TempRoot() + L"-limits";
+    CreateDirectoryW(base.c_str(), NULL);
+    PercentRoot slow = MakeRoot(base, L"slow", L"slow sentinel");
+    EXPECT_FALSE(RunFolderRemoval(slow.client, true, 0)) << "cmd could not end in no time: it was ended";
+
+    PercentRoot held = MakeRoot(base, L"held", L"held sentinel");
+    const std::wstring exe = held.client + L"\\Uninstall.exe";
+    // Open without delete sharing, as a running program's file is on Windows.
+    HANDLE open = CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(RunBatch(CleanupBatchText(exe, held.client, 2), base)) << "the batch gave up and deleted itself";
+    EXPECT_TRUE(Exists(exe)) << "the held uninstaller stays";
+    EXPECT_FALSE(Exists(held.client + L"\\Orbela.exe")) << "the rest of the folder went";
+    CloseHandle(open);
+    EXPECT_TRUE(Exists(held.sentinel));
+}
+
+TEST(CleanupBatchTest, AFolderCountsRemovedWhenGoneOrLeftToTheBatchAroundTheRunningUninstaller)
+{
+    const std::wstring base = TempRoot() + L"-removed";
+    CreateDirectoryW(base.c_str(), NULL);
+    PercentRoot root = MakeRoot(base, L"root", L"sentinel");
+    const std::wstring self = root.client + L"\\Uninstall.exe";
+    wchar_t shortSelf[MAX_PATH] = { 0 };
+    GetShortPathNameW(self.c_str(), shortSelf, MAX_PATH);
+    const struct {
+        const wchar_t* what;
+        std::wstring folder;
+        std::wstring self;
+        bool removed;
+    } rows[] = {
+        { L"the batch finishes a folder the uninstaller runs from", root.client, self, true },
+        { L"the same by the uninstaller's short name", root.client, shortSelf, true },
+        { L"an uninstaller run from elsewhere", root.client, root.sentinel, false },
+        { L"an uninstaller of unknown path", root.client, L"", false },
+        { L"a folder that is gone", root.root + L"\\gone", self, true },
+        { L"a path that cannot be checked", root.root + L"\\a<b>", self, false },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.what, row.what + wcslen(row.what)));
+        EXPECT_EQ(ClientFolderRemoved(row.folder, row.self), row.removed);
     }
 }
 

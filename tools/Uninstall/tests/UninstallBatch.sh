@@ -3,8 +3,8 @@
 # the uninstaller that ran (on another drive than the batch's current folder,
 # renamed with blanks and brackets, from a temporary folder with blanks, under
 # a folder with umlauts), and decoys beside it live. Install roots whose names
-# cmd would read as other paths ("%", "%PATH%"): exactly that install goes, the
-# folder the misread name would reach and a sibling live.
+# cmd would read as other paths ("%", "%PATH%", "!", "^", "&"): exactly that
+# install goes, the folder the misread name would reach and a sibling live.
 . "$(dirname "${BASH_SOURCE[0]}")/UninstallSteps.sh"
 
 echo "--- on drive E: beside a sibling, a decoy Uninstall.exe in the batch's current folder"
@@ -23,12 +23,15 @@ expect "$(driver reg InstallLocation)" missing "the entry is gone"
 expect "$(links_left)" "" "the links are gone"
 
 # name|install root|where a misread path would land (a sentinel there)
-percent_rows=(
+misread_rows=(
   'a lone %|D:\Games 100%|D:\Games 100'
   'a variable|D:\Games %PATH%|D:\Games PATH'
+  'marks of delayed expansion and command lines|D:\Games a!ORBELA_TEST_NAME!b^c&d|D:\Games aMisreadb^c&d'
 )
+# The variable a batch run with delayed expansion would read (Wine's cmd keeps the caret).
+export ORBELA_TEST_NAME=Misread
 add_drive D "$WORK/drive-d"
-for row in "${percent_rows[@]}"; do
+for row in "${misread_rows[@]}"; do
   IFS='|' read -r name root misread <<<"$row"
   echo "--- $name: $root"
   seed_client "$root"
@@ -67,4 +70,4 @@ run_registered_uninstaller
 confirm_and_finish
 wait_for 60 gone "$(unixpath 'C:\Größe')" "$(batch_file)" || fail "C:\\Größe or the batch stayed"
 expect "$(driver reg InstallLocation)" missing "the entry is gone"
-expect "$(requests_for /hits)" 5 "one report for each uninstall"
+expect "$(requests_for /hits)" 6 "one report for each uninstall"

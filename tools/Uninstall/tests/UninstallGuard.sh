@@ -1,8 +1,9 @@
 # The folder guard as a table: an "InstallLocation" that names no Orbela
-# install gets "Orbela目录有误！", and nothing is removed, reported or left to a
-# batch. "cancel" on the first page removes nothing either. A trailing
-# backslash is accepted; a client folder that has vanished still loses its
-# links and its entry, and no folder is touched.
+# install, or one too long for the uninstaller to check and remove whole, gets
+# "Orbela目录有误！", and nothing is removed, reported or left to a batch.
+# "cancel" on the first page removes nothing either. A trailing backslash is
+# accepted; a client folder that has vanished still loses its links and its
+# entry, and no folder is touched.
 . "$(dirname "${BASH_SOURCE[0]}")/UninstallSteps.sh"
 
 seed_client 'C:\Games'
@@ -12,6 +13,11 @@ cp -r "$client_dir" "$(unixpath 'C:\Other')/Client"
 mkdir -p "$(unixpath 'C:\Copy')"
 cp "$client_dir/Uninstall.exe" "$(unixpath 'C:\Copy')/Uninstall.exe"
 copy='C:\Copy\Uninstall.exe'
+# 310 characters, the client in it.
+long_client="C:\\$(printf 'L%.0s' {1..150})\\$(printf 'M%.0s' {1..149})\\Orbela"
+mkdir -p "$(unixpath "$long_client")"
+7z x -y -bd -o"$(dirname "$(unixpath "$long_client")")" "$ORBELA_PACKAGE" >/dev/null
+[ -f "$(unixpath "$long_client")/Orbela.exe" ] || fail "no client in the long folder"
 snapshot() {
   tree_hashes "$(unixpath 'C:\')" 2>/dev/null | grep -v -e '/windows/' -e '/users/' -e '/ProgramData/' -e '/Program Files'
   links_left
@@ -27,6 +33,7 @@ rows=(
   'the Windows folder|C:\Windows'
   'a folder Orbela without Orbela.exe|C:\Fake\Orbela'
   'a client folder with another name|C:\Other\Client'
+  "a 310-character path|$long_client"
 )
 for row in "${rows[@]}"; do
   IFS='|' read -r name location <<<"$row"
@@ -40,6 +47,7 @@ for row in "${rows[@]}"; do
   driver click "$uninstall_title" cancel >/dev/null
   wait_exit "$UNINSTALLER_PID" 30 || fail "$name: cancel did not end the uninstaller"
   expect "$(snapshot)" "$before" "$name: nothing removed"
+  expect "$(driver reg DisplayName)" Orbela "$name: the entry stays"
   [ -f "$WINEPREFIX/drive_c/windows/system32/cmd.exe" ] || fail "$name: the Windows folder was touched"
   gone "$(batch_file)" || fail "$name: a batch was written"
   [ -f "$(unixpath "$copy")" ] || fail "$name: the uninstaller was deleted"
