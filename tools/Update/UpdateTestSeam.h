@@ -9,7 +9,8 @@
 //     N-th rename of the swap the worker creates PATH and waits while it
 //     exists, so a test can end the updater between two moves, or hold a file
 //     open, before it goes on.
-//   ORBELA_UPDATE_<NAME>_MS: the limit of the wait of that name, in ms.
+//   ORBELA_UPDATE_CLIENT_END_MS, ORBELA_UPDATE_EXTRACT_MS: the limit of the
+//     wait for the client's end, of the extractor's run, in ms.
 
 #ifdef ORBELA_UPDATE_TEST_SEAM
 void HoldAfterMoveForTest(int moves);

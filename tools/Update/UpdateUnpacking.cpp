@@ -225,7 +225,7 @@ UnpackOutcome UnpackOverClient(const std::wstring& extractor, const std::wstring
         return restored ? UnpackOutcome::Failed : UnpackOutcome::OldFilesKept;
     };
 
-    if (RunExtractor(extractor, package, swap.staging) != 0)
+    if (RunExtractor(extractor, package, swap.staging, WaitLimitForTest(L"ORBELA_UPDATE_EXTRACT_MS", 0)) != 0)
         return undo();
     FolderContents staged = ContentsOf(swap.staging);
     if (staged.hasLinks || UsesUpdateFolderNames(staged.files))

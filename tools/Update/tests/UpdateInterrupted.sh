@@ -61,6 +61,14 @@ hold_at() {
   wait_for 120 test -e "$hold_file" || fail "the updater did not reach move $1"
 }
 
+echo "[$SECONDS s] --- an extractor that runs into its limit"
+ORBELA_UPDATE_EXTRACT_MS=1 start_updater "$updater"
+expect "$(notice_text)" "程序文件解压失败！" "an extractor past its limit: the unpack failure"
+answer_box ok
+wait_exit "$UPDATER_PID" 30 || fail "the updater did not end"
+expect "$(tree_hashes "$client_dir")" "$old_tree" "an extractor past its limit: every file of the client as it was"
+expect "$(driver reg DisplayVersion)" "$old_version" "an extractor past its limit: DisplayVersion unchanged"
+
 echo "[$SECONDS s] --- links named like the staging and kept folders"
 # Unix symbolic links to folders: reparse points to Wine (attributes 0x410).
 # They are never entered and nothing is put back from them. Wine 8 cannot
