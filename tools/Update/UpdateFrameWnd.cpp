@@ -44,8 +44,8 @@ const LONG kJobCommitted = 2;
 const wchar_t* const kExitQuestion = L"确定要退出更新程序？";
 const wchar_t* const kDownloadFailedText = L"更新包下载失败！";
 const wchar_t* const kClientFolderWrongText = L"Orbela目录有误！";
-// One line, as the box shows it: what failed and where the old files are.
-const wchar_t* const kOldFilesKeptText = L"部分旧文件未能恢复，保存在：";
+// What failed, and on the box's second line the folder that keeps the old files.
+const wchar_t* const kOldFilesKeptText = L"部分旧文件未能恢复，保存在：\n";
 // The default games folder inside the client folder: a game the player runs
 // from there is no file of the package.
 const wchar_t* const kGamesFolder = L"VRGames";

@@ -142,7 +142,16 @@ holder_pid=$WSTARTED
 held() { [ "$(started holder)" = held ]; }
 wait_for 30 held || fail "the file was not held: $(started holder)"
 rm -f "$hold_file"
-expect "$(notice_text)" "部分旧文件未能恢复，保存在：$kept" "the notice names the kept folder"
+expect "$(notice_text)" "部分旧文件未能恢复，保存在：" "the notice says old files were not put back"
+expect "$(driver text "$box" errr_detail)" "$kept" "the notice names the kept folder"
+expect "$(driver shown "$box" errr_detail)" 1 "the folder's line is shown"
+# Each line fits the box's 450 pixels.
+for name in errr_text errr_detail; do
+  label=$(driver dump "$box" | grep "\"$name\"")
+  read -r left right <<<"$(sed -E 's/.*" (-?[0-9]+),-?[0-9]+,(-?[0-9]+),.*/\1 \2/' <<<"$label")"
+  [ "$left" -ge 0 ] && [ "$right" -le 450 ] || fail "$name does not fit the box: $label"
+  echo "ok: $name fits the box ($left..$right)"
+done
 answer_box ok
 wait_exit "$UPDATER_PID" 30 || fail "the updater did not end"
 echo "after the failed undo:"; listing
