@@ -10,9 +10,11 @@
 #include "ProcessControl.h"
 #include "StatisticsReport.h"
 #include "UninstallEntry.h"
+#include "UpdateTestSeam.h"
 #include "UpdateUnpacking.h"
 #include "WizardNotices.h"
 
+#include <algorithm>
 #include <cwchar>
 
 using namespace DirectUI;
@@ -42,6 +44,11 @@ const LONG kJobCommitted = 2;
 const wchar_t* const kExitQuestion = L"确定要退出更新程序？";
 const wchar_t* const kDownloadFailedText = L"更新包下载失败！";
 const wchar_t* const kClientFolderWrongText = L"Orbela目录有误！";
+// What failed, and on the box's second line the folder that keeps the old files.
+const wchar_t* const kOldFilesKeptText = L"部分旧文件未能恢复，保存在：\n";
+// The default games folder inside the client folder: a game the player runs
+// from there is no file of the package.
+const wchar_t* const kGamesFolder = L"VRGames";
 
 std::wstring ModuleFolder()
 {
@@ -79,8 +86,10 @@ std::wstring CUpdateFrameWnd::FindClientFolder()
         beside.empty() ? std::wstring() : beside + L"\\Orbela",
         WithoutTrailingBackslashes(g_startFolder),
     };
+    // Each candidate as the uninstaller takes a folder: named "Orbela" below a
+    // root, holding the client; never a root, a system folder or ".." parts.
     for (const std::wstring& folder : candidates) {
-        if (IsAbsoluteFolder(folder + L"\\") && HoldsClient(folder) && folder.size() + 16 < MAX_PATH)
+        if (IsClientFolderShape(folder) && HoldsClient(folder) && folder.size() + 16 < MAX_PATH)
             return folder;
     }
     return std::wstring();
@@ -228,6 +237,8 @@ void CUpdateFrameWnd::OnUpdateEnded(UpdateOutcome outcome)
         ShowAlert(this, kDownloadFailedText);
     else if (outcome == ExtractFailed)
         ShowAlert(this, kExtractFailedText);
+    else if (outcome == OldFilesKept)
+        ShowAlert(this, CUIString((kOldFilesKeptText + m_clientFolder + L"\\" + kUpdateKeptFolder).c_str()));
     else if (outcome == RegistryFailed)
         ShowAlert(this, kRegistryWriteFailedText);
     // A failed update ends the updater without starting the client.
@@ -246,6 +257,9 @@ DWORD WINAPI CUpdateFrameWnd::UpdateThreadProc(LPVOID parameter)
 
 CUpdateFrameWnd::UpdateOutcome CUpdateFrameWnd::RunUpdate(UpdateJob& job)
 {
+    // An earlier run cut off or failed: its old files come back before anything else.
+    if (!UndoEarlierUpdate(job.clientFolder))
+        return OldFilesKept;
     std::wstring package, extractor;
     if (!TemporaryPackagePaths(package, extractor))
         return ExtractFailed;
@@ -269,12 +283,23 @@ CUpdateFrameWnd::UpdateOutcome CUpdateFrameWnd::RunUpdate(UpdateJob& job)
         return Stopped;
     }
 
-    // Nothing may hold the files the package replaces: the client's
+    // An update package holds the client's files at its top level. Once it
+    // is staged, nothing may hold the files it puts in place: the client's
     // processes get their time to end, then those left are stopped.
-    StopProcessesInsideFolder(job.clientFolder.c_str(), kClientEndWaitMs);
-    // An update package holds the client's files at its top level; a failure
-    // leaves the old client as it was.
-    if (!UnpackOverClient(extractor, package, job.clientFolder) || !HoldsClient(job.clientFolder))
+    const std::wstring games = job.clientFolder + L"\\" + kGamesFolder + L"\\";
+    auto stopUsers = [&games](const std::vector<std::wstring>& clientFiles) {
+        std::vector<std::wstring> images;
+        for (const std::wstring& file : clientFiles) {
+            if (CompareStringOrdinal(file.c_str(), static_cast<int>(std::min(file.size(), games.size())), games.c_str(),
+                                     -1, TRUE) != CSTR_EQUAL)
+                images.push_back(file);
+        }
+        StopProcessesWithImages(images, WaitLimitForTest(L"ORBELA_UPDATE_CLIENT_END_MS", kClientEndWaitMs));
+    };
+    UnpackOutcome unpacked = UnpackOverClient(extractor, package, job.clientFolder, stopUsers);
+    if (unpacked == UnpackOutcome::OldFilesKept)
+        return OldFilesKept;
+    if (unpacked != UnpackOutcome::Placed || !HoldsClient(job.clientFolder))
         return ExtractFailed;
     DeleteUninstallEntry();
     if (!WriteUninstallEntry(job.clientFolder, job.version))

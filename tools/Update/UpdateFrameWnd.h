@@ -50,11 +50,12 @@ protected:
 
 private:
     struct UpdateJob;
-    enum UpdateOutcome { Updated, Stopped, DownloadFailed, ExtractFailed, RegistryFailed };
+    enum UpdateOutcome { Updated, Stopped, DownloadFailed, ExtractFailed, OldFilesKept, RegistryFailed };
 
     static UpdateOutcome RunUpdate(UpdateJob& job);
-    // The first folder holding "Orbela.exe" of: the registered location, the
-    // folder "Orbela" beside the updater, the start folder; empty for none.
+    // The first folder of the client's shape (IsClientFolderShape) holding
+    // "Orbela.exe" of: the registered location, the folder "Orbela" beside the
+    // updater, the start folder; empty for none.
     static std::wstring FindClientFolder();
     void AskToClose();
     void OnUpdateEnded(UpdateOutcome outcome);

@@ -1,163 +1,256 @@
 #include "UpdateUnpacking.h"
 
 #include "ExtractorRunner.h"
+#include "FolderTreeRemoval.h"
+#include "UpdateTestSeam.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
-struct Entry {
-    std::wstring name;
-    bool folder;
+const wchar_t* const kClientFile = L"Orbela.exe";
+
+bool SameName(const std::wstring& a, const std::wstring& b)
+{
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// What a real folder holds: its files (a link to a file counts as a file) as
+// paths relative to it, in name order, and whether any entry is a link.
+// Links to folders are never entered.
+struct FolderContents {
+    std::vector<std::wstring> files;
+    bool hasLinks = false;
 };
 
-// The folder's entries (without "." and ".."), sorted by name without regard to case.
-std::vector<Entry> EntriesOf(const std::wstring& folder)
+FolderContents ContentsOf(const std::wstring& folder)
 {
-    std::vector<Entry> entries;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return entries;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            entries.push_back({ name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 });
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return CompareStringOrdinal(a.name.c_str(), -1, b.name.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    FolderContents contents;
+    std::vector<std::wstring> pending(1, std::wstring());  // relative folders still to list
+    while (!pending.empty()) {
+        const std::wstring relative = pending.back();
+        pending.pop_back();
+        const std::wstring prefix = relative.empty() ? relative : relative + L"\\";
+        std::vector<FolderEntry> entries = FolderEntriesOf(relative.empty() ? folder : folder + L"\\" + relative);
+        // Listed in reverse, so the folders come off the list in name order.
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+            const bool link = (it->attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            contents.hasLinks = contents.hasLinks || link;
+            if (!(it->attributes & FILE_ATTRIBUTE_DIRECTORY))
+                contents.files.push_back(prefix + it->name);
+            else if (!link)
+                pending.push_back(prefix + it->name);
+        }
+    }
+    std::sort(contents.files.begin(), contents.files.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
     });
-    return entries;
+    return contents;
 }
 
-DWORD AttributesOf(const std::wstring& path)
+// Makes the folders above a file below base that are missing; false when one
+// on the way is a link or a file, which is never gone through. Made folders
+// are added to made (relative paths) when it is given.
+bool MakeRealFolders(const std::wstring& base, const std::wstring& relative, std::vector<std::wstring>* made)
 {
-    return GetFileAttributesW(path.c_str());
+    for (size_t slash = relative.find(L'\\'); slash != std::wstring::npos; slash = relative.find(L'\\', slash + 1)) {
+        const std::wstring folder = relative.substr(0, slash);
+        const std::wstring path = LongPathOf(base + L"\\" + folder);
+        DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            if (!CreateDirectoryW(path.c_str(), NULL))
+                return false;
+            if (made)
+                made->push_back(folder);
+        } else if (!IsRealFolder(path)) {
+            return false;
+        }
+    }
+    return true;
 }
 
-// What was changed in the client folder, in order, so it can be undone.
+// True when both paths name one file (two hard links of it).
+bool SameFile(const std::wstring& a, const std::wstring& b)
+{
+    BY_HANDLE_FILE_INFORMATION info[2];
+    const std::wstring* paths[2] = { &a, &b };
+    for (int i = 0; i < 2; ++i) {
+        HANDLE file = CreateFileW(paths[i]->c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        BOOL ok = GetFileInformationByHandle(file, &info[i]);
+        CloseHandle(file);
+        if (!ok)
+            return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber
+        && info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+// Puts the files of a kept folder back; false when it still holds one.
+bool RestoreKeptFiles(const std::wstring& clientFolder)
+{
+    const std::wstring kept = clientFolder + L"\\" + kUpdateKeptFolder;
+    // Files come back only from a real folder; a link or a file of that name
+    // keeps nothing of ours and is only removed (one that stays makes the
+    // kept folder impossible to create, so the update fails before any move).
+    if (!IsRealFolder(kept)) {
+        RemoveFolderTree(kept);
+        return true;
+    }
+    for (const std::wstring& relative : ContentsOf(kept).files) {
+        const std::wstring keptFile = LongPathOf(kept + L"\\" + relative);
+        const std::wstring target = LongPathOf(clientFolder + L"\\" + relative);
+        if (!MakeRealFolders(clientFolder, relative, nullptr))
+            continue;
+        // The second name of a file that was never replaced: the client file is the old one already.
+        if (SameFile(keptFile, target))
+            DeleteFileW(keptFile.c_str());
+        else
+            MoveFileExW(keptFile.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    // Never removed while it holds a file: it may be the only copy of an old one.
+    return ContentsOf(kept).files.empty() && RemoveFolderTree(kept);
+}
+
+// What was changed in the client folder, so it can be undone.
 struct Swap {
     std::wstring clientFolder;
     std::wstring staging;
     std::wstring kept;
     std::vector<std::wstring> createdFolders;  // relative paths, made for the package
-    std::vector<std::wstring> keptFiles;       // relative paths, moved aside
-    std::vector<std::wstring> placedFiles;     // relative paths, moved in from staging
+    std::vector<std::wstring> newFiles;        // relative paths, placed where no file was
+    int moves = 0;
 
-    bool MoveIn(const std::wstring& relative)
-    {
-        for (const Entry& entry : EntriesOf(staging + L"\\" + relative)) {
-            const std::wstring path = relative + L"\\" + entry.name;
-            if (entry.folder ? !MoveFolderIn(path) : !MoveFileIn(path))
-                return false;
-        }
-        return true;
-    }
+    void Moved() { HoldAfterMoveForTest(++moves); }
 
-    bool MoveFolderIn(const std::wstring& relative)
+    bool Place(const std::wstring& relative)
     {
-        const std::wstring target = clientFolder + L"\\" + relative;
-        DWORD attributes = AttributesOf(target);
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            if (!CreateDirectoryW(target.c_str(), NULL))
-                return false;
-            createdFolders.push_back(relative);
-        } else if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            return false;  // a file where the package has a folder
-        }
-        return MoveIn(relative);
-    }
-
-    bool MoveFileIn(const std::wstring& relative)
-    {
-        const std::wstring target = clientFolder + L"\\" + relative;
-        DWORD attributes = AttributesOf(target);
-        if (attributes != INVALID_FILE_ATTRIBUTES) {
-            if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-                return false;  // a folder where the package has a file
-            if (!MakeKeptFolders(relative) || !MoveFileExW(target.c_str(), (kept + L"\\" + relative).c_str(), 0))
-                return false;
-            keptFiles.push_back(relative);
-        }
-        if (!MoveFileExW((staging + L"\\" + relative).c_str(), target.c_str(), 0))
+        const std::wstring target = LongPathOf(clientFolder + L"\\" + relative);
+        if (!MakeRealFolders(clientFolder, relative, &createdFolders))
             return false;
-        placedFiles.push_back(relative);
-        return true;
-    }
-
-    // The folders above a kept file, inside the kept folder.
-    bool MakeKeptFolders(const std::wstring& relative)
-    {
-        for (size_t slash = relative.find(L'\\', 1); slash != std::wstring::npos; slash = relative.find(L'\\', slash + 1)) {
-            const std::wstring folder = kept + L"\\" + relative.substr(0, slash);
-            if (!CreateDirectoryW(folder.c_str(), NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        const bool replaces = attributes != INVALID_FILE_ATTRIBUTES;
+        if (replaces) {
+            if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+                return false;  // a folder, or a link to one, where the package has a file
+            if (!MakeRealFolders(kept, relative, nullptr) || !KeepOld(target, LongPathOf(kept + L"\\" + relative)))
                 return false;
+            if ((attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
         }
+        // One rename: the client file is the old one or the new one, never missing.
+        if (!MoveFileExW(LongPathOf(staging + L"\\" + relative).c_str(), target.c_str(),
+                         replaces ? MOVEFILE_REPLACE_EXISTING : 0))
+            return false;
+        Moved();
+        if (!replaces)
+            newFiles.push_back(relative);
         return true;
     }
 
-    void Undo()
+    // The old file gets a second name in the kept folder. Where the volume has
+    // no hard links it is moved there instead (the one step in which the
+    // client file is missing).
+    bool KeepOld(const std::wstring& target, const std::wstring& keptFile)
     {
-        for (auto it = placedFiles.rbegin(); it != placedFiles.rend(); ++it)
-            DeleteFileW((clientFolder + L"\\" + *it).c_str());
-        for (auto it = keptFiles.rbegin(); it != keptFiles.rend(); ++it)
-            MoveFileExW((kept + L"\\" + *it).c_str(), (clientFolder + L"\\" + *it).c_str(), MOVEFILE_REPLACE_EXISTING);
+        if (!CreateHardLinkW(keptFile.c_str(), target.c_str(), NULL)
+            && !MoveFileExW(target.c_str(), keptFile.c_str(), 0))
+            return false;
+        Moved();
+        return true;
+    }
+
+    // The package's new files go, the old ones come back, the folders made
+    // for the package go when empty. True when every old file is back.
+    bool Undo()
+    {
+        for (auto it = newFiles.rbegin(); it != newFiles.rend(); ++it)
+            DeleteFileW(LongPathOf(clientFolder + L"\\" + *it).c_str());
+        bool restored = RestoreKeptFiles(clientFolder);
         for (auto it = createdFolders.rbegin(); it != createdFolders.rend(); ++it)
-            RemoveDirectoryW((clientFolder + L"\\" + *it).c_str());
+            RemoveDirectoryW(LongPathOf(clientFolder + L"\\" + *it).c_str());
+        return restored;
     }
 };
 
-} // namespace
-
-void RemoveFolderTree(const std::wstring& folder)
+// A package entry at the top level with one of the update's own folder names
+// would be put over those folders.
+bool UsesUpdateFolderNames(const std::vector<std::wstring>& files)
 {
-    for (const Entry& entry : EntriesOf(folder)) {
-        const std::wstring path = folder + L"\\" + entry.name;
-        if (entry.folder) {
-            RemoveFolderTree(path);
-        } else {
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(path.c_str());
-        }
+    for (const std::wstring& file : files) {
+        const std::wstring top = file.substr(0, file.find(L'\\'));
+        if (SameName(top, kUpdateStagingFolder) || SameName(top, kUpdateKeptFolder))
+            return true;
     }
-    RemoveDirectoryW(folder.c_str());
+    return false;
 }
 
-bool UnpackOverClient(const std::wstring& extractor, const std::wstring& package, const std::wstring& clientFolder)
+} // namespace
+
+bool UndoEarlierUpdate(const std::wstring& clientFolder)
+{
+    if (!RestoreKeptFiles(clientFolder))
+        return false;
+    // A staging name that cannot go is met again, and refused, before an unpacking.
+    RemoveFolderTree(clientFolder + L"\\" + kUpdateStagingFolder);
+    return true;
+}
+
+UnpackOutcome UnpackOverClient(const std::wstring& extractor, const std::wstring& package,
+                               const std::wstring& clientFolder, const BeforeFilesMove& beforeFilesMove)
 {
     Swap swap;
     swap.clientFolder = clientFolder;
     swap.staging = clientFolder + L"\\" + kUpdateStagingFolder;
     swap.kept = clientFolder + L"\\" + kUpdateKeptFolder;
-    // Whatever an earlier run left there is not ours to keep.
-    RemoveFolderTree(swap.staging);
-    RemoveFolderTree(swap.kept);
-    if (!CreateDirectoryW(swap.staging.c_str(), NULL) || !CreateDirectoryW(swap.kept.c_str(), NULL)) {
+    // An earlier run cut off or failed: its old files come back first.
+    if (!UndoEarlierUpdate(clientFolder))
+        return UnpackOutcome::OldFilesKept;
+    // Whatever is left under the staging name is not ours to keep; both
+    // folders are then made anew, so neither is anything but our own folder.
+    if (!RemoveFolderTree(swap.staging) || !CreateDirectoryW(LongPathOf(swap.staging).c_str(), NULL))
+        return UnpackOutcome::Failed;
+    if (!CreateDirectoryW(LongPathOf(swap.kept).c_str(), NULL)) {
         RemoveFolderTree(swap.staging);
-        return false;
+        return UnpackOutcome::Failed;
+    }
+    auto undo = [&swap]() {
+        bool restored = swap.Undo();
+        RemoveFolderTree(swap.staging);
+        return restored ? UnpackOutcome::Failed : UnpackOutcome::OldFilesKept;
+    };
+
+    if (RunExtractor(extractor, package, swap.staging, WaitLimitForTest(L"ORBELA_UPDATE_EXTRACT_MS", 0)) != 0)
+        return undo();
+    FolderContents staged = ContentsOf(swap.staging);
+    if (staged.hasLinks || UsesUpdateFolderNames(staged.files))
+        return undo();
+    // The client program last: until then the old one, with its old version, stays.
+    std::stable_partition(staged.files.begin(), staged.files.end(),
+                          [](const std::wstring& file) { return !SameName(file, kClientFile); });
+    if (beforeFilesMove) {
+        std::vector<std::wstring> clientFiles;
+        for (const std::wstring& file : staged.files)
+            clientFiles.push_back(clientFolder + L"\\" + file);
+        beforeFilesMove(clientFiles);
+    }
+    for (const std::wstring& file : staged.files) {
+        if (!swap.Place(file))
+            return undo();
     }
 
-    bool placed = false;
-    if (RunExtractor(extractor, package, swap.staging) == 0) {
-        placed = true;
-        for (const Entry& entry : EntriesOf(swap.staging)) {
-            if (entry.folder ? !swap.MoveFolderIn(entry.name) : !swap.MoveFileIn(entry.name)) {
-                placed = false;
-                break;
-            }
-        }
-        if (!placed)
-            swap.Undo();
-    }
+    // Every file is in place: the kept ones are the old version's. The kept
+    // folder takes the staging name in one rename first, so a run cut off from
+    // here on never puts them back over the new version.
     RemoveFolderTree(swap.staging);
-    // After a failure the kept folder is empty unless a file could not be put back: then it stays.
-    if (placed)
-        RemoveFolderTree(swap.kept);
+    if (MoveFileExW(LongPathOf(swap.kept).c_str(), LongPathOf(swap.staging).c_str(), 0))
+        RemoveFolderTree(swap.staging);
     else
-        RemoveDirectoryW(swap.kept.c_str());
-    return placed;
+        RemoveFolderTree(swap.kept);
+    return UnpackOutcome::Placed;
 }

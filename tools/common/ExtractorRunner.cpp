@@ -30,22 +30,23 @@ unsigned long long FileBytes(const std::wstring& path)
 // for its exit code within the package's limit; -1 when it could not be
 // started or was ended for taking too long.
 long RunHidden(const std::wstring& extractor, const std::wstring& package, const std::wstring& text,
-               const std::wstring& folder)
+               const std::wstring& folder, DWORD limitMs = 0)
 {
     HANDLE process = StartHiddenProcess(extractor, text, folder, DETACHED_PROCESS);
     if (process == NULL)
         return -1;
     DWORD exitCode = 0;
-    bool ended = WaitOrTerminate(process, ExtractorTimeLimitMs(FileBytes(package)), &exitCode);
+    bool ended = WaitOrTerminate(process, limitMs != 0 ? limitMs : ExtractorTimeLimitMs(FileBytes(package)), &exitCode);
     CloseHandle(process);
     return ended ? static_cast<long>(exitCode) : -1;
 }
 
 } // namespace
 
-long RunExtractor(const std::wstring& extractor, const std::wstring& package, const std::wstring& outputFolder)
+long RunExtractor(const std::wstring& extractor, const std::wstring& package, const std::wstring& outputFolder,
+                  DWORD limitMs)
 {
-    return RunHidden(extractor, package, ExtractorCommandLine(extractor, package, outputFolder), outputFolder);
+    return RunHidden(extractor, package, ExtractorCommandLine(extractor, package, outputFolder), outputFolder, limitMs);
 }
 
 long TestArchive(const std::wstring& extractor, const std::wstring& package, const std::wstring& workFolder)

@@ -20,8 +20,9 @@ std::wstring ExtractorCommandLine(const std::wstring& extractor, const std::wstr
 DWORD ExtractorTimeLimitMs(unsigned long long packageBytes);
 
 // The extractor's exit code (0 is success); -1 when it could not be started
-// or did not end in time.
-long RunExtractor(const std::wstring& extractor, const std::wstring& package, const std::wstring& outputFolder);
+// or did not end in time (limitMs when given, else the package's limit).
+long RunExtractor(const std::wstring& extractor, const std::wstring& package, const std::wstring& outputFolder,
+                  DWORD limitMs = 0);
 
 // Checks the archive without writing anything ("EXTRACTOR" t "PACKAGE", run
 // hidden in workFolder and awaited): 0 when every file in it is whole.

@@ -1,5 +1,7 @@
 #include "MessageBoxFrameWnd.h"
 
+#include <string>
+
 using namespace DirectUI;
 
 namespace {
@@ -64,6 +66,8 @@ void CMessageBoxFrameWnd::OnControlsReady()
     m_title = static_cast<CLabelUI*>(m_PaintManager.FindControl(L"msg_title"));
     if (m_title != NULL) m_title->SetText(g_wizardTitle);
     m_text = static_cast<CLabelUI*>(m_PaintManager.FindControl(L"errr_text"));
+    m_detailRow = m_PaintManager.FindControl(L"detail_row");
+    m_detail = static_cast<CLabelUI*>(m_PaintManager.FindControl(L"errr_detail"));
     m_okButton = static_cast<CButtonUI*>(m_PaintManager.FindControl(L"msg_down"));
     m_cancelButton = static_cast<CButtonUI*>(m_PaintManager.FindControl(L"msg_cancel"));
     CenterWindow();
@@ -97,9 +101,17 @@ int ShowMessageBox(WindowImplBase* owner, CUIString text, int font, bool withCan
         return 0;
     }
     if (!withCancel && box->m_cancelButton != NULL) box->m_cancelButton->SetVisible(false);
+    // A second line (after a line feed), such as a folder's path, goes in
+    // the detail row under the text.
+    const std::wstring whole = text.GetData();
+    const size_t lineFeed = whole.find(L'\n');
     if (box->m_text != NULL) {
-        box->m_text->SetText(text);
+        box->m_text->SetText(whole.substr(0, lineFeed).c_str());
         box->m_text->SetFont(font);
+    }
+    if (lineFeed != std::wstring::npos && box->m_detailRow != NULL && box->m_detail != NULL) {
+        box->m_detail->SetText(whole.substr(lineFeed + 1).c_str());
+        box->m_detailRow->SetVisible(true);
     }
     box->ShowModal();
     int result = box->m_result;

@@ -15,6 +15,8 @@ public:
     int m_result = 0;
     DirectUI::CLabelUI* m_title = nullptr;
     DirectUI::CLabelUI* m_text = nullptr;
+    DirectUI::CControlUI* m_detailRow = nullptr;
+    DirectUI::CLabelUI* m_detail = nullptr;
     DirectUI::CButtonUI* m_okButton = nullptr;
     DirectUI::CButtonUI* m_cancelButton = nullptr;
 
@@ -39,7 +41,8 @@ const int kNoticeFont = 3;
 const int kExitQuestionFont = 4;
 const int kVersionQuestionFont = 5;
 
-// Shows a box with the text in the given font of "messagebox.xml" and answers which button closed it:
+// Shows a box with the text in the given font of "messagebox.xml" (a line
+// after a line feed in the notice font below it) and answers which button closed it:
 // 0 closed otherwise, 1 OK, 2 cancel. While any box is open it answers 0 at
 // once. Called on a worker thread it asks the owner's window thread to show
 // the box (see EnableWorkerMessageBoxes) and waits for the answer.

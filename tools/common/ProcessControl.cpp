@@ -37,7 +37,7 @@ std::wstring ParentFolder(const std::wstring& folder)
     return folder.substr(0, slash == 2 ? 3 : slash);
 }
 
-bool SameFolder(const std::wstring& a, const std::wstring& b)
+bool SamePath(const std::wstring& a, const std::wstring& b)
 {
     return !a.empty() && CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
@@ -45,7 +45,7 @@ bool SameFolder(const std::wstring& a, const std::wstring& b)
 // Whether the folder is the client folder or lies anywhere below it.
 bool InsideFolder(const std::wstring& folder, const std::wstring& clientFolder)
 {
-    if (SameFolder(folder, clientFolder))
+    if (SamePath(folder, clientFolder))
         return true;
     const std::wstring prefix = clientFolder + L"\\";
     return folder.size() > prefix.size()
@@ -77,7 +77,7 @@ bool ImageInClientFolder(DWORD processId, const std::wstring& clientFolder)
     std::wstring imageFolder = ParentFolder(image);
     if (InsideFolder(imageFolder, clientFolder))
         return true;
-    return SameFolder(imageFolder, ParentFolder(clientFolder)) && IsOrbelaUpdater(image);
+    return SamePath(imageFolder, ParentFolder(clientFolder)) && IsOrbelaUpdater(image);
 }
 
 // Walks the process list; stops at the first entry for which visit answers true.
@@ -139,19 +139,27 @@ void KillProcessByName(const wchar_t* exeName, const wchar_t* clientFolder)
     });
 }
 
-bool StopProcessesInsideFolder(const wchar_t* folder, DWORD waitMs)
+bool StopProcessesWithImages(const std::vector<std::wstring>& images, DWORD waitMs)
 {
-    const std::wstring inside = NormalisedFolder(folder);
-    if (inside.empty())
-        return false;
+    std::vector<std::wstring> wanted;
+    for (const std::wstring& image : images) {
+        const std::wstring path = NormalisedFolder(image.c_str());
+        if (!path.empty())
+            wanted.push_back(path);
+    }
+    if (wanted.empty())
+        return true;
     const DWORD self = GetCurrentProcessId();
-    auto anyInside = [&](bool terminate) {
+    auto anyRunning = [&](bool terminate) {
         bool found = false;
         ForEachProcess([&](const PROCESSENTRY32W& entry) {
             if (entry.th32ProcessID == self || entry.th32ProcessID == 0)
                 return false;
             const std::wstring image = ImageOf(entry.th32ProcessID);
-            if (image.empty() || !InsideFolder(ParentFolder(image), inside))
+            bool listed = false;
+            for (const std::wstring& path : wanted)
+                listed = listed || SamePath(image, path);
+            if (!listed)
                 return false;
             found = true;
             if (!terminate)
@@ -163,10 +171,10 @@ bool StopProcessesInsideFolder(const wchar_t* folder, DWORD waitMs)
     };
     // The client has handed over and is on its way out: it gets its time first.
     const DWORD start = GetTickCount();
-    while (anyInside(false)) {
+    while (anyRunning(false)) {
         if (GetTickCount() - start >= waitMs) {
-            anyInside(true);
-            return !anyInside(false);
+            anyRunning(true);
+            return !anyRunning(false);
         }
         Sleep(100);
     }

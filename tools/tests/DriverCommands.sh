@@ -3,7 +3,7 @@
 # folders, started command lines, and its exit codes.
 probe_title="Orbela helper probe"
 helpers=$(driver --help)
-for command in wait gone click text shown type close minimize iconic hittest owner enabled answers lnk reg folder run; do
+for command in wait gone click text shown type close minimize iconic hittest owner enabled answers lnk reg folder run hold; do
   printf '%s\n' "$helpers" | grep -q "^  $command " || fail "--help does not list $command"
 done
 echo "ok: --help lists every command"

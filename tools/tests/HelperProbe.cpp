@@ -9,8 +9,10 @@
 //   HelperProbe.exe entry FOLDER VERSION     the uninstall entry as an installation writes it
 //   HelperProbe.exe links FOLDER             the client's shortcut set for that folder
 //   HelperProbe.exe stay                     its window only, until it is closed
+//   HelperProbe.exe remove PATH              the wizards' tree removal of PATH: "gone" or "left"
 #include "ClientShortcuts.h"
 #include "ConsoleLine.h"
+#include "FolderTreeRemoval.h"
 #include "HelperProbeFrameWnd.h"
 #include "OemText.h"
 #include "StatisticsReport.h"
@@ -98,11 +100,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
         ClientShortcutsResult links = CreateClientShortcuts(argv[2]);
         result = links.startMenu && links.desktop ? 0 : 1;
         PrintLine(result == 0 ? L"written" : L"failed");
+    } else if (command == L"remove" && argc > 2) {
+        result = RemoveFolderTree(argv[2]) ? 0 : 1;
+        PrintLine(result == 0 ? L"gone" : L"left");
     } else if (command == L"stay") {
         result = RunWindow(instance, CHelperProbeFrameWnd::Action::Stay, L"", 3, false);
     } else {
         PrintLine(L"usage: HelperProbe.exe --code-page | machine | report STATUS [VERSION] | box TEXT [FONT] "
-                  L"[cancel|nocancel] [keep] | worker-box TEXT | entry FOLDER VERSION | links FOLDER | stay");
+                  L"[cancel|nocancel] [keep] | worker-box TEXT | entry FOLDER VERSION | links FOLDER | stay | remove PATH");
     }
     CoUninitialize();
     LocalFree(argv);

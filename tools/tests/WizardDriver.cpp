@@ -50,7 +50,8 @@ const wchar_t* const kHelp =
     L"  lnk PATH                the target of a shell link, or \"missing\"\n"
     L"  reg VALUE               a value of the uninstall entry, or \"missing\"\n"
     L"  folder programs|desktop|temp   that folder's path\n"
-    L"  run CMDLINE             starts CMDLINE with CreateProcessW, as Windows runs an UninstallString\n";
+    L"  run CMDLINE             starts CMDLINE with CreateProcessW, as Windows runs an UninstallString\n"
+    L"  hold PATH MS            opens the file without write or delete sharing, answers \"held\", keeps it MS\n";
 
 // One control of a window's tree, as the query answers it.
 struct ControlLine {
@@ -447,6 +448,18 @@ int RunCommand(int argc, wchar_t** argv)
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         PrintLine(L"started");
+        return 0;
+    }
+    if (command == L"hold" && need(2)) {
+        // As another program holding a file: it can be read, not replaced or deleted.
+        HANDLE file = CreateFileW(argv[2], GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+        if (file == INVALID_HANDLE_VALUE) {
+            PrintLine(L"failed " + std::to_wstring(GetLastError()));
+            return kExitFailure;
+        }
+        PrintLine(L"held");
+        Sleep(static_cast<DWORD>(_wtoi(argv[3])));
+        CloseHandle(file);
         return 0;
     }
     PrintLine(kHelp);

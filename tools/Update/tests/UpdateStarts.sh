@@ -39,6 +39,41 @@ wait_exit "$UPDATER_PID" 30 || fail "the updater did not end after the notice"
 expect "$(package_gets)" 0 "nothing was downloaded"
 expect "$(requests_for /hits)" 0 "nothing was reported"
 
+# Candidates that hold "Orbela.exe" but lack the client folder's shape (named
+# "Orbela" below a root): each row registers one as the location and starts
+# the updater in another as its current folder. Each gets the folder error
+# with nothing downloaded.
+holders=('C:\' 'C:\windows\system32' 'C:\Games\Client')
+for holder in "${holders[@]}"; do
+  mkdir -p "$(unixpath "$holder")"
+  cp "$client_dir/Orbela.exe" "$(unixpath "$holder")/Orbela.exe"
+done
+# InstallLocation|current folder
+rows=(
+  'C:\|C:\windows\system32'
+  'C:|C:\Games\Client'
+  'C:\Windows\System32|C:\'
+  'C:\Games\Client|C:\windows\system32'
+)
+for row in "${rows[@]}"; do
+  IFS='|' read -r location current <<<"$row"
+  name="InstallLocation $location, current folder $current"
+  echo "--- $name"
+  set_location "$location"
+  pushd "$(unixpath "$current")" >/dev/null
+  start_updater 'C:\Elsewhere\Update.exe'
+  popd >/dev/null
+  expect "$(notice_text)" "Orbela目录有误！" "$name: the folder error"
+  answer_box ok
+  wait_exit "$UPDATER_PID" 30 || fail "$name: the updater did not end after the notice"
+done
+expect "$(package_gets)" 0 "no download for a folder of the wrong shape"
+for holder in "${holders[@]}"; do
+  expect "$(ls -a "$(unixpath "$holder")" | grep -c '^~orbela-update')" 0 "no staging folder in $holder"
+  rm -f "$(unixpath "$holder")/Orbela.exe"
+done
+set_location --missing
+
 echo "--- no InstallLocation, the folder Orbela beside the updater"
 start_updater "$updater"
 wait_for 120 update_shown start_btn || fail "the update beside the updater did not finish"

@@ -138,28 +138,35 @@ TEST(ProcessControlTest, OnlyProcessesOfTheClientFolderCountAndAreEnded)
     EndAll({&orbela, &lower, &prefixed, &updaterInParent, &foreignUpdater, &updaterElsewhere, &nested, &besideLookalike});
 }
 
-TEST(ProcessControlTest, BeforeAnUpdateOnlyProcessesInsideTheClientFolderAreStopped)
+TEST(ProcessControlTest, BeforeAnUpdateOnlyProcessesOfTheListedImagesAreStopped)
 {
-    std::wstring root = FreshTempFolder(L"stop-inside", L"root");
-    std::wstring client = FreshTempFolder(L"stop-inside", L"root\\Orbela");
-    std::wstring tools = FreshTempFolder(L"stop-inside", L"root\\Orbela\\Tools");
-    std::wstring sibling = FreshTempFolder(L"stop-inside", L"root\\OrbelaX");
+    std::wstring root = FreshTempFolder(L"stop-images", L"root");
+    std::wstring client = FreshTempFolder(L"stop-images", L"root\\Orbela");
+    std::wstring tools = FreshTempFolder(L"stop-images", L"root\\Orbela\\Tools");
+    std::wstring game = FreshTempFolder(L"stop-images", L"root\\Orbela\\VRGames\\Game");
+    std::wstring sibling = FreshTempFolder(L"stop-images", L"root\\OrbelaX");
 
     Copy orbela = Start(client, L"Orbela.exe");
     Copy helper = Start(tools, L"helper.exe");
+    Copy unlisted = Start(tools, L"other.exe");
+    Copy gameCopy = Start(game, L"Game.exe");
     Copy updaterCopy = Start(root, L"Update.exe", L"FixtureUpdater.exe");
     Copy besides = Start(sibling, L"Orbela.exe");
 
-    // A short grace: the fixtures never end by themselves, so they are stopped.
-    EXPECT_TRUE(StopProcessesInsideFolder(client.c_str(), 300));
-    EXPECT_FALSE(Running(orbela)) << "the client in the folder is stopped";
-    EXPECT_FALSE(Running(helper)) << "a program below the folder is stopped";
+    // The images as a package lists them, in another case: paths compare without regard to case.
+    std::vector<std::wstring> images = {client + L"\\ORBELA.EXE", tools + L"\\helper.exe", client + L"\\Update.exe"};
+    // A short limit: the fixtures never end by themselves, so the wait runs into it and they are stopped.
+    EXPECT_TRUE(StopProcessesWithImages(images, 300));
+    EXPECT_FALSE(Running(orbela)) << "a listed image is stopped";
+    EXPECT_FALSE(Running(helper)) << "a listed image below the folder is stopped";
+    EXPECT_TRUE(Running(unlisted)) << "an image the list lacks lives on, though it is in the client folder";
+    EXPECT_TRUE(Running(gameCopy)) << "a game under the client folder lives on";
     EXPECT_TRUE(Running(updaterCopy)) << "the updater in the parent folder lives on";
-    EXPECT_TRUE(Running(besides)) << "a folder whose name only starts the same is not inside";
-    EXPECT_TRUE(StopProcessesInsideFolder(client.c_str(), 300)) << "nothing left: true at once";
-    EXPECT_FALSE(StopProcessesInsideFolder(L"", 300)) << "no folder, nothing done";
+    EXPECT_TRUE(Running(besides)) << "the same name in another folder lives on";
+    EXPECT_TRUE(StopProcessesWithImages(images, 300)) << "nothing left: true at once";
+    EXPECT_TRUE(StopProcessesWithImages({}, 300)) << "no image, nothing to stop";
 
-    EndAll({&orbela, &helper, &updaterCopy, &besides});
+    EndAll({&orbela, &helper, &unlisted, &gameCopy, &updaterCopy, &besides});
 }
 
 } // namespace
