@@ -1,12 +1,14 @@
 # Read by CTest in the native tree (not by CMake): joins the Windows tree's
-# tests when setup set the Windows side up (build/windows-road.txt); otherwise
-# the test "win.setup" gives the reason, skipped when this machine can run no
-# Windows road (or the Windows side is off), failed when a set-up step broke.
+# tests when setup set the Windows side up (build/windows-road.txt) and its
+# build did not fail (build/windows-build.txt, written by scripts/build.sh);
+# otherwise the test "win.setup" gives the reason, skipped when this machine
+# can run no Windows road (or the Windows side is off), failed when a set-up
+# step or the build broke.
 set(state missing)
 set(why "the Windows side has not been set up (run scripts/setup.sh)")
 set(status_file "${ORBELA_NATIVE_BUILD_DIR}/windows-road.txt")
 if(EXISTS "${status_file}")
-  file(STRINGS "${status_file}" lines)
+  file(STRINGS "${status_file}" lines ENCODING UTF-8)
   foreach(line IN LISTS lines)
     if(line MATCHES "^state=(.*)$")
       set(state "${CMAKE_MATCH_1}")
@@ -14,6 +16,19 @@ if(EXISTS "${status_file}")
       set(why "${CMAKE_MATCH_1}")
     endif()
   endforeach()
+endif()
+set(build_file "${ORBELA_NATIVE_BUILD_DIR}/windows-build.txt")
+if(state STREQUAL "ok" AND EXISTS "${build_file}")
+  file(STRINGS "${build_file}" lines ENCODING UTF-8)
+  list(FIND lines "state=failed" failed_at)
+  if(NOT failed_at EQUAL -1)
+    set(state failed)
+    foreach(line IN LISTS lines)
+      if(line MATCHES "^why=(.*)$")
+        set(why "${CMAKE_MATCH_1}")
+      endif()
+    endforeach()
+  endif()
 endif()
 if(state STREQUAL "ok")
   if(EXISTS "${ORBELA_NATIVE_BUILD_DIR}/windows/CTestTestfile.cmake")

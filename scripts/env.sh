@@ -1,5 +1,13 @@
-# Sourced by the scripts: the environment the client and its tests need on Linux,
-# also when running as root in CI.
+# Sourced by the scripts (directly, or through windows-road.sh): the environment
+# the client and its tests need on Linux, also when running as root in CI or
+# started with an empty environment.
+# Without a UTF-8 locale (none set, or one that is not installed) Wine and Qt
+# see ASCII file names and window titles: such a caller runs with C.UTF-8,
+# which glibc always has. Tests that need another locale set LC_ALL themselves.
+case "$(locale charmap 2>/dev/null)" in
+  UTF-8) ;;
+  *) export LC_ALL=C.UTF-8 LANG=C.UTF-8 ;;
+esac
 : "${ORBELA_CACHE:=/var/cache/orbela}"
 export ORBELA_CACHE
 export CCACHE_DIR="${CCACHE_DIR:-$ORBELA_CACHE/ccache}"

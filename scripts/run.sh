@@ -5,13 +5,16 @@
 # "./scripts/run.sh skin-bench" run those framework tools the same way.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/env.sh"  # first: setup, the builds, Wine and the client get its locale
 "$root/scripts/setup.sh"
-. "$root/scripts/env.sh"
 . "$root/scripts/windows-road.sh"
-"$root/scripts/build.sh"
+build_status=0
+"$root/scripts/build.sh" || build_status=$?
 
-# Without a Windows side the client still runs; a wizard cannot.
+# Without a Windows side (not set up, or its build failed) the client still
+# runs; a wizard cannot.
 windows_status_read "$root/build/windows-road.txt"
+if [ "$build_status" != 0 ] && [ "$windows_build_state" != failed ]; then exit "$build_status"; fi
 if [ "$windows_state" != ok ]; then
   if [ -n "${1:-}" ]; then
     echo "run: $1 cannot run: the Windows side is not available: $windows_why" >&2

@@ -99,26 +99,44 @@ src_versions() {
   printf '%s\n' "${sorted[@]}"
 }
 
+# first_lines FILE: its first three non-empty lines, joined into one.
+first_lines() {
+  awk 'NF { printf "%s%s", (n++ ? " / " : ""), $0 } n == 3 { exit } END { if (!n) printf "it printed nothing" }' "$1"
+}
+
 # pick <source package> <cache name>: sets $picked to the newest version that
 # is cached for every target or can be fetched (then unpacked into
-# $work/<package>/src).
+# $work/<package>/src). A version that could not be fetched is remembered in
+# $unavailable ("<package>=<version> <what apt-get source or dpkg-source said>")
+# and not tried again; the failure names each version with that reason.
 pick() {
-  local v plain dir=$work/$1 t all
+  local v plain dir=$work/$1 t all out reason reasons=""
   picked=
   for v in $(src_versions "$1"); do
     plain=${v#*:}
     all=1
     for t in "${targets[@]}"; do [ -d "$deps/$2-$plain-$t" ] || all=0; done
     if [ "$all" = 1 ]; then picked=$plain; return 0; fi
-    grep -qxF "$1=$v" "$unavailable" 2>/dev/null && continue
-    rm -rf "$dir"; mkdir -p "$dir"
-    if (cd "$dir" && apt-get source --download-only -qq "$1=$v" >/dev/null 2>&1 &&
-        dpkg-source -x "$1"_*.dsc src >/dev/null 2>&1); then
-      picked=$plain; return 0
+    reason=$(awk -v key="$1=$v" '$1 == key { $1 = ""; sub(/^ /, ""); print (length($0) ? $0 : "failed before"); exit }' \
+      "$unavailable" 2>/dev/null || true)
+    if [ -n "$reason" ]; then
+      reasons="${reasons:+$reasons; }$v: $reason"
+      continue
     fi
-    echo "$1=$v" >> "$unavailable"
+    rm -rf "$dir"; mkdir -p "$dir"
+    out=$work/$1.fetch
+    if (cd "$dir" && apt-get source --download-only -qq "$1=$v" >"$out" 2>&1); then
+      if (cd "$dir" && dpkg-source -x "$1"_*.dsc src >"$out" 2>&1); then
+        picked=$plain; return 0
+      fi
+      reason="dpkg-source -x: $(first_lines "$out")"
+    else
+      reason="apt-get source: $(first_lines "$out")"
+    fi
+    echo "$1=$v $reason" >> "$unavailable"
+    reasons="${reasons:+$reasons; }$v: $reason"
   done
-  fail "no source of $1 could be fetched"
+  fail "no source of $1 could be fetched: ${reasons:-apt knows no source version of $1 (apt-cache showsrc $1)}"
 }
 
 # Each build works in a copy of the sources of its own (the targets build side

@@ -66,7 +66,11 @@ if [ "${ORBELA_NATIVE_ONLY:-0}" = 1 ]; then
 fi
 
 forced=${ORBELA_WINDOWS_ARCH:-}
-windows_road_choose || { record_windows failed "" "ORBELA_WINDOWS_ARCH must be i686 or x86_64"; exit 0; }
+if ! windows_road_choose 2>/dev/null; then
+  record_windows failed "" "$ORBELA_WINDOWS_ROAD_WHY"
+  echo "setup: the Windows side is not available: $ORBELA_WINDOWS_ROAD_WHY" >&2
+  exit 0
+fi
 arch=$ORBELA_WINDOWS_ARCH
 echo "setup: Windows road $arch: $ORBELA_WINDOWS_ROAD_WHY"
 

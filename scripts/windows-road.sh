@@ -6,14 +6,17 @@
 #
 #   windows_road_choose        sets ORBELA_WINDOWS_ARCH and ORBELA_WINDOWS_ROAD_WHY
 #                              (ORBELA_WINDOWS_ARCH=i686|x86_64 set beforehand forces a road)
-#   windows_road_env ARCH      exports the road's WINEARCH, WINELOADER, ORBELA_WINE_TEMPLATE,
-#                              ORBELA_MINGW_TRIPLE, ORBELA_MINGW_TOOLCHAIN and puts the wine
-#                              shims first on PATH
+#   windows_road_env ARCH      exports the road's WINEARCH, WINELOADER, WINESERVER,
+#                              ORBELA_WINE_TEMPLATE, ORBELA_MINGW_TRIPLE, ORBELA_MINGW_TOOLCHAIN
+#                              and puts the wine shims first on PATH
 #   windows_road_of_tree DIR   the ARCH a configured mingw tree was built for
 #   windows_status_read FILE   sets windows_state, windows_arch, windows_why from setup's record
-: "${ORBELA_CACHE:=/var/cache/orbela}"
-export ORBELA_CACHE
+#                              and, beside it, build.sh's record of the Windows build
+#                              (windows-build.txt, in windows_build_state): a failed build
+#                              makes the state failed with the build's error
 orbela_scripts_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# Every script that starts Wine comes through here: the cache and the locale.
+. "$orbela_scripts_dir/env.sh"
 
 # Raised whenever the prefix that make_template in wine-test.sh makes changes,
 # so templates made before are made again.
@@ -42,15 +45,26 @@ windows_road_runs_32bit() {
   return 1
 }
 
+# A road this machine cannot run is refused here, with the reason in
+# ORBELA_WINDOWS_ROAD_WHY (also the last line on standard error), before
+# anything of it is installed.
 windows_road_choose() {
   case "${ORBELA_WINDOWS_ARCH:-}" in
-    i686|x86_64)
+    i686)
+      if ! windows_road_runs_32bit; then
+        ORBELA_WINDOWS_ROAD_WHY="ORBELA_WINDOWS_ARCH=i686 is forced, but $windows_road_32bit_why"
+        echo "$ORBELA_WINDOWS_ROAD_WHY" >&2
+        return 3
+      fi
+      ORBELA_WINDOWS_ROAD_WHY="forced by ORBELA_WINDOWS_ARCH=$ORBELA_WINDOWS_ARCH" ;;
+    x86_64)
       ORBELA_WINDOWS_ROAD_WHY="forced by ORBELA_WINDOWS_ARCH=$ORBELA_WINDOWS_ARCH" ;;
     "")
       if windows_road_runs_32bit; then ORBELA_WINDOWS_ARCH=i686; else ORBELA_WINDOWS_ARCH=x86_64; fi
       ORBELA_WINDOWS_ROAD_WHY=$windows_road_32bit_why ;;
     *)
-      echo "ORBELA_WINDOWS_ARCH must be i686 or x86_64, not '$ORBELA_WINDOWS_ARCH'" >&2
+      ORBELA_WINDOWS_ROAD_WHY="ORBELA_WINDOWS_ARCH must be i686 or x86_64, not '$ORBELA_WINDOWS_ARCH'"
+      echo "$ORBELA_WINDOWS_ROAD_WHY" >&2
       return 2 ;;
   esac
   export ORBELA_WINDOWS_ARCH ORBELA_WINDOWS_ROAD_WHY
@@ -59,10 +73,12 @@ windows_road_choose() {
 windows_road_env() {
   case "$1" in
     i686)
-      export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine ORBELA_MINGW_TRIPLE=i686-w64-mingw32
+      export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
+      export ORBELA_MINGW_TRIPLE=i686-w64-mingw32
       ORBELA_MINGW_TOOLCHAIN=$orbela_scripts_dir/../cmake/MingwI686.cmake ;;
     x86_64)
-      export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 ORBELA_MINGW_TRIPLE=x86_64-w64-mingw32
+      export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+      export ORBELA_MINGW_TRIPLE=x86_64-w64-mingw32
       ORBELA_MINGW_TOOLCHAIN=$orbela_scripts_dir/../cmake/MingwX86_64.cmake ;;
     *)
       echo "windows-road: unknown Windows road '$1'" >&2
@@ -74,7 +90,9 @@ windows_road_env() {
   export ORBELA_MINGW_TOOLCHAIN
   export ORBELA_WINE_TEMPLATE=$ORBELA_CACHE/wine-$wine_version-$WINEARCH-r$orbela_wine_template_revision
   # Debian's "wine" and "wineboot" pick the 32-bit loader whenever its file
-  # exists; the shims always start the road's loader (WINELOADER).
+  # exists, and its "wineserver" the 64-bit server; the shims always start the
+  # road's loader (WINELOADER) and server (WINESERVER, which the loader also
+  # starts when no server runs).
   case ":$PATH:" in
     *":$orbela_scripts_dir/wine-shim:"*) ;;
     *) export PATH=$orbela_scripts_dir/wine-shim:$PATH ;;
@@ -86,8 +104,9 @@ windows_road_of_tree() {
 }
 
 windows_status_read() {
-  local key value
+  local key value build_why=""
   windows_state=missing windows_arch="" windows_why="the Windows side has not been set up (run scripts/setup.sh)"
+  windows_build_state=""
   [ -f "$1" ] || return 0
   while IFS='=' read -r key value; do
     case "$key" in
@@ -96,6 +115,23 @@ windows_status_read() {
       why) windows_why=$value ;;
     esac
   done < "$1"
+  local build_file
+  build_file=$(dirname "$1")/windows-build.txt
+  [ "$windows_state" = ok ] && [ -f "$build_file" ] || return 0
+  while IFS='=' read -r key value; do
+    case "$key" in
+      state) windows_build_state=$value ;;
+      why) build_why=$value ;;
+    esac
+  done < "$build_file"
+  if [ "$windows_build_state" = failed ]; then windows_state=failed windows_why=$build_why; fi
+}
+
+# windows_build_record FILE STATE WHY: build.sh's record of the Windows build,
+# in the shape of setup's.
+windows_build_record() {
+  printf 'state=%s\nwhy=%s\n' "$2" "$3" > "$1.tmp"
+  mv "$1.tmp" "$1"
 }
 
 # The installer's default folder (without a D: drive) on the machine of a

@@ -97,10 +97,6 @@ struct NestedFile
 NestedFile g_nestedFiles[CDialogBuilder::kMaxNestedFiles];
 int g_nestedCount = 0;
 int g_elementDepth = 0;
-// What the outermost build running now has made so far; a build that starts
-// with no other file being built starts them again.
-int g_buildControls = 0;
-int g_buildIncludes = 0;
 
 // Window sizes and margins beyond what a window can be are clamped.
 const int kMaxWindowExtent = 0x7FFF;
@@ -170,10 +166,6 @@ CDialogBuilder::NestingScope::NestingScope(LPCWSTR source, bool beforeBuild) : m
         m_sRefusal = CUIString(L"more than 8 nested include or child-layout levels at ") + name;
         return;
     }
-    if (g_nestedCount == 0) {
-        g_buildControls = 0;
-        g_buildIncludes = 0;
-    }
     g_nestedFiles[g_nestedCount].name = named ? name : CUIString();
     g_nestedFiles[g_nestedCount].beforeBuild = beforeBuild;
     ++g_nestedCount;
@@ -188,7 +180,7 @@ CDialogBuilder::NestingScope::~NestingScope()
     g_nestedFiles[g_nestedCount].beforeBuild = false;
 }
 
-CDialogBuilder::CDialogBuilder() : m_pCallback(NULL), m_pstrtype(NULL) {}
+CDialogBuilder::CDialogBuilder() : m_pCallback(NULL), m_pstrtype(NULL), m_pBudget(NULL), m_pIncluderBudget(NULL) {}
 
 CDialogBuilder::~CDialogBuilder() { m_xml.Release(); }
 
@@ -249,6 +241,11 @@ CControlUI* CDialogBuilder::BuildFromDocument(IDialogBuilderCallback* callback, 
                                               CControlUI* parent)
 {
     m_pCallback = callback;
+    // A window's builds all draw on its manager's budget; a build for no
+    // window has one of its own, which its Includes share.
+    if (manager != NULL) m_pBudget = manager->GetBuildBudget();
+    else if (m_pIncluderBudget != NULL) m_pBudget = m_pIncluderBudget;
+    else m_pBudget = &m_ownBudget;
     CXmlNode root = m_xml.GetRoot();
     if (!root.IsValid()) {
         Fail(m_sSource + L": empty document");
@@ -387,15 +384,15 @@ bool CDialogBuilder::BuildInclude(CXmlNode& node, CControlUI* parent, CWindowUIM
         return false;
     }
     for (int i = 0; i < count; ++i) {
-        if (g_buildIncludes >= kMaxBuildIncludes) {
-            wchar_t why[160];
-            swprintf(why, 160, L"%ls: more than %d files included in one skin build", m_sSource.GetData(),
-                     kMaxBuildIncludes);
+        if (!m_pBudget->TakeInclude()) {
+            wchar_t why[200];
+            swprintf(why, 200, L"%ls: more than %d files included in one skin build, with the window's earlier builds",
+                     m_sSource.GetData(), static_cast<int>(CBuildBudget::kMaxIncludes));
             Fail(why);
             return false;
         }
-        ++g_buildIncludes;
         CDialogBuilder builder;
+        builder.m_pIncluderBudget = m_pBudget;
         LPCWSTR includeSource = source;
         if (m_pstrtype != NULL) includeSource = MAKEINTRESOURCEW(_wtoi(source));
         CControlUI* included = builder.Build(includeSource, m_pstrtype, m_pCallback, manager, parent);
@@ -440,10 +437,11 @@ CControlUI* CDialogBuilder::BuildChildren(CXmlNode& root, CControlUI* parent, CW
         CControlUI* control = CreateFrameworkControl(element);
         if (control == NULL && m_pCallback != NULL) control = m_pCallback->CreateControl(element);
         if (control == NULL) continue;
-        if (++g_buildControls > kMaxBuildControls) {
+        if (!m_pBudget->TakeControl()) {
             delete control;
-            wchar_t why[160];
-            swprintf(why, 160, L"%ls: more than %d controls in one skin build", m_sSource.GetData(), kMaxBuildControls);
+            wchar_t why[200];
+            swprintf(why, 200, L"%ls: more than %d controls in one skin build, with the window's earlier builds",
+                     m_sSource.GetData(), static_cast<int>(CBuildBudget::kMaxControls));
             Fail(why);
             break;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "builder/BuildBudget.h"
 #include "core/UIString.h"
 #include "core/XmlDocument.h"
 
@@ -22,17 +23,9 @@ class CDialogBuilder
 {
 public:
     // Include and child-layout levels, Include repeats, and element depth
-    // across included files that one build accepts; and what one build may
-    // make in total, across all its Includes, so repeats inside repeats stay
-    // bounded.
-    enum {
-        kMaxNestedFiles = 8,
-        kMaxIncludeCount = 1000,
-        kMaxElementDepth = 256,
-        kMaxIncludeSource = 499,
-        kMaxBuildControls = 100000,
-        kMaxBuildIncludes = 1000
-    };
+    // across included files that one build accepts. What a window's builds
+    // may make in total is its manager's CBuildBudget.
+    enum { kMaxNestedFiles = 8, kMaxIncludeCount = 1000, kMaxElementDepth = 256, kMaxIncludeSource = 499 };
 
     CDialogBuilder();
     ~CDialogBuilder();
@@ -84,6 +77,9 @@ private:
     LPCWSTR m_pstrtype;
     CUIString m_sSource;
     CUIString m_sError;
+    CBuildBudget m_ownBudget;
+    CBuildBudget* m_pBudget;         // the budget this build draws on
+    CBuildBudget* m_pIncluderBudget; // set for an Include's build without a manager
 };
 
 } // namespace DirectUI

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "builder/BuildBudget.h"
 #include "core/PointerArray.h"
 #include "core/StringKeyMap.h"
 #include "core/UIString.h"
@@ -75,6 +76,8 @@ public:
     CControlUI* GetCaretOwner() const { return m_pCaretOwner; }
     bool IsCaptured() const { return m_bMouseCapture; }
     CShadowUI* GetShadow() { return &m_shadow; }
+    // What the skin builder has made for this window so far, against its limits.
+    CBuildBudget* GetBuildBudget() { return &m_buildBudget; }
     RECT GetCaptionRect() const { return m_rcCaption; }
     void SetCaptionRect(const RECT& rc) { m_rcCaption = rc; }
     RECT GetSizeBox() const { return m_rcSizeBox; }
@@ -245,6 +248,7 @@ private:
     bool m_bCaretShowing;
     CControlUI* m_pCaretOwner;
     CShadowUI m_shadow;
+    CBuildBudget m_buildBudget;
     bool m_bUseGdiplusText;
     ULONG_PTR m_gdiplusToken;
     CControlUI* m_pRoot;

@@ -6,7 +6,10 @@ make_skins.py SRC OUT writes, under OUT:
   sample.zip, box.zip, controls.zip  the same as archives
   bad/                   skins that must not crash: folders and zips, listed
                          with the exit code and reason skinprobe gives them
-                         in bad/corpus.txt ("name exit reason...").
+                         in bad/corpus.txt ("name exit reason..."); those that
+                         build too many controls to be run under Wine's heap
+                         checking (it walks the heap at every allocation) are
+                         also named in bad/large.txt.
 """
 import math
 import os
@@ -247,14 +250,17 @@ def write_bad(out, sample_dir, sample_zip):
     shutil.rmtree(bad, ignore_errors=True)
     os.makedirs(bad)
     corpus = []
+    large = []
 
-    def folder_skin(name, files, code, reason):
+    def folder_skin(name, files, code, reason, is_large=False):
         d = os.path.join(bad, name)
         os.makedirs(d)
         for fname, text in files.items():
             with open(os.path.join(d, fname), 'w', encoding='utf-8') as f:
                 f.write(text)
         corpus.append('%s %d %s' % (name, code, reason))
+        if is_large:
+            large.append(name)
 
     def zip_skin(name, data, code, reason):
         with open(os.path.join(bad, name), 'wb') as f:
@@ -300,6 +306,14 @@ def write_bad(out, sample_dir, sample_zip):
                                     'b.xml': '<Window><Include count="1000" source="c.xml"/></Window>',
                                     'c.xml': '<Window><Control/></Window>'},
                 1, 'more than 1000 files included in one skin build')
+    # A thousand child layouts, each of a file of 99,901 controls: past the
+    # window's one budget each layout stays empty, and the skin loads.
+    folder_skin('childmultiply', {'main.xml': '<Window size="300,200"><VerticalLayout>'
+                                  + '<ChildLayout xmlfile="big.xml"/>' * 1000 + '</VerticalLayout></Window>',
+                                  'big.xml': '<Window><VerticalLayout><Include count="999" source="rows.xml"/>'
+                                  '</VerticalLayout></Window>',
+                                  'rows.xml': '<Window>' + '<Control/>' * 100 + '</Window>'},
+                0, 'ChildLayoutUI', is_large=True)
     folder_skin('childcycle', {'main.xml': '<Window><VerticalLayout><ChildLayout name="c" xmlfile="main.xml"/>'
                                '</VerticalLayout></Window>'}, 0, 'ChildLayoutUI')
     folder_skin('badxml', {'main.xml': '<Window><VerticalLayout><Control name="x"></VerticalLayout></Window>'},
@@ -318,6 +332,8 @@ def write_bad(out, sample_dir, sample_zip):
     corpus.append('nomain.zip 1 main.xml: Could not find ziped file')
     with open(os.path.join(bad, 'corpus.txt'), 'w') as f:
         f.write('\n'.join(corpus) + '\n')
+    with open(os.path.join(bad, 'large.txt'), 'w') as f:
+        f.write(''.join(name + '\n' for name in large))
 
 
 def main():

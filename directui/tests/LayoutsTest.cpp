@@ -187,6 +187,52 @@ TEST(Layouts, ChildLayoutThatCannotBeBuiltEndsUpEmpty)
     EXPECT_TRUE(child->GetInterface(L"IContainer") == NULL);
 }
 
+TEST(Layouts, ChildLayoutsShareTheWindowsBuildBudget)
+{
+    // Each file fits the budget alone (60,001 controls); the window's two
+    // copies do not, so the second stays empty as a file that cannot be built.
+    wchar_t folder[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    CWindowUIManager::SetSkinPath(folder);
+    std::string rows = "<Window>";
+    for (int i = 0; i < 200; ++i) rows += "<Control/>";
+    rows += "</Window>";
+    const std::string half = "<Window><VerticalLayout><Include count=\"300\" source=\"budget_rows.xml\"/></VerticalLayout></Window>";
+    const struct
+    {
+        LPCWSTR name;
+        const std::string& text;
+    } files[] = { { L"budget_rows.xml", rows }, { L"budget_half.xml", half } };
+    for (const auto& f : files) {
+        HANDLE file = CreateFileW(f.name, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        DWORD written = 0;
+        WriteFile(file, f.text.data(), static_cast<DWORD>(f.text.size()), &written, NULL);
+        CloseHandle(file);
+    }
+    const LONG before = CControlUI::LiveCount();
+    {
+        SkinWindow skin(L"<Window><VerticalLayout><ChildLayout name=\"first\" xmlfile=\"budget_half.xml\"/>"
+                        L"<ChildLayout name=\"second\" xmlfile=\"budget_half.xml\"/></VerticalLayout></Window>");
+        CChildLayoutUI* first = static_cast<CChildLayoutUI*>(skin.Find(L"first"));
+        CChildLayoutUI* second = static_cast<CChildLayoutUI*>(skin.Find(L"second"));
+        ASSERT_TRUE(first != NULL && second != NULL);
+        EXPECT_EQ(1, first->Count());
+        EXPECT_EQ(0, second->Count());
+        EXPECT_LE(CControlUI::LiveCount() - before, static_cast<LONG>(CBuildBudget::kMaxControls));
+        EXPECT_EQ(3 + 60001, CControlUI::LiveCount() - before);
+        EXPECT_EQ(static_cast<int>(CBuildBudget::kMaxControls), skin.window.manager.GetBuildBudget()->GetControls());
+    }
+    // Another window starts with a whole budget of its own.
+    SkinWindow again(L"<Window><VerticalLayout><ChildLayout name=\"only\" xmlfile=\"budget_half.xml\"/></VerticalLayout></Window>");
+    CChildLayoutUI* only = static_cast<CChildLayoutUI*>(again.Find(L"only"));
+    ASSERT_TRUE(only != NULL);
+    EXPECT_EQ(1, only->Count());
+    CWindowUIManager::SetSkinPath(L"");
+    DeleteFileW(L"budget_rows.xml");
+    DeleteFileW(L"budget_half.xml");
+}
+
 TEST(Layouts, SelfIncludingChildLayoutStopsAtTheCycle)
 {
     // The file names itself: the nested layout's build is refused, so the
