@@ -103,7 +103,7 @@ set_up_windows() {
 
   # Wizard tests under LC_ALL=zh_CN.UTF-8 (code page 936) need the locale, or
   # Wine cannot write Chinese file names.
-  if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+  if ! grep -qix 'zh_CN.utf8' <<<"$(locale -a 2>/dev/null)"; then
     if [ "$(id -u)" = 0 ]; then
       localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 2>"$log" ||
         { cat "$log" >&2; why="making the zh_CN.UTF-8 locale failed: $(tail -n 1 "$log")"; rm -f "$log"; return 1; }

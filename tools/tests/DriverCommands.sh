@@ -4,7 +4,9 @@
 probe_title="Orbela helper probe"
 helpers=$(driver --help)
 for command in wait gone click text shown type close minimize iconic hittest owner enabled answers lnk reg folder run hold; do
-  printf '%s\n' "$helpers" | grep -q "^  $command " || fail "--help does not list $command"
+  # A here-string, not a pipe: grep -q ends at its first match, and the writer's
+  # SIGPIPE would fail the pipeline under pipefail.
+  grep -q "^  $command " <<<"$helpers" || fail "--help does not list $command"
 done
 echo "ok: --help lists every command"
 
