@@ -8,6 +8,8 @@
 # copy of this script); LC_ALL=zh_CN.UTF-8 gives the wizards code page 936,
 # anything else the default code pages 437/1252.
 set -euo pipefail
+# A step that stops the script through set -e says which one, as fail does.
+trap 'status=$?; echo "wizard-test: \"$BASH_COMMAND\" ended with $status (${BASH_SOURCE[0]##*/}:$LINENO)" >&2' ERR
 script=${1:?usage: wizard-test.sh SCRIPT}
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
