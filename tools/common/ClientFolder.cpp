@@ -1,5 +1,7 @@
 #include "ClientFolder.h"
 
+#include "FolderTreeRemoval.h"
+
 #include <windows.h>
 
 #include <cwctype>
@@ -27,14 +29,6 @@ bool IsDriveLetter(wchar_t c)
 bool IsUncPath(const std::wstring& folder)
 {
     return folder.size() > 2 && folder[0] == L'\\' && folder[1] == L'\\' && folder[2] != L'\\';
-}
-
-// "X:\..." as "\\?\X:\...", "\\server\share..." as "\\?\UNC\server\share...".
-std::wstring LongForm(const std::wstring& path)
-{
-    if (IsUncPath(path))
-        return L"\\\\?\\UNC\\" + path.substr(2);
-    return L"\\\\?\\" + path;
 }
 
 } // namespace
@@ -72,7 +66,7 @@ PathKind KindOfPath(const std::wstring& path)
     if (path.empty())
         return PathKind::Unknown;
     const bool longForm = path.size() >= kLongPathFrom && IsAbsoluteFolder(path);
-    DWORD attributes = GetFileAttributesW((longForm ? LongForm(path) : path).c_str());
+    DWORD attributes = GetFileAttributesW((longForm ? LongPathOf(path) : path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES)
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
     DWORD error = GetLastError();

@@ -1,9 +1,10 @@
 #include "FolderTreeRemoval.h"
 
+#include "ClientFolder.h"
+
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <vector>
 
 namespace {
@@ -89,11 +90,11 @@ std::wstring LongPathOf(const std::wstring& path)
             c = L'\\';
     if (text.compare(0, 4, L"\\\\?\\") == 0)
         return text;
-    if (text.size() >= 3 && text[0] < 0x80 && std::iswalpha(text[0]) && text[1] == L':' && text[2] == L'\\')
-        return L"\\\\?\\" + text;
-    if (text.size() > 2 && text[0] == L'\\' && text[1] == L'\\' && text[2] != L'\\')
+    if (!IsAbsoluteFolder(text))
+        return path;
+    if (text[0] == L'\\')
         return L"\\\\?\\UNC\\" + text.substr(2);
-    return path;
+    return L"\\\\?\\" + text;
 }
 
 bool IsRealFolder(const std::wstring& path)

@@ -18,7 +18,7 @@ cp "$(unixpath "$client")/Orbela.exe" "$WINEPREFIX/drive_c/Elsewhere/Update.exe"
 start_fixtures() {
   wstart client "$client\\Orbela.exe"; CLIENT_PID=$WSTARTED
   wstart updater "$root\\Update.exe"; UPDATER_PID=$WSTARTED
-  wait_for 30 bash -c "[ \$(grep -c . '$WORK/fixture.log' 2>/dev/null || echo 0) -ge \$1 ]" _ "$1" \
+  wait_for 30 bash -c "[ \$(wc -l <'$WORK/fixture.log') -ge \$1 ]" _ "$1" \
     || fail "the fixtures did not start"
 }
 : > "$WORK/fixture.log"
