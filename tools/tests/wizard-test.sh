@@ -116,7 +116,16 @@ started() { tr -d '\r' <"$WORK/started-$1.out"; }
 wait_exit() { wait_for "$2" bash -c "! kill -0 $1 2>/dev/null"; }
 
 # driver COMMAND [ARGS]: one WizardDriver.exe command, its answer on standard output.
-driver() { wrun 30 "$WIN_BIN/WizardDriver.exe" "$@"; }
+# A command that waits a given number of ms (wait, gone, answers) gets that
+# long on top of the 30 s any command may take under a loaded Wine, so the
+# driver's own time-out, not this wrapper, ends the wait.
+driver() {
+  local secs=30
+  case $1 in
+    wait|gone|answers) [[ ${3:-} =~ ^[0-9]+$ ]] && secs=$((30 + $3 / 1000)) ;;
+  esac
+  wrun "$secs" "$WIN_BIN/WizardDriver.exe" "$@"
+}
 
 # add_drive LETTER DIR: a drive of the prefix backed by a Unix folder.
 add_drive() { mkdir -p "$2"; ln -sfn "$2" "$WINEPREFIX/dosdevices/${1,,}:"; }
