@@ -10,7 +10,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/env.sh"
 . "$root/scripts/windows-road.sh"
 cd "$root"
-windows_status_read build/windows-road.txt
+# Setup's record only: a failed earlier build is what this one may mend.
+windows_setup_read build/windows-road.txt
 [ "$windows_state" = ok ] || { echo "build-windows: $windows_why" >&2; exit 1; }
 
 # The Windows trees take the native tree's deployment setting.

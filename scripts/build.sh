@@ -22,16 +22,16 @@ if [ "$windows_state" != ok ]; then
 fi
 log=$(mktemp /tmp/orbela-build.XXXXXX)
 status=0
-"$root/scripts/build-windows.sh" 2> >(tee "$log" >&2) || status=$?
-wait  # for tee
+# A pipeline, so tee has written the whole log before it is read.
+{ "$root/scripts/build-windows.sh" 2>&1 >&3 3>&- | tee "$log" >&2; } 3>&1 || status=$?
 if [ "$status" != 0 ]; then
   error=$(grep -m 1 -E '(^|[^[:alpha:]])(error|Error|ERROR)[: ]' "$log" ||
     grep -v '^[[:space:]]*$' "$log" | tail -n 1 || true)
   why="building the Windows trees failed: ${error:-build-windows.sh exited with $status}"
-  windows_build_record "$build_record" failed "${why:0:400}"
+  windows_record "$build_record" failed "" "${why:0:400}"
   rm -f "$log"
   echo "build: $why" >&2
   exit 1
 fi
 rm -f "$log"
-windows_build_record "$build_record" ok ""
+windows_record "$build_record" ok "" ""

@@ -59,8 +59,8 @@ work=$bench/run
 rm -rf "$work"; mkdir -p "$work"
 export WINEPREFIX=$work/prefix
 cp -a "$ORBELA_WINE_TEMPLATE" "$WINEPREFIX"
-trap '"$WINESERVER" -k 2>/dev/null || true; standin_stop; rm -rf "$work"' EXIT
-"$WINESERVER" -p </dev/null >/dev/null 2>&1
+trap 'wineserver -k 2>/dev/null || true; standin_stop; rm -rf "$work"' EXIT
+wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
 standin_start "$work/standin"
 export ORBELA_APP_API_HOST=$STANDIN_HOST

@@ -39,7 +39,7 @@ if [ ! -d "$WINEPREFIX" ]; then
   printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Graphics"="x11"\n' > "$staging/drive_c/x11.reg"
   WINEPREFIX=$staging wine regedit /S 'C:\x11.reg' </dev/null >/dev/null 2>&1
   rm -f "$staging/drive_c/x11.reg"
-  WINEPREFIX=$staging "$WINESERVER" -w
+  WINEPREFIX=$staging wineserver -w
   mv -T "$staging" "$WINEPREFIX" 2>/dev/null || rm -rf "$staging"
 fi
 

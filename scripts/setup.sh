@@ -54,10 +54,7 @@ mkdir -p "$ORBELA_CACHE/ccache"
 
 status_file=$root/build/windows-road.txt
 mkdir -p "$root/build"
-record_windows() {  # state arch why
-  printf 'state=%s\narch=%s\nwhy=%s\n' "$1" "$2" "$3" > "$status_file.tmp"
-  mv "$status_file.tmp" "$status_file"
-}
+record_windows() { windows_record "$status_file" "$@"; }
 
 if [ "${ORBELA_NATIVE_ONLY:-0}" = 1 ]; then
   record_windows off "" "the Windows side is off (ORBELA_NATIVE_ONLY=1)"

@@ -10,10 +10,11 @@
 #                              ORBELA_WINE_TEMPLATE, ORBELA_MINGW_TRIPLE, ORBELA_MINGW_TOOLCHAIN
 #                              and puts the wine shims first on PATH
 #   windows_road_of_tree DIR   the ARCH a configured mingw tree was built for
-#   windows_status_read FILE   sets windows_state, windows_arch, windows_why from setup's record
-#                              and, beside it, build.sh's record of the Windows build
-#                              (windows-build.txt, in windows_build_state): a failed build
-#                              makes the state failed with the build's error
+#   windows_setup_read FILE    sets windows_state, windows_arch, windows_why from setup's record
+#   windows_status_read FILE   the same, and then, beside it, build.sh's record of the Windows
+#                              build (windows-build.txt, in windows_build_state): a failed
+#                              build makes the state failed with the build's error
+#   windows_record FILE STATE ARCH WHY   writes such a record (state=, arch=, why=)
 orbela_scripts_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # Every script that starts Wine comes through here: the cache and the locale.
 . "$orbela_scripts_dir/env.sh"
@@ -103,10 +104,9 @@ windows_road_of_tree() {
   sed -n 's/^ORBELA_WINDOWS_ARCH:[A-Z]*=//p' "$1/CMakeCache.txt" 2>/dev/null
 }
 
-windows_status_read() {
-  local key value build_why=""
+windows_setup_read() {
+  local key value
   windows_state=missing windows_arch="" windows_why="the Windows side has not been set up (run scripts/setup.sh)"
-  windows_build_state=""
   [ -f "$1" ] || return 0
   while IFS='=' read -r key value; do
     case "$key" in
@@ -115,7 +115,12 @@ windows_status_read() {
       why) windows_why=$value ;;
     esac
   done < "$1"
-  local build_file
+}
+
+windows_status_read() {
+  local key value build_why="" build_file
+  windows_setup_read "$1"
+  windows_build_state=""
   build_file=$(dirname "$1")/windows-build.txt
   [ "$windows_state" = ok ] && [ -f "$build_file" ] || return 0
   while IFS='=' read -r key value; do
@@ -127,10 +132,8 @@ windows_status_read() {
   if [ "$windows_build_state" = failed ]; then windows_state=failed windows_why=$build_why; fi
 }
 
-# windows_build_record FILE STATE WHY: build.sh's record of the Windows build,
-# in the shape of setup's.
-windows_build_record() {
-  printf 'state=%s\nwhy=%s\n' "$2" "$3" > "$1.tmp"
+windows_record() {
+  printf 'state=%s\narch=%s\nwhy=%s\n' "$2" "$3" "$4" > "$1.tmp"
   mv "$1.tmp" "$1"
 }
 

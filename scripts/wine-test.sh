@@ -27,7 +27,7 @@ make_template() {
   export WINEPREFIX=$out
   echo "wine-test: making a $WINEARCH prefix with $WINELOADER ($("$WINELOADER" --version 2>&1 || true))"
   wineboot -i </dev/null || { echo "wine-test: wineboot -i failed (exit code $?)" >&2; return 1; }
-  "$WINESERVER" -w
+  wineserver -w
   [ -f "$WINEPREFIX/system.reg" ] && [ -d "$WINEPREFIX/drive_c/windows/system32" ] ||
     { echo "wine-test: wineboot made no prefix in $WINEPREFIX" >&2; return 1; }
   cat > "$WINEPREFIX/drive_c/setup.reg" <<'REG'
@@ -65,7 +65,7 @@ REG
   for d in "$WINEPREFIX"/drive_c/users/*/*; do
     if [ -L "$d" ]; then rm "$d"; mkdir "$d"; fi
   done
-  "$WINESERVER" -w
+  wineserver -w
   grep -q '^"Graphics"="null"' "$WINEPREFIX/user.reg" ||
     { echo "wine-test: the settings did not reach the prefix's registry" >&2; return 1; }
 }
@@ -82,11 +82,11 @@ case "$cmd" in
     prefix=$2 template=$ORBELA_WINE_TEMPLATE
     [ -d "$template" ] || { echo "wine-test: no template prefix $template (run scripts/setup.sh)" >&2; exit 1; }
     export WINEPREFIX=$prefix
-    [ -d "$prefix" ] && { "$WINESERVER" -k 2>/dev/null || true; rm -rf "$prefix"; }
+    [ -d "$prefix" ] && { wineserver -k 2>/dev/null || true; rm -rf "$prefix"; }
     cp -a --reflink=auto "$template" "$prefix"
     # The server and Wine's services start detached from our stdio, or they
     # would hold CTest's output pipe open for good.
-    "$WINESERVER" -p </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1
     ;;
   run)
@@ -101,7 +101,7 @@ case "$cmd" in
     ;;
   stop)
     export WINEPREFIX=$2
-    [ -d "$2" ] && "$WINESERVER" -k 2>/dev/null || true
+    [ -d "$2" ] && wineserver -k 2>/dev/null || true
     ;;
   *)
     echo "usage: wine-test.sh template DIR | start PREFIX | run PREFIX SECS EXE [ARGS] | stop PREFIX" >&2

@@ -30,10 +30,10 @@ cp -a "$ORBELA_WINE_TEMPLATE" "$WINEPREFIX"
 install_root=$(windows_default_install_root "$WINEPREFIX")
 install_root_unix=$(windows_unix_path "$WINEPREFIX" "$install_root")
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Graphics"="x11"\n' > "$WINEPREFIX/drive_c/x11.reg"
-"$WINESERVER" -p </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1
 wine regedit /S 'C:\x11.reg' </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
-trap '"$WINESERVER" -k 2>/dev/null || true; standin_stop; rm -rf "$work"' EXIT
+trap 'wineserver -k 2>/dev/null || true; standin_stop; rm -rf "$work"' EXIT
 standin_start "$work/standin"
 export ORBELA_APP_API_HOST=$STANDIN_HOST ORBELA_WIZARD_QUERY=1
 

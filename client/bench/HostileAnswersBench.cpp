@@ -23,13 +23,13 @@
 #include "core/game/LocalDatabase.h"
 #include "core/webapi/LoginForm.h"
 #include "tests/ClientDirectory.h"
+#include "tests/PeakMemory.h"
 
 #include "StoreServerProcess.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
 
@@ -119,15 +119,6 @@ QByteArray gameStates()
     for (int i = 1; i <= kGames; ++i)
         answer += (i > 1 ? ",\"" : "\"") + QByteArray::number(i) + "\":\"1\"";
     return answer + "}}";
-}
-
-qint64 peakResidentKiB(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QRegularExpression line(QStringLiteral("VmHWM:\\s+(\\d+) kB"));
-    return line.match(QString::fromLatin1(status.readAll())).captured(1).toLongLong();
 }
 
 // A user logged in automatically at start, with a device chosen, so nothing
@@ -324,7 +315,7 @@ int runRow(const Row &row)
             doneAt = clock.elapsed();
         QThread::msleep(5);
     }
-    const qint64 peakKiB = peakResidentKiB(client.processId());
+    const qint64 peakKiB = peakResidentKiB(QString::number(client.processId()));
     client.kill();
     client.waitForFinished(10000);
     xcb_disconnect(connection);

@@ -95,8 +95,14 @@ QRect getWindowRect(const QVector<QRect> &availableAreas, int primary, int minim
     const AppSettings &settings = loadSettings();
     const QRect wanted = settings.valid && !settings.windowRect.isEmpty()
                              ? settings.windowRect
-                             : getDefaultWindowRect(primaryArea(availableAreas, primary).size(), minimumWidth);
+                             : getDefaultWindowRect(availableAreas, primary, minimumWidth);
     return placeOnScreens(wanted, availableAreas, primary, minimumWidth);
+}
+
+QRect getDefaultWindowRect(const QVector<QRect> &availableAreas, int primary, int minimumWidth)
+{
+    const QRect area = primaryArea(availableAreas, primary);
+    return getDefaultWindowRect(area.size(), minimumWidth).translated(area.topLeft());
 }
 
 QRect getDefaultWindowRect(const QSize &available, int minimumWidth)

@@ -45,4 +45,7 @@ QRect getWindowRect(const QVector<QRect> &availableAreas, int primary, int minim
 // each side, but at least minimumWidth wide (centred then), and never wider
 // than the screen.
 QRect getDefaultWindowRect(const QSize &available, int minimumWidth);
+// The default rectangle on the primary screen's available area, that area's
+// origin included (a primary screen need not start at 0,0).
+QRect getDefaultWindowRect(const QVector<QRect> &availableAreas, int primary, int minimumWidth);
 bool setAutoRun(bool on);

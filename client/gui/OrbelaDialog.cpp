@@ -88,8 +88,7 @@ OrbelaDialog::OrbelaDialog(QWidget *parent)
 
     const ScreenAreas screens = screenAreas();
     const int minimumWidth = minimumWindowWidth();
-    setDefaultWindowRectForSaving(
-        getDefaultWindowRect(primaryArea(screens.available, screens.primary).size(), minimumWidth));
+    setDefaultWindowRectForSaving(getDefaultWindowRect(screens.available, screens.primary, minimumWidth));
     // The stored rectangle, on a screen there is now, is the one a maximised start restores to.
     const QRect normal = getWindowRect(screens.available, screens.primary, minimumWidth);
     const AppSettings &stored = loadSettings();

@@ -153,6 +153,32 @@ private slots:
         QCOMPARE(getWindowRect({QRect(QPoint(0, 0), available)}, 0, 1348), expected);
     }
 
+    // Without a remembered rectangle the windows come up on the primary
+    // screen, wherever that screen lies on the desktop.
+    void defaultRectangleLiesOnThePrimaryScreen_data()
+    {
+        QTest::addColumn<QVector<QRect>>("screens");
+        QTest::addColumn<int>("primary");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("primary at the origin")
+            << QVector<QRect>{QRect(0, 0, 1366, 768), QRect(1366, 0, 1920, 1080)} << 0 << QRect(9, 50, 1348, 668);
+        QTest::newRow("primary right of another")
+            << QVector<QRect>{QRect(0, 0, 1366, 768), QRect(1366, 0, 1920, 1080)} << 1
+            << QRect(1446, 50, 1760, 980);
+        QTest::newRow("primary left of the origin")
+            << QVector<QRect>{QRect(-1920, 0, 1920, 1040), QRect(0, 0, 1366, 768)} << 0
+            << QRect(-1840, 50, 1760, 940);
+    }
+
+    void defaultRectangleLiesOnThePrimaryScreen()
+    {
+        QFETCH(QVector<QRect>, screens);
+        QFETCH(int, primary);
+        QFETCH(QRect, expected);
+        QCOMPARE(getWindowRect(screens, primary, 1348), expected);
+        QCOMPARE(getDefaultWindowRect(screens, primary, 1348), expected);
+    }
+
     void saveThenLoadGivesTheSameValues()
     {
         AppSettings out;

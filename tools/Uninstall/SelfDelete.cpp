@@ -97,14 +97,20 @@ std::wstring CleanupBatchCommandLine(const std::wstring& cmdPath, const std::wst
     return L"\"" + cmdPath + L"\" /d /v:off /c \"\"" + batchPath + L"\"\"";
 }
 
+std::wstring SelfPath()
+{
+    wchar_t self[MAX_PATH] = { 0 };
+    DWORD length = GetModuleFileNameW(NULL, self, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(self, length) : std::wstring();
+}
+
 void DeleteSelfAndExit(const std::wstring& clientFolder)
 {
-    wchar_t exe[MAX_PATH] = { 0 };
-    DWORD length = GetModuleFileNameW(NULL, exe, MAX_PATH);
+    const std::wstring exe = SelfPath();
     wchar_t temp[MAX_PATH] = { 0 };
     DWORD tempLength = GetTempPathW(MAX_PATH, temp);
     const std::wstring cmd = SystemProgram(L"cmd.exe");
-    if (length == 0 || length >= MAX_PATH || tempLength == 0 || tempLength >= MAX_PATH - 16 || cmd.empty())
+    if (exe.empty() || tempLength == 0 || tempLength >= MAX_PATH - 16 || cmd.empty())
         ExitProcess(0);
     const std::wstring batch = std::wstring(temp) + L"DeleteBat.bat";
     const std::wstring folder = clientFolder.empty() ? std::wstring() : PathForBatch(clientFolder);

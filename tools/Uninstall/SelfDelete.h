@@ -26,5 +26,8 @@ std::wstring CleanupBatchCommandLine(const std::wstring& cmdPath, const std::wst
 // when that code page holds it, else its 8.3 short name.
 std::wstring PathForBatch(const std::wstring& path);
 
+// The uninstaller's own path; empty when it does not fit MAX_PATH.
+std::wstring SelfPath();
+
 // Writes the batch anew, starts it hidden and ends the process with code 0.
 void DeleteSelfAndExit(const std::wstring& clientFolder);

@@ -26,14 +26,6 @@ const UINT kProgressTimerMs = 100;
 const wchar_t* const kExitQuestion = L"确定要退出Orbela卸载程序？";
 const wchar_t* const kClientFolderWrongText = L"Orbela目录有误！";
 
-// The uninstaller's own path; empty when it does not fit MAX_PATH.
-std::wstring SelfPath()
-{
-    wchar_t self[MAX_PATH] = { 0 };
-    DWORD length = GetModuleFileNameW(NULL, self, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::wstring(self, length) : std::wstring();
-}
-
 } // namespace
 
 void CUninstallFrameWnd::OnControlsReady()

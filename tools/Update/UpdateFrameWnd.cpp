@@ -89,7 +89,7 @@ std::wstring CUpdateFrameWnd::FindClientFolder()
     // Each candidate as the uninstaller takes a folder: named "Orbela" below a
     // root, holding the client; never a root, a system folder or ".." parts.
     for (const std::wstring& folder : candidates) {
-        if (IsClientFolderShape(folder) && HoldsClient(folder) && folder.size() + 16 < MAX_PATH)
+        if (IsClientFolderShape(folder) && HoldsClient(folder))
             return folder;
     }
     return std::wstring();

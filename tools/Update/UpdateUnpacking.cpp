@@ -18,8 +18,8 @@ bool SameName(const std::wstring& a, const std::wstring& b)
 }
 
 // What a real folder holds: its files (a link to a file counts as a file) as
-// paths relative to it, in name order, and whether any entry is a link.
-// Links to folders are never entered.
+// paths relative to it, each folder's own files by name before those of its
+// folders, and whether any entry is a link. Links to folders are never entered.
 struct FolderContents {
     std::vector<std::wstring> files;
     bool hasLinks = false;
@@ -33,20 +33,19 @@ FolderContents ContentsOf(const std::wstring& folder)
         const std::wstring relative = pending.back();
         pending.pop_back();
         const std::wstring prefix = relative.empty() ? relative : relative + L"\\";
-        std::vector<FolderEntry> entries = FolderEntriesOf(relative.empty() ? folder : folder + L"\\" + relative);
-        // Listed in reverse, so the folders come off the list in name order.
-        for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-            const bool link = (it->attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        // The listing comes in name order; its folders go on the list in
+        // reverse, so they come off it in name order.
+        std::vector<std::wstring> folders;
+        for (const FolderEntry& entry : FolderEntriesOf(relative.empty() ? folder : folder + L"\\" + relative)) {
+            const bool link = (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
             contents.hasLinks = contents.hasLinks || link;
-            if (!(it->attributes & FILE_ATTRIBUTE_DIRECTORY))
-                contents.files.push_back(prefix + it->name);
+            if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY))
+                contents.files.push_back(prefix + entry.name);
             else if (!link)
-                pending.push_back(prefix + it->name);
+                folders.push_back(prefix + entry.name);
         }
+        pending.insert(pending.end(), folders.rbegin(), folders.rend());
     }
-    std::sort(contents.files.begin(), contents.files.end(), [](const std::wstring& a, const std::wstring& b) {
-        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
-    });
     return contents;
 }
 
@@ -208,9 +207,6 @@ UnpackOutcome UnpackOverClient(const std::wstring& extractor, const std::wstring
     swap.clientFolder = clientFolder;
     swap.staging = clientFolder + L"\\" + kUpdateStagingFolder;
     swap.kept = clientFolder + L"\\" + kUpdateKeptFolder;
-    // An earlier run cut off or failed: its old files come back first.
-    if (!UndoEarlierUpdate(clientFolder))
-        return UnpackOutcome::OldFilesKept;
     // Whatever is left under the staging name is not ours to keep; both
     // folders are then made anew, so neither is anything but our own folder.
     if (!RemoveFolderTree(swap.staging) || !CreateDirectoryW(LongPathOf(swap.staging).c_str(), NULL))

@@ -34,6 +34,8 @@ enum class UnpackOutcome {
 // paths in the client folder of every file the package puts there.
 using BeforeFilesMove = std::function<void(const std::vector<std::wstring>& clientFiles)>;
 
+// The caller undoes an earlier run first (UndoEarlierUpdate): a kept folder
+// still there makes this fail before any file moves.
 UnpackOutcome UnpackOverClient(const std::wstring& extractor, const std::wstring& package,
                                const std::wstring& clientFolder, const BeforeFilesMove& beforeFilesMove);
 

@@ -49,7 +49,7 @@ done
 
 cleanup() {
   local status=$?
-  "$WINESERVER" -k 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
   standin_stop
   # The prefix is kept after a failure, for a look at what the test left.
   [ "$status" = 0 ] && rm -rf "$WINEPREFIX"
@@ -60,7 +60,7 @@ trap 'exit 143' TERM INT
 
 # The server and Wine's services start detached from our stdio, or they would
 # hold CTest's output pipe open.
-"$WINESERVER" -p </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
 
 standin_start "$WORK/standin"

@@ -221,7 +221,6 @@ void GameRoad::startDownload(VRAppInfo *info)
     if (removalsWaiting.contains(package)) {
         // The package before it is still open in its MD5 job: this download
         // starts once that file is gone, never from it.
-        adopt(info);
         startsWaiting.insert(package, info);
         return;
     }
@@ -527,9 +526,7 @@ void GameRoad::handOnGameStates(const QMap<int, QString> &states, int fromKey, q
     QElapsedTimer slice;
     slice.start();
     auto it = states.lowerBound(fromKey);
-    for (int done = 0; it != states.constEnd() && answer == stateAnswers
-                       && (done == 0 || slice.elapsed() < kRouteSliceMs);
-         ++it, ++done) {
+    for (int done = 0; it != states.constEnd() && (done == 0 || slice.elapsed() < kRouteSliceMs); ++it, ++done) {
         qDebug() << it.key() << it.value();
         const QStringList parts = it.value().split(QLatin1Char('|'));
         const int update = parts.value(0).toInt();
@@ -537,7 +534,7 @@ void GameRoad::handOnGameStates(const QMap<int, QString> &states, int fromKey, q
         emit sendGameNeed2Update(it.key(), update);
         emit sendGameNeed2Buy(it.key(), bought);
     }
-    if (it != states.constEnd() && answer == stateAnswers) {
+    if (it != states.constEnd()) {
         const int next = it.key();
         QTimer::singleShot(0, this, [this, states, next, answer]() { handOnGameStates(states, next, answer); });
     }

@@ -111,8 +111,8 @@ void WebFormBase::loadAsked(const QUrl &url)
 void WebFormBase::noteLoadFinished(bool ok)
 {
     // The end of a load the asked one replaced (or of a refused "mivo" link)
-    // says nothing about the asked page.
-    if (ok && page->url().matches(askedUrl, QUrl::StripTrailingSlash | QUrl::NormalizePathSegments))
+    // says nothing about the asked page; one the server redirected is still it.
+    if (ok && page->requestedUrl().matches(askedUrl, QUrl::StripTrailingSlash | QUrl::NormalizePathSegments))
         askedArrived = true;
 }
 

@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QUrlQuery>
 #include <QtTest>
@@ -147,6 +148,8 @@ private slots:
         QSemaphore gate;
         for (int i = 0; i < 2; ++i)
             QtConcurrent::run(&NetworkPicture::threads(), [&gate]() { gate.acquire(); });
+        // A check failing before the release must not leave the threads held for good.
+        const auto releaseOnReturn = qScopeGuard([&gate]() { gate.release(2 - gate.available()); });
         window->downloadAvator(QStringLiteral("10001"), QStringLiteral("测试玩家"), avatarUrl(QString()));
         const QImage defaultAvatar = AvatorForm::instance()->composedAvatar();
         WAIT_VERIFY(window->findChildren<QFutureWatcherBase *>().size() == watchersBefore + 1, 10000);

@@ -15,8 +15,8 @@ cp "$client_dir/Uninstall.exe" "$(unixpath 'C:\Copy')/Uninstall.exe"
 copy='C:\Copy\Uninstall.exe'
 # 310 characters, the client in it.
 long_client="C:\\$(printf 'L%.0s' {1..150})\\$(printf 'M%.0s' {1..149})\\Orbela"
-mkdir -p "$(unixpath "$long_client")"
-7z x -y -bd -o"$(dirname "$(unixpath "$long_client")")" "$ORBELA_PACKAGE" >/dev/null
+mkdir -p "$(dirname "$(unixpath "$long_client")")"
+cp -r "$client_dir" "$(unixpath "$long_client")"
 [ -f "$(unixpath "$long_client")/Orbela.exe" ] || fail "no client in the long folder"
 snapshot() {
   tree_hashes "$(unixpath 'C:\')" 2>/dev/null | grep -v -e '/windows/' -e '/users/' -e '/ProgramData/' -e '/Program Files'
