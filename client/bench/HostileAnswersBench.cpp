@@ -30,6 +30,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QThread>
 
@@ -263,6 +264,12 @@ int runRow(const Row &row)
         env.insert(QLatin1String(variable), QString::fromStdString(server.host()));
     client.setProcessEnvironment(env);
     client.start();
+    // Ended on every return: a client left running keeps a window of the same
+    // title, which the next row could take for its own.
+    const auto stopClient = qScopeGuard([&client]() {
+        client.kill();
+        client.waitForFinished(10000);
+    });
 
     xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection))
@@ -316,8 +323,6 @@ int runRow(const Row &row)
         QThread::msleep(5);
     }
     const qint64 peakKiB = peakResidentKiB(QString::number(client.processId()));
-    client.kill();
-    client.waitForFinished(10000);
     xcb_disconnect(connection);
     if (doneAt < 0) {
         std::fprintf(stderr, "the client never handled the row's answers\n");
