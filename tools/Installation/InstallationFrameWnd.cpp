@@ -5,6 +5,7 @@
 #include "ClientShortcuts.h"
 #include "DiskSpace.h"
 #include "ExtractorRunner.h"
+#include "FolderTreeRemoval.h"
 #include "FreshFile.h"
 #include "MessageBoxFrameWnd.h"
 #include "ProductPage.h"
@@ -459,6 +460,11 @@ CInstallationFrameWnd::InstallOutcome CInstallationFrameWnd::RunInstall(InstallJ
     const std::wstring client = ClientFolderOf(job.root);
     if (RunExtractor(extractor, package, job.root) != 0 || !HoldsClient(client))
         return ExtractFailed;
+    // A new install ends any undo of an earlier update: what an update staged
+    // or kept goes, so no later update puts an older file over this install.
+    // Only now: a failed extraction keeps that undo.
+    for (const wchar_t* name : { kUpdateStagingFolder, kUpdateKeptFolder })
+        RemoveFolderTree(client + L"\\" + name);
 
     if (!WriteUninstallEntry(client, PackageVersion()))
         return RegistryFailed;

@@ -4,29 +4,26 @@
 
 #include <string>
 
-// The uninstaller removes the client folder, and then the install root above
-// it when that is left empty, each by a hidden "cmd.exe /c rd" run. cmd would
-// drop a lone "%" and expand "%NAME%" in a path written on its command line,
-// so the path is never written there: the run gets it as the only variable of
-// its environment and reads it with delayed expansion ("!NAME!"). "/d" keeps
-// an AutoRun command of the registry from running first.
+// The uninstaller removes the client folder in its own process, through
+// RemoveFolderTree: a link in it is removed as a link and never entered, and
+// paths past MAX_PATH are handled, so nothing outside the folder is touched
+// whatever it holds. No cmd run removes anything while the uninstaller runs.
 
-// The parameters of one run: "/d /v:on /c rd /s/q" (whole tree) or
-// "/d /v:on /c rd " (only an empty folder), then the variable in double quotes.
-std::wstring RemovalParameters(bool wholeTree);
+// Whether the uninstaller at selfPath lies directly in the folder, decided by
+// file identity: a short and a long spelling of one folder are one folder.
+bool RunsFromFolder(const std::wstring& folder, const std::wstring& selfPath);
 
-// Removes the folder by one such run, waiting up to waitMs for its end; a run
-// still going then is ended. True when cmd ended by itself in time.
-bool RunFolderRemoval(const std::wstring& folder, bool wholeTree, DWORD waitMs);
+// On a thread of its own, so the window never waits for the removal: removes
+// the client folder with its tree (when the uninstaller at selfPath runs from
+// it, everything but that file), deletes the client's updater copy in the
+// install root, then removes the install root when it is empty (never a
+// drive or share root). The thread's handle, to be closed by the caller;
+// NULL when no thread could be started (nothing was removed then).
+HANDLE StartClientFolderRemoval(const std::wstring& clientFolder, const std::wstring& selfPath);
 
-// On a thread of its own, so the window never waits for cmd: removes the
-// client folder with its tree, deletes the client's updater copy in the
-// install root, then removes the install root when empty (never a drive or
-// share root). The thread's handle, to be closed by the caller; NULL when no
-// thread could be started (nothing was removed then).
-HANDLE StartClientFolderRemoval(const std::wstring& clientFolder);
-
-// True when the client folder is gone, or when the running uninstaller
-// (selfPath) lies in it: cmd cannot delete that file (Wine's even stops
-// there), so what is left goes with the clean-up batch after the end.
+// True when the client folder is gone, or when a listing of it finds exactly
+// one entry, the running uninstaller at selfPath: the clean-up batch after
+// the end takes that file and the emptied folder. Anything else left (a link
+// that cannot be removed, a file in use), or a folder that cannot be checked,
+// counts as not removed.
 bool ClientFolderRemoved(const std::wstring& clientFolder, const std::wstring& selfPath);

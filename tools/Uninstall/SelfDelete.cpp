@@ -1,6 +1,7 @@
 #include "SelfDelete.h"
 
 #include "ClientFolder.h"
+#include "FolderRemoval.h"
 #include "FreshFile.h"
 #include "HiddenProcess.h"
 
@@ -79,11 +80,9 @@ std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& c
                         L"ping -n 2 -w 1000 127.0.0.1 >nul\r\n"
                         L"goto retry\r\n"
                         L":removed\r\n";
-    const std::wstring exeFolder = ParentFolderOf(exePath);
-    if (!clientFolder.empty()
-        && CompareStringOrdinal(exeFolder.c_str(), -1, clientFolder.c_str(), -1, TRUE) == CSTR_EQUAL) {
-        text += L"rd /s /q \"" + BatchLiteral(clientFolder) + L"\"\r\n";
-        // The install root goes only when it is left empty, and a root never.
+    if (!clientFolder.empty()) {
+        text += L"rd \"" + BatchLiteral(clientFolder) + L"\" >nul 2>nul\r\n";
+        // The install root likewise, and a drive or share root never.
         const std::wstring parent = ParentFolderOf(clientFolder);
         if (IsAbsoluteFolder(parent + L"\\") && !IsRootFolder(parent))
             text += L"rd \"" + BatchLiteral(parent) + L"\" >nul 2>nul\r\n";
@@ -113,7 +112,7 @@ void DeleteSelfAndExit(const std::wstring& clientFolder)
     if (exe.empty() || tempLength == 0 || tempLength >= MAX_PATH - 16 || cmd.empty())
         ExitProcess(0);
     const std::wstring batch = std::wstring(temp) + L"DeleteBat.bat";
-    const std::wstring folder = clientFolder.empty() ? std::wstring() : PathForBatch(clientFolder);
+    const std::wstring folder = RunsFromFolder(clientFolder, exe) ? PathForBatch(clientFolder) : std::wstring();
     std::string bytes;
     if (!ToOem(CleanupBatchText(PathForBatch(exe), folder), bytes) || !WriteBatch(batch, bytes))
         ExitProcess(0);

@@ -12,8 +12,12 @@ std::wstring BatchLiteral(const std::wstring& path);
 // How often the batch tries to delete the uninstaller, about a second apart.
 const int kCleanupBatchTries = 30;
 
-// The batch's text for the uninstaller at exePath; clientFolder is the folder
-// this run removed (empty when none). Paths are written as batch literals.
+// The batch's text for the uninstaller at exePath. clientFolder is the
+// folder it ran from (empty when it ran from elsewhere or none was removed):
+// once the uninstaller's file is deleted, that folder and then the install
+// root above it go by a plain "rd", which takes a folder only when it is
+// empty, so the batch never removes more than the uninstaller left. Paths are
+// written as batch literals.
 std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& clientFolder,
                               int tries = kCleanupBatchTries);
 
@@ -30,4 +34,6 @@ std::wstring PathForBatch(const std::wstring& path);
 std::wstring SelfPath();
 
 // Writes the batch anew, starts it hidden and ends the process with code 0.
+// clientFolder is the folder this run removed (empty when none); the batch
+// removes it only when the uninstaller runs from it (RunsFromFolder).
 void DeleteSelfAndExit(const std::wstring& clientFolder);

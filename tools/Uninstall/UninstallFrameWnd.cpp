@@ -116,8 +116,9 @@ void CUninstallFrameWnd::OnProgressTimer()
         return;
     }
     ::KillTimer(m_hWnd, PROGRESS_TIMER_ID);
-    // Only a folder that is gone is reported removed; around a running
-    // uninstaller in it the clean-up batch at the close finishes it.
+    // Only a folder that is gone is reported removed, or one that holds
+    // nothing but the running uninstaller: the clean-up batch at the close
+    // finishes that one.
     if (!m_clientFolder.empty() && !ClientFolderRemoved(m_clientFolder, SelfPath())) {
         ShowAlert(this, kClientFolderWrongText);
         return;
@@ -173,7 +174,7 @@ void CUninstallFrameWnd::RunUninstall()
 
     if (exists) {
         m_clientFolder = folder;
-        m_removal = StartClientFolderRemoval(folder);
+        m_removal = StartClientFolderRemoval(folder, self);
     }
     DeleteUninstallEntry();
     confirmExit = false;

@@ -26,7 +26,7 @@ DWORD MillisecondsFromEnvironment(const wchar_t* name, DWORD fallback)
 
 DWORD CloseWaitMs()
 {
-    // Each of the two removal runs is bounded by 60 s; the updater copy's deletion is quick.
+    // Past it the process ends with the removal where it is; the batch still follows.
     return MillisecondsFromEnvironment(L"ORBELA_UNINSTALL_CLOSE_WAIT_MS", 130000);
 }
 

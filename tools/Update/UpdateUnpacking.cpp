@@ -1,7 +1,9 @@
 #include "UpdateUnpacking.h"
 
+#include "ClientFolder.h"
 #include "ExtractorRunner.h"
 #include "FolderTreeRemoval.h"
+#include "FreshFile.h"
 #include "UpdateTestSeam.h"
 
 #include <windows.h>
@@ -70,38 +72,55 @@ bool MakeRealFolders(const std::wstring& base, const std::wstring& relative, std
     return true;
 }
 
-// True when both paths name one file (two hard links of it).
-bool SameFile(const std::wstring& a, const std::wstring& b)
+// The record of a swap not yet finished, at the top of its kept folder; the
+// name is refused in a package, so it never stands for a client file.
+const wchar_t* const kSwapRecord = L"~orbela-update-swap";
+
+std::wstring SwapRecordOf(const std::wstring& kept)
 {
-    BY_HANDLE_FILE_INFORMATION info[2];
-    const std::wstring* paths[2] = { &a, &b };
-    for (int i = 0; i < 2; ++i) {
-        HANDLE file = CreateFileW(paths[i]->c_str(), FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
-                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
-        if (file == INVALID_HANDLE_VALUE)
-            return false;
-        BOOL ok = GetFileInformationByHandle(file, &info[i]);
-        CloseHandle(file);
-        if (!ok)
-            return false;
-    }
-    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber
-        && info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+    return LongPathOf(kept + L"\\" + kSwapRecord);
+}
+
+bool WriteSwapRecord(const std::wstring& kept)
+{
+    static const char text[] = "update swap not finished\r\n";
+    return WriteFreshFile(SwapRecordOf(kept).c_str(), text, sizeof(text) - 1, FreshFileCheck::Bytes)
+        == FreshFileResult::Written;
+}
+
+// Whether the kept folder is of a swap cut off before its last move: its
+// record is there, as a file of its own (a link is never taken for it).
+bool SwapUnfinished(const std::wstring& kept)
+{
+    const DWORD attributes = GetFileAttributesW(SwapRecordOf(kept).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES
+        && !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+// The old files a kept folder holds, without its record.
+std::vector<std::wstring> KeptFilesOf(const std::wstring& kept)
+{
+    std::vector<std::wstring> files = ContentsOf(kept).files;
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [](const std::wstring& file) { return SameName(file, kSwapRecord); }),
+                files.end());
+    return files;
 }
 
 // Puts the files of a kept folder back; false when it still holds one.
 bool RestoreKeptFiles(const std::wstring& clientFolder)
 {
     const std::wstring kept = clientFolder + L"\\" + kUpdateKeptFolder;
-    // Files come back only from a real folder; a link or a file of that name
-    // keeps nothing of ours and is only removed (one that stays makes the
-    // kept folder impossible to create, so the update fails before any move).
-    if (!IsRealFolder(kept)) {
+    // Files come back only from a real folder of an unfinished swap. A link
+    // or a file of that name keeps nothing of ours, and a finished swap's
+    // files are the old version's: either is only removed (one that stays
+    // makes the kept folder impossible to create, so the next update fails
+    // before any move).
+    if (!IsRealFolder(kept) || !SwapUnfinished(kept)) {
         RemoveFolderTree(kept);
         return true;
     }
-    for (const std::wstring& relative : ContentsOf(kept).files) {
+    for (const std::wstring& relative : KeptFilesOf(kept)) {
         const std::wstring keptFile = LongPathOf(kept + L"\\" + relative);
         const std::wstring target = LongPathOf(clientFolder + L"\\" + relative);
         if (!MakeRealFolders(clientFolder, relative, nullptr))
@@ -113,7 +132,7 @@ bool RestoreKeptFiles(const std::wstring& clientFolder)
             MoveFileExW(keptFile.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
     }
     // Never removed while it holds a file: it may be the only copy of an old one.
-    return ContentsOf(kept).files.empty() && RemoveFolderTree(kept);
+    return KeptFilesOf(kept).empty() && RemoveFolderTree(kept);
 }
 
 // What was changed in the client folder, so it can be undone.
@@ -177,13 +196,13 @@ struct Swap {
     }
 };
 
-// A package entry at the top level with one of the update's own folder names
-// would be put over those folders.
+// A package entry at the top level with one of the update's own names would
+// be put over its folders, or taken for the swap's record.
 bool UsesUpdateFolderNames(const std::vector<std::wstring>& files)
 {
     for (const std::wstring& file : files) {
         const std::wstring top = file.substr(0, file.find(L'\\'));
-        if (SameName(top, kUpdateStagingFolder) || SameName(top, kUpdateKeptFolder))
+        if (SameName(top, kUpdateStagingFolder) || SameName(top, kUpdateKeptFolder) || SameName(top, kSwapRecord))
             return true;
     }
     return false;
@@ -215,6 +234,11 @@ UnpackOutcome UnpackOverClient(const std::wstring& extractor, const std::wstring
         RemoveFolderTree(swap.staging);
         return UnpackOutcome::Failed;
     }
+    if (!WriteSwapRecord(swap.kept)) {
+        RemoveFolderTree(swap.kept);
+        RemoveFolderTree(swap.staging);
+        return UnpackOutcome::Failed;
+    }
     auto undo = [&swap]() {
         bool restored = swap.Undo();
         RemoveFolderTree(swap.staging);
@@ -240,9 +264,11 @@ UnpackOutcome UnpackOverClient(const std::wstring& extractor, const std::wstring
             return undo();
     }
 
-    // Every file is in place: the kept ones are the old version's. The kept
-    // folder takes the staging name in one rename first, so a run cut off from
-    // here on never puts them back over the new version.
+    // Every file is in place: the kept ones are the old version's and are
+    // never put back. The record ends, and the kept folder takes the staging
+    // name, which is only ever removed: either alone marks the swap finished.
+    // What cannot be removed now goes with the next run or a new install.
+    DeleteFileW(SwapRecordOf(swap.kept).c_str());
     RemoveFolderTree(swap.staging);
     if (MoveFileExW(LongPathOf(swap.kept).c_str(), LongPathOf(swap.staging).c_str(), 0))
         RemoveFolderTree(swap.staging);

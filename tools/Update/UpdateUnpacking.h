@@ -11,18 +11,18 @@
 // "Orbela.exe" last, the old file gets a second name in the kept folder and
 // the new one replaces it in one rename, so the client file is never missing
 // and the old program (with its old version) stays until the very last move.
-// The kept folder is the record of what was replaced: it is removed only once
-// the last file is in place, or once every file in it is back; until then
-// each run first puts its files back.
+// The kept folder holds what was replaced. A record in it, written before the
+// first move and ended after the last, tells a swap cut off part way (its
+// files are put back by the next run, before anything else) from one whose
+// files are all in place: nothing of such a kept folder is ever put back, it
+// is only removed, by the next run or a new install, when it could not be
+// removed at once.
 //
 // Nothing here follows a link: a staging or kept name that is a link or a
 // file is removed as such, files are put back only from a real kept folder,
 // and a link among the staged files or on the way to a client file fails
-// the update.
-//
-// The two folders' names inside the client folder.
-const wchar_t* const kUpdateStagingFolder = L"~orbela-update-new";
-const wchar_t* const kUpdateKeptFolder = L"~orbela-update-old";
+// the update. The two folders' names are kUpdateStagingFolder and
+// kUpdateKeptFolder (ClientFolder.h).
 
 enum class UnpackOutcome {
     Placed,        // every file of the package is in place
@@ -40,7 +40,9 @@ UnpackOutcome UnpackOverClient(const std::wstring& extractor, const std::wstring
                                const std::wstring& clientFolder, const BeforeFilesMove& beforeFilesMove);
 
 // Undoes what an earlier run that was cut off or failed left: every file of
-// its kept folder goes back in its place in the client folder, then the kept
-// folder and the staged files go; a kept name that is a link or a file is only
-// removed. False when a kept folder still holds a file.
+// a kept folder whose swap was never finished goes back in its place in the
+// client folder, then the kept folder and the staged files go. A kept folder
+// of a finished swap, or a kept name that is a link or a file, is only
+// removed, whether it goes or not. False when an unfinished swap's kept
+// folder still holds a file.
 bool UndoEarlierUpdate(const std::wstring& clientFolder);

@@ -5,6 +5,12 @@
 // Checks the wizards make on a client folder before they write into it,
 // remove it or start what it holds.
 
+// The updater's folders inside the client folder: the package is staged in
+// the first, the files it replaces are kept in the second until the swap is
+// done or undone. A new install removes both: it ends any undo of an update.
+const wchar_t* const kUpdateStagingFolder = L"~orbela-update-new";
+const wchar_t* const kUpdateKeptFolder = L"~orbela-update-old";
+
 // The folder without trailing backslashes ("C:\Games\Orbela\\" gives "C:\Games\Orbela").
 std::wstring WithoutTrailingBackslashes(std::wstring folder);
 

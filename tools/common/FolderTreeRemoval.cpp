@@ -103,6 +103,25 @@ bool IsRealFolder(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && IsFolderToEnter(attributes);
 }
 
+bool SameFile(const std::wstring& a, const std::wstring& b)
+{
+    BY_HANDLE_FILE_INFORMATION info[2];
+    const std::wstring* paths[2] = { &a, &b };
+    for (int i = 0; i < 2; ++i) {
+        HANDLE file = CreateFileW(LongPathOf(*paths[i]).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        BOOL read = GetFileInformationByHandle(file, &info[i]);
+        CloseHandle(file);
+        if (!read)
+            return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber
+        && info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
 bool RemoveFolderTree(const std::wstring& path)
 {
     const std::wstring root = LongPathOf(path);

@@ -28,6 +28,11 @@ std::vector<FolderEntry> FolderEntriesOf(const std::wstring& folder);
 // True when the path names a folder that is not a link.
 bool IsRealFolder(const std::wstring& path);
 
+// True when both paths name one file or folder, by volume and file index (a
+// short and a long spelling, or two hard links, of one file); a link is
+// taken as itself, never as what it points to.
+bool SameFile(const std::wstring& a, const std::wstring& b);
+
 // Removes whatever the path names: a file or a link as itself, a real folder
 // with its whole tree. True when nothing is left at the path (a path that did
 // not exist included); false when anything stays.

@@ -3,7 +3,7 @@
 #include <vector>
 
 HANDLE StartHiddenProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& folder,
-                          DWORD creationFlags, const std::wstring* environment)
+                          DWORD creationFlags)
 {
     // CreateProcessW may write into the command line, so it gets its own copy.
     std::vector<wchar_t> text(commandLine.begin(), commandLine.end());
@@ -13,12 +13,7 @@ HANDLE StartHiddenProcess(const std::wstring& program, const std::wstring& comma
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process = {};
-    LPVOID block = NULL;
-    if (environment != nullptr) {
-        block = const_cast<wchar_t*>(environment->c_str());
-        creationFlags |= CREATE_UNICODE_ENVIRONMENT;
-    }
-    if (!CreateProcessW(program.c_str(), text.data(), NULL, NULL, FALSE, creationFlags, block, folder.c_str(), &startup,
+    if (!CreateProcessW(program.c_str(), text.data(), NULL, NULL, FALSE, creationFlags, NULL, folder.c_str(), &startup,
                         &process))
         return NULL;
     CloseHandle(process.hThread);

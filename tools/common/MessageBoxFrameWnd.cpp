@@ -1,6 +1,9 @@
 #include "MessageBoxFrameWnd.h"
 
+#include "control/HorizontalLayoutUI.h"
+
 #include <string>
+#include <vector>
 
 using namespace DirectUI;
 
@@ -42,6 +45,62 @@ private:
     WindowImplBase* m_owner;
 };
 
+// The detail's lines as wide as the box lets them be; a line of a folder's
+// path ends after a backslash where one lies in its second half.
+const int kDetailWidth = 410;
+const int kDetailLineHeight = 24;
+
+// How wide the label would show the text.
+int TextWidth(CLabelUI* label, const std::wstring& text)
+{
+    label->SetText(text.c_str());
+    SIZE none = { 0, 0 };
+    return label->PreferredSize(none).cx;
+}
+
+std::vector<std::wstring> DetailLines(CLabelUI* measure, const std::wstring& text)
+{
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        // The longest piece that fits, at least one character, by halving.
+        size_t low = 1, high = text.size() - start;
+        while (low < high) {
+            const size_t middle = (low + high + 1) / 2;
+            if (TextWidth(measure, text.substr(start, middle)) <= kDetailWidth)
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        size_t length = low;
+        if (start + length < text.size()) {
+            const size_t slash = text.rfind(L'\\', start + length - 1);
+            if (slash != std::wstring::npos && slash >= start + length / 2)
+                length = slash + 1 - start;
+        }
+        lines.push_back(text.substr(start, length));
+        start += length;
+    }
+    return lines;
+}
+
+// A row like the skin's detail row, centred, for a further line.
+CControlUI* DetailLineRow(const std::wstring& text, size_t index)
+{
+    CHorizontalLayoutUI* row = new CHorizontalLayoutUI();
+    row->SetFixedHeight(kDetailLineHeight);
+    CLabelUI* label = new CLabelUI();
+    label->SetName((L"errr_detail" + std::to_wstring(index + 1)).c_str());
+    label->SetAttribute(L"textcolor", L"#ffffff");
+    label->SetAttribute(L"align", L"center");
+    label->SetAttribute(L"autocalcwidth", L"true");
+    label->SetText(text.c_str());
+    row->Add(new CControlUI());
+    row->Add(label);
+    row->Add(new CControlUI());
+    return row;
+}
+
 bool OnOwnersThread(WindowImplBase* owner)
 {
     return owner == NULL || owner->GetHWND() == NULL
@@ -72,6 +131,28 @@ void CMessageBoxFrameWnd::OnControlsReady()
     m_cancelButton = static_cast<CButtonUI*>(m_PaintManager.FindControl(L"msg_cancel"));
     CenterWindow();
     m_result = 0;
+}
+
+void CMessageBoxFrameWnd::ShowDetail(const std::wstring& detail)
+{
+    // A folder's path may be far wider than the box: it wraps, one row a
+    // line, and the box grows by the rows it adds.
+    const std::vector<std::wstring> lines = DetailLines(m_detail, detail);
+    m_detail->SetText(lines.empty() ? L"" : lines[0].c_str());
+    CContainerUI* rows = static_cast<CContainerUI*>(m_detailRow->GetInterface(L"Container"));
+    const int added = rows != NULL && lines.size() > 1 ? static_cast<int>(lines.size()) - 1 : 0;
+    for (int i = 1; i <= added; ++i)
+        rows->Add(DetailLineRow(lines[i], i));
+    m_detailRow->SetFixedHeight(m_detailRow->GetFixedHeight() + added * kDetailLineHeight);
+    m_detailRow->SetVisible(true);
+    if (added > 0) {
+        RECT window = {};
+        ::GetWindowRect(m_hWnd, &window);
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, window.right - window.left,
+                       window.bottom - window.top + added * kDetailLineHeight,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        CenterWindow();
+    }
 }
 
 void CMessageBoxFrameWnd::Notify(NotifyRecord& msg)
@@ -110,8 +191,7 @@ int ShowMessageBox(WindowImplBase* owner, CUIString text, int font, bool withCan
         box->m_text->SetFont(font);
     }
     if (lineFeed != std::wstring::npos && box->m_detailRow != NULL && box->m_detail != NULL) {
-        box->m_detail->SetText(whole.substr(lineFeed + 1).c_str());
-        box->m_detailRow->SetVisible(true);
+        box->ShowDetail(whole.substr(lineFeed + 1));
     }
     box->ShowModal();
     int result = box->m_result;

@@ -5,6 +5,8 @@
 #include "control/ButtonUI.h"
 #include "control/LabelUI.h"
 
+#include <string>
+
 // The wizards' message box: a small skinned window ("messagebox.xml" of the
 // wizard's skin zip) run modally over the wizard's main window. At most one
 // box, titled "Orbela提示弹窗", is open on the machine at a time.
@@ -25,6 +27,11 @@ public:
     static void SetWizardIdentity(LPCWSTR title, UINT skinResourceId);
 
     static LPCWSTR WindowTitle() { return L"Orbela提示弹窗"; }
+
+    // The line after the text's line feed, wrapped to the box's width: the
+    // first line in "errr_detail", each further one in a row of its own
+    // ("errr_detail2", ...), the box as much higher.
+    void ShowDetail(const std::wstring& detail);
 
 protected:
     LPCWSTR GetWindowClassName() const override { return L"MessageBoxMainWnd"; }

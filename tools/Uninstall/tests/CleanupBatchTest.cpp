@@ -22,30 +22,31 @@ TEST(CleanupBatchTest, RunFromTheClientFolderRemovesItAndAnEmptyRoot)
     EXPECT_TRUE(Has(text, L"if not exist \"D:\\My Games\\Orbela\\Uninstall.exe\" goto removed"));
     EXPECT_TRUE(Has(text, L"if %tries% geq 30 goto removed")) << "bounded by count";
     EXPECT_TRUE(Has(text, L"ping -n 2 -w 1000 127.0.0.1 >nul")) << "a pause of about a second";
-    EXPECT_TRUE(Has(text, L"rd /s /q \"D:\\My Games\\orbela\""));
+    EXPECT_TRUE(Has(text, L"rd \"D:\\My Games\\orbela\" >nul 2>nul")) << "the folder, only when empty";
     EXPECT_TRUE(Has(text, L"rd \"D:\\My Games\" >nul 2>nul"));
+    EXPECT_EQ(text.find(L"/s"), std::wstring::npos) << "no removal of a tree";
     EXPECT_EQ(text.find(L"CD "), std::wstring::npos) << "the batch never changes its folder";
     EXPECT_EQ(text.substr(text.size() - 12), L"del \"%~f0\"\r\n");
-    // Deleting comes before removing the folders, removing before the batch goes.
-    EXPECT_LT(text.find(L"del /f"), text.find(L"rd /s"));
-    EXPECT_LT(text.find(L"rd /s"), text.find(L"del \"%~f0\""));
+    // Deleting comes before removing the folders, the client folder before
+    // its root, removing before the batch goes.
+    EXPECT_LT(text.find(L"del /f"), text.find(L"rd \"D:\\My Games\\orbela\""));
+    EXPECT_LT(text.find(L"rd \"D:\\My Games\\orbela\""), text.find(L"rd \"D:\\My Games\""));
+    EXPECT_LT(text.find(L"rd \"D:\\My Games\""), text.find(L"del \"%~f0\""));
 }
 
 TEST(CleanupBatchTest, ACopyElsewhereGoesAloneAndARootIsNeverRemoved)
 {
-    std::wstring copy = CleanupBatchText(L"C:\\Downloads\\Uninstall (1).exe", L"C:\\Games\\Orbela");
+    // The caller names no folder when the uninstaller does not run from it (RunsFromFolder).
+    std::wstring copy = CleanupBatchText(L"C:\\Downloads\\Uninstall (1).exe", L"");
     EXPECT_TRUE(Has(copy, L"del /f /q \"C:\\Downloads\\Uninstall (1).exe\" >nul 2>nul"));
     EXPECT_EQ(copy.find(L"rd "), std::wstring::npos);
 
     std::wstring atRoot = CleanupBatchText(L"E:\\Orbela\\Uninstall.exe", L"E:\\Orbela");
-    EXPECT_TRUE(Has(atRoot, L"rd /s /q \"E:\\Orbela\""));
-    EXPECT_EQ(atRoot.find(L"rd \"E:"), std::wstring::npos) << "E:\\ is a root";
-
-    std::wstring noFolder = CleanupBatchText(L"C:\\Games\\Orbela\\Uninstall.exe", L"");
-    EXPECT_EQ(noFolder.find(L"rd "), std::wstring::npos) << "a vanished client folder: no folder is touched";
+    EXPECT_TRUE(Has(atRoot, L"rd \"E:\\Orbela\" >nul 2>nul"));
+    EXPECT_EQ(atRoot.find(L"rd ", atRoot.find(L"rd ") + 1), std::wstring::npos) << "E:\\ is a root";
 
     std::wstring percent = CleanupBatchText(L"C:\\100%\\Orbela\\Uninstall.exe", L"C:\\100%\\Orbela");
-    EXPECT_TRUE(Has(percent, L"rd /s /q \"C:\\100%%\\Orbela\"")) << "cmd reads %% as the one % of the path";
+    EXPECT_TRUE(Has(percent, L"rd \"C:\\100%%\\Orbela\" >nul 2>nul")) << "cmd reads %% as the one % of the path";
     EXPECT_TRUE(Has(percent, L"del /f /q \"C:\\100%%\\Orbela\\Uninstall.exe\" >nul 2>nul"));
     EXPECT_EQ(BatchLiteral(L"D:\\a%PATH%b%"), L"D:\\a%%PATH%%b%%");
 }
@@ -54,8 +55,6 @@ TEST(CleanupBatchTest, CmdRunsWithoutTheMachinesAutoRunAndDelayedExpansion)
 {
     EXPECT_EQ(CleanupBatchCommandLine(L"C:\\windows\\system32\\cmd.exe", L"C:\\t\\DeleteBat.bat"),
               L"\"C:\\windows\\system32\\cmd.exe\" /d /v:off /c \"\"C:\\t\\DeleteBat.bat\"\"");
-    EXPECT_EQ(RemovalParameters(true), L"/d /v:on /c rd /s/q \"!ORBELA_REMOVED_FOLDER!\"");
-    EXPECT_EQ(RemovalParameters(false), L"/d /v:on /c rd  \"!ORBELA_REMOVED_FOLDER!\"");
 }
 
 // Runs the batch for real under cmd and the removals as the uninstaller runs
@@ -75,6 +74,12 @@ void MakeFile(const std::wstring& path)
     DWORD written = 0;
     WriteFile(file, "keep", 4, &written, NULL);
     CloseHandle(file);
+}
+
+std::wstring CharUpperCopy(std::wstring text)
+{
+    CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
 }
 
 bool Exists(const std::wstring& path)
@@ -128,7 +133,16 @@ bool RunBatch(const std::wstring& text, const std::wstring& folder)
     return ended && !Exists(batch);
 }
 
-TEST(CleanupBatchTest, TheBatchAndTheRemovalsActOnPathsCmdCouldMisread)
+// The removal as the uninstaller runs it: on its thread, waited for.
+void RemoveAsTheUninstaller(const std::wstring& client, const std::wstring& self)
+{
+    HANDLE thread = StartClientFolderRemoval(client, self);
+    ASSERT_NE(thread, static_cast<HANDLE>(NULL)) << "no removal thread";
+    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
+    CloseHandle(thread);
+}
+
+TEST(CleanupBatchTest, TheRemovalAndTheBatchActOnPathsCmdCouldMisread)
 {
     const std::wstring base = TempRoot();
     CreateDirectoryW(base.c_str(), NULL);
@@ -145,56 +159,76 @@ TEST(CleanupBatchTest, TheBatchAndTheRemovalsActOnPathsCmdCouldMisread)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.name, row.name + wcslen(row.name)));
-        // The batch, run from the client folder: the uninstaller, its folder and the emptied root go.
+        // Run from elsewhere: the client folder goes whole, its root only when empty.
+        PercentRoot removed = MakeRoot(base, std::wstring(L"rd ") + row.name, std::wstring(L"rd ") + row.misread);
+        CreateDirectoryW((removed.client + L"\\VRGames").c_str(), NULL);
+        MakeFile(removed.client + L"\\VRGames\\save.dat");
+        MakeFile(removed.root + L"\\other.txt");
+        RemoveAsTheUninstaller(removed.client, base + L"\\Uninstall.exe");
+        EXPECT_FALSE(Exists(removed.client)) << "the client folder is gone";
+        EXPECT_TRUE(ClientFolderRemoved(removed.client, base + L"\\Uninstall.exe"));
+        EXPECT_TRUE(Exists(removed.root + L"\\other.txt")) << "a root that holds more stays";
+        DeleteFileW((removed.root + L"\\other.txt").c_str());
+        MakeRoot(base, std::wstring(L"rd ") + row.name, std::wstring(L"rd ") + row.misread);
+        RemoveAsTheUninstaller(removed.client, base + L"\\Uninstall.exe");
+        EXPECT_FALSE(Exists(removed.root)) << "the emptied root is gone";
+        EXPECT_TRUE(Exists(removed.sentinel)) << "the misread folder lives";
+
+        // Run from the client folder: all but the uninstaller goes; the batch
+        // then takes it, the folder and the emptied root.
         PercentRoot batchRoot = MakeRoot(base, std::wstring(L"batch ") + row.name, std::wstring(L"batch ") + row.misread);
-        ASSERT_TRUE(RunBatch(CleanupBatchText(batchRoot.client + L"\\Uninstall.exe", batchRoot.client), base))
-            << "the batch ran and deleted itself";
-        EXPECT_FALSE(Exists(batchRoot.client + L"\\Uninstall.exe"));
+        const std::wstring self = batchRoot.client + L"\\Uninstall.exe";
+        CreateDirectoryW((batchRoot.client + L"\\Tools").c_str(), NULL);
+        MakeFile(batchRoot.client + L"\\Tools\\7z.exe");
+        RemoveAsTheUninstaller(batchRoot.client, self);
+        EXPECT_FALSE(Exists(batchRoot.client + L"\\Orbela.exe"));
+        EXPECT_FALSE(Exists(batchRoot.client + L"\\Tools"));
+        EXPECT_TRUE(Exists(self)) << "the running uninstaller is left to the batch";
+        EXPECT_TRUE(Exists(batchRoot.root)) << "the root still holds the client folder";
+        EXPECT_TRUE(ClientFolderRemoved(batchRoot.client, self));
+        ASSERT_TRUE(RunBatch(CleanupBatchText(self, batchRoot.client), base)) << "the batch ran and deleted itself";
+        EXPECT_FALSE(Exists(self));
         EXPECT_FALSE(Exists(batchRoot.client)) << "the client folder is gone";
         EXPECT_FALSE(Exists(batchRoot.root)) << "the emptied install root is gone";
         EXPECT_TRUE(Exists(batchRoot.sentinel)) << "the misread folder lives";
-
-        // The two cmd runs of the uninstaller: the client folder, then its root when empty.
-        PercentRoot removed = MakeRoot(base, std::wstring(L"rd ") + row.name, std::wstring(L"rd ") + row.misread);
-        MakeFile(removed.root + L"\\other.txt");
-        EXPECT_TRUE(RunFolderRemoval(removed.client, true, 60000));
-        EXPECT_FALSE(Exists(removed.client)) << "the client folder is gone";
-        EXPECT_TRUE(RunFolderRemoval(removed.root, false, 60000));
-        EXPECT_TRUE(Exists(removed.root + L"\\other.txt")) << "a root that holds more stays";
-        DeleteFileW((removed.root + L"\\other.txt").c_str());
-        EXPECT_TRUE(RunFolderRemoval(removed.root, false, 60000));
-        EXPECT_FALSE(Exists(removed.root)) << "the emptied root is gone";
-        EXPECT_TRUE(Exists(removed.sentinel)) << "the misread folder lives";
     }
 }
 
-// Each wait reached: a removal run that outlasts its wait is ended, and a
-// batch that cannot delete the uninstaller gives up after its tries.
-TEST(CleanupBatchTest, WaitsEndAtTheirLimits)
+// The batch removes a folder only when it is empty: a held uninstaller, after
+// its tries, and anything else beside it keep the folder and its root.
+TEST(CleanupBatchTest, TheBatchNeverRemovesMoreThanAnEmptyFolder)
 {
     const std::wstring base = TempRoot() + L"-limits";
     CreateDirectoryW(base.c_str(), NULL);
-    PercentRoot slow = MakeRoot(base, L"slow", L"slow sentinel");
-    EXPECT_FALSE(RunFolderRemoval(slow.client, true, 0)) << "cmd could not end in no time: it was ended";
-
     PercentRoot held = MakeRoot(base, L"held", L"held sentinel");
     const std::wstring exe = held.client + L"\\Uninstall.exe";
     // Open without delete sharing, as a running program's file is on Windows.
     HANDLE open = CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    DeleteFileW((held.client + L"\\Orbela.exe").c_str());
     EXPECT_TRUE(RunBatch(CleanupBatchText(exe, held.client, 2), base)) << "the batch gave up and deleted itself";
-    EXPECT_TRUE(Exists(exe)) << "the held uninstaller stays";
-    EXPECT_FALSE(Exists(held.client + L"\\Orbela.exe")) << "the rest of the folder went";
+    EXPECT_TRUE(Exists(exe)) << "the held uninstaller stays, and its folder";
     CloseHandle(open);
+
+    PercentRoot more = MakeRoot(base, L"more", L"more sentinel");
+    EXPECT_TRUE(RunBatch(CleanupBatchText(more.client + L"\\Uninstall.exe", more.client), base));
+    EXPECT_FALSE(Exists(more.client + L"\\Uninstall.exe"));
+    EXPECT_TRUE(Exists(more.client + L"\\Orbela.exe")) << "a file beside the uninstaller stays, and its folder";
     EXPECT_TRUE(Exists(held.sentinel));
+    EXPECT_TRUE(Exists(more.sentinel));
 }
 
-TEST(CleanupBatchTest, AFolderCountsRemovedWhenGoneOrLeftToTheBatchAroundTheRunningUninstaller)
+TEST(CleanupBatchTest, AFolderCountsRemovedWhenGoneOrHoldingOnlyTheRunningUninstaller)
 {
     const std::wstring base = TempRoot() + L"-removed";
     CreateDirectoryW(base.c_str(), NULL);
-    PercentRoot root = MakeRoot(base, L"root", L"sentinel");
-    const std::wstring self = root.client + L"\\Uninstall.exe";
+    PercentRoot both = MakeRoot(base, L"both", L"sentinel");  // Orbela.exe beside the uninstaller
+    PercentRoot alone = MakeRoot(base, L"alone", L"sentinel");
+    DeleteFileW((alone.client + L"\\Orbela.exe").c_str());
+    const std::wstring empty = base + L"\\empty\\Orbela";
+    CreateDirectoryW((base + L"\\empty").c_str(), NULL);
+    CreateDirectoryW(empty.c_str(), NULL);
+    const std::wstring self = alone.client + L"\\Uninstall.exe";
     wchar_t shortSelf[MAX_PATH] = { 0 };
     GetShortPathNameW(self.c_str(), shortSelf, MAX_PATH);
     const struct {
@@ -203,16 +237,49 @@ TEST(CleanupBatchTest, AFolderCountsRemovedWhenGoneOrLeftToTheBatchAroundTheRunn
         std::wstring self;
         bool removed;
     } rows[] = {
-        { L"the batch finishes a folder the uninstaller runs from", root.client, self, true },
-        { L"the same by the uninstaller's short name", root.client, shortSelf, true },
-        { L"an uninstaller run from elsewhere", root.client, root.sentinel, false },
-        { L"an uninstaller of unknown path", root.client, L"", false },
-        { L"a folder that is gone", root.root + L"\\gone", self, true },
-        { L"a path that cannot be checked", root.root + L"\\a<b>", self, false },
+        { L"only the running uninstaller is left", alone.client, self, true },
+        { L"the same by the uninstaller's short name", alone.client, shortSelf, true },
+        { L"a file beside the running uninstaller", both.client, both.client + L"\\Uninstall.exe", false },
+        { L"an uninstaller run from elsewhere", alone.client, both.client + L"\\Uninstall.exe", false },
+        { L"an uninstaller of unknown path", alone.client, L"", false },
+        { L"an empty folder that stayed", empty, self, false },
+        { L"a folder that is gone", alone.root + L"\\gone", self, true },
+        { L"a path that cannot be checked", alone.root + L"\\a<b>", self, false },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.what, row.what + wcslen(row.what)));
         EXPECT_EQ(ClientFolderRemoved(row.folder, row.self), row.removed);
+    }
+}
+
+// The batch and the done page decide "runs from the client folder" alike, by
+// file identity.
+TEST(CleanupBatchTest, RunningFromTheFolderIsTheFilesIdentity)
+{
+    const std::wstring base = TempRoot() + L"-identity";
+    CreateDirectoryW(base.c_str(), NULL);
+    PercentRoot install = MakeRoot(base, L"Long Folder Name", L"sentinel");
+    PercentRoot other = MakeRoot(base, L"other", L"other sentinel");
+    const std::wstring self = install.client + L"\\Uninstall.exe";
+    wchar_t shortFolder[MAX_PATH] = { 0 };
+    GetShortPathNameW(install.client.c_str(), shortFolder, MAX_PATH);
+    ASSERT_NE(std::wstring(shortFolder), install.client) << "a short spelling of the folder";
+    const struct {
+        const wchar_t* what;
+        std::wstring folder;
+        std::wstring self;
+        bool runsFrom;
+    } rows[] = {
+        { L"the uninstaller in the folder", install.client, self, true },
+        { L"the folder's short spelling", shortFolder, self, true },
+        { L"another case", CharUpperCopy(install.client), self, true },
+        { L"another folder with an uninstaller", other.client, self, false },
+        { L"the install root", install.root, self, false },
+        { L"no folder", L"", self, false },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.what, row.what + wcslen(row.what)));
+        EXPECT_EQ(RunsFromFolder(row.folder, row.self), row.runsFrom);
     }
 }
 

@@ -1,65 +1,6 @@
 # Updates that meet links, are cut off or cannot undo, run by the updater's
-# test build (UpdateSeamed.exe: it can hold between two moves of the swap and
-# take short wait limits). The swap's moves for the update package: 1 second
-# name of the old Uninstall.exe in the kept folder, 2 the new one in place,
-# 3 and 4 the same for Update.exe, 5 UpdateNotes.txt, 6 the old Orbela.exe's
-# second name, 7 the new Orbela.exe in place.
-. "$(dirname "${BASH_SOURCE[0]}")/UpdaterSteps.sh"
-
-# old_build: the installed programs made to differ from the package's, so
-# every file tells an old from a new one.
-old_build() {
-  for file in Orbela.exe Update.exe Uninstall.exe; do printf 'old build\n' >> "$client_dir/$file"; done
-}
-seed_install 'C:\Games'
-old_build
-cp "$WIN_BIN/UpdateSeamed.exe" "$(unixpath 'C:\Games')/Update.exe"
-updater='C:\Games\Update.exe'
-kept="$client\\~orbela-update-old"
-hold_file=$WORK/hold
-export ORBELA_UPDATE_HOLD_FILE
-ORBELA_UPDATE_HOLD_FILE=$(winpath "$hold_file")
-new_dir=$WORK/package
-mkdir -p "$new_dir"
-7z x -y -bd -o"$new_dir" "$ORBELA_UPDATE_PACKAGE" >/dev/null
-old_tree=$(tree_hashes "$client_dir")
-old_dir=$WORK/old
-cp -r "$client_dir" "$old_dir"
-
-# listing: every entry of the client folder with its MD5 or "->" target, for the log.
-listing() {
-  (cd "$client_dir" && find . -mindepth 1 | sort | while read -r entry; do
-    if [ -L "$entry" ]; then echo "$entry -> $(readlink "$entry")"
-    elif [ -f "$entry" ]; then echo "$entry $(md5sum <"$entry" | cut -c1-8)"
-    else echo "$entry/"; fi
-  done)
-}
-# updated WHAT: the finished page came; every file of the package is in place,
-# the new version registered, nothing of the swap left.
-updated() {
-  wait_for 120 update_shown start_btn || fail "$1: the update did not finish"
-  for file in Orbela.exe Update.exe Uninstall.exe UpdateNotes.txt; do
-    cmp -s "$new_dir/$file" "$client_dir/$file" || fail "$1: $file is not the package's"
-  done
-  expect "$(driver reg DisplayVersion)" "$new_version" "$1: the new version"
-  expect "$(ls -a "$client_dir" | grep -c '^~orbela-update')" 0 "$1: no staging or kept folder left"
-  driver click "$update_title" close_btn >/dev/null
-  answer_box ok
-  wait_exit "$UPDATER_PID" 30 || fail "$1: the finished updater did not close"
-}
-# back_to_old: the client as installed, at the old version.
-back_to_old() {
-  rm -rf "$client_dir"
-  seed_install 'C:\Games'
-  old_build
-  expect "$(tree_hashes "$client_dir")" "$old_tree" "the old client again"
-}
-# hold_at MOVE: starts the updater, which holds after that move.
-hold_at() {
-  rm -f "$hold_file"
-  ORBELA_UPDATE_HOLD_AFTER_MOVE=$1 start_updater "$updater"
-  wait_for 120 test -e "$hold_file" || fail "the updater did not reach move $1"
-}
+# test build (see SwapSteps.sh).
+. "$(dirname "${BASH_SOURCE[0]}")/SwapSteps.sh"
 
 echo "[$SECONDS s] --- an extractor that runs into its limit"
 ORBELA_UPDATE_EXTRACT_MS=1 start_updater "$updater"
@@ -131,27 +72,31 @@ fault clear
 start_updater "$updater"
 updated "the run after the stop"
 
-echo "[$SECONDS s] --- an undo that cannot put a file back"
-back_to_old
+echo "[$SECONDS s] --- an undo that cannot put a file back, under a 150-character install root"
+long_root="C:\\$(printf 'P%.0s' {1..100})\\$(printf 'Q%.0s' {1..46})"
+expect "${#long_root}" 150 "the install root's length"
+back_to_old "$long_root"
 # A folder where the package has "UpdateNotes.txt" makes move 5 fail; the new
 # Uninstall.exe, held open by another program, cannot be replaced by the old.
 mkdir "$client_dir/UpdateNotes.txt"
 hold_at 2
-wstart holder "$WIN_BIN/WizardDriver.exe" hold "$client\\Uninstall.exe" 600000
-holder_pid=$WSTARTED
-held() { [ "$(started holder)" = held ]; }
-wait_for 30 held || fail "the file was not held: $(started holder)"
+hold uninstaller "$client\\Uninstall.exe"; holder_pid=$HELD_PID
 rm -f "$hold_file"
 expect "$(notice_text)" "部分旧文件未能恢复，保存在：" "the notice says old files were not put back"
-expect "$(driver text "$box" errr_detail)" "$kept" "the notice names the kept folder"
-expect "$(driver shown "$box" errr_detail)" 1 "the folder's line is shown"
-# Each line fits the box's 450 pixels.
-for name in errr_text errr_detail; do
-  label=$(driver dump "$box" | grep "\"$name\"")
-  read -r left right <<<"$(sed -E 's/.*" (-?[0-9]+),-?[0-9]+,(-?[0-9]+),.*/\1 \2/' <<<"$label")"
-  [ "$left" -ge 0 ] && [ "$right" -le 450 ] || fail "$name does not fit the box: $label"
-  echo "ok: $name fits the box ($left..$right)"
-done
+read -r box_width box_height <<<"$(driver window "$box" | sed -E 's/.* ([0-9]+)x([0-9]+)$/\1 \2/')"
+echo "the box: ${box_width}x${box_height}"
+# The text and every line of the folder lie inside the box; the folder's
+# lines, in order, are the whole kept folder.
+shown=''
+while IFS= read -r label; do
+  read -r left top right bottom <<<"$(sed -E 's/.*" (-?[0-9]+),(-?[0-9]+),(-?[0-9]+),(-?[0-9]+) visible.*/\1 \2 \3 \4/' <<<"$label")"
+  text=$(sed -E 's/.* visible [a-z]+ "(.*)"$/\1/; s/\\\\/\\/g' <<<"$label")
+  echo "  $left,$top..$right,$bottom \"$text\""
+  [ "$left" -ge 0 ] && [ "$right" -le "$box_width" ] && [ "$top" -ge 0 ] && [ "$bottom" -le "$box_height" ] \
+    || fail "a line lies outside the box: $label"
+  [[ $label == *'"errr_text"'* ]] || shown+=$text
+done < <(driver dump "$box" | grep -E '"errr_(text|detail[0-9]*)"')
+expect "$shown" "$kept" "the box shows the whole kept folder"
 answer_box ok
 wait_exit "$UPDATER_PID" 30 || fail "the updater did not end"
 echo "after the failed undo:"; listing
