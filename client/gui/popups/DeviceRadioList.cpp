@@ -208,8 +208,6 @@ QRadioButton *DeviceRadioList::setTabStop()
 void DeviceRadioList::moveKeyboardRow(int row)
 {
     keyboardRow = row;
-    // A move by keys shows the focus ring, as a move by Tab does.
-    window()->setAttribute(Qt::WA_KeyboardFocusChange);
     scroll->setValue(scrollValueShowing(row, scroll->value()));
     placeRows();
 }
@@ -221,9 +219,7 @@ void DeviceRadioList::radioClicked(int index)
         return;
     const int key = keys.at(row);
     checkedId = QString::number(key);
-    keyboardRow = row;
-    scroll->setValue(scrollValueShowing(row, scroll->value()));
-    placeRows();
+    moveKeyboardRow(row);
     emit deviceChosen(key, devices.value(key));
 }
 
@@ -242,6 +238,8 @@ bool DeviceRadioList::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         const int to = key->modifiers() & ~Qt::KeypadModifier ? -1 : rowAfterKey(key->key());
         if (to >= 0) {
+            // A move by keys shows the focus ring, as a move by Tab does.
+            window()->setAttribute(Qt::WA_KeyboardFocusChange);
             moveKeyboardRow(to);
             return true;
         }

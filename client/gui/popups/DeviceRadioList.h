@@ -61,6 +61,7 @@ private:
     // Tab stops in the list only at the radio showing the keyboard's row,
     // which it returns (null when no radio shows that row).
     QRadioButton *setTabStop();
+    // Puts the keyboard on row and scrolls it wholly into sight.
     void moveKeyboardRow(int row);
     void radioClicked(int radio);
 
