@@ -1,9 +1,13 @@
 #include "gui/popups/DeviceRadioList.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QWheelEvent>
+
+#include <climits>
 
 namespace {
 const int kLeftColumnRows = 3;
@@ -39,8 +43,16 @@ void DeviceRadioList::setDevices(const QMap<int, QString> &list, const QString &
     keys = devices.keys().toVector();
     checkedId = checked;
     radioRows.fill(-1);
-    updateScrollRange();
-    scroll->setValue(0);
+    const int checkedRow = keys.indexOf(checked.toInt());
+    const bool checkedListed = checkedRow >= 0 && QString::number(keys.at(checkedRow)) == checked;
+    keyboardRow = keys.isEmpty() ? -1 : (checkedListed ? checkedRow : 0);
+    {
+        // Straight to the current device: scrolling through the old list's
+        // value on the way would move the keyboard off its row.
+        const QSignalBlocker quiet(scroll);
+        updateScrollRange();
+        scroll->setValue(keyboardRow < 0 ? 0 : scrollValueShowing(keyboardRow, 0));
+    }
     placeRows();
 }
 
@@ -49,6 +61,66 @@ QPoint DeviceRadioList::rowPosition(int row) const
     if (row < kLeftColumnRows)
         return QPoint(20, (row + 1) * kRowHeight);
     return QPoint(232, (row - kLeftColumnRows + 1) * kRowHeight);
+}
+
+bool DeviceRadioList::rowInSight(int row) const
+{
+    const int top = rowPosition(row).y() - scroll->value();
+    return top >= 0 && top + kRadioHeight <= height();
+}
+
+int DeviceRadioList::scrollValueShowing(int row, int from) const
+{
+    const int top = rowPosition(row).y();
+    int value = from;
+    // A row brought into sight keeps a row's room on the side it comes in
+    // from, as the first and the last row do.
+    if (top < from)
+        value = qMax(top - kRowHeight, top + kRadioHeight - height());
+    else if (top + kRadioHeight > from + height())
+        value = qMin(top, top + kRowHeight - height());
+    return qBound(scroll->minimum(), value, scroll->maximum());
+}
+
+int DeviceRadioList::rowAfterKey(int key) const
+{
+    const int last = keys.size() - 1;
+    switch (key) {
+    case Qt::Key_Up:
+        return qMax(0, keyboardRow - 1);
+    case Qt::Key_Down:
+        return qMin(last, keyboardRow + 1);
+    case Qt::Key_Home:
+        return 0;
+    case Qt::Key_End:
+        return last;
+    // Only the right column's first rows lie beside the left column's.
+    case Qt::Key_Right:
+        return keyboardRow < kLeftColumnRows && keyboardRow + kLeftColumnRows <= last ? keyboardRow + kLeftColumnRows
+                                                                                       : keyboardRow;
+    case Qt::Key_Left:
+        return keyboardRow >= kLeftColumnRows && keyboardRow < 2 * kLeftColumnRows ? keyboardRow - kLeftColumnRows
+                                                                                    : keyboardRow;
+    default:
+        return -1;
+    }
+}
+
+int DeviceRadioList::nearestRowInSight(int row, const QVector<int> &placed) const
+{
+    const QPoint from = rowPosition(row);
+    int nearest = -1;
+    int nearestDistance = INT_MAX;
+    for (int candidate : placed) {
+        const QPoint at = rowPosition(candidate);
+        // Between rows as far up or down, the one in the same column wins.
+        const int distance = 2 * qAbs(at.y() - from.y()) + (at.x() != from.x() ? 1 : 0);
+        if (rowInSight(candidate) && distance < nearestDistance) {
+            nearest = candidate;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
 }
 
 void DeviceRadioList::updateScrollRange()
@@ -80,18 +152,16 @@ void DeviceRadioList::placeRows()
         auto *radio = new QRadioButton(this);
         // Checked by the list, which knows every row's state.
         radio->setAutoExclusive(false);
+        // The list moves the focus between rows (see eventFilter).
+        radio->setFocusPolicy(Qt::ClickFocus);
+        radio->installEventFilter(this);
         const int index = radios.size();
         connect(radio, &QRadioButton::clicked, this, [this, index]() { radioClicked(index); });
         radios.append(radio);
         radioRows.append(-1);
     }
-    for (int index = 0; index < radios.size(); ++index) {
+    for (int index = 0; index < rows.size(); ++index) {
         QRadioButton *radio = radios.at(index);
-        if (index >= rows.size()) {
-            radio->hide();
-            radioRows[index] = -1;
-            continue;
-        }
         const int row = rows.at(index);
         if (radioRows.at(index) != row) {
             const QString entry = devices.value(keys.at(row));
@@ -104,7 +174,42 @@ void DeviceRadioList::placeRows()
         radio->setGeometry(at.x(), at.y() - offset, kRadioWidth, kRadioHeight);
         radio->show();
     }
+    for (int index = rows.size(); index < radios.size(); ++index)
+        radioRows[index] = -1;
+    // Scrolled by the wheel or the bar: the keyboard goes along to the
+    // nearest row in sight, so the focus never rests on a row out of it.
+    if (keyboardRow >= 0 && !rowInSight(keyboardRow)) {
+        const int nearest = nearestRowInSight(keyboardRow, rows);
+        if (nearest >= 0)
+            keyboardRow = nearest;
+    }
+    QRadioButton *keyboardRadio = setTabStop();
+    QWidget *focus = window()->focusWidget();
+    if (keyboardRadio && focus != keyboardRadio && isAncestorOf(focus))
+        keyboardRadio->setFocus(Qt::OtherFocusReason);
+    // Hidden only now: a focused radio hidden earlier would pass the focus on out of the list.
+    for (int index = rows.size(); index < radios.size(); ++index)
+        radios.at(index)->hide();
     scroll->raise();
+}
+
+QRadioButton *DeviceRadioList::setTabStop()
+{
+    QRadioButton *keyboardRadio = nullptr;
+    for (int index = 0; index < radios.size(); ++index) {
+        const bool onKeyboardRow = keyboardRow >= 0 && radioRows.at(index) == keyboardRow;
+        radios.at(index)->setFocusPolicy(onKeyboardRow ? Qt::StrongFocus : Qt::ClickFocus);
+        if (onKeyboardRow)
+            keyboardRadio = radios.at(index);
+    }
+    return keyboardRadio;
+}
+
+void DeviceRadioList::moveKeyboardRow(int row)
+{
+    keyboardRow = row;
+    scroll->setValue(scrollValueShowing(row, scroll->value()));
+    placeRows();
 }
 
 void DeviceRadioList::radioClicked(int index)
@@ -114,8 +219,32 @@ void DeviceRadioList::radioClicked(int index)
         return;
     const int key = keys.at(row);
     checkedId = QString::number(key);
-    placeRows();
+    moveKeyboardRow(row);
     emit deviceChosen(key, devices.value(key));
+}
+
+bool DeviceRadioList::eventFilter(QObject *watched, QEvent *event)
+{
+    const int index = radios.indexOf(qobject_cast<QRadioButton *>(watched));
+    const int row = index < 0 ? -1 : radioRows.at(index);
+    if (row < 0)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn) {
+        // A click puts the keyboard on the row clicked; the list scrolls
+        // only once the click is done, so the press and release meet one row.
+        keyboardRow = row;
+        setTabStop();
+    } else if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const int to = key->modifiers() & ~Qt::KeypadModifier ? -1 : rowAfterKey(key->key());
+        if (to >= 0) {
+            // A move by keys shows the focus ring, as a move by Tab does.
+            window()->setAttribute(Qt::WA_KeyboardFocusChange);
+            moveKeyboardRow(to);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DeviceRadioList::resizeEvent(QResizeEvent *event)

@@ -4,6 +4,9 @@
 // may list a hundred thousand devices, so radios are made only for the rows
 // in sight (and a page below) and are handed to other rows as the list
 // scrolls: the window thread never makes a widget per device.
+// The keyboard is on a row, not on a radio: the arrows, Home and End move it,
+// the list scrolls it into sight and the radio showing it takes the focus.
+// The list is one stop for Tab, on that row.
 
 #include <QList>
 #include <QMap>
@@ -23,7 +26,8 @@ public:
 
     explicit DeviceRadioList(QWidget *parent = nullptr);
 
-    // Replaces the list; the device whose id is checkedId shows checked.
+    // Replaces the list; the device whose id is checkedId shows checked, in
+    // sight, and the keyboard starts on its row.
     void setDevices(const QMap<int, QString> &devices, const QString &checkedId);
     int deviceCount() const { return keys.size(); }
     // Its value is how far the list is scrolled, in pixels.
@@ -37,14 +41,28 @@ signals:
     void deviceChosen(int key, const QString &entry);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
 private:
     QPoint rowPosition(int row) const;
+    bool rowInSight(int row) const;
+    // The scroll value nearest to from at which row lies wholly in sight.
+    int scrollValueShowing(int row, int from) const;
+    // The row a navigation key moves the keyboard to, -1 for a key the list leaves alone.
+    int rowAfterKey(int key) const;
+    // Of the rows placed, the one in sight nearest to row; -1 for none.
+    int nearestRowInSight(int row, const QVector<int> &placed) const;
     void updateScrollRange();
-    // Hands the radios to the rows from a row above the sight to a page below it.
+    // Hands the radios to the rows from a row above the sight to a page below
+    // it, and keeps the keyboard's row in sight with the focus on its radio.
     void placeRows();
+    // Tab stops in the list only at the radio showing the keyboard's row,
+    // which it returns (null when no radio shows that row).
+    QRadioButton *setTabStop();
+    // Puts the keyboard on row and scrolls it wholly into sight.
+    void moveKeyboardRow(int row);
     void radioClicked(int radio);
 
     QScrollBar *scroll;
@@ -54,4 +72,6 @@ private:
     QList<QRadioButton *> radios;
     // The row each radio shows, -1 for none.
     QVector<int> radioRows;
+    // The row the keyboard is on, -1 while the list is empty.
+    int keyboardRow = -1;
 };

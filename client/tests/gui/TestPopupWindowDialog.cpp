@@ -50,6 +50,61 @@ void answerFolderDialog(const QString &folder)
     poll->start(20);
 }
 
+// The stand-in's device answer: devices 1..count, each "设备i|HMD-i".
+QByteArray devicesAnswer(int count)
+{
+    QByteArray answer = "{\"status\":1,\"msg\":\"ok\",\"data\":{";
+    for (int i = 1; i <= count; ++i)
+        answer += QStringLiteral("%1\"%2\":\"设备%2|HMD-%2\"").arg(i > 1 ? "," : "").arg(i).toUtf8();
+    return answer + "}}";
+}
+
+QList<QRadioButton *> shownRadios(const DeviceRadioList *list)
+{
+    QList<QRadioButton *> shown;
+    for (QRadioButton *radio : list->findChildren<QRadioButton *>()) {
+        if (radio->isVisibleTo(list))
+            shown << radio;
+    }
+    return shown;
+}
+
+QRadioButton *radioShowing(const DeviceRadioList *list, int device)
+{
+    for (QRadioButton *radio : shownRadios(list)) {
+        if (radio->text() == QStringLiteral("设备%1").arg(device))
+            return radio;
+    }
+    return nullptr;
+}
+
+// The right column's radios are wider than the list (they reach under its
+// scroll bar), so a row in sight is one whose whole height lies inside.
+bool inSight(const DeviceRadioList *list, const QRadioButton *radio)
+{
+    return radio && radio->isVisibleTo(list) && radio->y() >= 0 && radio->geometry().bottom() <= list->rect().bottom()
+        && radio->x() >= 0 && radio->x() < list->width();
+}
+
+QByteArray whereIs(const DeviceRadioList *list, const QRadioButton *radio)
+{
+    if (!radio)
+        return "no radio shows that device; list scrolled to " + QByteArray::number(list->scrollBar()->value());
+    const QRect at = radio->geometry();
+    const QRect box = list->rect();
+    return QStringLiteral("%1 at (%2,%3 %4x%5), list (%6,%7 %8x%9) scrolled to %10")
+        .arg(radio->text())
+        .arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height())
+        .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())
+        .arg(list->scrollBar()->value())
+        .toUtf8();
+}
+
+QRadioButton *focusedRadio()
+{
+    return qobject_cast<QRadioButton *>(QApplication::focusWidget());
+}
+
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -73,6 +128,23 @@ private:
         popup->setGeometry(40, 30, 1196, 700);
         popup->show();
         return popup;
+    }
+
+    // The device page on the stand-in's answer of count devices, active so
+    // that keys reach it; null when the list did not come.
+    DeviceRadioList *openDeviceList(int count, const QString &current)
+    {
+        const QString route = QStringLiteral("/client/api/ajaxGetDevices");
+        if (!server.setAnswer(route, QStringLiteral("devices.json"), devicesAnswer(count)))
+            return nullptr;
+        PopupWindowDialog *p = newPopup();
+        p->showDevicePage(current);
+        p->activateWindow();
+        const bool came = QTest::qWaitFor([p]() { return p->findChild<DeviceRadioList *>() != nullptr; }, 20000);
+        server.clearFaults(route);
+        if (!came || !QTest::qWaitForWindowActive(p))
+            return nullptr;
+        return p->findChild<DeviceRadioList *>();
     }
 
 private slots:
@@ -236,33 +308,27 @@ private slots:
     // choice reported; a later answer replaces the list.
     void longDeviceListScrollsAndChooses()
     {
-        QByteArray answer = "{\"status\":1,\"msg\":\"ok\",\"data\":{";
-        for (int i = 1; i <= 100000; ++i)
-            answer += QStringLiteral("%1\"%2\":\"设备%2|HMD-%2\"").arg(i > 1 ? "," : "").arg(i).toUtf8();
         const QString route = QStringLiteral("/client/api/ajaxGetDevices");
-        QVERIFY(server.setAnswer(route, QStringLiteral("devices.json"), answer + "}}"));
+        QVERIFY(server.setAnswer(route, QStringLiteral("devices.json"), devicesAnswer(100000)));
         PopupWindowDialog *p = newPopup();
         p->showDevicePage(QStringLiteral("99999"));
         QTRY_VERIFY_WITH_TIMEOUT(p->findChild<DeviceRadioList *>(QStringLiteral("deviceList")), 20000);
         QVERIFY(server.clearFaults(route));
         auto *list = part<DeviceRadioList>(p, "deviceList");
         QCOMPARE(list->deviceCount(), 100000);
-        auto shownRadios = [list]() {
-            QList<QRadioButton *> shown;
-            for (QRadioButton *radio : list->findChildren<QRadioButton *>()) {
-                if (radio->isVisibleTo(list))
-                    shown << radio;
-            }
-            return shown;
-        };
         QVERIFY(list->findChildren<QRadioButton *>().size() < 40);
-        QList<QRadioButton *> radios = shownRadios();
+        // It opens on the current device.
+        QRadioButton *opened = radioShowing(list, 99999);
+        QVERIFY2(inSight(list, opened), whereIs(list, opened).constData());
+        QVERIFY(opened->isChecked());
+        QScrollBar *scroll = list->scrollBar();
+        scroll->setValue(0);
+        QList<QRadioButton *> radios = shownRadios(list);
         QCOMPARE(radios.at(0)->pos(), QPoint(20, 37));
         QCOMPARE(radios.at(0)->text(), QStringLiteral("设备1"));
         QCOMPARE(radios.at(3)->pos(), QPoint(232, 37));
         QCOMPARE(radios.at(3)->text(), QStringLiteral("设备4"));
         // The wheel scrolls the list.
-        QScrollBar *scroll = list->scrollBar();
         QVERIFY(scroll->isVisibleTo(list));
         QWheelEvent wheel(QPointF(30, 40), list->mapToGlobal(QPoint(30, 40)), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -271,7 +337,7 @@ private slots:
         scroll->setValue(scroll->maximum());
         QRadioButton *current = nullptr;
         QRadioButton *last = nullptr;
-        for (QRadioButton *radio : shownRadios()) {
+        for (QRadioButton *radio : shownRadios(list)) {
             QCOMPARE(radio->isChecked(), radio->toolTip() == QStringLiteral("HMD-99999"));
             if (radio->toolTip() == QStringLiteral("HMD-99999"))
                 current = radio;
@@ -289,7 +355,7 @@ private slots:
         // A later, short answer replaces the long one.
         p->getDeviceInfo({{101, "A|HMD-1"}, {102, "B|HMD-2"}, {103, "C|HMD-3"}});
         QCOMPARE(list->deviceCount(), 3);
-        radios = shownRadios();
+        radios = shownRadios(list);
         QCOMPARE(radios.size(), 3);
         QCOMPARE(radios.at(2)->text(), QStringLiteral("C"));
         QCOMPARE(radios.at(2)->pos(), QPoint(20, 111));
@@ -301,6 +367,109 @@ private slots:
         QCOMPARE(chosen.at(0).at(0).toString(), QStringLiteral("102"));
         QCOMPARE(chosen.at(0).at(1).toString(), QStringLiteral("HMD-2"));
         QTRY_VERIFY(popup.isNull());
+    }
+
+    // The keyboard's row moves in the list's order and between the columns;
+    // the list scrolls to it and Space chooses it, as a click does.
+    void keysMoveTheFocusedRowInSight_data()
+    {
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<QVector<int>>("keys");
+        QTest::addColumn<QVector<int>>("focused"); // the device focused after each key
+        QTest::newRow("down past the sight") << 2 << QVector<int>(6, Qt::Key_Down) << QVector<int>{3, 4, 5, 6, 7, 8};
+        QTest::newRow("end, home") << 2 << QVector<int>{Qt::Key_End, Qt::Key_Home} << QVector<int>{200, 1};
+        QTest::newRow("ends hold") << 2 << QVector<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_End, Qt::Key_Down, Qt::Key_Up}
+                                   << QVector<int>{1, 1, 200, 200, 199};
+        QTest::newRow("across the columns")
+            << 2
+            << QVector<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left, Qt::Key_Down, Qt::Key_Right,
+                            Qt::Key_Down, Qt::Key_Left}
+            << QVector<int>{5, 5, 2, 2, 3, 6, 7, 7};
+    }
+
+    void keysMoveTheFocusedRowInSight()
+    {
+        QFETCH(int, clicked);
+        QFETCH(QVector<int>, keys);
+        QFETCH(QVector<int>, focused);
+        DeviceRadioList *list = openDeviceList(200, QStringLiteral("1"));
+        QVERIFY(list);
+        QRadioButton *start = radioShowing(list, clicked);
+        QVERIFY(start);
+        QTest::mouseClick(start, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+        for (int i = 0; i < keys.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(keys.at(i)));
+            QRadioButton *radio = focusedRadio();
+            QVERIFY(radio && list->isAncestorOf(radio));
+            QCOMPARE(radio->text(), QStringLiteral("设备%1").arg(focused.at(i)));
+            QVERIFY2(inSight(list, radio), whereIs(list, radio).constData());
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        const int device = focused.last();
+        QRadioButton *chosen = radioShowing(list, device);
+        QVERIFY2(inSight(list, chosen), whereIs(list, chosen).constData());
+        for (QRadioButton *radio : shownRadios(list))
+            QCOMPARE(radio->isChecked(), radio == chosen);
+        QSignalSpy saved(popup.data(), &PopupWindowDialog::sendDeviceSelection);
+        part<QPushButton>(popup, "pup_okBtn")->click();
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(saved.at(0).at(0).toString(), QString::number(device));
+        QCOMPARE(saved.at(0).at(1).toString(), QStringLiteral("HMD-%1").arg(device));
+    }
+
+    // Filled, the list shows the current device and the keyboard starts on
+    // it; Tab enters and leaves the list as one stop, the wheel never leaves
+    // the focus on a row out of sight, and a later answer shows it again.
+    void listOpensOnTheCurrentDevice_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<int>("device"); // the row the keyboard starts on
+        QTest::newRow("113") << "113" << 113;
+        QTest::newRow("8, just below the sight") << "8" << 8;
+        QTest::newRow("the last") << "200" << 200;
+        QTest::newRow("none") << "" << 1;
+    }
+
+    void listOpensOnTheCurrentDevice()
+    {
+        QFETCH(QString, current);
+        QFETCH(int, device);
+        DeviceRadioList *list = openDeviceList(200, current);
+        QVERIFY(list);
+        auto checkCurrentShown = [&]() {
+            QRadioButton *shown = radioShowing(list, device);
+            QVERIFY2(inSight(list, shown), whereIs(list, shown).constData());
+            for (QRadioButton *radio : shownRadios(list))
+                QCOMPARE(radio->isChecked(), radio == shown && !current.isEmpty());
+        };
+        checkCurrentShown();
+        if (QTest::currentTestFailed())
+            return;
+
+        for (int tabs = 0; tabs < 20 && !list->isAncestorOf(QApplication::focusWidget()); ++tabs)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(focusedRadio() && list->isAncestorOf(focusedRadio()));
+        QCOMPARE(focusedRadio()->text(), QStringLiteral("设备%1").arg(device));
+        for (int notch = 0; notch < 3; ++notch) {
+            QWheelEvent wheel(QPointF(30, 40), list->mapToGlobal(QPoint(30, 40)), QPoint(), QPoint(0, -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list, &wheel);
+            QVERIFY(focusedRadio() && list->isAncestorOf(focusedRadio()));
+            QVERIFY2(inSight(list, focusedRadio()), whereIs(list, focusedRadio()).constData());
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(!list->isAncestorOf(QApplication::focusWidget()));
+
+        QMap<int, QString> again;
+        for (int i = 1; i <= 200; ++i)
+            again.insert(i, QStringLiteral("设备%1|HMD-%1").arg(i));
+        popup->getDeviceInfo(again);
+        checkCurrentShown();
+        if (QTest::currentTestFailed())
+            return;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(focusedRadio() && list->isAncestorOf(focusedRadio()));
+        QCOMPARE(focusedRadio()->text(), QStringLiteral("设备%1").arg(device));
     }
 
     void devicePageAsksTheStore()
