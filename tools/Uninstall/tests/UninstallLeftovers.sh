@@ -11,7 +11,8 @@ shared=$(unixpath 'C:\SharedLib')
 mkdir -p "$library/BigGame" "$shared"
 echo save > "$library/BigGame/save.dat"
 echo keep > "$shared/keep.txt"
-sentinels() { (cd "$WINEPREFIX/drive_c" && find GameLibrary SharedLib -type f | sort); }
+# Every file under the links' targets; a target gone lists nothing.
+sentinels() { (cd "$WINEPREFIX/drive_c" && find GameLibrary SharedLib -type f 2>/dev/null | sort) || true; }
 sentinels_before=$(sentinels)
 
 # show WHAT: the client folder and the sentinels, for the log.
