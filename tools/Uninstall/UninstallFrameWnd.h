@@ -9,8 +9,9 @@
 // The progress page's counter, raised by the timer and by the routine.
 extern volatile unsigned int g_uninstallProgress;
 
-// The uninstaller's window: confirm, progress and done pages. All its work
-// runs on the window thread; closing the done page deletes the uninstaller.
+// The uninstaller's window: confirm, progress and done pages. Its work runs
+// on the window thread, the folder's removal on a thread of its own; closing
+// the done page deletes the uninstaller.
 class CUninstallFrameWnd : public CWizardFrameWnd
 {
 public:

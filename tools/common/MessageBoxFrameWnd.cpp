@@ -84,16 +84,18 @@ std::vector<std::wstring> DetailLines(CLabelUI* measure, const std::wstring& tex
     return lines;
 }
 
-// A row like the skin's detail row, centred, for a further line.
-CControlUI* DetailLineRow(const std::wstring& text, size_t index)
+// A row for a further line, centred, its label shown as the skin shows the first.
+CControlUI* DetailLineRow(const CLabelUI* first, const std::wstring& text, size_t index)
 {
     CHorizontalLayoutUI* row = new CHorizontalLayoutUI();
     row->SetFixedHeight(kDetailLineHeight);
     CLabelUI* label = new CLabelUI();
     label->SetName((L"errr_detail" + std::to_wstring(index + 1)).c_str());
-    label->SetAttribute(L"textcolor", L"#ffffff");
-    label->SetAttribute(L"align", L"center");
-    label->SetAttribute(L"autocalcwidth", L"true");
+    label->SetFont(first->GetFont());
+    label->SetTextColor(first->GetTextColor());
+    label->SetTextStyle(first->GetTextStyle());
+    label->SetTextPadding(first->GetTextPadding());
+    label->SetAutoCalcWidth(first->IsAutoCalcWidth());
     label->SetText(text.c_str());
     row->Add(new CControlUI());
     row->Add(label);
@@ -142,7 +144,7 @@ void CMessageBoxFrameWnd::ShowDetail(const std::wstring& detail)
     CContainerUI* rows = static_cast<CContainerUI*>(m_detailRow->GetInterface(L"Container"));
     const int added = rows != NULL && lines.size() > 1 ? static_cast<int>(lines.size()) - 1 : 0;
     for (int i = 1; i <= added; ++i)
-        rows->Add(DetailLineRow(lines[i], i));
+        rows->Add(DetailLineRow(m_detail, lines[i], i));
     m_detailRow->SetFixedHeight(m_detailRow->GetFixedHeight() + added * kDetailLineHeight);
     m_detailRow->SetVisible(true);
     if (added > 0) {

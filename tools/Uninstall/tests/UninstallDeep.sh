@@ -15,9 +15,8 @@ echo "before: $counts_before"
 # Windows path is LENGTH characters or a little more; prints that path.
 deep_tree() {
   local relative='VRGames' name
-  while [ $((${#client} + 1 + ${#relative})) -lt $(($1 - 20)) ]; do
-    name=$(printf 'Asset%.0s' {1..9}); relative+="\\${name:0:40}"
-  done
+  name=$(printf 'Asset%.0s' {1..8})
+  while [ $((${#client} + 1 + ${#relative})) -lt $(($1 - 20)) ]; do relative+="\\$name"; done
   relative+='\texture-atlas-0001.dat'
   mkdir -p "$(unixpath "$client\\${relative%\\*}")"
   echo deep > "$(unixpath "$client\\$relative")"
