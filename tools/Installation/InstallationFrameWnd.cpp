@@ -11,6 +11,7 @@
 #include "ProductPage.h"
 #include "StatisticsReport.h"
 #include "UninstallEntry.h"
+#include "UpdateSwapRecord.h"
 #include "VersionNumber.h"
 #include "WizardNotices.h"
 
@@ -462,9 +463,11 @@ CInstallationFrameWnd::InstallOutcome CInstallationFrameWnd::RunInstall(InstallJ
         return ExtractFailed;
     // A new install ends any undo of an earlier update: what an update staged
     // or kept goes, so no later update puts an older file over this install.
-    // Only now: a failed extraction keeps that undo.
-    for (const wchar_t* name : { kUpdateStagingFolder, kUpdateKeptFolder })
-        RemoveFolderTree(client + L"\\" + name);
+    // The swap is ended before its kept folder goes, so a kept folder that
+    // stays (a file in it held) is only ever removed. Only now: a failed extraction keeps that undo.
+    RemoveFolderTree(client + L"\\" + kUpdateStagingFolder);
+    const std::wstring kept = client + L"\\" + kUpdateKeptFolder;
+    RemoveEndedSwap(kept);
 
     if (!WriteUninstallEntry(client, PackageVersion()))
         return RegistryFailed;

@@ -10,19 +10,20 @@ namespace {
 struct RemovalJob {
     std::wstring clientFolder;
     std::wstring selfPath;
+    bool runsFromFolder;
 };
 
 // The running uninstaller's own file cannot go while it runs: when it lies
 // in the folder, everything else goes and the folder is left to the batch.
-void RemoveClientTree(const std::wstring& clientFolder, const std::wstring& selfPath)
+void RemoveClientTree(const RemovalJob& job)
 {
-    if (!IsRealFolder(clientFolder) || !RunsFromFolder(clientFolder, selfPath)) {
-        RemoveFolderTree(clientFolder);
+    if (!job.runsFromFolder || !IsRealFolder(job.clientFolder)) {
+        RemoveFolderTree(job.clientFolder);
         return;
     }
-    for (const FolderEntry& entry : FolderEntriesOf(clientFolder)) {
-        const std::wstring path = clientFolder + L"\\" + entry.name;
-        if (!SameFile(path, selfPath))
+    for (const FolderEntry& entry : FolderEntriesOf(job.clientFolder)) {
+        const std::wstring path = job.clientFolder + L"\\" + entry.name;
+        if (!SameFile(path, job.selfPath))
             RemoveFolderTree(path);
     }
 }
@@ -31,41 +32,53 @@ DWORD WINAPI RemoveClientFolder(LPVOID parameter)
 {
     RemovalJob* job = static_cast<RemovalJob*>(parameter);
     WaitWhileRemovalHeld();
-    RemoveClientTree(job->clientFolder, job->selfPath);
+    RemoveClientTree(*job);
     const std::wstring parent = ParentFolderOf(job->clientFolder);
     DeleteUpdaterCopy(parent);
-    // RemoveDirectoryW takes a folder only when it is empty.
+    // Only a real folder that is itself and empty goes: a junction or a link
+    // in the root's place is never removed, whatever it leads to.
     if (!IsRootFolder(parent))
-        RemoveDirectoryW(LongPathOf(parent).c_str());
+        RemoveEmptyFolder(parent);
     delete job;
     return 0;
+}
+
+bool SameName(const std::wstring& a, const std::wstring& b)
+{
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE)
+        == CSTR_EQUAL;
 }
 
 } // namespace
 
 bool RunsFromFolder(const std::wstring& folder, const std::wstring& selfPath)
 {
-    const size_t slash = selfPath.find_last_of(L'\\');
-    return !folder.empty() && slash != std::wstring::npos && SameFile(folder + selfPath.substr(slash), selfPath);
+    const std::wstring selfFolder = ParentFolderOf(selfPath);
+    if (folder.empty() || selfFolder.empty())
+        return false;
+    const std::wstring folderName = OpenedNameOf(folder);
+    return !folderName.empty() && SameName(folderName, OpenedNameOf(selfFolder));
 }
 
-HANDLE StartClientFolderRemoval(const std::wstring& clientFolder, const std::wstring& selfPath)
+HANDLE StartClientFolderRemoval(const std::wstring& clientFolder, const std::wstring& selfPath, bool runsFromFolder)
 {
-    RemovalJob* job = new RemovalJob{ clientFolder, selfPath };
+    RemovalJob* job = new RemovalJob{ clientFolder, selfPath, runsFromFolder };
     HANDLE thread = CreateThread(NULL, 0, RemoveClientFolder, job, 0, NULL);
     if (thread == NULL)
         delete job;
     return thread;
 }
 
-bool ClientFolderRemoved(const std::wstring& clientFolder, const std::wstring& selfPath)
+bool ClientFolderRemoved(const std::wstring& clientFolder, const std::wstring& selfPath, bool runsFromFolder)
 {
     const PathKind kind = KindOfPath(clientFolder);
     if (kind != PathKind::Folder)
         return kind == PathKind::Missing;
-    if (!IsRealFolder(clientFolder))
-        return false;  // a link in the folder's place
+    if (!runsFromFolder || !IsRealFolder(clientFolder))
+        return false;  // left whole, or a link in the folder's place
     const std::vector<FolderEntry> left = FolderEntriesOf(clientFolder);
-    return left.size() == 1 && !(left[0].attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
-        && SameFile(clientFolder + L"\\" + left[0].name, selfPath);
+    if (left.size() != 1 || (left[0].attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+        return false;
+    const std::wstring entry = clientFolder + L"\\" + left[0].name;
+    return IsEntryItself(entry) && SameFile(entry, selfPath);
 }

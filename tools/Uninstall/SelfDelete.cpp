@@ -1,7 +1,7 @@
 #include "SelfDelete.h"
 
 #include "ClientFolder.h"
-#include "FolderRemoval.h"
+#include "FolderTreeRemoval.h"
 #include "FreshFile.h"
 #include "HiddenProcess.h"
 
@@ -66,7 +66,8 @@ std::wstring BatchLiteral(const std::wstring& path)
     return text;
 }
 
-std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& clientFolder, int tries)
+std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& clientFolder,
+                              const std::wstring& installRoot, int tries)
 {
     // A pause of about a second: ping waits one second between its two echoes of the loopback address.
     const std::wstring exe = L"\"" + BatchLiteral(exePath) + L"\"";
@@ -80,12 +81,9 @@ std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& c
                         L"ping -n 2 -w 1000 127.0.0.1 >nul\r\n"
                         L"goto retry\r\n"
                         L":removed\r\n";
-    if (!clientFolder.empty()) {
-        text += L"rd \"" + BatchLiteral(clientFolder) + L"\" >nul 2>nul\r\n";
-        // The install root likewise, and a drive or share root never.
-        const std::wstring parent = ParentFolderOf(clientFolder);
-        if (IsAbsoluteFolder(parent + L"\\") && !IsRootFolder(parent))
-            text += L"rd \"" + BatchLiteral(parent) + L"\" >nul 2>nul\r\n";
+    for (const std::wstring* folder : { &clientFolder, &installRoot }) {
+        if (!folder->empty() && !IsRootFolder(*folder))
+            text += L"rd \"" + BatchLiteral(*folder) + L"\" >nul 2>nul\r\n";
     }
     text += L"del \"%~f0\"\r\n";
     return text;
@@ -103,18 +101,27 @@ std::wstring SelfPath()
     return length > 0 && length < MAX_PATH ? std::wstring(self, length) : std::wstring();
 }
 
-void DeleteSelfAndExit(const std::wstring& clientFolder)
+void DeleteSelfAndExit(const std::wstring& clientFolder, bool runsFromFolder)
 {
     const std::wstring exe = SelfPath();
     wchar_t temp[MAX_PATH] = { 0 };
     DWORD tempLength = GetTempPathW(MAX_PATH, temp);
     const std::wstring cmd = SystemProgram(L"cmd.exe");
-    if (exe.empty() || tempLength == 0 || tempLength >= MAX_PATH - 16 || cmd.empty())
+    // cmd's del acts on what a link Wine hides points to.
+    if (exe.empty() || !IsEntryItself(exe) || tempLength == 0 || tempLength >= MAX_PATH - 16 || cmd.empty())
         ExitProcess(0);
     const std::wstring batch = std::wstring(temp) + L"DeleteBat.bat";
-    const std::wstring folder = RunsFromFolder(clientFolder, exe) ? PathForBatch(clientFolder) : std::wstring();
+    // cmd's rd removes the target of a link Wine hides, and Windows' rd a
+    // junction whatever it holds: a folder is named only while it is real.
+    std::wstring folder, root;
+    if (runsFromFolder && IsRealFolder(clientFolder)) {
+        folder = PathForBatch(clientFolder);
+        const std::wstring parent = ParentFolderOf(clientFolder);
+        if (IsAbsoluteFolder(parent + L"\\") && !IsRootFolder(parent) && IsRealFolder(parent))
+            root = PathForBatch(parent);
+    }
     std::string bytes;
-    if (!ToOem(CleanupBatchText(PathForBatch(exe), folder), bytes) || !WriteBatch(batch, bytes))
+    if (!ToOem(CleanupBatchText(PathForBatch(exe), folder, root), bytes) || !WriteBatch(batch, bytes))
         ExitProcess(0);
 
     // The batch's own folder is its current folder; it never holds the client's.

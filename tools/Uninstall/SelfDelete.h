@@ -13,13 +13,13 @@ std::wstring BatchLiteral(const std::wstring& path);
 const int kCleanupBatchTries = 30;
 
 // The batch's text for the uninstaller at exePath. clientFolder is the
-// folder it ran from (empty when it ran from elsewhere or none was removed):
-// once the uninstaller's file is deleted, that folder and then the install
-// root above it go by a plain "rd", which takes a folder only when it is
-// empty, so the batch never removes more than the uninstaller left. Paths are
-// written as batch literals.
+// folder it ran from and installRoot the folder above it, each empty when the
+// batch must not remove it: once the uninstaller's file is deleted, they go
+// in that order by a plain "rd", which takes a folder only when it is empty,
+// so the batch never removes more than the uninstaller left. A drive or share
+// root is never named. Paths are written as batch literals.
 std::wstring CleanupBatchText(const std::wstring& exePath, const std::wstring& clientFolder,
-                              int tries = kCleanupBatchTries);
+                              const std::wstring& installRoot, int tries = kCleanupBatchTries);
 
 // The command line that runs the batch with cmd at cmdPath: "/d" so no AutoRun
 // command of the registry runs first, "/v:off" so no "!" in a path is read as
@@ -34,6 +34,10 @@ std::wstring PathForBatch(const std::wstring& path);
 std::wstring SelfPath();
 
 // Writes the batch anew, starts it hidden and ends the process with code 0.
-// clientFolder is the folder this run removed (empty when none); the batch
-// removes it only when the uninstaller runs from it (RunsFromFolder).
-void DeleteSelfAndExit(const std::wstring& clientFolder);
+// clientFolder is the folder this run removed (empty when none) and
+// runsFromFolder the uninstall's one answer to RunsFromFolder. The batch
+// names the folder only when the uninstaller runs from it, and the folder,
+// then its install root, only while each is a real folder that is itself
+// (never a link or junction in its place). An uninstaller that is not itself
+// (a link Wine hides) is never deleted: no batch runs then.
+void DeleteSelfAndExit(const std::wstring& clientFolder, bool runsFromFolder);

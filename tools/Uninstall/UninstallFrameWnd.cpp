@@ -99,7 +99,7 @@ void CUninstallFrameWnd::DeleteSelfAndExitNow()
     if (m_removal != NULL)
         ::CloseHandle(m_removal);
     m_removal = NULL;
-    DeleteSelfAndExit(m_clientFolder);
+    DeleteSelfAndExit(m_clientFolder, m_runsFromFolder);
 }
 
 void CUninstallFrameWnd::OnProgressTimer()
@@ -119,7 +119,7 @@ void CUninstallFrameWnd::OnProgressTimer()
     // Only a folder that is gone is reported removed, or one that holds
     // nothing but the running uninstaller: the clean-up batch at the close
     // finishes that one.
-    if (!m_clientFolder.empty() && !ClientFolderRemoved(m_clientFolder, SelfPath())) {
+    if (!m_clientFolder.empty() && !ClientFolderRemoved(m_clientFolder, SelfPath(), m_runsFromFolder)) {
         ShowAlert(this, kClientFolderWrongText);
         return;
     }
@@ -174,7 +174,8 @@ void CUninstallFrameWnd::RunUninstall()
 
     if (exists) {
         m_clientFolder = folder;
-        m_removal = StartClientFolderRemoval(folder, self);
+        m_runsFromFolder = RunsFromFolder(folder, self);
+        m_removal = StartClientFolderRemoval(folder, self, m_runsFromFolder);
     }
     DeleteUninstallEntry();
     confirmExit = false;

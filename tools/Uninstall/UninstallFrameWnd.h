@@ -49,6 +49,7 @@ private:
     void DeleteSelfAndExitNow();
 
     std::wstring m_clientFolder;  // the folder this run removed; empty when none
+    bool m_runsFromFolder = false;  // whether this uninstaller runs from that folder, asked once
     HANDLE m_removal = NULL;      // the removal's thread while it may run
     bool m_closeAsked = false;    // a close came while the removal ran
     DWORD m_closeAskedAt = 0;     // its tick count

@@ -3,7 +3,7 @@
 #include "ClientFolder.h"
 #include "ExtractorRunner.h"
 #include "FolderTreeRemoval.h"
-#include "FreshFile.h"
+#include "UpdateSwapRecord.h"
 #include "UpdateTestSeam.h"
 
 #include <windows.h>
@@ -72,37 +72,14 @@ bool MakeRealFolders(const std::wstring& base, const std::wstring& relative, std
     return true;
 }
 
-// The record of a swap not yet finished, at the top of its kept folder; the
-// name is refused in a package, so it never stands for a client file.
-const wchar_t* const kSwapRecord = L"~orbela-update-swap";
-
-std::wstring SwapRecordOf(const std::wstring& kept)
-{
-    return LongPathOf(kept + L"\\" + kSwapRecord);
-}
-
-bool WriteSwapRecord(const std::wstring& kept)
-{
-    static const char text[] = "update swap not finished\r\n";
-    return WriteFreshFile(SwapRecordOf(kept).c_str(), text, sizeof(text) - 1, FreshFileCheck::Bytes)
-        == FreshFileResult::Written;
-}
-
-// Whether the kept folder is of a swap cut off before its last move: its
-// record is there, as a file of its own (a link is never taken for it).
-bool SwapUnfinished(const std::wstring& kept)
-{
-    const DWORD attributes = GetFileAttributesW(SwapRecordOf(kept).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES
-        && !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
-}
-
-// The old files a kept folder holds, without its record.
+// The old files a kept folder holds, without its record and end mark.
 std::vector<std::wstring> KeptFilesOf(const std::wstring& kept)
 {
     std::vector<std::wstring> files = ContentsOf(kept).files;
     files.erase(std::remove_if(files.begin(), files.end(),
-                               [](const std::wstring& file) { return SameName(file, kSwapRecord); }),
+                               [](const std::wstring& file) {
+                                   return SameName(file, kSwapRecordName) || SameName(file, kSwapEndedName);
+                               }),
                 files.end());
     return files;
 }
@@ -116,8 +93,8 @@ bool RestoreKeptFiles(const std::wstring& clientFolder)
     // files are the old version's: either is only removed (one that stays
     // makes the kept folder impossible to create, so the next update fails
     // before any move).
-    if (!IsRealFolder(kept) || !SwapUnfinished(kept)) {
-        RemoveFolderTree(kept);
+    if (!SwapUnfinished(kept)) {
+        RemoveEndedSwap(kept);
         return true;
     }
     for (const std::wstring& relative : KeptFilesOf(kept)) {
@@ -125,11 +102,14 @@ bool RestoreKeptFiles(const std::wstring& clientFolder)
         const std::wstring target = LongPathOf(clientFolder + L"\\" + relative);
         if (!MakeRealFolders(clientFolder, relative, nullptr))
             continue;
-        // The second name of a file that was never replaced: the client file is the old one already.
+        // The second name of a file that was never replaced: the client file
+        // is the old one already. A kept entry that is not itself (a link Wine
+        // shows as a file) is never moved or deleted: it stays, and so does
+        // the kept folder.
         if (SameFile(keptFile, target))
-            DeleteFileW(keptFile.c_str());
+            RemoveEntryItself(keptFile);
         else
-            MoveFileExW(keptFile.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+            MoveEntryItself(keptFile, target, true);
     }
     // Never removed while it holds a file: it may be the only copy of an old one.
     return KeptFilesOf(kept).empty() && RemoveFolderTree(kept);
@@ -188,21 +168,22 @@ struct Swap {
     bool Undo()
     {
         for (auto it = newFiles.rbegin(); it != newFiles.rend(); ++it)
-            DeleteFileW(LongPathOf(clientFolder + L"\\" + *it).c_str());
+            RemoveEntryItself(clientFolder + L"\\" + *it);
         bool restored = RestoreKeptFiles(clientFolder);
         for (auto it = createdFolders.rbegin(); it != createdFolders.rend(); ++it)
-            RemoveDirectoryW(LongPathOf(clientFolder + L"\\" + *it).c_str());
+            RemoveEmptyFolder(clientFolder + L"\\" + *it);
         return restored;
     }
 };
 
 // A package entry at the top level with one of the update's own names would
-// be put over its folders, or taken for the swap's record.
+// be put over its folders, or taken for the swap's record or end mark.
 bool UsesUpdateFolderNames(const std::vector<std::wstring>& files)
 {
     for (const std::wstring& file : files) {
         const std::wstring top = file.substr(0, file.find(L'\\'));
-        if (SameName(top, kUpdateStagingFolder) || SameName(top, kUpdateKeptFolder) || SameName(top, kSwapRecord))
+        if (SameName(top, kUpdateStagingFolder) || SameName(top, kUpdateKeptFolder)
+            || SameName(top, kSwapRecordName) || SameName(top, kSwapEndedName))
             return true;
     }
     return false;
@@ -265,14 +246,15 @@ UnpackOutcome UnpackOverClient(const std::wstring& extractor, const std::wstring
     }
 
     // Every file is in place: the kept ones are the old version's and are
-    // never put back. The record ends, and the kept folder takes the staging
-    // name, which is only ever removed: either alone marks the swap finished.
-    // What cannot be removed now goes with the next run or a new install.
-    DeleteFileW(SwapRecordOf(swap.kept).c_str());
+    // never put back. The swap ends (its record goes, or an end mark says so
+    // when the record is held), and the kept folder takes the staging name,
+    // which is only ever removed. What cannot be removed now goes with the
+    // next run or a new install.
+    EndSwap(swap.kept);
     RemoveFolderTree(swap.staging);
-    if (MoveFileExW(LongPathOf(swap.kept).c_str(), LongPathOf(swap.staging).c_str(), 0))
+    if (MoveEntryItself(swap.kept, swap.staging, false))
         RemoveFolderTree(swap.staging);
     else
-        RemoveFolderTree(swap.kept);
+        RemoveEndedSwap(swap.kept);
     return UnpackOutcome::Placed;
 }

@@ -1,5 +1,7 @@
 #include "UpdaterCopy.h"
 
+#include "FolderTreeRemoval.h"
+
 #include <windows.h>
 
 bool IsOrbelaUpdater(const std::wstring& path)
@@ -17,5 +19,5 @@ void DeleteUpdaterCopy(const std::wstring& installRoot)
 {
     const std::wstring copy = installRoot + L"\\Update.exe";
     if (IsOrbelaUpdater(copy))
-        DeleteFileW(copy.c_str());
+        RemoveEntryItself(copy);
 }

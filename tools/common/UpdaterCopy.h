@@ -10,6 +10,7 @@
 // ("ZIPRES" 131) and extractor ("EXE" 130) resources.
 bool IsOrbelaUpdater(const std::wstring& path);
 
-// Deletes "Update.exe" in the install root when it is an Orbela updater; a
-// program of that name from anyone else stays.
+// Deletes "Update.exe" in the install root when it is an Orbela updater and
+// itself; a program of that name from anyone else, or a link Wine shows as
+// a file, stays.
 void DeleteUpdaterCopy(const std::wstring& installRoot);

@@ -16,7 +16,7 @@ bool Has(const std::wstring& text, const std::wstring& line)
 
 TEST(CleanupBatchTest, RunFromTheClientFolderRemovesItAndAnEmptyRoot)
 {
-    std::wstring text = CleanupBatchText(L"D:\\My Games\\Orbela\\Uninstall.exe", L"D:\\My Games\\orbela");
+    std::wstring text = CleanupBatchText(L"D:\\My Games\\Orbela\\Uninstall.exe", L"D:\\My Games\\orbela", L"D:\\My Games");
     EXPECT_EQ(text.rfind(L"@echo off\r\n", 0), 0u);
     EXPECT_TRUE(Has(text, L"del /f /q \"D:\\My Games\\Orbela\\Uninstall.exe\" >nul 2>nul"));
     EXPECT_TRUE(Has(text, L"if not exist \"D:\\My Games\\Orbela\\Uninstall.exe\" goto removed"));
@@ -36,18 +36,24 @@ TEST(CleanupBatchTest, RunFromTheClientFolderRemovesItAndAnEmptyRoot)
 
 TEST(CleanupBatchTest, ACopyElsewhereGoesAloneAndARootIsNeverRemoved)
 {
-    // The caller names no folder when the uninstaller does not run from it (RunsFromFolder).
-    std::wstring copy = CleanupBatchText(L"C:\\Downloads\\Uninstall (1).exe", L"");
+    // The caller names no folder when the uninstaller does not run from it
+    // (RunsFromFolder), nor one that is not a real folder.
+    std::wstring copy = CleanupBatchText(L"C:\\Downloads\\Uninstall (1).exe", L"", L"");
     EXPECT_TRUE(Has(copy, L"del /f /q \"C:\\Downloads\\Uninstall (1).exe\" >nul 2>nul"));
     EXPECT_EQ(copy.find(L"rd "), std::wstring::npos);
 
-    std::wstring atRoot = CleanupBatchText(L"E:\\Orbela\\Uninstall.exe", L"E:\\Orbela");
+    std::wstring atRoot = CleanupBatchText(L"E:\\Orbela\\Uninstall.exe", L"E:\\Orbela", L"E:\\");
     EXPECT_TRUE(Has(atRoot, L"rd \"E:\\Orbela\" >nul 2>nul"));
     EXPECT_EQ(atRoot.find(L"rd ", atRoot.find(L"rd ") + 1), std::wstring::npos) << "E:\\ is a root";
 
-    std::wstring percent = CleanupBatchText(L"C:\\100%\\Orbela\\Uninstall.exe", L"C:\\100%\\Orbela");
+    std::wstring percent = CleanupBatchText(L"C:\\100%\\Orbela\\Uninstall.exe", L"C:\\100%\\Orbela", L"C:\\100%");
     EXPECT_TRUE(Has(percent, L"rd \"C:\\100%%\\Orbela\" >nul 2>nul")) << "cmd reads %% as the one % of the path";
     EXPECT_TRUE(Has(percent, L"del /f /q \"C:\\100%%\\Orbela\\Uninstall.exe\" >nul 2>nul"));
+    EXPECT_TRUE(Has(percent, L"rd \"C:\\100%%\" >nul 2>nul"));
+
+    std::wstring folderOnly = CleanupBatchText(L"C:\\Linked\\Orbela\\Uninstall.exe", L"C:\\Linked\\Orbela", L"");
+    EXPECT_TRUE(Has(folderOnly, L"rd \"C:\\Linked\\Orbela\" >nul 2>nul"));
+    EXPECT_EQ(folderOnly.find(L"rd \"C:\\Linked\""), std::wstring::npos) << "a root not named is never removed";
     EXPECT_EQ(BatchLiteral(L"D:\\a%PATH%b%"), L"D:\\a%%PATH%%b%%");
 }
 
@@ -136,7 +142,7 @@ bool RunBatch(const std::wstring& text, const std::wstring& folder)
 // The removal as the uninstaller runs it: on its thread, waited for.
 void RemoveAsTheUninstaller(const std::wstring& client, const std::wstring& self)
 {
-    HANDLE thread = StartClientFolderRemoval(client, self);
+    HANDLE thread = StartClientFolderRemoval(client, self, RunsFromFolder(client, self));
     ASSERT_NE(thread, static_cast<HANDLE>(NULL)) << "no removal thread";
     EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
     CloseHandle(thread);
@@ -166,7 +172,7 @@ TEST(CleanupBatchTest, TheRemovalAndTheBatchActOnPathsCmdCouldMisread)
         MakeFile(removed.root + L"\\other.txt");
         RemoveAsTheUninstaller(removed.client, base + L"\\Uninstall.exe");
         EXPECT_FALSE(Exists(removed.client)) << "the client folder is gone";
-        EXPECT_TRUE(ClientFolderRemoved(removed.client, base + L"\\Uninstall.exe"));
+        EXPECT_TRUE(ClientFolderRemoved(removed.client, base + L"\\Uninstall.exe", false));
         EXPECT_TRUE(Exists(removed.root + L"\\other.txt")) << "a root that holds more stays";
         DeleteFileW((removed.root + L"\\other.txt").c_str());
         MakeRoot(base, std::wstring(L"rd ") + row.name, std::wstring(L"rd ") + row.misread);
@@ -185,8 +191,9 @@ TEST(CleanupBatchTest, TheRemovalAndTheBatchActOnPathsCmdCouldMisread)
         EXPECT_FALSE(Exists(batchRoot.client + L"\\Tools"));
         EXPECT_TRUE(Exists(self)) << "the running uninstaller is left to the batch";
         EXPECT_TRUE(Exists(batchRoot.root)) << "the root still holds the client folder";
-        EXPECT_TRUE(ClientFolderRemoved(batchRoot.client, self));
-        ASSERT_TRUE(RunBatch(CleanupBatchText(self, batchRoot.client), base)) << "the batch ran and deleted itself";
+        EXPECT_TRUE(ClientFolderRemoved(batchRoot.client, self, true));
+        ASSERT_TRUE(RunBatch(CleanupBatchText(self, batchRoot.client, batchRoot.root), base))
+            << "the batch ran and deleted itself";
         EXPECT_FALSE(Exists(self));
         EXPECT_FALSE(Exists(batchRoot.client)) << "the client folder is gone";
         EXPECT_FALSE(Exists(batchRoot.root)) << "the emptied install root is gone";
@@ -206,12 +213,13 @@ TEST(CleanupBatchTest, TheBatchNeverRemovesMoreThanAnEmptyFolder)
     HANDLE open = CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
     DeleteFileW((held.client + L"\\Orbela.exe").c_str());
-    EXPECT_TRUE(RunBatch(CleanupBatchText(exe, held.client, 2), base)) << "the batch gave up and deleted itself";
+    EXPECT_TRUE(RunBatch(CleanupBatchText(exe, held.client, held.root, 2), base))
+        << "the batch gave up and deleted itself";
     EXPECT_TRUE(Exists(exe)) << "the held uninstaller stays, and its folder";
     CloseHandle(open);
 
     PercentRoot more = MakeRoot(base, L"more", L"more sentinel");
-    EXPECT_TRUE(RunBatch(CleanupBatchText(more.client + L"\\Uninstall.exe", more.client), base));
+    EXPECT_TRUE(RunBatch(CleanupBatchText(more.client + L"\\Uninstall.exe", more.client, more.root), base));
     EXPECT_FALSE(Exists(more.client + L"\\Uninstall.exe"));
     EXPECT_TRUE(Exists(more.client + L"\\Orbela.exe")) << "a file beside the uninstaller stays, and its folder";
     EXPECT_TRUE(Exists(held.sentinel));
@@ -231,6 +239,10 @@ TEST(CleanupBatchTest, AFolderCountsRemovedWhenGoneOrHoldingOnlyTheRunningUninst
     const std::wstring self = alone.client + L"\\Uninstall.exe";
     wchar_t shortSelf[MAX_PATH] = { 0 };
     GetShortPathNameW(self.c_str(), shortSelf, MAX_PATH);
+    // Another name of the running uninstaller's file, in a folder of its own.
+    const std::wstring copy = base + L"\\Copy\\Uninstall.exe";
+    CreateDirectoryW((base + L"\\Copy").c_str(), NULL);
+    ASSERT_TRUE(CreateHardLinkW(copy.c_str(), self.c_str(), NULL)) << "no hard link";
     const struct {
         const wchar_t* what;
         std::wstring folder;
@@ -241,6 +253,7 @@ TEST(CleanupBatchTest, AFolderCountsRemovedWhenGoneOrHoldingOnlyTheRunningUninst
         { L"the same by the uninstaller's short name", alone.client, shortSelf, true },
         { L"a file beside the running uninstaller", both.client, both.client + L"\\Uninstall.exe", false },
         { L"an uninstaller run from elsewhere", alone.client, both.client + L"\\Uninstall.exe", false },
+        { L"a second name of the uninstaller elsewhere", alone.client, copy, false },
         { L"an uninstaller of unknown path", alone.client, L"", false },
         { L"an empty folder that stayed", empty, self, false },
         { L"a folder that is gone", alone.root + L"\\gone", self, true },
@@ -248,13 +261,14 @@ TEST(CleanupBatchTest, AFolderCountsRemovedWhenGoneOrHoldingOnlyTheRunningUninst
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.what, row.what + wcslen(row.what)));
-        EXPECT_EQ(ClientFolderRemoved(row.folder, row.self), row.removed);
+        EXPECT_EQ(ClientFolderRemoved(row.folder, row.self, RunsFromFolder(row.folder, row.self)), row.removed);
     }
 }
 
-// The batch and the done page decide "runs from the client folder" alike, by
-// file identity.
-TEST(CleanupBatchTest, RunningFromTheFolderIsTheFilesIdentity)
+// "Runs from the client folder" is the uninstaller's own folder being that
+// folder, by the names handles on both carry; the removal, the batch and the
+// done page take that one answer.
+TEST(CleanupBatchTest, RunningFromTheFolderIsTheUninstallersOwnFolder)
 {
     const std::wstring base = TempRoot() + L"-identity";
     CreateDirectoryW(base.c_str(), NULL);
@@ -264,6 +278,9 @@ TEST(CleanupBatchTest, RunningFromTheFolderIsTheFilesIdentity)
     wchar_t shortFolder[MAX_PATH] = { 0 };
     GetShortPathNameW(install.client.c_str(), shortFolder, MAX_PATH);
     ASSERT_NE(std::wstring(shortFolder), install.client) << "a short spelling of the folder";
+    const std::wstring copy = base + L"\\Copy\\Uninstall.exe";
+    CreateDirectoryW((base + L"\\Copy").c_str(), NULL);
+    ASSERT_TRUE(CreateHardLinkW(copy.c_str(), self.c_str(), NULL)) << "no hard link";
     const struct {
         const wchar_t* what;
         std::wstring folder;
@@ -274,6 +291,8 @@ TEST(CleanupBatchTest, RunningFromTheFolderIsTheFilesIdentity)
         { L"the folder's short spelling", shortFolder, self, true },
         { L"another case", CharUpperCopy(install.client), self, true },
         { L"another folder with an uninstaller", other.client, self, false },
+        { L"a second name of the uninstaller elsewhere", install.client, copy, false },
+        { L"the second name's own folder", base + L"\\Copy", copy, true },
         { L"the install root", install.root, self, false },
         { L"no folder", L"", self, false },
     };

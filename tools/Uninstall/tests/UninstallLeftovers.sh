@@ -1,9 +1,12 @@
-# What the uninstaller cannot remove from the client folder: links to folders
-# elsewhere (a games library on another disk; Unix symbolic links in drive_c,
-# which Wine 8 cannot remove) and a file held open by another program. The
-# removal never enters a link, so every file the links lead to lives; what is
+# What the uninstaller cannot remove from the client folder: links out of it
+# (a games library on another disk; Unix symbolic links in drive_c, which Wine
+# 8 cannot remove, and which it shows as plain files when they lead to files)
+# and a file held open by another program. The removal never enters or goes
+# through a link, so every file and folder the links lead to lives; what is
 # left gives "Orbela目录有误！", never the done page; the entry and the
-# shortcuts go as always, and the batch deletes only the uninstaller.
+# shortcuts go as always, and the batch deletes only the uninstaller. Then an
+# uninstaller started by a second name outside the folder, and an install
+# root that is a link: neither the name's folder nor the root goes.
 . "$(dirname "${BASH_SOURCE[0]}")/UninstallSteps.sh"
 
 library=$(unixpath 'C:\GameLibrary')
@@ -77,6 +80,64 @@ expect "$(sentinels)" "$sentinels_before" "from a copy: every file the link lead
 expect "$(ls -A "$client_dir" | tr '\n' ' ')" "VRGames " "from a copy: only the link is left"
 gone_as_always "from a copy"
 rm "$client_dir/VRGames"
+
+echo "--- a link to a file and a link to an empty folder, uninstalled as the entry starts it"
+# Wine shows the first as a plain file; deleting it by name would delete the
+# file it leads to, and removing the second by name would remove its empty
+# target. Neither is the entry itself, so both stay with their targets.
+outside=$(unixpath 'C:\Outside4')
+empty_out=$(unixpath 'C:\EmptyOut')
+mkdir -p "$outside" "$empty_out"
+echo "a player's save" > "$outside/save.dat"
+seed_client 'C:\Games'
+mkdir -p "$client_dir/VRGames"
+ln -s "$outside/save.dat" "$client_dir/save.dat"
+ln -s "$empty_out" "$client_dir/VRGames/Library"
+show before
+run_registered_uninstaller
+uninstall_to_the_notice "hidden links"
+wait_for 60 gone "$client_dir/Uninstall.exe" "$(batch_file)" || fail "hidden links: the uninstaller or the batch stayed"
+show after
+expect "$(cat "$outside/save.dat" 2>&1)" "a player's save" "hidden links: the file the link leads to lives"
+[ -d "$empty_out" ] || fail "hidden links: the empty folder the link leads to is gone"
+echo "ok: hidden links: the empty folder the link leads to lives"
+expect "$(cd "$client_dir" && find . -mindepth 1 | sort | tr '\n' ' ')" \
+  "./VRGames ./VRGames/Library ./save.dat " "hidden links: only the links and the folder holding one are left"
+gone_as_always "hidden links"
+rm -rf "$client_dir"
+
+echo "--- a second name of the uninstaller elsewhere (a hard link), started there"
+# Not the client folder's own program: the removal takes the client's name of
+# it like any file, which Wine cannot delete while the program runs.
+seed_client 'C:\Games'
+copy_dir=$(unixpath 'C:\Copy')
+mkdir -p "$copy_dir"
+rm -f "$copy_dir/Uninstall.exe"
+ln "$client_dir/Uninstall.exe" "$copy_dir/Uninstall.exe"
+start_uninstaller 'C:\Copy\Uninstall.exe'
+uninstall_to_the_notice "a second name"
+wait_for 60 gone "$copy_dir/Uninstall.exe" "$(batch_file)" || fail "a second name: the second name or the batch stayed"
+show after
+expect "$(ls -A "$client_dir" | tr '\n' ' ')" "Uninstall.exe " "a second name: only the client's name of the program is left"
+[ -d "$copy_dir" ] || fail "a second name: its folder is gone"
+echo "ok: a second name: its folder stays"
+gone_as_always "a second name"
+rm -rf "$client_dir"
+
+echo "--- an install root that is a link to a folder elsewhere"
+real_root=$(unixpath 'C:\RealRoot')
+mkdir -p "$real_root"
+ln -s "$real_root" "$(unixpath 'C:\LinkedRoot')"
+seed_client 'C:\LinkedRoot'
+run_registered_uninstaller
+confirm_and_finish
+wait_for 60 gone "$client_dir" "$(batch_file)" || fail "a linked root: the client folder or the batch stayed"
+[ -L "$(unixpath 'C:\LinkedRoot')" ] || fail "a linked root: the link is gone"
+# Emptied by the uninstall, the folder the link leads to is what Wine would
+# remove through the link's name.
+[ -d "$real_root" ] || fail "a linked root: the folder the link leads to is gone"
+echo "ok: a linked root: the link and the folder it leads to stay"
+gone_as_always "a linked root"
 
 echo "--- a file held open by a running game, uninstalled as the entry starts it"
 seed_client 'C:\Held'

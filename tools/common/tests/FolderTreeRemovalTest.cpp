@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -96,6 +97,156 @@ TEST(FolderTreeRemovalTest, AFileThatCannotGoIsReported)
     EXPECT_FALSE(Exists(folder + L"\\free.txt"));
     CloseHandle(held);
     EXPECT_TRUE(RemoveFolderTree(folder));
+}
+
+std::wstring ShortNameOf(const std::wstring& path)
+{
+    wchar_t shortPath[MAX_PATH] = { 0 };
+    DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(shortPath, length) : std::wstring();
+}
+
+std::wstring UpperCopy(std::wstring text)
+{
+    CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+std::string ContentOf(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(LongPathOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<none>";
+    char bytes[64];
+    DWORD read = 0;
+    ReadFile(file, bytes, sizeof(bytes), &read, NULL);
+    CloseHandle(file);
+    return std::string(bytes, read);
+}
+
+void WriteText(const std::wstring& path, const char* text)
+{
+    HANDLE file = CreateFileW(LongPathOf(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, NULL);
+    CloseHandle(file);
+}
+
+// A folder path of four 90-character parts below the folder, made.
+std::wstring MakeDeepFolder(const std::wstring& folder)
+{
+    std::wstring deep = folder;
+    for (int level = 0; level < 4; ++level) {
+        deep += L"\\" + std::wstring(90, static_cast<wchar_t>(L'a' + level));
+        CreateDirectoryW(LongPathOf(deep).c_str(), NULL);
+    }
+    return deep;
+}
+
+// An entry is itself when a handle opened on it carries its own name: every
+// spelling of a real entry, and a hard link, which is a name of its own.
+// (Links Wine hides are rows of the helper probe's script, which makes them.)
+TEST(FolderTreeRemovalTest, AnEntryIsItselfUnderEverySpellingOfItsOwnName)
+{
+    std::wstring folder = FreshTempFolder(L"tree-removal", L"itself");
+    WriteFile(folder + L"\\Long File Name.txt");
+    ASSERT_TRUE(CreateHardLinkW((folder + L"\\second name.txt").c_str(), (folder + L"\\Long File Name.txt").c_str(), NULL));
+    CreateDirectoryW((folder + L"\\Sub Folder").c_str(), NULL);
+    const std::wstring deep = MakeDeepFolder(folder);
+    WriteFile(deep + L"\\file.txt");
+    const std::wstring shortName = ShortNameOf(folder + L"\\Long File Name.txt");
+    ASSERT_FALSE(shortName.empty());
+    const struct {
+        const char* what;
+        std::wstring path;
+        bool itself;
+    } rows[] = {
+        { "a file", folder + L"\\Long File Name.txt", true },
+        { "its short spelling", shortName, true },
+        { "another case", UpperCopy(folder + L"\\Long File Name.txt"), true },
+        { "a trailing backslash on a folder", folder + L"\\Sub Folder\\", true },
+        { "a hard link", folder + L"\\second name.txt", true },
+        { "a folder", folder + L"\\Sub Folder", true },
+        { "a file past MAX_PATH", deep + L"\\file.txt", true },
+        { "a missing entry", folder + L"\\missing.txt", false },
+        { "a drive root", L"C:\\", false },
+        { "no path", L"", false },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(IsEntryItself(row.path), row.itself);
+    }
+    EXPECT_TRUE(IsRealFolder(folder + L"\\Sub Folder"));
+    EXPECT_TRUE(IsRealFolder(deep));
+    EXPECT_FALSE(IsRealFolder(folder + L"\\second name.txt"));
+    EXPECT_FALSE(IsRealFolder(L"C:\\"));
+}
+
+TEST(FolderTreeRemovalTest, EverySpellingOfAFolderOpensUnderOneName)
+{
+    std::wstring folder = FreshTempFolder(L"tree-removal", L"A Long Folder Name");
+    const std::wstring name = OpenedNameOf(folder);
+    ASSERT_FALSE(name.empty());
+    EXPECT_EQ(OpenedNameOf(ShortNameOf(folder)), name);
+    EXPECT_EQ(CompareStringOrdinal(OpenedNameOf(UpperCopy(folder) + L"\\").c_str(), -1, name.c_str(), -1, TRUE),
+              CSTR_EQUAL);
+    EXPECT_EQ(OpenedNameOf(L"C:\\").back(), L'\\') << "a drive root keeps its backslash";
+    EXPECT_EQ(OpenedNameOf(L"C:"), OpenedNameOf(L"C:\\")) << "a bare drive is its root";
+    EXPECT_EQ(OpenedNameOf(folder + L"\\missing"), L"");
+}
+
+TEST(FolderTreeRemovalTest, SingleRemovalsTakeOnlyWhatTheyMayTake)
+{
+    std::wstring folder = FreshTempFolder(L"tree-removal", L"single");
+    WriteFile(folder + L"\\plain.txt");
+    WriteFile(folder + L"\\locked.txt", FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryW((folder + L"\\full").c_str(), NULL);
+    WriteFile(folder + L"\\full\\inside.txt");
+    CreateDirectoryW((folder + L"\\empty").c_str(), NULL);
+    CreateDirectoryW((folder + L"\\empty2").c_str(), NULL);
+
+    EXPECT_TRUE(RemoveEntryItself(folder + L"\\plain.txt"));
+    EXPECT_FALSE(Exists(folder + L"\\plain.txt"));
+    EXPECT_TRUE(RemoveEntryItself(folder + L"\\locked.txt")) << "a read-only file goes";
+    EXPECT_TRUE(RemoveEntryItself(folder + L"\\missing.txt")) << "nothing there is gone already";
+    EXPECT_FALSE(RemoveEntryItself(folder + L"\\full")) << "a folder that holds a file stays";
+    EXPECT_TRUE(Exists(folder + L"\\full\\inside.txt"));
+    EXPECT_TRUE(RemoveEntryItself(folder + L"\\empty2"));
+
+    EXPECT_FALSE(RemoveEmptyFolder(folder + L"\\full"));
+    EXPECT_TRUE(Exists(folder + L"\\full\\inside.txt"));
+    EXPECT_FALSE(RemoveEmptyFolder(folder + L"\\full\\inside.txt")) << "a file is no folder";
+    EXPECT_TRUE(Exists(folder + L"\\full\\inside.txt"));
+    EXPECT_FALSE(RemoveEmptyFolder(folder + L"\\missing"));
+    EXPECT_FALSE(RemoveEmptyFolder(L"C:\\")) << "a root is never removed";
+    EXPECT_TRUE(RemoveEmptyFolder(folder + L"\\empty"));
+    EXPECT_FALSE(Exists(folder + L"\\empty"));
+}
+
+TEST(FolderTreeRemovalTest, AMoveTakesTheEntryItselfAndReplacesOnlyWhenAsked)
+{
+    std::wstring folder = FreshTempFolder(L"tree-removal", L"move");
+    WriteText(folder + L"\\old.txt", "old");
+    WriteText(folder + L"\\client.txt", "client");
+    EXPECT_FALSE(MoveEntryItself(folder + L"\\old.txt", folder + L"\\client.txt", false));
+    EXPECT_EQ(ContentOf(folder + L"\\client.txt"), "client");
+    EXPECT_EQ(ContentOf(folder + L"\\old.txt"), "old");
+    EXPECT_TRUE(MoveEntryItself(folder + L"\\old.txt", folder + L"\\client.txt", true));
+    EXPECT_EQ(ContentOf(folder + L"\\client.txt"), "old");
+    EXPECT_FALSE(Exists(folder + L"\\old.txt"));
+    EXPECT_FALSE(MoveEntryItself(folder + L"\\missing.txt", folder + L"\\other.txt", true));
+
+    // A folder with what it holds, and a file into a path past MAX_PATH.
+    CreateDirectoryW((folder + L"\\kept").c_str(), NULL);
+    WriteText(folder + L"\\kept\\inside.txt", "inside");
+    EXPECT_TRUE(MoveEntryItself(folder + L"\\kept", folder + L"\\staging", false));
+    EXPECT_EQ(ContentOf(folder + L"\\staging\\inside.txt"), "inside");
+    const std::wstring deep = MakeDeepFolder(folder);
+    EXPECT_TRUE(MoveEntryItself(folder + L"\\client.txt", deep + L"\\client.txt", false));
+    EXPECT_EQ(ContentOf(deep + L"\\client.txt"), "old");
+    EXPECT_TRUE(MoveEntryItself(deep + L"\\client.txt", folder + L"\\back.txt", false));
+    EXPECT_EQ(ContentOf(folder + L"\\back.txt"), "old");
 }
 
 } // namespace
