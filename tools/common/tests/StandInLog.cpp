@@ -1,5 +1,6 @@
 #include "StandInLog.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <fstream>
@@ -13,12 +14,30 @@ std::string Environment(const char* name)
     return length > 0 && length < sizeof(value) ? std::string(value, length) : std::string();
 }
 
+// A path from the environment, read wide: its narrow form loses what the
+// code page cannot spell (a checkout under a Chinese folder name).
+std::wstring WideEnvironment(const wchar_t* name)
+{
+    DWORD size = GetEnvironmentVariableW(name, NULL, 0);
+    if (size == 0)
+        return std::wstring();
+    std::wstring value(size, L'\0');
+    DWORD length = GetEnvironmentVariableW(name, &value[0], size);
+    return length > 0 && length < size ? value.substr(0, length) : std::wstring();
+}
+
 } // namespace
 
 std::vector<std::string> StandInLogLines()
 {
     std::vector<std::string> lines;
-    std::ifstream file(Environment("STANDIN_LOG_WIN"), std::ios::binary);
+    const std::wstring path = WideEnvironment(L"STANDIN_LOG_WIN");
+    std::ifstream file(path.c_str(), std::ios::binary);
+    // A log that cannot be read would count no lines before and after alike.
+    if (path.empty() || !file.is_open()) {
+        ADD_FAILURE() << "the stand-in's request log cannot be opened: STANDIN_LOG_WIN=\"" << path << "\"";
+        return lines;
+    }
     for (std::string line; std::getline(file, line);)
         lines.push_back(line);
     return lines;

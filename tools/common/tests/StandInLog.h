@@ -4,7 +4,7 @@
 #include <vector>
 
 // The lines of the store stand-in's request log, which the test runner names
-// in STANDIN_LOG_WIN.
+// in STANDIN_LOG_WIN; a log that cannot be opened fails the running test.
 std::vector<std::string> StandInLogLines();
 
 // The text of a string member ("key":"...") of one JSON log line, unescaped
