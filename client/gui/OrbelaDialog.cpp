@@ -570,13 +570,16 @@ void OrbelaDialog::on_deviceBtn_clicked()
     showDeviceSelection();
 }
 
-PopupWindowDialog *OrbelaDialog::openPopup(QWidget *parent)
+PopupWindowDialog *OrbelaDialog::openPopup(QWidget *parent, Qt::WindowModality modality)
 {
     if (placement.isStashed())
         ShowOrbela();
     body->activateWindow();
     auto *created = new PopupWindowDialog(parent);
     popup = created;
+    // Set before the first show: a dialog shown first and run afterwards
+    // blocks nothing behind it.
+    created->setWindowModality(modality);
     created->setGeometry(body->geometry());
     created->show();
     return created;
@@ -585,11 +588,13 @@ PopupWindowDialog *OrbelaDialog::openPopup(QWidget *parent)
 int OrbelaDialog::showMessage(const QString &title, const QString &text, const QString &okText,
                               const QString &cancelText, int style)
 {
-    PopupWindowDialog *message = openPopup(this);
+    // Modal for the whole client from its first show, so no click or key that
+    // arrives meanwhile, or was queued behind the one that asked, reaches the
+    // windows behind it or asks again.
+    PopupWindowDialog *message = openPopup(this, Qt::ApplicationModal);
     message->showInfo(title.isEmpty() ? QStringLiteral("提示信息") : title, text,
                       okText.isEmpty() ? QStringLiteral("确定") : okText,
                       cancelText.isEmpty() ? QStringLiteral("取消") : cancelText, style);
-    message->show();
     // exec deletes the popup once it has its result.
     return message->exec();
 }

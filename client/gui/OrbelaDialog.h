@@ -209,7 +209,7 @@ private:
     void routeStoredGames();
     void requestAutoLogin(const QString &userName, const QString &password);
     // Opens a new popup over the body; the caller fills in its page.
-    PopupWindowDialog *openPopup(QWidget *parent);
+    PopupWindowDialog *openPopup(QWidget *parent, Qt::WindowModality modality = Qt::NonModal);
     struct MenuEntry
     {
         const char *icon; // under ":/res/res/"

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMovie>
 #include <QPaintEvent>
+#include <QShowEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -87,6 +88,8 @@ void PopupWindowDialog::showInfo(const QString &title, const QString &text, cons
         ui->pup_cancelBtn->hide();
         ui->pup_okBtn->setGeometry(ui->pup_cancelBtn->geometry());
     }
+    // Return or Space answers the focused button; Escape answers 取消.
+    ui->pup_okBtn->setFocus(Qt::OtherFocusReason);
 }
 
 void PopupWindowDialog::showDevicePage(const QString &currentDeviceId)
@@ -386,6 +389,16 @@ void PopupWindowDialog::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.fillRect(rect(), QColor(0, 0, 0, 0xCC));
     event->accept();
+}
+
+void PopupWindowDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // A question takes the keyboard from the window that asked it.
+    if (windowModality() != Qt::NonModal) {
+        raise();
+        activateWindow();
+    }
 }
 
 void PopupWindowDialog::resizeEvent(QResizeEvent *event)
