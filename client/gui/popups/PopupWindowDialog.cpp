@@ -395,10 +395,8 @@ void PopupWindowDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // A question takes the keyboard from the window that asked it.
-    if (windowModality() != Qt::NonModal) {
-        raise();
+    if (windowModality() != Qt::NonModal)
         activateWindow();
-    }
 }
 
 void PopupWindowDialog::resizeEvent(QResizeEvent *event)
