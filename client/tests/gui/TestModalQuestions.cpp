@@ -99,7 +99,12 @@ class TestModalQuestions : public QObject
                 return;
             poll->stop();
             poll->deleteLater();
-            QTest::qWait(300); // mapped and given the keyboard
+            // Mapped and given the keyboard, however long a loaded machine takes.
+            QPointer<PopupWindowDialog> question = questions.first();
+            QTest::qWaitFor(
+                [question]() { return question && QGuiApplication::focusWindow() == question->windowHandle(); },
+                5000);
+            QTest::qWait(100);
             steps();
         });
         poll->start(20);
