@@ -35,18 +35,12 @@ DWORD WINAPI RemoveClientFolder(LPVOID parameter)
     RemoveClientTree(*job);
     const std::wstring parent = ParentFolderOf(job->clientFolder);
     DeleteUpdaterCopy(parent);
-    // Only a real folder that is itself and empty goes: a junction or a link
-    // in the root's place is never removed, whatever it leads to.
-    if (!IsRootFolder(parent))
-        RemoveEmptyFolder(parent);
+    // Only a real folder that is itself and empty goes, never a drive or
+    // share root: a junction or a link in the root's place is never removed,
+    // whatever it leads to.
+    RemoveEmptyFolder(parent);
     delete job;
     return 0;
-}
-
-bool SameName(const std::wstring& a, const std::wstring& b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE)
-        == CSTR_EQUAL;
 }
 
 } // namespace
@@ -54,10 +48,7 @@ bool SameName(const std::wstring& a, const std::wstring& b)
 bool RunsFromFolder(const std::wstring& folder, const std::wstring& selfPath)
 {
     const std::wstring selfFolder = ParentFolderOf(selfPath);
-    if (folder.empty() || selfFolder.empty())
-        return false;
-    const std::wstring folderName = OpenedNameOf(folder);
-    return !folderName.empty() && SameName(folderName, OpenedNameOf(selfFolder));
+    return !folder.empty() && !selfFolder.empty() && SameOpenedName(folder, selfFolder);
 }
 
 HANDLE StartClientFolderRemoval(const std::wstring& clientFolder, const std::wstring& selfPath, bool runsFromFolder)

@@ -117,7 +117,7 @@ void DeleteSelfAndExit(const std::wstring& clientFolder, bool runsFromFolder)
     if (runsFromFolder && IsRealFolder(clientFolder)) {
         folder = PathForBatch(clientFolder);
         const std::wstring parent = ParentFolderOf(clientFolder);
-        if (IsAbsoluteFolder(parent + L"\\") && !IsRootFolder(parent) && IsRealFolder(parent))
+        if (IsRealFolder(parent))  // never a drive or share root
             root = PathForBatch(parent);
     }
     std::string bytes;

@@ -214,6 +214,13 @@ bool RemoveItself(const std::wstring& longPath, const std::wstring& name, const 
     return disposed;
 }
 
+// Removes the entry as listed when it is itself; true when nothing is left there.
+bool RemoveListedEntry(const PathEntry& entry)
+{
+    RemoveItself(entry.longPath, entry.name, entry.givenName);
+    return IsGone(entry.longPath);
+}
+
 bool IsItself(const std::wstring& longPath, const std::wstring& name)
 {
     HANDLE handle = OpenItself(longPath, name, std::wstring(), FILE_READ_ATTRIBUTES);
@@ -279,6 +286,12 @@ std::wstring OpenedNameOf(const std::wstring& path)
     return name;
 }
 
+bool SameOpenedName(const std::wstring& a, const std::wstring& b)
+{
+    const std::wstring name = OpenedNameOf(a);
+    return !name.empty() && SameName(name, OpenedNameOf(b));
+}
+
 bool IsEntryItself(const std::wstring& path)
 {
     PathEntry entry;
@@ -323,10 +336,8 @@ bool RemoveFolderTree(const std::wstring& path)
     PathEntry top;
     if (!ReadPathEntry(path, top))
         return IsGone(LongPathOf(path));
-    if (!IsFolderToEnter(top.attributes)) {
-        RemoveItself(top.longPath, top.name, top.givenName);
-        return IsGone(top.longPath);
-    }
+    if (!IsFolderToEnter(top.attributes))
+        return RemoveListedEntry(top);
     // The folder's own name, read from a handle on it, is what every entry
     // below it must be named by; a folder that is not itself is not entered.
     HANDLE handle = OpenItself(top, FILE_READ_ATTRIBUTES);
@@ -370,8 +381,7 @@ bool RemoveEntryItself(const std::wstring& path)
     PathEntry entry;
     if (!ReadPathEntry(path, entry))
         return IsGone(LongPathOf(path));
-    RemoveItself(entry.longPath, entry.name, entry.givenName);
-    return IsGone(entry.longPath);
+    return RemoveListedEntry(entry);
 }
 
 bool RemoveEmptyFolder(const std::wstring& path)

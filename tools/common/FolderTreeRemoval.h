@@ -37,6 +37,11 @@ std::vector<FolderEntry> FolderEntriesOf(const std::wstring& folder);
 // trailing backslash. Empty when the path cannot be opened or its name read.
 std::wstring OpenedNameOf(const std::wstring& path);
 
+// True when handles opened on both paths carry one name (without regard to
+// case): two spellings of one entry, never a hard link and its other name.
+// False when either cannot be named.
+bool SameOpenedName(const std::wstring& a, const std::wstring& b);
+
 // True when the entry at the path is itself (see above). An entry whose name
 // cannot be read, a missing one, and a drive or share root are not.
 bool IsEntryItself(const std::wstring& path);

@@ -9,13 +9,26 @@
 
 namespace {
 
-void WriteFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL)
+void WriteFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL, const char* text = "x")
 {
     HANDLE file = CreateFileW(LongPathOf(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, attributes, NULL);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
-    ::WriteFile(file, "x", 1, &written, NULL);
+    ::WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, NULL);
     CloseHandle(file);
+}
+
+// A folder path of four 90-character parts below the folder, made; empty
+// when a part could not be made.
+std::wstring MakeDeepFolder(const std::wstring& folder)
+{
+    std::wstring deep = folder;
+    for (int level = 0; level < 4; ++level) {
+        deep += L"\\" + std::wstring(90, static_cast<wchar_t>(L'a' + level));
+        if (!CreateDirectoryW(LongPathOf(deep).c_str(), NULL))
+            return std::wstring();
+    }
+    return deep;
 }
 
 bool Exists(const std::wstring& path)
@@ -72,11 +85,8 @@ TEST(FolderTreeRemovalTest, AFileIsRemovedAsItself)
 TEST(FolderTreeRemovalTest, PathsPastMaxPathAreRemoved)
 {
     std::wstring folder = FreshTempFolder(L"tree-removal", L"long");
-    std::wstring deep = folder;
-    for (int level = 0; level < 4; ++level) {
-        deep += L"\\" + std::wstring(90, static_cast<wchar_t>(L'a' + level));
-        ASSERT_TRUE(CreateDirectoryW(LongPathOf(deep).c_str(), NULL));
-    }
+    const std::wstring deep = MakeDeepFolder(folder);
+    ASSERT_FALSE(deep.empty()) << "the deep folder was not made";
     ASSERT_GT(deep.size(), static_cast<size_t>(MAX_PATH));
     WriteFile(deep + L"\\file.txt");
     ASSERT_TRUE(Exists(deep + L"\\file.txt"));
@@ -124,26 +134,6 @@ std::string ContentOf(const std::wstring& path)
     return std::string(bytes, read);
 }
 
-void WriteText(const std::wstring& path, const char* text)
-{
-    HANDLE file = CreateFileW(LongPathOf(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, NULL);
-    CloseHandle(file);
-}
-
-// A folder path of four 90-character parts below the folder, made.
-std::wstring MakeDeepFolder(const std::wstring& folder)
-{
-    std::wstring deep = folder;
-    for (int level = 0; level < 4; ++level) {
-        deep += L"\\" + std::wstring(90, static_cast<wchar_t>(L'a' + level));
-        CreateDirectoryW(LongPathOf(deep).c_str(), NULL);
-    }
-    return deep;
-}
-
 // An entry is itself when a handle opened on it carries its own name: every
 // spelling of a real entry, and a hard link, which is a name of its own.
 // (Links Wine hides are rows of the helper probe's script, which makes them.)
@@ -154,6 +144,7 @@ TEST(FolderTreeRemovalTest, AnEntryIsItselfUnderEverySpellingOfItsOwnName)
     ASSERT_TRUE(CreateHardLinkW((folder + L"\\second name.txt").c_str(), (folder + L"\\Long File Name.txt").c_str(), NULL));
     CreateDirectoryW((folder + L"\\Sub Folder").c_str(), NULL);
     const std::wstring deep = MakeDeepFolder(folder);
+    ASSERT_FALSE(deep.empty());
     WriteFile(deep + L"\\file.txt");
     const std::wstring shortName = ShortNameOf(folder + L"\\Long File Name.txt");
     ASSERT_FALSE(shortName.empty());
@@ -227,8 +218,8 @@ TEST(FolderTreeRemovalTest, SingleRemovalsTakeOnlyWhatTheyMayTake)
 TEST(FolderTreeRemovalTest, AMoveTakesTheEntryItselfAndReplacesOnlyWhenAsked)
 {
     std::wstring folder = FreshTempFolder(L"tree-removal", L"move");
-    WriteText(folder + L"\\old.txt", "old");
-    WriteText(folder + L"\\client.txt", "client");
+    WriteFile(folder + L"\\old.txt", FILE_ATTRIBUTE_NORMAL, "old");
+    WriteFile(folder + L"\\client.txt", FILE_ATTRIBUTE_NORMAL, "client");
     EXPECT_FALSE(MoveEntryItself(folder + L"\\old.txt", folder + L"\\client.txt", false));
     EXPECT_EQ(ContentOf(folder + L"\\client.txt"), "client");
     EXPECT_EQ(ContentOf(folder + L"\\old.txt"), "old");
@@ -239,10 +230,11 @@ TEST(FolderTreeRemovalTest, AMoveTakesTheEntryItselfAndReplacesOnlyWhenAsked)
 
     // A folder with what it holds, and a file into a path past MAX_PATH.
     CreateDirectoryW((folder + L"\\kept").c_str(), NULL);
-    WriteText(folder + L"\\kept\\inside.txt", "inside");
+    WriteFile(folder + L"\\kept\\inside.txt", FILE_ATTRIBUTE_NORMAL, "inside");
     EXPECT_TRUE(MoveEntryItself(folder + L"\\kept", folder + L"\\staging", false));
     EXPECT_EQ(ContentOf(folder + L"\\staging\\inside.txt"), "inside");
     const std::wstring deep = MakeDeepFolder(folder);
+    ASSERT_FALSE(deep.empty());
     EXPECT_TRUE(MoveEntryItself(folder + L"\\client.txt", deep + L"\\client.txt", false));
     EXPECT_EQ(ContentOf(deep + L"\\client.txt"), "old");
     EXPECT_TRUE(MoveEntryItself(deep + L"\\client.txt", folder + L"\\back.txt", false));
